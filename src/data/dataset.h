@@ -1,0 +1,130 @@
+#pragma once
+
+#include "data/field.h"
+
+#include <QObject>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+class TConnection;
+class TTransaction;
+class TDataSetCursor;
+
+enum class TDataSetState { Inactive, Browse, Edit, Insert };
+
+enum TLocateOption { loCaseInsensitive = 1, loPartialKey = 2 };
+using TLocateOptions = int;
+
+// A dataset over one SELECT statement, read through an open cursor. Rows are fetched as they are needed, so
+// opening costs the same for ten rows as for a million; RecordCount, Last and Locate fetch what they need.
+//
+// Position rules: after Open the first row is current and Bof is true; Next on the last row sets Eof and stays;
+// Prior on the first row sets Bof and stays. RecNo counts from 1 (0 when empty).
+class TDataSet : public QObject {
+    Q_OBJECT
+public:
+    TDataSet(const QString& name, TConnection* connection, TTransaction* transaction, QObject* parent = nullptr);
+    ~TDataSet() override;
+
+    TConnection* Connection() const { return connection_; }
+    TTransaction* Transaction() const { return transaction_; }
+
+    void Open();
+    void Close();
+    bool Active() const { return state_ != TDataSetState::Inactive; }
+    void SetActive(bool active);
+    TDataSetState State() const { return state_; }
+
+    void First();
+    void Next();
+    void Prior();
+    void Last();
+    int MoveBy(int distance);
+    bool Eof() const { return eof_; }
+    bool Bof() const { return bof_; }
+    bool IsEmpty() const;
+    int RecNo() const;
+    void SetRecNo(int recNo);
+    // Fetches every row.
+    int RecordCount();
+
+    int FieldCount() const { return int(fields_.size()); }
+    TField& Fields(int index) { return *fields_.at(index); }
+    TField* FindField(const QString& name);
+    // Raises EDatabaseError for a name the dataset does not have.
+    TField& FieldByName(const QString& name);
+
+    // Searches from the first row; on a match the row becomes current and true is returned, otherwise the
+    // position stays. Partial: the field begins with the value. Case-insensitive folds every letter, Hungarian
+    // accented ones included; accents themselves still count (o is not ó).
+    bool Locate(const QString& fieldName, const QVariant& value, TLocateOptions options);
+
+    // For grids: rows fetched so far, whether the cursor is exhausted, fetching a further batch, and the value of
+    // any fetched row.
+    int FetchedCount() const;
+    bool AllFetched() const;
+    int FetchMore(int count);
+    QVariant ValueAt(int row, int fieldIndex) const;
+    // Zero-based index of the current row, -1 when empty or closed.
+    int CurrentIndex() const { return IsEmpty() ? -1 : current_; }
+
+    // Used by TField.
+    QVariant CurrentValue(int fieldIndex) const;
+    virtual void SetFieldValue(int fieldIndex, const QVariant& value);
+
+signals:
+    // Opened, closed, or the edit state changed.
+    void stateChanged();
+    // Another row became current.
+    void currentChanged();
+    // The rows themselves changed (a post, delete or refresh); views re-read them.
+    void rowsReset();
+    // More rows were fetched from the cursor.
+    void rowsFetched(int first, int last);
+
+protected:
+    // The statement the dataset opens, and its bound input values in the order of the statement's markers.
+    virtual QString SelectStatement() const = 0;
+    virtual std::vector<QVariant> SelectParameters() const { return {}; }
+    // Called after the fields are known, so subclasses can set labels or flags.
+    virtual void FieldsCreated() {}
+    virtual void BeforeClose() {}
+
+    void setState(TDataSetState state);
+    bool ensureFetched(int index);
+    void moveTo(int index);
+    void replaceRow(int index, const std::vector<QVariant>& values);
+    void removeRow(int index);
+    void appendRow(const std::vector<QVariant>& values);
+
+    std::vector<std::unique_ptr<TField>> fields_;
+    std::unique_ptr<TDataSetCursor> cursor_;
+    int current_ = 0;
+    bool bof_ = true;
+    bool eof_ = true;
+
+private:
+    friend class TTransaction;
+    void closeForTransactionEnd();
+
+    TConnection* connection_;
+    TTransaction* transaction_;
+    TDataSetState state_ = TDataSetState::Inactive;
+};
+
+// Binds screens and controls to a dataset, as the module's DS.. components do.
+class TDataSource : public QObject {
+    Q_OBJECT
+public:
+    TDataSource(const QString& name, TDataSet* dataSet, QObject* parent = nullptr);
+    TDataSet* DataSet() const { return dataSet_; }
+    void SetDataSet(TDataSet* dataSet);
+
+signals:
+    void dataSetChanged();
+
+private:
+    TDataSet* dataSet_;
+};

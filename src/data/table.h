@@ -1,0 +1,45 @@
+#pragma once
+
+#include "data/dataset.h"
+
+#include <QString>
+#include <QVariant>
+#include <vector>
+
+// A table component: the whole table in the order of its primary key. Writable tables edit, insert and delete
+// rows through statements of their own; computed columns are never written.
+class TIBTable : public TDataSet {
+    Q_OBJECT
+public:
+    TIBTable(const QString& name, TConnection* connection, TTransaction* transaction, QObject* parent = nullptr);
+
+    QString TableName;
+    bool ReadOnly = true;
+
+    void Edit();
+    void Insert();
+    void Append() { Insert(); }
+    // Writes the pending edit or insert; raises EDatabaseError and stays in its state when the write fails.
+    void Post();
+    void Cancel();
+    void Delete();
+    // Re-reads the rows and keeps the current row by its key where it still exists.
+    void Refresh();
+
+    // The primary-key column (ID_<table>).
+    QString KeyField() const;
+
+    void SetFieldValue(int fieldIndex, const QVariant& value) override;
+
+protected:
+    QString SelectStatement() const override;
+    void FieldsCreated() override;
+    void BeforeClose() override;
+
+private:
+    void checkWritable() const;
+    std::vector<QVariant> readRowByKey(const QVariant& key);
+    std::vector<QVariant> buffer_;
+    std::vector<bool> modified_;
+    QString keyField_;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+// Date and number texts as the program shows, parses and writes them.
+namespace vardelo {
+
+// "yyyy.MM.dd.", e.g. "2010.08.31."; an invalid date gives "".
+QString dateText(const QDate& date);
+// Accepts what a clerk types in that format: one- or two-digit month and day, the trailing point optional,
+// blanks around ignored. Impossible dates (2010.02.30.) give nothing.
+std::optional<QDate> parseDateText(const QString& text);
+
+// Shortest general form with the decimal comma, up to 15 significant digits: 12.5 -> "12,5", 3.0 -> "3",
+// -0.25 -> "-0,25".
+QString shortestNumberText(double value);
+// Fixed decimals with the decimal comma; groups thousands with a blank when grouped:
+// (1234567.891, 2, true) -> "1 234 567,89".
+QString fixedNumberText(double value, int decimals, bool grouped);
+// A whole-forint total for the screen: rounded half to even, thousands grouped with a no-break space (U+00A0).
+QString wholeForintText(double value);
+// A whole-number amount for files: rounded half away from zero, no separators, "-" when negative.
+QString wholeAmountText(double value);
+
+// Rounding to a whole number: half to the even neighbour (8330.5 -> 8330, 8331.5 -> 8332), and half away from
+// zero (2.5 -> 3, -2.5 -> -3).
+double roundHalfEven(double value);
+double roundHalfAwayFromZero(double value);
+
+// Reads a number typed with the decimal comma; a point is read as the decimal separator too. Blanks around are
+// ignored. Empty or malformed text gives nothing.
+std::optional<double> parseNumberText(const QString& text);
+// Reads a whole number (optional sign, digits only, blanks around ignored) that fits 32 bits.
+std::optional<int> parseIntegerText(const QString& text);
+
+// Text without its trailing blanks, the emptiness test of every entry window.
+QString trimRight(const QString& text);
+bool isBlank(const QString& text);
+
+} // namespace vardelo

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <vector>
+
+namespace Firebird {
+class ITransaction;
+}
+class TConnection;
+class TDataSet;
+
+// The transaction IBTrans1: read_committed, rec_version, nowait. Datasets start it when they open while it is
+// not active. A hard commit or rollback closes every dataset open in it, as Firebird closes their cursors;
+// commit-retaining and rollback-retaining keep them open.
+class TTransaction : public QObject {
+    Q_OBJECT
+public:
+    TTransaction(const QString& name, TConnection* connection, QObject* parent = nullptr);
+    ~TTransaction() override;
+
+    QStringList Params{QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("nowait")};
+
+    bool Active() const { return transaction_ != nullptr; }
+    void StartTransaction();
+    void Commit();
+    void CommitRetaining();
+    void Rollback();
+    void RollbackRetaining();
+
+    TConnection* Connection() const { return connection_; }
+    Firebird::ITransaction* Handle() const { return transaction_; }
+
+    // Datasets register themselves while open.
+    void attach(TDataSet* dataSet);
+    void detach(TDataSet* dataSet);
+
+private:
+    void closeDataSets();
+    TConnection* connection_;
+    Firebird::ITransaction* transaction_ = nullptr;
+    std::vector<TDataSet*> openDataSets_;
+};

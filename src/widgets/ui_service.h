@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace vardelo {
+
+enum class MsgIcon { None, Information, Warning, Error, Question };
+
+// Buttons of a message box; the answer is the button pressed (or Closed when the box was closed otherwise).
+enum class MsgButton { Ok = 1, Yes = 2, No = 4, Cancel = 8, Closed = 0 };
+using MsgButtons = int;
+
+// Every modal window, message box, confirmation box and beep goes through this service, so that tests can run
+// the screens headless: they install a UiRecorder, which scripts modal windows and collects every message.
+class UiService {
+public:
+    virtual ~UiService() = default;
+
+    // Shows the dialog modally and returns its result (QDialog::Accepted or Rejected).
+    virtual int showModal(QDialog& dialog) = 0;
+    // A plain message with an OK button, captioned with the program's title.
+    virtual void showMessage(const QString& text) = 0;
+    // A message box with a caption, an icon and a set of buttons; returns the button pressed.
+    virtual MsgButton messageBox(const QString& text, const QString& caption, MsgIcon icon, MsgButtons buttons) = 0;
+    virtual void beep() = 0;
+
+    // The confirmation box with a single "Yes" button (caption "Confirm", question icon).
+    MsgButton confirmYes(const QString& text);
+    // The box the application shows for an error that no screen handles (caption "Error").
+    void showError(const QString& text);
+};
+
+// The service in force: the real one unless a test installed another.
+UiService& ui();
+// Installs a service (nullptr brings back the real one). The caller keeps ownership.
+void installUi(UiService* service);
+
+// The service that shows real windows.
+class WidgetUi : public UiService {
+public:
+    int showModal(QDialog& dialog) override;
+    void showMessage(const QString& text) override;
+    MsgButton messageBox(const QString& text, const QString& caption, MsgIcon icon, MsgButtons buttons) override;
+    void beep() override;
+};
+
+// A recorded message box.
+struct RecordedMessage {
+    QString text;
+    QString caption;
+    MsgIcon icon = MsgIcon::None;
+    MsgButtons buttons = int(MsgButton::Ok);
+};
+
+// The test double. A modal window is shown (so its show handling runs), handed to the next script in the queue,
+// and closed with Rejected if the script left it open; with no script left it is closed at once. Scripts may open
+// further modal windows, which take the next scripts. Message boxes are recorded and answered from the answer
+// queue (default: the first button offered).
+class UiRecorder : public UiService {
+public:
+    using ModalScript = std::function<void(QDialog&)>;
+
+    UiRecorder();  // installs itself
+    ~UiRecorder() override; // restores the real service
+
+    void expectModal(ModalScript script) { scripts_.push_back(std::move(script)); }
+    void answer(MsgButton button) { answers_.push_back(button); }
+
+    int showModal(QDialog& dialog) override;
+    void showMessage(const QString& text) override;
+    MsgButton messageBox(const QString& text, const QString& caption, MsgIcon icon, MsgButtons buttons) override;
+    void beep() override { ++beeps; }
+
+    QList<RecordedMessage> messages;
+    QStringList modalsShown; // objectName of each modal window, in order
+    int beeps = 0;
+
+    QStringList messageTexts() const;
+    QString lastMessage() const;
+    void clear();
+
+private:
+    std::deque<ModalScript> scripts_;
+    std::deque<MsgButton> answers_;
+};
+
+} // namespace vardelo
