@@ -2,9 +2,15 @@
 #include "data/identifier_checks.h"
 
 namespace vardelo {
-bool adoazonositoValid(const QString&) { return false; }
-bool adoszamValid(const QString&) { return false; }
-bool tajValid(const QString&) { return false; }
+bool adoazonositoValid(const QString&) {
+    return false;
+}
+bool adoszamValid(const QString&) {
+    return false;
+}
+bool tajValid(const QString&) {
+    return false;
+}
 NameParts splitName(const QString& name) {
     int k = name.lastIndexOf(QLatin1Char(' '));
     if (k < 0)

@@ -6,7 +6,9 @@
 
 namespace vardelo {
 
-QString dateText(const QDate& date) { return date.isValid() ? date.toString(QStringLiteral("yyyy.MM.dd.")) : QString(); }
+QString dateText(const QDate& date) {
+    return date.isValid() ? date.toString(QStringLiteral("yyyy.MM.dd.")) : QString();
+}
 
 std::optional<QDate> parseDateText(const QString& text) {
     QStringList parts = text.trimmed().split(QLatin1Char('.'));
