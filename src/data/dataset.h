@@ -70,8 +70,8 @@ public:
     // Zero-based index of the current row, -1 when empty or closed.
     int CurrentIndex() const { return IsEmpty() ? -1 : current_; }
 
-    // Used by TField.
-    QVariant CurrentValue(int fieldIndex) const;
+    // Used by TField; a table in edit or insert state answers from its edit buffer.
+    virtual QVariant CurrentValue(int fieldIndex) const;
     virtual void SetFieldValue(int fieldIndex, const QVariant& value);
 
 signals:
@@ -91,6 +91,8 @@ protected:
     // Called after the fields are known, so subclasses can set labels or flags.
     virtual void FieldsCreated() {}
     virtual void BeforeClose() {}
+    // Called before the cursor moves; a table posts its pending edit here.
+    virtual void CheckBrowseMode() {}
 
     void setState(TDataSetState state);
     bool ensureFetched(int index);

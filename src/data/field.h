@@ -22,6 +22,7 @@ public:
     int Size() const { return size_; }   // characters of a text column
     int Scale() const { return scale_; } // digits after the point of a decimal column
     bool Computed() const { return computed_; }
+    void SetComputed(bool computed) { computed_ = computed; }
     int Index() const { return index_; }
     bool IsNumeric() const;
 
