@@ -1,0 +1,20 @@
+#pragma once
+
+#include "widgets/ui_service.h"
+
+#include <QString>
+#include <exception>
+
+namespace vardelo::tickets {
+
+// Runs one action of a ticket window. A failure that the action does not handle itself ends the action and is
+// shown in the program's general error box, as an unhandled error would be; what was written before stays.
+template <typename Action> void guarded(Action&& action) {
+    try {
+        action();
+    } catch (const std::exception& e) {
+        ui().showError(QString::fromUtf8(e.what()));
+    }
+}
+
+} // namespace vardelo::tickets

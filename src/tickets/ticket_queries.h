@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class TZQuery;
+
+// The lists the ticket windows share through the data module, each opened by one statement.
+namespace vardelo::tickets {
+
+// ZQ10: the current purchaser's ticket headers with their producers, in the given order (a column name).
+void openTicketHeaders(const QString& orderColumn = QStringLiteral("f_bszam"));
+// Puts ZQ10 on the first ticket whose number starts with the given text (ignoring case); an empty text or no
+// match leaves the list where it is.
+void locateTicket(const QString& number);
+// ZQ20: the lines of one ticket, in the order they were written when asked.
+void openTicketLines(const QString& number, bool ordered = true);
+// A producer list (ZQ30 or ZQ31) with the producer of the given code.
+void openProducer(TZQuery* query, const QString& code);
+
+} // namespace vardelo::tickets

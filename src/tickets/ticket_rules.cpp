@@ -1,0 +1,87 @@
+#include "tickets/ticket_rules.h"
+
+#include "data/text_formats.h"
+
+#include <array>
+
+namespace vardelo::tickets {
+
+NextNumber nextTicketNumber(const QString& lastNumber) {
+    const QString trimmed = lastNumber.trimmed();
+    const std::optional<int> last = parseIntegerText(trimmed);
+    if (!last)
+        return {QString(), QStringLiteral("'%1' is not a valid integer value").arg(trimmed)};
+    // The column holds 8 digits, so the largest seed is far below the 32-bit limit; widen anyway.
+    return {QString::number(qint64(*last) + 1), QString()};
+}
+
+std::optional<HeaderProblem> checkHeader(const HeaderTexts& h) {
+    const std::array<std::pair<const QString*, HeaderProblem>, 8> required{{
+        {&h.issueDate, {HeaderField::IssueDate, QStringLiteral("Nincs megadva a kiállítás dátuma!")}},
+        {&h.purchaseDate, {HeaderField::PurchaseDate, QStringLiteral("Nincs megadva a felvásárlás dátuma!")}},
+        {&h.paymentDate, {HeaderField::PaymentDate, QStringLiteral("Nincs megadva a átvétel dátum!")}},
+        {&h.szja, {HeaderField::Szja, QStringLiteral("Nincs megadva az szja!")}},
+        {&h.producerCode, {HeaderField::Producer, QStringLiteral("Nincs kiválasztva őstermelő!")}},
+        {&h.deduction, {HeaderField::Deduction, QStringLiteral("Nincs megadva vagy nem nulla a levonás!")}},
+        {&h.weightDeduction,
+         {HeaderField::WeightDeduction, QStringLiteral("Nincs megadva súlylevonás % -a!")}},
+        {&h.contribution,
+         {HeaderField::Contribution, QStringLiteral("Nincs megadva tagok hozzájárulása % -a!")}},
+    }};
+    for (const auto& [text, problem] : required)
+        if (isBlank(*text))
+            return problem;
+
+    const std::array<std::pair<const QString*, HeaderProblem>, 3> dates{{
+        {&h.issueDate, {HeaderField::IssueDate, QStringLiteral("Hibás a kiállítás dátuma!")}},
+        {&h.purchaseDate, {HeaderField::PurchaseDate, QStringLiteral("Hibás a felvásárlás dátuma!")}},
+        {&h.paymentDate, {HeaderField::PaymentDate, QStringLiteral("Hibás az átvétel dátuma!")}},
+    }};
+    for (const auto& [text, problem] : dates)
+        if (!parseDateText(*text))
+            return problem;
+    return std::nullopt;
+}
+
+std::optional<LineProblem> checkLine(const LineTexts& l) {
+    const std::array<std::pair<const QString*, LineProblem>, 6> required{{
+        {&l.name, {LineField::Name, QStringLiteral("Nincs megadva a megnevezés!")}},
+        {&l.vtsz, {LineField::Vtsz, QStringLiteral("Nincs megadva a VTSZ!")}},
+        {&l.gross, {LineField::Gross, QStringLiteral("Nincs megadva a bruttó mennyiség!")}},
+        {&l.unit, {LineField::Unit, QStringLiteral("Nincs megadva a mennyiség egység!")}},
+        {&l.unitPrice, {LineField::UnitPrice, QStringLiteral("Nincs megadva az egységár!")}},
+        {&l.compensationRate, {LineField::CompensationRate, QStringLiteral("Nincs megadva a komp.mértéke!")}},
+    }};
+    for (const auto& [text, problem] : required)
+        if (isBlank(*text))
+            return problem;
+    return std::nullopt;
+}
+
+bool declarationTicked(const QString& storedText) {
+    return storedText.size() >= 6;
+}
+
+QString declarationText(bool ticked, const QString& purchaserDeclaration) {
+    return ticked ? purchaserDeclaration : QStringLiteral(" ");
+}
+
+std::optional<TicketOrder> ticketOrderForColumn(const QString& fieldName) {
+    static const std::array<std::pair<const char*, TicketOrder>, 5> orders{{
+        {"F_BSZAM",
+         {QStringLiteral("f_bszam"), QStringLiteral("Felvásárlási jegy lista, \"Bizonylatszám\" szerint")}},
+        {"F_OSTERMKOD",
+         {QStringLiteral("f_ostermkod"),
+          QStringLiteral("Felvásárlási jegy lista, \"Őstermelőkód\" szerint")}},
+        {"O_NEV", {QStringLiteral("o_nev"), QStringLiteral("Felvásárlási jegy lista, név szerint")}},
+        {"F_KELT", {QStringLiteral("f_kelt"), QStringLiteral("Felvásárlási jegy lista, dátum szerint")}},
+        {"F_PRN",
+         {QStringLiteral("f_prn"), QStringLiteral("Felvásárlási jegy lista, volt-e nyomtatva szerint")}},
+    }};
+    for (const auto& [name, order] : orders)
+        if (fieldName.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            return order;
+    return std::nullopt;
+}
+
+} // namespace vardelo::tickets

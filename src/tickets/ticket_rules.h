@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// The rules of the ticket windows that need no window: the next ticket number, the checks of a ticket header
+// and of a ticket line, the declaration box and the orders of the ticket list.
+namespace vardelo::tickets {
+
+// Modes the opener sets before it shows the ticket entry, the line dialog or the print routine.
+inline const QString UjJegy = QStringLiteral("Új felvásárlási jegy");
+inline const QString JegyModositas = QStringLiteral("Felvásárlási jegy módositás");
+inline const QString UjTetelsor = QStringLiteral("Új tételsor");
+inline const QString Megtekint = QStringLiteral("Megtekint");
+inline const QString Nyomtat = QStringLiteral("Nyomtat");
+
+// The number of a new ticket: the purchaser's last number trimmed, read as a 32-bit integer, plus one, as
+// decimal text without leading zeros. A last number that is not an integer gives the conversion error instead
+// ("'%s' is not a valid integer value").
+struct NextNumber {
+    QString number;
+    QString error;
+    bool ok() const { return error.isEmpty(); }
+};
+NextNumber nextTicketNumber(const QString& lastNumber);
+
+// The header fields that "OK" checks, in the order it checks them.
+enum class HeaderField {
+    IssueDate,
+    PurchaseDate,
+    PaymentDate,
+    Szja,
+    Producer,
+    Deduction,
+    WeightDeduction,
+    Contribution
+};
+
+struct HeaderTexts {
+    QString issueDate;
+    QString purchaseDate;
+    QString paymentDate;
+    QString szja;
+    QString producerCode;
+    QString deduction;
+    QString weightDeduction;
+    QString contribution;
+};
+
+// The first problem of a header: its message and the field that takes the focus.
+struct HeaderProblem {
+    HeaderField field;
+    QString message;
+};
+
+// Required fields first (a field of blanks only is missing), then the three dates in the date format.
+std::optional<HeaderProblem> checkHeader(const HeaderTexts& header);
+
+// The fields of a ticket line that "OK" checks, in order.
+enum class LineField { Name, Vtsz, Gross, Unit, UnitPrice, CompensationRate };
+
+struct LineTexts {
+    QString name;
+    QString vtsz;
+    QString gross;
+    QString unit;
+    QString unitPrice;
+    QString compensationRate;
+};
+
+struct LineProblem {
+    LineField field;
+    QString message;
+};
+
+std::optional<LineProblem> checkLine(const LineTexts& line);
+
+// A stored declaration keeps its box ticked when it has at least 6 characters.
+bool declarationTicked(const QString& storedText);
+// The text the declaration field takes when its box changes: the purchaser's declaration when ticked, one
+// blank otherwise.
+QString declarationText(bool ticked, const QString& purchaserDeclaration);
+
+// The orders of the ticket list: the column to order by and the order caption.
+struct TicketOrder {
+    QString column;
+    QString caption;
+};
+// The order caption of the list in ticket-number order, as the browser opens and as printing leaves it.
+inline const QString BszamOrderCaption = QStringLiteral("A lista, \"Bszám\" szerint");
+// The order for a clicked column title of the header grid (by its field name); nothing for other titles.
+std::optional<TicketOrder> ticketOrderForColumn(const QString& fieldName);
+
+} // namespace vardelo::tickets
