@@ -95,9 +95,8 @@ void TDBGrid::updateEditTriggers() {
 
 // The dataset moved (or was reopened): select its current row.
 void TDBGrid::followDataSet() {
-    TDataSet* dataSet = model_->DataSet();
     model_->SyncRowCount();
-    const int row = dataSet && dataSet->Active() ? dataSet->CurrentIndex() : -1;
+    const int row = model_->CurrentRow();
     following_ = true;
     if (row < 0 || row >= model_->rowCount()) {
         selectionModel()->clear();
@@ -123,7 +122,7 @@ void TDBGrid::rowChosen(const QModelIndex& current, const QModelIndex& previous)
     if (following_ || model_->Updating() || !current.isValid())
         return;
     TDataSet* dataSet = model_->DataSet();
-    if (!dataSet || !dataSet->Active() || dataSet->CurrentIndex() == current.row())
+    if (!dataSet || !dataSet->Active() || model_->CurrentRow() == current.row())
         return;
     TIBTable* table = model_->Link()->Table();
     try {
@@ -132,8 +131,10 @@ void TDBGrid::rowChosen(const QModelIndex& current, const QModelIndex& previous)
         dataSet->SetRecNo(current.row() + 1);
     } catch (const EDatabaseError& error) {
         emit dataError(error.Message());
+        // Back to the row whose post failed, once the view has finished its own move.
+        QMetaObject::invokeMethod(this, &TDBGrid::followDataSet, Qt::QueuedConnection);
+        return;
     }
-    // Where the dataset stands now (on the chosen row, or still on the row whose post failed).
     followDataSet();
 }
 

@@ -16,10 +16,11 @@ std::optional<QVariant> fieldValueFromText(TFieldType type, const QString& text)
     case TFieldType::Integer: {
         if (trimmed.isEmpty())
             return QVariant();
-        const std::optional<int> value = parseIntegerText(trimmed);
-        if (!value)
+        bool ok = false;
+        const int value = trimmed.toInt(&ok, 10);
+        if (!ok)
             return std::nullopt;
-        return QVariant(*value);
+        return QVariant(value);
     }
     case TFieldType::LargeInt: {
         if (trimmed.isEmpty())
