@@ -161,28 +161,30 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
+// Wide enough for the title and for a typical value of the field: text columns by their length (long ones
+// capped, the clerk can widen them), numbers and dates by their usual texts.
 int TDBGrid::defaultColumnWidth(int column) const {
-    const QFontMetrics metrics = horizontalHeader()->fontMetrics();
-    const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    int characters = 10;
+    const QFontMetrics values = fontMetrics();
+    const int average = values.averageCharWidth();
+    int width = 10 * average;
     if (const TField* field = model_->ColumnField(column)) {
         switch (field->DataType()) {
         case TFieldType::String:
-            characters = std::clamp(field->Size(), 1, 30);
+            width = std::clamp(field->Size(), 2, 22) * average;
             break;
         case TFieldType::Date:
-            characters = 11;
+            width = values.horizontalAdvance(QStringLiteral("2010.08.31."));
             break;
         case TFieldType::DateTime:
-            characters = 19;
+            width = values.horizontalAdvance(QStringLiteral("2010.08.31. 23:59:59"));
             break;
         default:
-            characters = 10;
+            width = values.horizontalAdvance(QStringLiteral("1234567,89"));
             break;
         }
     }
-    const int title = metrics.horizontalAdvance(model_->ColumnTitle(column)) + 16;
-    return std::clamp(std::max(title, characters * digit + 10), 24, 320);
+    const int title = horizontalHeader()->fontMetrics().horizontalAdvance(model_->ColumnTitle(column)) + 16;
+    return std::clamp(std::max(title, width + 12), 24, 320);
 }
 
 void TDBGrid::applyColumnWidths() {
