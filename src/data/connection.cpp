@@ -9,7 +9,9 @@
 using namespace Firebird;
 using vardelo::fb::Status;
 
-TConnection::TConnection(const QString& name, QObject* parent) : QObject(parent) { setObjectName(name); }
+TConnection::TConnection(const QString& name, QObject* parent) : QObject(parent) {
+    setObjectName(name);
+}
 
 TConnection::~TConnection() {
     if (Connected()) {
@@ -20,7 +22,9 @@ TConnection::~TConnection() {
     }
 }
 
-IMaster* TConnection::Master() { return vardelo::fb::master(); }
+IMaster* TConnection::Master() {
+    return vardelo::fb::master();
+}
 
 QString TConnection::ResolvedDatabaseName() const {
     // "host:path" and "host/port:path" go to a server as they are; a drive letter ("c:\...") is a local path.

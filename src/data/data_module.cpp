@@ -22,7 +22,9 @@ TData::TData(QObject* parent) : QObject(parent) {
     IBTable6 = table(QStringLiteral("IBTable6"), QStringLiteral("ATVEVO"));
     IBTable6->ReadOnly = false;
 
-    auto source = [this](const QString& name, TDataSet* dataSet) { return new TDataSource(name, dataSet, this); };
+    auto source = [this](const QString& name, TDataSet* dataSet) {
+        return new TDataSource(name, dataSet, this);
+    };
     DS1 = source(QStringLiteral("DS1"), IBTable1);
     DS2 = source(QStringLiteral("DS2"), IBTable2);
     DS3 = source(QStringLiteral("DS3"), IBTable3);
@@ -100,9 +102,15 @@ TDataSet* TData::DataSetByName(const QString& name) const {
     return nullptr;
 }
 
-bool TData::AdoazonEllenorzes(const QString& adoazon) const { return vardelo::adoazonositoValid(adoazon); }
-bool TData::AdoszamEllenorzes(const QString& adoszam) const { return vardelo::adoszamValid(adoszam); }
-bool TData::TAJEllenorzes(const QString& taj) const { return vardelo::tajValid(taj); }
+bool TData::AdoazonEllenorzes(const QString& adoazon) const {
+    return vardelo::adoazonositoValid(adoazon);
+}
+bool TData::AdoszamEllenorzes(const QString& adoszam) const {
+    return vardelo::adoszamValid(adoszam);
+}
+bool TData::TAJEllenorzes(const QString& taj) const {
+    return vardelo::tajValid(taj);
+}
 
 void TData::ujnev(const QString& nev) const {
     const vardelo::NameParts parts = vardelo::splitName(nev);

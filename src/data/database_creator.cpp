@@ -41,7 +41,8 @@ QStringList splitScript(const QString& script) {
         const QChar c = script[i];
         if (c == QLatin1Char('\'')) {
             int j = i + 1;
-            while (j < n && !(script[j] == QLatin1Char('\'') && (j + 1 >= n || script[j + 1] != QLatin1Char('\''))))
+            while (j < n &&
+                   !(script[j] == QLatin1Char('\'') && (j + 1 >= n || script[j + 1] != QLatin1Char('\''))))
                 j += script[j] == QLatin1Char('\'') ? 2 : 1;
             current += script.mid(i, j - i + 1);
             i = j + 1;
@@ -74,7 +75,8 @@ void runStatements(IAttachment* attachment, const QStringList& statements) {
     try {
         for (const QString& sql : statements) {
             const QByteArray text = fb::encodeSql(sql);
-            attachment->execute(&status, transaction, 0, text.constData(), 3, nullptr, nullptr, nullptr, nullptr);
+            attachment->execute(&status, transaction, 0, text.constData(), 3, nullptr, nullptr, nullptr,
+                                nullptr);
         }
         transaction->commit(&status);
     } catch (const FbException& e) {
@@ -85,7 +87,9 @@ void runStatements(IAttachment* attachment, const QStringList& statements) {
 
 } // namespace
 
-QStringList ddlStatements() { return splitScript(resourceText(QStringLiteral("du2010.sql"))); }
+QStringList ddlStatements() {
+    return splitScript(resourceText(QStringLiteral("du2010.sql")));
+}
 
 void createDatabase(const QString& path, bool demo) {
     if (QFileInfo::exists(path))
@@ -103,40 +107,36 @@ void createDatabase(const QString& path, bool demo) {
         dpb->insertInt(&status, isc_dpb_page_size, 8192);
         IProvider* provider = fb::master()->getDispatcher();
         const QByteArray name = QDir::toNativeSeparators(path).toLocal8Bit();
-        attachment =
-            provider->createDatabase(&status, name.constData(), dpb->getBufferLength(&status), dpb->getBuffer(&status));
+        attachment = provider->createDatabase(&status, name.constData(), dpb->getBufferLength(&status),
+                                              dpb->getBuffer(&status));
         provider->release();
         dpb->dispose();
         dpb = nullptr;
 
-        runStatements(attachment, {QStringLiteral("ALTER CHARACTER SET WIN1250 SET DEFAULT COLLATION PXW_HUN")});
+        runStatements(attachment,
+                      {QStringLiteral("ALTER CHARACTER SET WIN1250 SET DEFAULT COLLATION PXW_HUN")});
         runStatements(attachment, ddlStatements());
         runStatements(attachment, splitScript(resourceText(QStringLiteral("initial.sql"))));
         if (demo)
             runStatements(attachment, splitScript(resourceText(QStringLiteral("demo.sql"))));
         attachment->detach(&status);
-    } catch (const FbException& e) {
+    } catch (...) {
+        // A half-made database is removed, so the tool can be run again.
         if (dpb)
             dpb->dispose();
         if (attachment) {
-            Status s2;
+            Status dropStatus;
             try {
-                attachment->dropDatabase(&s2);
+                attachment->dropDatabase(&dropStatus);
             } catch (const FbException&) {
                 attachment->release();
             }
         }
-        fb::raise(e);
-    } catch (...) {
-        if (attachment) {
-            Status s2;
-            try {
-                attachment->dropDatabase(&s2);
-            } catch (const FbException&) {
-                attachment->release();
-            }
+        try {
+            throw;
+        } catch (const FbException& e) {
+            fb::raise(e);
         }
-        throw;
     }
 }
 

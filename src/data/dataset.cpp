@@ -57,13 +57,14 @@ void TDataSet::Open() {
         throw EDatabaseError(QStringLiteral("Nincs kapcsolat az adatbázissal."));
     if (!transaction_->Active())
         transaction_->StartTransaction();
-    cursor_ = std::make_unique<TDataSetCursor>(connection_->Attachment(), transaction_->Handle(), SelectStatement(),
-                                               SelectParameters());
+    cursor_ = std::make_unique<TDataSetCursor>(connection_->Attachment(), transaction_->Handle(),
+                                               SelectStatement(), SelectParameters());
     // Keep the field objects (and the titles a screen gave them) when the columns are the same as before.
     const auto& columns = cursor_->columns();
     bool same = fields_.size() == columns.size();
     for (size_t i = 0; same && i < columns.size(); ++i)
-        same = fields_[i]->FieldName() == columns[i].name && fields_[i]->DataType() == fieldTypeOf(columns[i]);
+        same =
+            fields_[i]->FieldName() == columns[i].name && fields_[i]->DataType() == fieldTypeOf(columns[i]);
     if (!same) {
         fields_.clear();
         for (size_t i = 0; i < columns.size(); ++i) {
@@ -104,7 +105,9 @@ void TDataSet::Close() {
     emit rowsReset();
 }
 
-void TDataSet::closeForTransactionEnd() { Close(); }
+void TDataSet::closeForTransactionEnd() {
+    Close();
+}
 
 void TDataSet::SetActive(bool active) {
     if (active)
@@ -133,9 +136,13 @@ bool TDataSet::ensureFetched(int index) {
     return index < cursor_->rowCount();
 }
 
-bool TDataSet::IsEmpty() const { return !cursor_ || cursor_->rowCount() == 0; }
+bool TDataSet::IsEmpty() const {
+    return !cursor_ || cursor_->rowCount() == 0;
+}
 
-int TDataSet::RecNo() const { return IsEmpty() ? 0 : current_ + 1; }
+int TDataSet::RecNo() const {
+    return IsEmpty() ? 0 : current_ + 1;
+}
 
 void TDataSet::moveTo(int index) {
     if (!Active() || IsEmpty())
@@ -152,7 +159,9 @@ void TDataSet::moveTo(int index) {
         emit currentChanged();
 }
 
-void TDataSet::SetRecNo(int recNo) { moveTo(recNo - 1); }
+void TDataSet::SetRecNo(int recNo) {
+    moveTo(recNo - 1);
+}
 
 void TDataSet::First() {
     if (!Active())
@@ -271,8 +280,12 @@ bool TDataSet::Locate(const QString& fieldName, const QVariant& value, TLocateOp
     return false;
 }
 
-int TDataSet::FetchedCount() const { return cursor_ ? cursor_->rowCount() : 0; }
-bool TDataSet::AllFetched() const { return !cursor_ || cursor_->exhausted(); }
+int TDataSet::FetchedCount() const {
+    return cursor_ ? cursor_->rowCount() : 0;
+}
+bool TDataSet::AllFetched() const {
+    return !cursor_ || cursor_->exhausted();
+}
 
 int TDataSet::FetchMore(int count) {
     if (!cursor_ || count <= 0)
@@ -282,7 +295,9 @@ int TDataSet::FetchMore(int count) {
     return cursor_->rowCount() - before;
 }
 
-QVariant TDataSet::ValueAt(int row, int fieldIndex) const { return cursor_ ? cursor_->value(row, fieldIndex) : QVariant(); }
+QVariant TDataSet::ValueAt(int row, int fieldIndex) const {
+    return cursor_ ? cursor_->value(row, fieldIndex) : QVariant();
+}
 
 QVariant TDataSet::CurrentValue(int fieldIndex) const {
     if (IsEmpty())

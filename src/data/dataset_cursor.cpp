@@ -26,7 +26,8 @@ TDataSetCursor::TDataSetCursor(IAttachment* attachment, ITransaction* transactio
         output_ = statement_->getOutputMetadata(&status);
         columns_ = vardelo::fb::describeColumns(output_);
         messageLength_ = output_->getMessageLength(&status);
-        resultSet_ = statement_->openCursor(&status, transaction, input.metadata(), input.buffer(), output_, 0);
+        resultSet_ =
+            statement_->openCursor(&status, transaction, input.metadata(), input.buffer(), output_, 0);
     } catch (const FbException& e) {
         close();
         vardelo::fb::raise(e);
@@ -36,7 +37,9 @@ TDataSetCursor::TDataSetCursor(IAttachment* attachment, ITransaction* transactio
     }
 }
 
-TDataSetCursor::~TDataSetCursor() { close(); }
+TDataSetCursor::~TDataSetCursor() {
+    close();
+}
 
 void TDataSetCursor::close() {
     Status status;
@@ -99,7 +102,9 @@ void TDataSetCursor::replaceRow(int row, std::vector<QVariant> values) {
     rows_.at(row).values = std::make_unique<std::vector<QVariant>>(std::move(values));
 }
 
-void TDataSetCursor::removeRow(int row) { rows_.erase(rows_.begin() + row); }
+void TDataSetCursor::removeRow(int row) {
+    rows_.erase(rows_.begin() + row);
+}
 
 void TDataSetCursor::appendRow(std::vector<QVariant> values) {
     rows_.push_back(Row{nullptr, std::make_unique<std::vector<QVariant>>(std::move(values))});

@@ -5,8 +5,10 @@
 
 #include <cmath>
 
-TField::TField(TDataSet* owner, int index, const QString& name, TFieldType type, int size, int scale, bool computed)
-    : owner_(owner), index_(index), name_(name), type_(type), size_(size), scale_(scale), computed_(computed) {}
+TField::TField(TDataSet* owner, int index, const QString& name, TFieldType type, int size, int scale,
+               bool computed)
+    : owner_(owner), index_(index), name_(name), type_(type), size_(size), scale_(scale),
+      computed_(computed) {}
 
 bool TField::IsNumeric() const {
     switch (type_) {
@@ -20,9 +22,15 @@ bool TField::IsNumeric() const {
     }
 }
 
-QVariant TField::Value() const { return owner_->CurrentValue(index_); }
-bool TField::IsNull() const { return Value().isNull(); }
-QString TField::AsString() const { return fieldValueText(Value()); }
+QVariant TField::Value() const {
+    return owner_->CurrentValue(index_);
+}
+bool TField::IsNull() const {
+    return Value().isNull();
+}
+QString TField::AsString() const {
+    return fieldValueText(Value());
+}
 
 double TField::AsFloat() const {
     QVariant v = Value();
@@ -42,7 +50,9 @@ qint64 TField::AsLargeInt() const {
     return v.toLongLong();
 }
 
-int TField::AsInteger() const { return int(AsLargeInt()); }
+int TField::AsInteger() const {
+    return int(AsLargeInt());
+}
 
 QDate TField::AsDate() const {
     QVariant v = Value();
@@ -61,7 +71,9 @@ QDateTime TField::AsDateTime() const {
     return d.isValid() ? QDateTime(d, QTime(0, 0)) : QDateTime();
 }
 
-void TField::SetValue(const QVariant& value) { owner_->SetFieldValue(index_, value); }
+void TField::SetValue(const QVariant& value) {
+    owner_->SetFieldValue(index_, value);
+}
 
 QString fieldValueText(const QVariant& value) {
     if (value.isNull())
@@ -76,7 +88,8 @@ QString fieldValueText(const QVariant& value) {
         QDateTime dt = value.toDateTime();
         if (dt.time() == QTime(0, 0))
             return vardelo::dateText(dt.date());
-        return vardelo::dateText(dt.date()) + QLatin1Char(' ') + dt.time().toString(QStringLiteral("HH:mm:ss"));
+        return vardelo::dateText(dt.date()) + QLatin1Char(' ') +
+               dt.time().toString(QStringLiteral("HH:mm:ss"));
     }
     case QMetaType::QTime:
         return value.toTime().toString(QStringLiteral("HH:mm:ss"));

@@ -22,11 +22,13 @@ template <typename T> T readValue(const unsigned char* p) {
     std::memcpy(&value, p, sizeof value);
     return value;
 }
-template <typename T> void writeValue(unsigned char* p, T value) { std::memcpy(p, &value, sizeof value); }
+template <typename T> void writeValue(unsigned char* p, T value) {
+    std::memcpy(p, &value, sizeof value);
+}
 
 double powerOfTen(int exponent) {
-    static const double table[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14,
-                                   1e15, 1e16, 1e17, 1e18};
+    static const double table[] = {1,    10,   100,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
+                                   1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
     return exponent >= 0 && exponent <= 18 ? table[exponent] : std::pow(10.0, exponent);
 }
 } // namespace
@@ -36,10 +38,14 @@ IMaster* master() {
     return instance;
 }
 
-IUtil* util() { return master()->getUtilInterface(); }
+IUtil* util() {
+    return master()->getUtilInterface();
+}
 
 Status::Status() : raw(master()->getStatus()), wrapper(raw) {}
-Status::~Status() { raw->dispose(); }
+Status::~Status() {
+    raw->dispose();
+}
 
 void raise(const FbException& e) {
     char text[1024];
@@ -190,7 +196,9 @@ QVariant decodeColumn(const ColumnLayout& c, const unsigned char* message) {
     if (readValue<short>(message + c.nullOffset) == -1)
         return QVariant();
     const unsigned char* data = message + c.offset;
-    auto scaled = [&](double raw) { return c.scale < 0 ? QVariant(raw / powerOfTen(-c.scale)) : QVariant(raw); };
+    auto scaled = [&](double raw) {
+        return c.scale < 0 ? QVariant(raw / powerOfTen(-c.scale)) : QVariant(raw);
+    };
     switch (c.type) {
     case SQL_VARYING: {
         unsigned short length = readValue<unsigned short>(data);
@@ -259,8 +267,8 @@ std::vector<std::vector<QVariant>> executeRows(IAttachment* attachment, ITransac
             cursor = nullptr;
         } else {
             const bool returning = !columns.empty();
-            statement->execute(&status, transaction, input.metadata(), input.buffer(), returning ? output : nullptr,
-                               returning ? buffer.data() : nullptr);
+            statement->execute(&status, transaction, input.metadata(), input.buffer(),
+                               returning ? output : nullptr, returning ? buffer.data() : nullptr);
             if (returning)
                 takeRow();
         }

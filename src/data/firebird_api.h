@@ -63,7 +63,8 @@ QVariant decodeColumn(const ColumnLayout& column, const unsigned char* message);
 // Runs a statement and gives all the rows it returns (a SELECT, or the RETURNING row of a write).
 std::vector<std::vector<QVariant>> executeRows(Firebird::IAttachment* attachment,
                                                Firebird::ITransaction* transaction, const QString& sql,
-                                               const std::vector<QVariant>& values, unsigned* affected = nullptr);
+                                               const std::vector<QVariant>& values,
+                                               unsigned* affected = nullptr);
 
 // Runs a statement that returns at most one row and gives that row's values (empty when no row); used for
 // small internal reads and writes.

@@ -7,7 +7,9 @@
 
 namespace {
 
-bool isNameChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); }
+bool isNameChar(QChar c) {
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$');
+}
 
 // Replaces each ":name" marker outside quotes and comments by "?" and lists the names in order.
 QString translateMarkers(const QString& sql, std::vector<QString>& names) {
@@ -89,7 +91,9 @@ TParam& TZQuery::ParamByName(const QString& name) {
     throw EDatabaseError(QStringLiteral("%1: Parameter '%2' not found").arg(objectName(), name));
 }
 
-QString TZQuery::SelectStatement() const { return translated_; }
+QString TZQuery::SelectStatement() const {
+    return translated_;
+}
 
 std::vector<QVariant> TZQuery::SelectParameters() const {
     std::vector<QVariant> values;
@@ -110,7 +114,7 @@ void TZQuery::ExecSQL() {
     if (!Transaction()->Active())
         Transaction()->StartTransaction();
     unsigned affected = 0;
-    vardelo::fb::executeRows(Connection()->Attachment(), Transaction()->Handle(), translated_, SelectParameters(),
-                             &affected);
+    vardelo::fb::executeRows(Connection()->Attachment(), Transaction()->Handle(), translated_,
+                             SelectParameters(), &affected);
     rowsAffected_ = int(affected);
 }

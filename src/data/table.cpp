@@ -11,7 +11,9 @@
 TIBTable::TIBTable(const QString& name, TConnection* connection, TTransaction* transaction, QObject* parent)
     : TDataSet(name, connection, transaction, parent) {}
 
-QString TIBTable::KeyField() const { return QStringLiteral("ID_") + TableName.trimmed().toUpper(); }
+QString TIBTable::KeyField() const {
+    return QStringLiteral("ID_") + TableName.trimmed().toUpper();
+}
 
 QString TIBTable::SelectStatement() const {
     return QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(TableName.trimmed().toUpper(), KeyField());
@@ -35,7 +37,8 @@ void TIBTable::FieldsCreated() {
 
 void TIBTable::checkWritable() const {
     if (!Active())
-        throw EDatabaseError(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(objectName()));
+        throw EDatabaseError(
+            QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(objectName()));
     if (ReadOnly)
         throw EDatabaseError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(objectName()));
 }
@@ -78,8 +81,8 @@ void TIBTable::SetFieldValue(int fieldIndex, const QVariant& value) {
     if (State() != TDataSetState::Edit && State() != TDataSetState::Insert)
         TDataSet::SetFieldValue(fieldIndex, value);
     if (fields_.at(fieldIndex)->Computed())
-        throw EDatabaseError(
-            QStringLiteral("%1: Field '%2' cannot be modified").arg(objectName(), fields_[fieldIndex]->FieldName()));
+        throw EDatabaseError(QStringLiteral("%1: Field '%2' cannot be modified")
+                                 .arg(objectName(), fields_[fieldIndex]->FieldName()));
     buffer_.at(fieldIndex) = value;
     modified_.at(fieldIndex) = true;
 }
@@ -87,7 +90,8 @@ void TIBTable::SetFieldValue(int fieldIndex, const QVariant& value) {
 std::vector<QVariant> TIBTable::readRowByKey(const QVariant& key) {
     return vardelo::fb::executeSingle(
         Connection()->Attachment(), Transaction()->Handle(),
-        QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(TableName.trimmed().toUpper(), KeyField()), {key});
+        QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(TableName.trimmed().toUpper(), KeyField()),
+        {key});
 }
 
 void TIBTable::Post() {
@@ -131,11 +135,12 @@ void TIBTable::Post() {
         QStringList marks;
         for (int i = 0; i < columns.size(); ++i)
             marks << QStringLiteral("?");
-        const QString sql = columns.isEmpty()
-                                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2").arg(table, KeyField())
-                                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
-                                      .arg(table, columns.join(QStringLiteral(", ")),
-                                           marks.join(QStringLiteral(", ")), KeyField());
+        const QString sql =
+            columns.isEmpty()
+                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2").arg(table, KeyField())
+                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
+                      .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")),
+                           KeyField());
         auto returned =
             vardelo::fb::executeSingle(Connection()->Attachment(), Transaction()->Handle(), sql, values);
         auto row = readRowByKey(returned.empty() ? QVariant() : returned.front());
@@ -169,13 +174,14 @@ void TIBTable::Delete() {
     }
     Cancel();
     if (IsEmpty())
-        throw EDatabaseError(QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(objectName()));
+        throw EDatabaseError(
+            QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(objectName()));
     if (!Transaction()->Active())
         Transaction()->StartTransaction();
     const QVariant key = TDataSet::CurrentValue(FieldByName(KeyField()).Index());
-    vardelo::fb::executeRows(Connection()->Attachment(), Transaction()->Handle(),
-                             QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(TableName.trimmed().toUpper(), KeyField()),
-                             {key});
+    vardelo::fb::executeRows(
+        Connection()->Attachment(), Transaction()->Handle(),
+        QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(TableName.trimmed().toUpper(), KeyField()), {key});
     removeRow(current_);
 }
 

@@ -11,7 +11,8 @@
 class TIBTable : public TDataSet {
     Q_OBJECT
 public:
-    TIBTable(const QString& name, TConnection* connection, TTransaction* transaction, QObject* parent = nullptr);
+    TIBTable(const QString& name, TConnection* connection, TTransaction* transaction,
+             QObject* parent = nullptr);
 
     QString TableName;
     bool ReadOnly = true;

@@ -60,7 +60,7 @@ void TTransaction::StartTransaction() {
                 tpb->insertTag(&status, isc_tpb_read);
         }
         transaction_ = connection_->Attachment()->startTransaction(&status, tpb->getBufferLength(&status),
-                                                                  tpb->getBuffer(&status));
+                                                                   tpb->getBuffer(&status));
         tpb->dispose();
     } catch (const FbException& e) {
         if (tpb)
@@ -134,5 +134,6 @@ void TTransaction::attach(TDataSet* dataSet) {
 }
 
 void TTransaction::detach(TDataSet* dataSet) {
-    openDataSets_.erase(std::remove(openDataSets_.begin(), openDataSets_.end(), dataSet), openDataSets_.end());
+    openDataSets_.erase(std::remove(openDataSets_.begin(), openDataSets_.end(), dataSet),
+                        openDataSets_.end());
 }

@@ -57,15 +57,16 @@ private slots:
         QTest::addColumn<double>("felvar");
         QTest::addColumn<double>("kompfelar");
         QTest::addColumn<double>("vetelar");
-        QTest::newRow("whole") << 1000.0 << 12.0 << 310.0 << 7.0 << 120.0 << 880.0 << 272800.0 << 19096.0 << 291896.0;
+        QTest::newRow("whole") << 1000.0 << 12.0 << 310.0 << 7.0 << 120.0 << 880.0 << 272800.0 << 19096.0
+                               << 291896.0;
         QTest::newRow("fractions") << 123.5 << 12.0 << 395.5 << 7.0 << 14.82 << 108.68 << 42982.94 << 3008.81
                                    << 45991.75;
-        QTest::newRow("no deduction") << 87.25 << 0.0 << 420.0 << 12.0 << 0.0 << 87.25 << 36645.0 << 4397.4
-                                      << 41042.4;
-        QTest::newRow("fraction per cent") << 10.0 << 33.3333 << 1.5 << 7.0 << 3.3333 << 6.6667 << 10.0 << 0.7
-                                           << 10.7;
-        QTest::newRow("negative gross") << -50.0 << 12.0 << 310.0 << 7.0 << -6.0 << -44.0 << -13640.0 << -954.8
-                                        << -14594.8;
+        QTest::newRow("no deduction")
+            << 87.25 << 0.0 << 420.0 << 12.0 << 0.0 << 87.25 << 36645.0 << 4397.4 << 41042.4;
+        QTest::newRow("fraction per cent")
+            << 10.0 << 33.3333 << 1.5 << 7.0 << 3.3333 << 6.6667 << 10.0 << 0.7 << 10.7;
+        QTest::newRow("negative gross")
+            << -50.0 << 12.0 << 310.0 << 7.0 << -6.0 << -44.0 << -13640.0 << -954.8 << -14594.8;
     }
     void computedLineAmounts() {
         QFETCH(double, brutto);
@@ -109,8 +110,9 @@ private slots:
         openQuery(Data->ZQ20, "SELECT COUNT(DISTINCT id_fjsor) AS n, COUNT(*) AS c FROM fjsor");
         QCOMPARE(Data->ZQ20->FieldByName("n").AsInteger(), 3);
         QCOMPARE(Data->ZQ20->FieldByName("c").AsInteger(), 3);
-        openQuery(Data->ZQ30, "SELECT COUNT(DISTINCT id_ostermelo) AS n, COUNT(*) AS c, MIN(id_ostermelo) AS m "
-                              "FROM ostermelo");
+        openQuery(Data->ZQ30,
+                  "SELECT COUNT(DISTINCT id_ostermelo) AS n, COUNT(*) AS c, MIN(id_ostermelo) AS m "
+                  "FROM ostermelo");
         QCOMPARE(Data->ZQ30->FieldByName("n").AsInteger(), Data->ZQ30->FieldByName("c").AsInteger());
         QVERIFY(Data->ZQ30->FieldByName("m").AsInteger() > 0);
     }
@@ -199,7 +201,8 @@ private slots:
         TestDatabase db(true);
         TZQuery* q = Data->ZQ30;
         q->SQL.Clear();
-        q->SQL.Add("SELECT * FROM ostermelo WHERE o_kod = :p1 OR o_kod = :P2 OR o_nev = ':p9' OR o_kod = :p1");
+        q->SQL.Add(
+            "SELECT * FROM ostermelo WHERE o_kod = :p1 OR o_kod = :P2 OR o_nev = ':p9' OR o_kod = :p1");
         QCOMPARE(q->ParamCount(), 2);
         q->ParamByName("p1").SetAsString("2");
         q->ParamByName("p2").SetAsString("3");
@@ -335,6 +338,32 @@ private slots:
         Data->IBTable2->Insert();
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, Data->IBTable2->FieldByName("S_NETTO").SetAsFloat(1));
         Data->IBTable2->Cancel();
+    }
+
+    void moduleChecksAndNameSplit_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QString>("given");
+        QTest::newRow("two parts") << "Kovács János" << "Kovács " << "János";
+        QTest::newRow("three parts") << "Nagy Kovács Anna" << "Nagy Kovács " << "Anna";
+        QTest::newRow("one part") << "Madonna" << " " << "Madonna";
+        QTest::newRow("empty") << "" << " " << "";
+    }
+    void moduleChecksAndNameSplit() {
+        QFETCH(QString, name);
+        QFETCH(QString, family);
+        QFETCH(QString, given);
+        TData data;
+        CsaladiNev = "old";
+        UtoNev = "old";
+        data.ujnev(name);
+        QCOMPARE(CsaladiNev, family);
+        QCOMPARE(UtoNev, given);
+        QVERIFY(data.AdoazonEllenorzes("8123456786"));
+        QVERIFY(!data.AdoazonEllenorzes("812345678x"));
+        QVERIFY(data.AdoszamEllenorzes("12345676142"));
+        QVERIFY(data.TAJEllenorzes("111111110"));
+        QVERIFY(!data.TAJEllenorzes("11111111O"));
     }
 
     void openingFetchesOnlyWhatIsNeeded() {

@@ -30,7 +30,9 @@ TestDatabase::~TestDatabase() {
     QDir::setCurrent(previousFolder_);
 }
 
-QString TestDatabase::databasePath() const { return QDir(dir_.path()).filePath(QStringLiteral("du2010.fdb")); }
+QString TestDatabase::databasePath() const {
+    return QDir(dir_.path()).filePath(QStringLiteral("du2010.fdb"));
+}
 
 void TestDatabase::exec(const QString& sql) {
     TZQuery q(QStringLiteral("fixture"), Data->ZCon1, Data->IBTrans1);
