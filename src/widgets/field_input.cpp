@@ -16,11 +16,10 @@ std::optional<QVariant> fieldValueFromText(TFieldType type, const QString& text)
     case TFieldType::Integer: {
         if (trimmed.isEmpty())
             return QVariant();
-        bool ok = false;
-        const int value = trimmed.toInt(&ok, 10);
-        if (!ok)
+        const std::optional<int> value = parseIntegerText(trimmed);
+        if (!value)
             return std::nullopt;
-        return QVariant(value);
+        return QVariant(*value);
     }
     case TFieldType::LargeInt: {
         if (trimmed.isEmpty())
