@@ -79,8 +79,8 @@ void TDBNavigator::SetVisibleButtons(TNavButtonSet buttons) {
 }
 
 // Enabled states as the dataset stands: moving up needs "not Bof", moving down "not Eof"; a writable table
-// allows insert always, delete and edit on a row while browsing, post and cancel while editing; any table can be
-// refreshed while browsing.
+// allows insert always, delete and edit on a row while browsing, post and cancel while editing; any table can
+// be refreshed while browsing.
 void TDBNavigator::updateButtons() {
     TDataSet* dataSet = link_->DataSet();
     const bool active = link_->Active();
