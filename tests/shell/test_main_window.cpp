@@ -1,4 +1,5 @@
 #include "data/data_module.h"
+#include "data/database_error.h"
 #include "data/shared_values.h"
 #include "shell/main_window.h"
 #include "shell/program_version.h"
@@ -44,6 +45,14 @@ QStringList enabledTopLevel(TForm1& form) {
     return result;
 }
 
+// A window that fails while it is being created, as one whose query the database refuses.
+class FailingWindow : public QDialog {
+public:
+    explicit FailingWindow(QWidget* parent) : QDialog(parent) {
+        throw EDatabaseError(QStringLiteral("Dynamic SQL Error"));
+    }
+};
+
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -60,6 +69,7 @@ private slots:
     void refreshKeepsTheSelectedPurchaser();
     void refreshDropsAnUnstoredEdit();
     void aboutWindowFromTheMenu();
+    void failingWindowEndsWithTheErrorBox();
     void closingCommitsAndDisconnects();
 };
 
@@ -266,6 +276,19 @@ void TestMainWindow::aboutWindowFromTheMenu() {
     QCOMPARE(lines.size(), 12);
     QCOMPARE(lines[0], QStringLiteral("VARDELO"));
     QCOMPARE(lines[1], QStringLiteral("2006-2010"));
+}
+
+// An error that the window did not handle ends the action with the error box; the tables are re-read.
+void TestMainWindow::failingWindowEndsWithTheErrorBox() {
+    TestDatabase db;
+    UiRecorder recorder;
+    TForm1 form;
+    Data->IBTable3->Close();
+    form.openModal<FailingWindow>();
+    QCOMPARE(recorder.messages.size(), 1);
+    QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
+    QCOMPARE(recorder.messages[0].text, QStringLiteral("Dynamic SQL Error"));
+    QVERIFY(Data->IBTable3->Active());
 }
 
 // "Kilépés" closes the window: what is pending is committed and the connection closed.
