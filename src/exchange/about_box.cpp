@@ -41,9 +41,10 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     // A lowered outer bevel around a raised inner one, both filled with lime green.
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setStyleSheet(
-        QStringLiteral("QFrame#Panel1 { background: #00ff00; border: 2px inset #00c000; }"
-                       "QFrame#Panel1Inner { background: #00ff00; border: 2px outset #00c000; }"));
+    Panel1->setStyleSheet(QStringLiteral("QFrame#Panel1 { background: #00ff00; border: 2px solid;"
+                                         " border-color: #007a00 #c8ffc8 #c8ffc8 #007a00; }"
+                                         "QFrame#Panel1Inner { background: #00ff00; border: 2px solid;"
+                                         " border-color: #c8ffc8 #007a00 #007a00 #c8ffc8; }"));
     auto* inner = new QFrame(Panel1);
     inner->setObjectName(QStringLiteral("Panel1Inner"));
     auto* outerLayout = new QVBoxLayout(Panel1);

@@ -96,7 +96,7 @@ void TForm1::createMenu() {
     Adatokexceltblba1 = item(Export1, QStringLiteral("Adatokexceltblba1"),
                              QStringLiteral("Zozed excel táblába"), &TForm1::Adatokexceltblba1Click);
     Adatbzis1 = item(Export1, QStringLiteral("Adatbzis1"), QStringLiteral("Adatok"), &TForm1::Adatbzis1Click);
-    N1 = item(Export1, QStringLiteral("N1"), QStringLiteral("-"), nullptr);
+    N1 = item(Export1, QStringLiteral("N1"), QString(), nullptr);
     N1->setSeparator(true);
     Sug1 = item(Export1, QStringLiteral("Sug1"), QStringLiteral("Sugó"), &TForm1::Sug1Click);
     Nvjegy1 = item(Export1, QStringLiteral("Nvjegy1"), QStringLiteral("Névjegy"), &TForm1::Nvjegy1Click);
