@@ -1,4 +1,5 @@
-// Creates a new database file: vardelo-db [--demo] [file]. The file defaults to "du2010.fdb" in the working folder.
+// Creates a new database file: vardelo-db [--demo] [file]. The file defaults to "du2010.fdb" in the working
+// folder.
 #include "data/database_creator.h"
 #include "data/database_error.h"
 

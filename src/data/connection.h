@@ -7,10 +7,10 @@ namespace Firebird {
 class IAttachment;
 class IMaster;
 class IUtil;
-}
+} // namespace Firebird
 
-// The connection ZCon1. A bare file name is opened in the working folder by the embedded engine; a name of the
-// form host:path reaches a Firebird server.
+// The connection ZCon1. A bare file name is opened in the working folder by the embedded engine; a name of
+// the form host:path reaches a Firebird server.
 class TConnection : public QObject {
     Q_OBJECT
 public:

@@ -3,8 +3,8 @@
 #include <QString>
 #include <stdexcept>
 
-// The one exception the data layer raises: a Firebird error (with its message and error code), or a misuse of a
-// dataset (unknown field or parameter, writing to a read-only table, a text that Windows-1250 cannot hold).
+// The one exception the data layer raises: a Firebird error (with its message and error code), or a misuse of
+// a dataset (unknown field or parameter, writing to a read-only table, a text that Windows-1250 cannot hold).
 class EDatabaseError : public std::runtime_error {
 public:
     explicit EDatabaseError(const QString& message, long errorCode = 0, int sqlCode = 0);

@@ -20,12 +20,13 @@ using TLocateOptions = int;
 // A dataset over one SELECT statement, read through an open cursor. Rows are fetched as they are needed, so
 // opening costs the same for ten rows as for a million; RecordCount, Last and Locate fetch what they need.
 //
-// Position rules: after Open the first row is current and Bof is true; Next on the last row sets Eof and stays;
-// Prior on the first row sets Bof and stays. RecNo counts from 1 (0 when empty).
+// Position rules: after Open the first row is current and Bof is true; Next on the last row sets Eof and
+// stays; Prior on the first row sets Bof and stays. RecNo counts from 1 (0 when empty).
 class TDataSet : public QObject {
     Q_OBJECT
 public:
-    TDataSet(const QString& name, TConnection* connection, TTransaction* transaction, QObject* parent = nullptr);
+    TDataSet(const QString& name, TConnection* connection, TTransaction* transaction,
+             QObject* parent = nullptr);
     ~TDataSet() override;
 
     TConnection* Connection() const { return connection_; }
@@ -57,12 +58,12 @@ public:
     TField& FieldByName(const QString& name);
 
     // Searches from the first row; on a match the row becomes current and true is returned, otherwise the
-    // position stays. Partial: the field begins with the value. Case-insensitive folds every letter, Hungarian
-    // accented ones included; accents themselves still count (o is not ó).
+    // position stays. Partial: the field begins with the value. Case-insensitive folds every letter,
+    // Hungarian accented ones included; accents themselves still count (o is not ó).
     bool Locate(const QString& fieldName, const QVariant& value, TLocateOptions options);
 
-    // For grids: rows fetched so far, whether the cursor is exhausted, fetching a further batch, and the value of
-    // any fetched row.
+    // For grids: rows fetched so far, whether the cursor is exhausted, fetching a further batch, and the
+    // value of any fetched row.
     int FetchedCount() const;
     bool AllFetched() const;
     int FetchMore(int count);
@@ -70,8 +71,8 @@ public:
     // Zero-based index of the current row, -1 when empty or closed.
     int CurrentIndex() const { return IsEmpty() ? -1 : current_; }
 
-    // Used by TField.
-    QVariant CurrentValue(int fieldIndex) const;
+    // Used by TField; a table in edit or insert state answers from its edit buffer.
+    virtual QVariant CurrentValue(int fieldIndex) const;
     virtual void SetFieldValue(int fieldIndex, const QVariant& value);
 
 signals:
@@ -91,6 +92,8 @@ protected:
     // Called after the fields are known, so subclasses can set labels or flags.
     virtual void FieldsCreated() {}
     virtual void BeforeClose() {}
+    // Called before the cursor moves; a table posts its pending edit here.
+    virtual void CheckBrowseMode() {}
 
     void setState(TDataSetState state);
     bool ensureFetched(int index);

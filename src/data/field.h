@@ -12,7 +12,8 @@ enum class TFieldType { String, Integer, LargeInt, Float, Decimal, Date, Time, D
 // One column of a dataset's current row. A field object stays valid while its dataset is open.
 class TField {
 public:
-    TField(TDataSet* owner, int index, const QString& name, TFieldType type, int size, int scale, bool computed);
+    TField(TDataSet* owner, int index, const QString& name, TFieldType type, int size, int scale,
+           bool computed);
 
     const QString& FieldName() const { return name_; }
     // The title a grid shows; the field name unless a screen set one.
@@ -22,6 +23,7 @@ public:
     int Size() const { return size_; }   // characters of a text column
     int Scale() const { return scale_; } // digits after the point of a decimal column
     bool Computed() const { return computed_; }
+    void SetComputed(bool computed) { computed_ = computed; }
     int Index() const { return index_; }
     bool IsNumeric() const;
 

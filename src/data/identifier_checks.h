@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// Check digits of the producers' identifiers. Each check reads the characters it needs from the first; a missing
-// character or one that is not a decimal digit makes the check false.
+// Check digits of the producers' identifiers. Each check reads the characters it needs from the first; a
+// missing character or one that is not a decimal digit makes the check false.
 namespace vardelo {
 
 bool adoazonositoValid(const QString& text); // tax identifier, characters 1-10

@@ -29,12 +29,13 @@ private:
     QVariant value_;
 };
 
-// A query component: screens write its SQL text at run time, bind its parameters by name and open or execute it.
-// Changing the text closes the query; parameters keep their values while their names stay in the text.
+// A query component: screens write its SQL text at run time, bind its parameters by name and open or execute
+// it. Changing the text closes the query; parameters keep their values while their names stay in the text.
 class TZQuery : public TDataSet {
     Q_OBJECT
 public:
-    TZQuery(const QString& name, TConnection* connection, TTransaction* transaction, QObject* parent = nullptr);
+    TZQuery(const QString& name, TConnection* connection, TTransaction* transaction,
+            QObject* parent = nullptr);
 
     TStrings SQL;
 

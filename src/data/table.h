@@ -11,7 +11,8 @@
 class TIBTable : public TDataSet {
     Q_OBJECT
 public:
-    TIBTable(const QString& name, TConnection* connection, TTransaction* transaction, QObject* parent = nullptr);
+    TIBTable(const QString& name, TConnection* connection, TTransaction* transaction,
+             QObject* parent = nullptr);
 
     QString TableName;
     bool ReadOnly = true;
@@ -30,16 +31,17 @@ public:
     QString KeyField() const;
 
     void SetFieldValue(int fieldIndex, const QVariant& value) override;
+    QVariant CurrentValue(int fieldIndex) const override;
 
 protected:
     QString SelectStatement() const override;
     void FieldsCreated() override;
     void BeforeClose() override;
+    void CheckBrowseMode() override;
 
 private:
     void checkWritable() const;
     std::vector<QVariant> readRowByKey(const QVariant& key);
     std::vector<QVariant> buffer_;
     std::vector<bool> modified_;
-    QString keyField_;
 };

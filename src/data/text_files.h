@@ -12,8 +12,8 @@ namespace vardelo {
 std::optional<QByteArray> encodeWin1250(const QString& text, QChar* bad = nullptr);
 QString decodeWin1250(const QByteArray& bytes);
 
-// Writes the lines, each ended by CR LF. Returns false with *error set (a Hungarian message) when the file cannot
-// be written or a character cannot be held; a file that could not be written whole is removed.
+// Writes the lines, each ended by CR LF. Returns false with *error set (a Hungarian message) when the file
+// cannot be written or a character cannot be held; a file that could not be written whole is removed.
 bool writeTextFile(const QString& path, const QStringList& lines, QString* error = nullptr);
 // Reads the lines (CR LF or LF ends, the last line's end optional); nothing when the file cannot be read.
 std::optional<QStringList> readTextFile(const QString& path);

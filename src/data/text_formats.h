@@ -19,7 +19,8 @@ QString shortestNumberText(double value);
 // Fixed decimals with the decimal comma; groups thousands with a blank when grouped:
 // (1234567.891, 2, true) -> "1 234 567,89".
 QString fixedNumberText(double value, int decimals, bool grouped);
-// A whole-forint total for the screen: rounded half to even, thousands grouped with a no-break space (U+00A0).
+// A whole-forint total for the screen: rounded half to even, thousands grouped with a no-break space
+// (U+00A0).
 QString wholeForintText(double value);
 // A whole-number amount for files: rounded half away from zero, no separators, "-" when negative.
 QString wholeAmountText(double value);
@@ -29,8 +30,8 @@ QString wholeAmountText(double value);
 double roundHalfEven(double value);
 double roundHalfAwayFromZero(double value);
 
-// Reads a number typed with the decimal comma; a point is read as the decimal separator too. Blanks around are
-// ignored. Empty or malformed text gives nothing.
+// Reads a number typed with the decimal comma; a point is read as the decimal separator too. Blanks around
+// are ignored. Empty or malformed text gives nothing.
 std::optional<double> parseNumberText(const QString& text);
 // Reads a whole number (optional sign, digits only, blanks around ignored) that fits 32 bits.
 std::optional<int> parseIntegerText(const QString& text);

@@ -19,7 +19,8 @@ public:
     TTransaction(const QString& name, TConnection* connection, QObject* parent = nullptr);
     ~TTransaction() override;
 
-    QStringList Params{QStringLiteral("read_committed"), QStringLiteral("rec_version"), QStringLiteral("nowait")};
+    QStringList Params{QStringLiteral("read_committed"), QStringLiteral("rec_version"),
+                       QStringLiteral("nowait")};
 
     bool Active() const { return transaction_ != nullptr; }
     void StartTransaction();

@@ -5,8 +5,8 @@
 namespace vardelo {
 
 // Maps a fixed Windows path ("C:\DU2010\08\") to a local one. On Windows it is returned unchanged; elsewhere
-// drive C: is the folder named by VARDELO_DRIVE_C (the home folder when unset), another drive letter X: is the
-// folder "X" beside it, and backslashes become slashes.
+// drive C: is the folder named by VARDELO_DRIVE_C (the home folder when unset), another drive letter X: is
+// the folder "X" beside it, and backslashes become slashes.
 QString localPath(const QString& windowsPath);
 
 } // namespace vardelo

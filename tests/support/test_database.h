@@ -9,8 +9,8 @@ class TData;
 namespace vardelo::testing {
 
 // A test's own database: a new "du2010.fdb" in a new temporary folder, which becomes the working folder;
-// VARDELO_DRIVE_C points at a "c" folder inside it. The data module Data is created and connected, and the shared
-// values are reset. Everything is removed again at the end of the test.
+// VARDELO_DRIVE_C points at a "c" folder inside it. The data module Data is created and connected, and the
+// shared values are reset. Everything is removed again at the end of the test.
 class TestDatabase {
 public:
     explicit TestDatabase(bool demo = false);

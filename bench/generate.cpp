@@ -1,0 +1,85 @@
+// Fills a new database with ten years of work: 20,000 producers, 200,000 tickets and 1,000,000 lines (five a
+// ticket), for the benchmarks. Usage: bench_generate FILE [tickets]
+#include "data/connection.h"
+#include "data/database_creator.h"
+#include "data/database_error.h"
+#include "data/firebird_api.h"
+#include "data/transaction.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: bench_generate FILE [tickets]\n");
+        return 2;
+    }
+    const QString path = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
+    const int tickets = argc > 2 ? std::atoi(argv[2]) : 200000;
+    const int producers = std::max(1, tickets / 10);
+    QElapsedTimer timer;
+    timer.start();
+    try {
+        vardelo::createDatabase(path, true);
+        TConnection connection("bench");
+        connection.DatabaseName = path;
+        connection.Connect();
+        TTransaction transaction("benchTrans", &connection);
+        auto run = [&](const QString& sql, std::vector<QVariant> values) {
+            transaction.StartTransaction();
+            vardelo::fb::executeRows(connection.Attachment(), transaction.Handle(), sql, values);
+            transaction.Commit();
+        };
+        // Server-side loops: one statement each, so the generator measures nothing of the client.
+        run(QStringLiteral(
+                "EXECUTE BLOCK (n INTEGER = ?) AS DECLARE i INTEGER = 100; BEGIN "
+                "WHILE (i < n + 100) DO BEGIN "
+                "INSERT INTO ostermelo (o_kod, o_nev, o_irszam, o_helysegnev, o_utca, o_adoazon, o_igszam, "
+                "o_szja, "
+                "o_szulhely, o_szido, o_anyja, o_neme, o_szulnev, o_taj, o_adoszam, o_ervkelt) VALUES ("
+                ":i, 'Termelő ' || :i, '6000', 'Kecskemét', 'Fő utca ' || MOD(:i, 200), '8526018159', "
+                "'123456', 15, "
+                "'Kecskemét', DATEADD(DAY, MOD(:i, 15000), DATE '1940-01-01'), 'Anyja ' || :i, '1', 'Termelő "
+                "' || :i, "
+                "'318609139', '18301667104', DATE '2010-01-01'); i = i + 1; END END"),
+            {producers});
+        std::printf("producers: %d (%.1f s)\n", producers, timer.elapsed() / 1000.0);
+        const int batch = 20000;
+        for (int first = 0; first < tickets; first += batch) {
+            const int last = std::min(tickets, first + batch);
+            run(QStringLiteral(
+                    "EXECUTE BLOCK (a INTEGER = ?, b INTEGER = ?, p INTEGER = ?) AS "
+                    "DECLARE i INTEGER; DECLARE j INTEGER; DECLARE bszam VARCHAR(8); DECLARE akod "
+                    "VARCHAR(5); "
+                    "DECLARE kelt DATE; BEGIN i = a; "
+                    "WHILE (i < b) DO BEGIN "
+                    "akod = IIF(MOD(i, 2) = 0, '1', '2'); bszam = 30000000 + i; "
+                    "kelt = DATEADD(DAY, i * 3653 / 200000, DATE '2001-01-01'); "
+                    "INSERT INTO fjfej (f_bszam, f_ostermkod, f_kelt, f_felvkelt, f_fizkelt, f_utal, f_prn, "
+                    "f_szja, "
+                    "f_jarulszaz, f_levonas, f_megj, f_nyilatk, f_akod) VALUES (:bszam, 100 + MOD(:i * 7, "
+                    ":p), :kelt, "
+                    ":kelt, :kelt, IIF(MOD(:i, 3) = 0, 'x', ' '), 'I', 15, 2, 0, '', 'Nyilatkozat szövege', "
+                    ":akod); "
+                    "j = 0; WHILE (j < 5) DO BEGIN "
+                    "INSERT INTO fjsor (s_bszam, s_termekkod, s_megnevezes, s_vtsz, s_brutto, s_levonszaz, "
+                    "s_megy, "
+                    "s_ear, s_kompmerteke, s_akod) VALUES (:bszam, :j + 1, 'Állat ' || (:j + 1), '0103 92 "
+                    "19', "
+                    "100 + MOD(:i * 13 + :j, 900), 12, 'kg', 300 + :j * 10, IIF(:j < 3, 7, 12), :akod); "
+                    "j = j + 1; END i = i + 1; END END"),
+                {first, last, producers});
+            std::printf("tickets: %d (%.1f s)\n", last, timer.elapsed() / 1000.0);
+            std::fflush(stdout);
+        }
+        connection.Disconnect();
+    } catch (const EDatabaseError& e) {
+        std::fprintf(stderr, "error: %s\n", qPrintable(e.Message()));
+        return 1;
+    }
+    std::printf("done in %.1f s\n", timer.elapsed() / 1000.0);
+    return 0;
+}

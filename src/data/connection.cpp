@@ -1,0 +1,81 @@
+#include "data/connection.h"
+
+#include "data/database_error.h"
+#include "data/firebird_api.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+using namespace Firebird;
+using vardelo::fb::Status;
+
+TConnection::TConnection(const QString& name, QObject* parent) : QObject(parent) {
+    setObjectName(name);
+}
+
+TConnection::~TConnection() {
+    if (Connected()) {
+        try {
+            Disconnect();
+        } catch (const EDatabaseError&) {
+        }
+    }
+}
+
+IMaster* TConnection::Master() {
+    return vardelo::fb::master();
+}
+
+QString TConnection::ResolvedDatabaseName() const {
+    // "host:path" and "host/port:path" go to a server as they are; a drive letter ("c:\...") is a local path.
+    static const QRegularExpression remote(QStringLiteral("^[^:/\\\\]{2,}:"));
+    if (remote.match(DatabaseName).hasMatch())
+        return DatabaseName;
+    return QDir::current().absoluteFilePath(DatabaseName);
+}
+
+void TConnection::Connect() {
+    if (Connected())
+        return;
+    Status status;
+    IXpbBuilder* dpb = nullptr;
+    try {
+        dpb = vardelo::fb::util()->getXpbBuilder(&status, IXpbBuilder::DPB, nullptr, 0);
+        dpb->insertString(&status, isc_dpb_user_name, User.toUtf8().constData());
+        dpb->insertString(&status, isc_dpb_password, Password.toUtf8().constData());
+        dpb->insertString(&status, isc_dpb_lc_ctype, CharacterSet.toLatin1().constData());
+        dpb->insertInt(&status, isc_dpb_sql_dialect, Dialect);
+        const QByteArray name = QDir::toNativeSeparators(ResolvedDatabaseName()).toLocal8Bit();
+        IProvider* provider = Master()->getDispatcher();
+        attachment_ = provider->attachDatabase(&status, name.constData(), dpb->getBufferLength(&status),
+                                               dpb->getBuffer(&status));
+        provider->release();
+        dpb->dispose();
+    } catch (const FbException& e) {
+        if (dpb)
+            dpb->dispose();
+        vardelo::fb::raise(e);
+    }
+}
+
+void TConnection::Disconnect() {
+    if (!Connected())
+        return;
+    emit disconnecting();
+    Status status;
+    try {
+        attachment_->detach(&status);
+        attachment_ = nullptr;
+    } catch (const FbException& e) {
+        attachment_->release();
+        attachment_ = nullptr;
+        vardelo::fb::raise(e);
+    }
+}
+
+void TConnection::SetConnected(bool connected) {
+    if (connected)
+        Connect();
+    else
+        Disconnect();
+}

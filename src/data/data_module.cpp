@@ -1,0 +1,119 @@
+#include "data/data_module.h"
+
+#include "data/database_error.h"
+#include "data/identifier_checks.h"
+#include "data/shared_values.h"
+
+TData::TData(QObject* parent) : QObject(parent) {
+    setObjectName(QStringLiteral("Data"));
+    ZCon1 = new TConnection(QStringLiteral("ZCon1"), this);
+    IBTrans1 = new TTransaction(QStringLiteral("IBTrans1"), ZCon1, this);
+
+    auto table = [this](const QString& name, const QString& tableName) {
+        auto* t = new TIBTable(name, ZCon1, IBTrans1, this);
+        t->TableName = tableName;
+        return t;
+    };
+    IBTable1 = table(QStringLiteral("IBTable1"), QStringLiteral("FJFEJ"));
+    IBTable2 = table(QStringLiteral("IBTable2"), QStringLiteral("FJSOR"));
+    IBTable3 = table(QStringLiteral("IBTable3"), QStringLiteral("OSTERMELO"));
+    IBTable4 = table(QStringLiteral("IBTable4"), QStringLiteral("TERMEK"));
+    IBTable5 = table(QStringLiteral("IBTable5"), QStringLiteral("SORSZAM"));
+    IBTable6 = table(QStringLiteral("IBTable6"), QStringLiteral("ATVEVO"));
+    IBTable6->ReadOnly = false;
+
+    auto source = [this](const QString& name, TDataSet* dataSet) {
+        return new TDataSource(name, dataSet, this);
+    };
+    DS1 = source(QStringLiteral("DS1"), IBTable1);
+    DS2 = source(QStringLiteral("DS2"), IBTable2);
+    DS3 = source(QStringLiteral("DS3"), IBTable3);
+    DS4 = source(QStringLiteral("DS4"), IBTable4);
+    DS5 = source(QStringLiteral("DS5"), IBTable5);
+    DS6 = source(QStringLiteral("DS6"), IBTable6);
+
+    auto query = [this](const QString& name) { return new TZQuery(name, ZCon1, IBTrans1, this); };
+    ZQ10 = query(QStringLiteral("ZQ10"));
+    ZQ20 = query(QStringLiteral("ZQ20"));
+    ZQ30 = query(QStringLiteral("ZQ30"));
+    ZQ40 = query(QStringLiteral("ZQ40"));
+    ZQ50 = query(QStringLiteral("ZQ50"));
+    ZQ60 = query(QStringLiteral("ZQ60"));
+    ZQ70 = query(QStringLiteral("ZQ70"));
+    ZQ80 = query(QStringLiteral("ZQ80"));
+    ZQ11 = query(QStringLiteral("ZQ11"));
+    ZQ12 = query(QStringLiteral("ZQ12"));
+    ZQ21 = query(QStringLiteral("ZQ21"));
+    ZQ22 = query(QStringLiteral("ZQ22"));
+    ZQ31 = query(QStringLiteral("ZQ31"));
+    ZQ41 = query(QStringLiteral("ZQ41"));
+    DSQ10 = source(QStringLiteral("DSQ10"), ZQ10);
+    DSQ20 = source(QStringLiteral("DSQ20"), ZQ20);
+    DSQ30 = source(QStringLiteral("DSQ30"), ZQ30);
+    DSQ40 = source(QStringLiteral("DSQ40"), ZQ40);
+    DSQ50 = source(QStringLiteral("DSQ50"), ZQ50);
+    DSQ60 = source(QStringLiteral("DSQ60"), ZQ60);
+    DSQ70 = source(QStringLiteral("DSQ70"), ZQ70);
+    DSQ80 = source(QStringLiteral("DSQ80"), ZQ80);
+    DS11 = source(QStringLiteral("DS11"), ZQ11);
+    DS12 = source(QStringLiteral("DS12"), ZQ12);
+    DS21 = source(QStringLiteral("DS21"), ZQ21);
+    DS22 = source(QStringLiteral("DS22"), ZQ22);
+    DS31 = source(QStringLiteral("DS31"), ZQ31);
+    DS41 = source(QStringLiteral("DS41"), ZQ41);
+
+    createReportObjects();
+}
+
+TData::~TData() {
+    destroyReportObjects();
+    // Datasets close before the connection goes; the connection commits what is pending as it detaches.
+    for (TDataSet* d : findChildren<TDataSet*>())
+        d->Close();
+    try {
+        ZCon1->Disconnect();
+    } catch (const EDatabaseError&) {
+    }
+}
+
+TIBTable* TData::Table(int number) const {
+    switch (number) {
+    case 1:
+        return IBTable1;
+    case 2:
+        return IBTable2;
+    case 3:
+        return IBTable3;
+    case 4:
+        return IBTable4;
+    case 5:
+        return IBTable5;
+    case 6:
+        return IBTable6;
+    default:
+        return nullptr;
+    }
+}
+
+TDataSet* TData::DataSetByName(const QString& name) const {
+    for (TDataSet* d : findChildren<TDataSet*>(QString(), Qt::FindDirectChildrenOnly))
+        if (d->objectName().compare(name, Qt::CaseInsensitive) == 0)
+            return d;
+    return nullptr;
+}
+
+bool TData::AdoazonEllenorzes(const QString& adoazon) const {
+    return vardelo::adoazonositoValid(adoazon);
+}
+bool TData::AdoszamEllenorzes(const QString& adoszam) const {
+    return vardelo::adoszamValid(adoszam);
+}
+bool TData::TAJEllenorzes(const QString& taj) const {
+    return vardelo::tajValid(taj);
+}
+
+void TData::ujnev(const QString& nev) const {
+    const vardelo::NameParts parts = vardelo::splitName(nev);
+    CsaladiNev = parts.familyName;
+    UtoNev = parts.givenName;
+}

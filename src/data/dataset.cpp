@@ -1,0 +1,341 @@
+#include "data/dataset.h"
+
+#include "data/connection.h"
+#include "data/database_error.h"
+#include "data/dataset_cursor.h"
+#include "data/transaction.h"
+
+#include <climits>
+
+using namespace Firebird;
+
+namespace {
+
+TFieldType fieldTypeOf(const vardelo::fb::ColumnLayout& c) {
+    switch (c.type) {
+    case SQL_VARYING:
+    case SQL_TEXT:
+        return TFieldType::String;
+    case SQL_SHORT:
+    case SQL_LONG:
+        return c.scale < 0 ? TFieldType::Decimal : TFieldType::Integer;
+    case SQL_INT64:
+        return c.scale < 0 ? TFieldType::Decimal : TFieldType::LargeInt;
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT:
+        return TFieldType::Float;
+    case SQL_TYPE_DATE:
+        return TFieldType::Date;
+    case SQL_TYPE_TIME:
+        return TFieldType::Time;
+    case SQL_TIMESTAMP:
+        return TFieldType::DateTime;
+    case SQL_BOOLEAN:
+        return TFieldType::Boolean;
+    default:
+        return TFieldType::Blob;
+    }
+}
+
+} // namespace
+
+TDataSet::TDataSet(const QString& name, TConnection* connection, TTransaction* transaction, QObject* parent)
+    : QObject(parent), connection_(connection), transaction_(transaction) {
+    setObjectName(name);
+}
+
+TDataSet::~TDataSet() {
+    if (transaction_)
+        transaction_->detach(this);
+}
+
+void TDataSet::Open() {
+    if (Active())
+        return;
+    if (!connection_ || !connection_->Connected())
+        throw EDatabaseError(QStringLiteral("Nincs kapcsolat az adatbázissal."));
+    if (!transaction_->Active())
+        transaction_->StartTransaction();
+    cursor_ = std::make_unique<TDataSetCursor>(connection_->Attachment(), transaction_->Handle(),
+                                               SelectStatement(), SelectParameters());
+    // Keep the field objects (and the titles a screen gave them) when the columns are the same as before.
+    const auto& columns = cursor_->columns();
+    bool same = fields_.size() == columns.size();
+    for (size_t i = 0; same && i < columns.size(); ++i)
+        same =
+            fields_[i]->FieldName() == columns[i].name && fields_[i]->DataType() == fieldTypeOf(columns[i]);
+    if (!same) {
+        fields_.clear();
+        for (size_t i = 0; i < columns.size(); ++i) {
+            const auto& c = columns[i];
+            fields_.push_back(std::make_unique<TField>(this, int(i), c.name, fieldTypeOf(c), int(c.length),
+                                                       -c.scale, false));
+        }
+    }
+    transaction_->attach(this);
+    state_ = TDataSetState::Browse;
+    try {
+        FieldsCreated();
+        ensureFetched(0);
+    } catch (...) {
+        transaction_->detach(this);
+        cursor_.reset();
+        state_ = TDataSetState::Inactive;
+        throw;
+    }
+    current_ = 0;
+    bof_ = true;
+    eof_ = cursor_->rowCount() == 0;
+    emit stateChanged();
+    emit rowsReset();
+    emit currentChanged();
+}
+
+void TDataSet::Close() {
+    if (!Active())
+        return;
+    BeforeClose();
+    transaction_->detach(this);
+    cursor_.reset();
+    current_ = 0;
+    bof_ = eof_ = true;
+    state_ = TDataSetState::Inactive;
+    emit stateChanged();
+    emit rowsReset();
+}
+
+void TDataSet::closeForTransactionEnd() {
+    Close();
+}
+
+void TDataSet::SetActive(bool active) {
+    if (active)
+        Open();
+    else
+        Close();
+}
+
+void TDataSet::setState(TDataSetState state) {
+    if (state_ == state)
+        return;
+    state_ = state;
+    emit stateChanged();
+}
+
+bool TDataSet::ensureFetched(int index) {
+    if (!cursor_ || index < 0)
+        return false;
+    const int before = cursor_->rowCount();
+    if (index >= before && !cursor_->exhausted()) {
+        const int wanted = index == INT_MAX ? INT_MAX : index + 1 - before;
+        cursor_->fetch(wanted);
+        if (cursor_->rowCount() > before)
+            emit rowsFetched(before, cursor_->rowCount() - 1);
+    }
+    return index < cursor_->rowCount();
+}
+
+bool TDataSet::IsEmpty() const {
+    return !cursor_ || cursor_->rowCount() == 0;
+}
+
+int TDataSet::RecNo() const {
+    return IsEmpty() ? 0 : current_ + 1;
+}
+
+void TDataSet::moveTo(int index) {
+    if (!Active() || IsEmpty())
+        return;
+    CheckBrowseMode();
+    if (!ensureFetched(index))
+        index = cursor_->rowCount() - 1;
+    if (index < 0)
+        index = 0;
+    const bool moved = index != current_;
+    current_ = index;
+    bof_ = eof_ = false;
+    if (moved)
+        emit currentChanged();
+}
+
+void TDataSet::SetRecNo(int recNo) {
+    moveTo(recNo - 1);
+}
+
+void TDataSet::First() {
+    if (!Active())
+        return;
+    CheckBrowseMode();
+    const bool moved = current_ != 0;
+    current_ = 0;
+    bof_ = true;
+    eof_ = IsEmpty();
+    if (moved)
+        emit currentChanged();
+}
+
+void TDataSet::Next() {
+    if (!Active())
+        return;
+    CheckBrowseMode();
+    if (ensureFetched(current_ + 1)) {
+        ++current_;
+        bof_ = eof_ = false;
+        emit currentChanged();
+    } else {
+        eof_ = true;
+        bof_ = IsEmpty();
+    }
+}
+
+void TDataSet::Prior() {
+    if (!Active())
+        return;
+    CheckBrowseMode();
+    if (current_ > 0) {
+        --current_;
+        bof_ = eof_ = false;
+        emit currentChanged();
+    } else {
+        bof_ = true;
+        eof_ = IsEmpty();
+    }
+}
+
+void TDataSet::Last() {
+    if (!Active())
+        return;
+    CheckBrowseMode();
+    ensureFetched(INT_MAX);
+    const int last = IsEmpty() ? 0 : cursor_->rowCount() - 1;
+    const bool moved = last != current_;
+    current_ = last;
+    eof_ = true;
+    bof_ = IsEmpty();
+    if (moved)
+        emit currentChanged();
+}
+
+int TDataSet::MoveBy(int distance) {
+    int moved = 0;
+    for (; distance > 0 && !Eof(); --distance) {
+        const int before = current_;
+        Next();
+        if (current_ != before)
+            ++moved;
+    }
+    for (; distance < 0 && !Bof(); ++distance) {
+        const int before = current_;
+        Prior();
+        if (current_ != before)
+            --moved;
+    }
+    return moved;
+}
+
+int TDataSet::RecordCount() {
+    if (!Active())
+        return 0;
+    ensureFetched(INT_MAX);
+    return cursor_->rowCount();
+}
+
+TField* TDataSet::FindField(const QString& name) {
+    for (auto& f : fields_)
+        if (f->FieldName().compare(name, Qt::CaseInsensitive) == 0)
+            return f.get();
+    return nullptr;
+}
+
+TField& TDataSet::FieldByName(const QString& name) {
+    if (TField* f = FindField(name))
+        return *f;
+    throw EDatabaseError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), name));
+}
+
+bool TDataSet::Locate(const QString& fieldName, const QVariant& value, TLocateOptions options) {
+    if (!Active())
+        return false;
+    const int column = FieldByName(fieldName).Index();
+    CheckBrowseMode();
+    const bool caseInsensitive = options & loCaseInsensitive;
+    const bool partial = options & loPartialKey;
+    QString wanted = fieldValueText(value);
+    if (caseInsensitive)
+        wanted = wanted.toCaseFolded();
+    for (int row = 0; ensureFetched(row); ++row) {
+        QString text = fieldValueText(cursor_->value(row, column));
+        if (caseInsensitive)
+            text = text.toCaseFolded();
+        if (partial ? text.startsWith(wanted) : text == wanted) {
+            const bool moved = row != current_;
+            current_ = row;
+            bof_ = eof_ = false;
+            if (moved)
+                emit currentChanged();
+            return true;
+        }
+    }
+    return false;
+}
+
+int TDataSet::FetchedCount() const {
+    return cursor_ ? cursor_->rowCount() : 0;
+}
+bool TDataSet::AllFetched() const {
+    return !cursor_ || cursor_->exhausted();
+}
+
+int TDataSet::FetchMore(int count) {
+    if (!cursor_ || count <= 0)
+        return 0;
+    const int before = cursor_->rowCount();
+    ensureFetched(before + count - 1);
+    return cursor_->rowCount() - before;
+}
+
+QVariant TDataSet::ValueAt(int row, int fieldIndex) const {
+    return cursor_ ? cursor_->value(row, fieldIndex) : QVariant();
+}
+
+QVariant TDataSet::CurrentValue(int fieldIndex) const {
+    if (IsEmpty())
+        return QVariant();
+    return cursor_->value(current_, fieldIndex);
+}
+
+void TDataSet::SetFieldValue(int, const QVariant&) {
+    throw EDatabaseError(QStringLiteral("%1: Dataset not in edit or insert mode").arg(objectName()));
+}
+
+void TDataSet::replaceRow(int index, const std::vector<QVariant>& values) {
+    cursor_->replaceRow(index, values);
+    emit rowsReset();
+}
+
+void TDataSet::removeRow(int index) {
+    cursor_->removeRow(index);
+    if (current_ >= cursor_->rowCount())
+        current_ = std::max(0, cursor_->rowCount() - 1);
+    eof_ = bof_ = IsEmpty();
+    emit rowsReset();
+    emit currentChanged();
+}
+
+void TDataSet::appendRow(const std::vector<QVariant>& values) {
+    cursor_->appendRow(values);
+    emit rowsReset();
+}
+
+TDataSource::TDataSource(const QString& name, TDataSet* dataSet, QObject* parent)
+    : QObject(parent), dataSet_(dataSet) {
+    setObjectName(name);
+}
+
+void TDataSource::SetDataSet(TDataSet* dataSet) {
+    if (dataSet_ == dataSet)
+        return;
+    dataSet_ = dataSet;
+    emit dataSetChanged();
+}

@@ -1,0 +1,208 @@
+#include "data/table.h"
+
+#include "data/connection.h"
+#include "data/database_error.h"
+#include "data/dataset_cursor.h"
+#include "data/firebird_api.h"
+#include "data/transaction.h"
+
+#include <climits>
+
+TIBTable::TIBTable(const QString& name, TConnection* connection, TTransaction* transaction, QObject* parent)
+    : TDataSet(name, connection, transaction, parent) {}
+
+QString TIBTable::KeyField() const {
+    return QStringLiteral("ID_") + TableName.trimmed().toUpper();
+}
+
+QString TIBTable::SelectStatement() const {
+    return QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(TableName.trimmed().toUpper(), KeyField());
+}
+
+void TIBTable::FieldsCreated() {
+    // Computed columns are shown but never written.
+    const auto rows = vardelo::fb::executeRows(
+        Connection()->Attachment(), Transaction()->Handle(),
+        QStringLiteral("SELECT TRIM(rf.RDB$FIELD_NAME) FROM RDB$RELATION_FIELDS rf "
+                       "JOIN RDB$FIELDS f ON f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
+                       "WHERE rf.RDB$RELATION_NAME = ? AND f.RDB$COMPUTED_BLR IS NOT NULL"),
+        {TableName.trimmed().toUpper()});
+    for (auto& f : fields_) {
+        bool computed = false;
+        for (const auto& r : rows)
+            computed = computed || r.at(0).toString() == f->FieldName();
+        f->SetComputed(computed);
+    }
+}
+
+void TIBTable::checkWritable() const {
+    if (!Active())
+        throw EDatabaseError(
+            QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(objectName()));
+    if (ReadOnly)
+        throw EDatabaseError(QStringLiteral("%1: Cannot modify a read-only dataset").arg(objectName()));
+}
+
+void TIBTable::Edit() {
+    checkWritable();
+    if (State() == TDataSetState::Edit || State() == TDataSetState::Insert)
+        return;
+    if (IsEmpty()) {
+        Insert();
+        return;
+    }
+    buffer_.clear();
+    for (int i = 0; i < FieldCount(); ++i)
+        buffer_.push_back(TDataSet::CurrentValue(i));
+    modified_.assign(buffer_.size(), false);
+    setState(TDataSetState::Edit);
+    emit currentChanged();
+}
+
+void TIBTable::Insert() {
+    checkWritable();
+    CheckBrowseMode();
+    buffer_.assign(FieldCount(), QVariant());
+    modified_.assign(buffer_.size(), false);
+    setState(TDataSetState::Insert);
+    emit currentChanged();
+}
+
+QVariant TIBTable::CurrentValue(int fieldIndex) const {
+    if ((State() == TDataSetState::Edit || State() == TDataSetState::Insert) && fieldIndex >= 0 &&
+        fieldIndex < int(buffer_.size()))
+        return buffer_[fieldIndex];
+    return TDataSet::CurrentValue(fieldIndex);
+}
+
+void TIBTable::SetFieldValue(int fieldIndex, const QVariant& value) {
+    if (State() == TDataSetState::Browse)
+        Edit();
+    if (State() != TDataSetState::Edit && State() != TDataSetState::Insert)
+        TDataSet::SetFieldValue(fieldIndex, value);
+    if (fields_.at(fieldIndex)->Computed())
+        throw EDatabaseError(QStringLiteral("%1: Field '%2' cannot be modified")
+                                 .arg(objectName(), fields_[fieldIndex]->FieldName()));
+    buffer_.at(fieldIndex) = value;
+    modified_.at(fieldIndex) = true;
+}
+
+std::vector<QVariant> TIBTable::readRowByKey(const QVariant& key) {
+    return vardelo::fb::executeSingle(
+        Connection()->Attachment(), Transaction()->Handle(),
+        QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(TableName.trimmed().toUpper(), KeyField()),
+        {key});
+}
+
+void TIBTable::Post() {
+    if (State() != TDataSetState::Edit && State() != TDataSetState::Insert)
+        return;
+    checkWritable();
+    if (!Transaction()->Active())
+        Transaction()->StartTransaction();
+    const QString table = TableName.trimmed().toUpper();
+    QStringList columns;
+    std::vector<QVariant> values;
+    for (int i = 0; i < FieldCount(); ++i)
+        if (modified_[i] && !fields_[i]->Computed()) {
+            columns << fields_[i]->FieldName();
+            values.push_back(buffer_[i]);
+        }
+    const TField* key = FindField(KeyField());
+    if (!key)
+        throw EDatabaseError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), KeyField()));
+    const int keyIndex = key->Index();
+    if (State() == TDataSetState::Edit) {
+        const QVariant oldKey = TDataSet::CurrentValue(keyIndex);
+        if (!columns.isEmpty()) {
+            QStringList sets;
+            for (const QString& c : columns)
+                sets << c + QStringLiteral(" = ?");
+            values.push_back(oldKey);
+            vardelo::fb::executeRows(Connection()->Attachment(), Transaction()->Handle(),
+                                     QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                         .arg(table, sets.join(QStringLiteral(", ")), KeyField()),
+                                     values);
+        }
+        const QVariant newKey = modified_[keyIndex] ? buffer_[keyIndex] : oldKey;
+        auto row = readRowByKey(newKey);
+        buffer_.clear();
+        modified_.clear();
+        setState(TDataSetState::Browse);
+        if (!row.empty())
+            replaceRow(current_, row);
+    } else {
+        QStringList marks;
+        for (int i = 0; i < columns.size(); ++i)
+            marks << QStringLiteral("?");
+        const QString sql =
+            columns.isEmpty()
+                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2").arg(table, KeyField())
+                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
+                      .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")),
+                           KeyField());
+        auto returned =
+            vardelo::fb::executeSingle(Connection()->Attachment(), Transaction()->Handle(), sql, values);
+        auto row = readRowByKey(returned.empty() ? QVariant() : returned.front());
+        buffer_.clear();
+        modified_.clear();
+        setState(TDataSetState::Browse);
+        if (!row.empty()) {
+            // New keys come last in key order: fetch the rest before adding the row at the end.
+            ensureFetched(INT_MAX);
+            appendRow(row);
+            moveTo(cursor_->rowCount() - 1);
+        }
+    }
+    emit currentChanged();
+}
+
+void TIBTable::Cancel() {
+    if (State() != TDataSetState::Edit && State() != TDataSetState::Insert)
+        return;
+    buffer_.clear();
+    modified_.clear();
+    setState(TDataSetState::Browse);
+    emit currentChanged();
+}
+
+void TIBTable::Delete() {
+    checkWritable();
+    if (State() == TDataSetState::Insert) {
+        Cancel();
+        return;
+    }
+    Cancel();
+    if (IsEmpty())
+        throw EDatabaseError(
+            QStringLiteral("%1: Cannot perform this operation on an empty dataset").arg(objectName()));
+    if (!Transaction()->Active())
+        Transaction()->StartTransaction();
+    const QVariant key = TDataSet::CurrentValue(FieldByName(KeyField()).Index());
+    vardelo::fb::executeRows(
+        Connection()->Attachment(), Transaction()->Handle(),
+        QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(TableName.trimmed().toUpper(), KeyField()), {key});
+    removeRow(current_);
+}
+
+void TIBTable::Refresh() {
+    if (!Active())
+        return;
+    CheckBrowseMode();
+    const TField* key = FindField(KeyField());
+    const QVariant keyValue = key ? key->Value() : QVariant();
+    Close();
+    Open();
+    if (!keyValue.isNull())
+        Locate(KeyField(), keyValue, 0);
+}
+
+void TIBTable::CheckBrowseMode() {
+    if (State() == TDataSetState::Edit || State() == TDataSetState::Insert)
+        Post();
+}
+
+void TIBTable::BeforeClose() {
+    buffer_.clear();
+    modified_.clear();
+}

@@ -1,0 +1,139 @@
+#include "data/transaction.h"
+
+#include "data/connection.h"
+#include "data/database_error.h"
+#include "data/dataset.h"
+#include "data/firebird_api.h"
+
+#include <algorithm>
+
+using namespace Firebird;
+using vardelo::fb::Status;
+
+TTransaction::TTransaction(const QString& name, TConnection* connection, QObject* parent)
+    : QObject(parent), connection_(connection) {
+    setObjectName(name);
+    // The connection ends its transaction before it detaches: what was written is committed, not lost.
+    connect(connection_, &TConnection::disconnecting, this, [this] {
+        if (!Active())
+            return;
+        try {
+            Commit();
+        } catch (const EDatabaseError&) {
+            try {
+                Rollback();
+            } catch (const EDatabaseError&) {
+            }
+        }
+    });
+}
+
+TTransaction::~TTransaction() {
+    if (transaction_)
+        transaction_->release();
+}
+
+void TTransaction::StartTransaction() {
+    if (Active())
+        throw EDatabaseError(QStringLiteral("A tranzakció már el van indítva."));
+    if (!connection_->Connected())
+        throw EDatabaseError(QStringLiteral("Nincs kapcsolat az adatbázissal."));
+    Status status;
+    IXpbBuilder* tpb = nullptr;
+    try {
+        tpb = vardelo::fb::util()->getXpbBuilder(&status, IXpbBuilder::TPB, nullptr, 0);
+        tpb->insertTag(&status, isc_tpb_write);
+        for (const QString& p : Params) {
+            if (p == QLatin1String("read_committed"))
+                tpb->insertTag(&status, isc_tpb_read_committed);
+            else if (p == QLatin1String("rec_version"))
+                tpb->insertTag(&status, isc_tpb_rec_version);
+            else if (p == QLatin1String("no_rec_version"))
+                tpb->insertTag(&status, isc_tpb_no_rec_version);
+            else if (p == QLatin1String("nowait"))
+                tpb->insertTag(&status, isc_tpb_nowait);
+            else if (p == QLatin1String("wait"))
+                tpb->insertTag(&status, isc_tpb_wait);
+            else if (p == QLatin1String("concurrency"))
+                tpb->insertTag(&status, isc_tpb_concurrency);
+            else if (p == QLatin1String("read"))
+                tpb->insertTag(&status, isc_tpb_read);
+        }
+        transaction_ = connection_->Attachment()->startTransaction(&status, tpb->getBufferLength(&status),
+                                                                   tpb->getBuffer(&status));
+        tpb->dispose();
+    } catch (const FbException& e) {
+        if (tpb)
+            tpb->dispose();
+        vardelo::fb::raise(e);
+    }
+}
+
+void TTransaction::closeDataSets() {
+    // Closing may detach, so work on a copy.
+    auto open = openDataSets_;
+    for (TDataSet* d : open)
+        d->closeForTransactionEnd();
+    openDataSets_.clear();
+}
+
+void TTransaction::Commit() {
+    if (!Active())
+        throw EDatabaseError(QStringLiteral("A tranzakció nincs elindítva."));
+    closeDataSets();
+    Status status;
+    try {
+        transaction_->commit(&status);
+        transaction_ = nullptr;
+    } catch (const FbException& e) {
+        vardelo::fb::raise(e);
+    }
+}
+
+void TTransaction::Rollback() {
+    if (!Active())
+        throw EDatabaseError(QStringLiteral("A tranzakció nincs elindítva."));
+    closeDataSets();
+    Status status;
+    try {
+        transaction_->rollback(&status);
+        transaction_ = nullptr;
+    } catch (const FbException& e) {
+        // The transaction is gone on the server side either way (lost connection): forget it.
+        transaction_->release();
+        transaction_ = nullptr;
+        vardelo::fb::raise(e);
+    }
+}
+
+void TTransaction::CommitRetaining() {
+    if (!Active())
+        throw EDatabaseError(QStringLiteral("A tranzakció nincs elindítva."));
+    Status status;
+    try {
+        transaction_->commitRetaining(&status);
+    } catch (const FbException& e) {
+        vardelo::fb::raise(e);
+    }
+}
+
+void TTransaction::RollbackRetaining() {
+    if (!Active())
+        throw EDatabaseError(QStringLiteral("A tranzakció nincs elindítva."));
+    Status status;
+    try {
+        transaction_->rollbackRetaining(&status);
+    } catch (const FbException& e) {
+        vardelo::fb::raise(e);
+    }
+}
+
+void TTransaction::attach(TDataSet* dataSet) {
+    if (std::find(openDataSets_.begin(), openDataSets_.end(), dataSet) == openDataSets_.end())
+        openDataSets_.push_back(dataSet);
+}
+
+void TTransaction::detach(TDataSet* dataSet) {
+    openDataSets_.erase(std::remove(openDataSets_.begin(), openDataSets_.end(), dataSet),
+                        openDataSets_.end());
+}
