@@ -128,6 +128,7 @@ TfrPreviewForm::TfrPreviewForm(const vardelo::report::PreparedReport& report, in
     scroll_->setWidget(pages_);
     scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     scroll_->setBackgroundRole(QPalette::Dark);
+    scroll_->viewport()->installEventFilter(this);
     connect(scroll_->verticalScrollBar(), &QScrollBar::valueChanged, this, &TfrPreviewForm::updatePageLabel);
 
     auto* layout = new QVBoxLayout(this);
@@ -189,12 +190,19 @@ void TfrPreviewForm::updatePageLabel() {
     pageLabel_->setText(QStringLiteral("%1 / %2").arg(page + 1).arg(report_.pages.size()));
 }
 
-void TfrPreviewForm::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    applyZoom();
+bool TfrPreviewForm::eventFilter(QObject* watched, QEvent* event) {
+    // The zoom that fits the page follows the size of the view.
+    if (watched == scroll_->viewport() && event->type() == QEvent::Resize && zoomMode_ != ZoomMode::Percent)
+        applyZoom();
+    return QDialog::eventFilter(watched, event);
 }
 
 void TfrPreviewForm::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Print)) {
+        // Reaches here when the shortcut did not take it (the window was not the active one).
+        print();
+        return;
+    }
     QScrollBar* bar = scroll_->verticalScrollBar();
     switch (event->key()) {
     case Qt::Key_PageDown:
