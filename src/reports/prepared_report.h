@@ -14,7 +14,7 @@
 namespace vardelo::report {
 
 // Blank kept between a text and the left and right sides of its box, in millimetres.
-constexpr double kTextPadding = 0.5;
+constexpr double kTextPadding = 0.8;
 
 struct PreparedItem {
     ObjectKind kind = ObjectKind::Text;
