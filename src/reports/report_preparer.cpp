@@ -173,6 +173,7 @@ private:
         const Band* groupHeader = layout_.band(BandType::GroupHeader);
         const Band* groupFooter = layout_.band(BandType::GroupFooter);
         BandSource& rows = source(*master);
+        line_ = 0; // the master footer's LINE# is the number of master rows
         printBand(masterHeader);
         inMaster_ = true;
         rows.first();
