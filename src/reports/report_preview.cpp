@@ -158,6 +158,12 @@ void TfrPreviewForm::setZoom(ZoomMode mode, int percent) {
 }
 
 void TfrPreviewForm::applyZoom() {
+    // The place on the page that is at the top of the view stays there.
+    QScrollBar* bar = scroll_->verticalScrollBar();
+    const double oldScale = pages_->pixelsPerMm();
+    const int page = pages_->pageAt(bar->value());
+    const double intoPage = (bar->value() - pages_->pageTop(page)) / oldScale;
+
     const QSizeF paper = pages_->largestPaper();
     const QSize view = scroll_->viewport()->size();
     const int gaps = 2 * PreviewPages::kGap;
@@ -177,6 +183,7 @@ void TfrPreviewForm::applyZoom() {
     // The pages stay centred when the view is wider than they are.
     pages_->resize(std::max(pages_->sizeHint().width(), scroll_->viewport()->width()),
                    pages_->sizeHint().height());
+    bar->setValue(pages_->pageTop(page) + qRound(intoPage * pages_->pixelsPerMm()));
     updatePageLabel();
 }
 

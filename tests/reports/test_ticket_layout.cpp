@@ -3,10 +3,12 @@
 // and the PDF.
 
 #include "report_fixture.h"
+#include "reports/report_preview.h"
 #include "reports/report_variables.h"
 #include "support/test_database.h"
 #include "widgets/ui_service.h"
 
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -69,6 +71,7 @@ private slots:
     void everyLetterLoads_data();
     void everyLetterLoads();
     void pdfOfThePrintedTicket();
+    void previewOfThePrintedTicket();
 
 private:
     TestDatabase* db_ = nullptr;
@@ -421,6 +424,32 @@ void TestTicketLayout::pdfOfThePrintedTicket() {
         QVERIFY(page.contains("Kifizetendö:"));
         QVERIFY(page.contains("1223837"));
     }
+}
+
+void TestTicketLayout::previewOfThePrintedTicket() {
+    TfrReport* report = Data->frNyomtat;
+    report->LoadFromFile("FjLista7B.frf");
+    UiRecorder recorder;
+    bool shown = false;
+    recorder.expectModal([&](QDialog& dialog) {
+        shown = true;
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Preview"));
+        auto* pageLabel = dialog.findChild<QLabel*>("PageLabel");
+        QVERIFY(pageLabel);
+        QCOMPARE(pageLabel->text(), QStringLiteral("1 / 3"));
+        const QString folder = qEnvironmentVariable("VARDELO_REPORT_OUTPUT");
+        if (!folder.isEmpty())
+            dialog.grab().save(QDir(folder).filePath("preview-1.png"));
+        QTest::keyClick(&dialog, Qt::Key_PageDown);
+        QTest::keyClick(&dialog, Qt::Key_PageDown);
+        QCOMPARE(pageLabel->text(), QStringLiteral("3 / 3"));
+        static_cast<TfrPreviewForm&>(dialog).setZoom(TfrPreviewForm::ZoomMode::Percent, 100);
+        if (!folder.isEmpty())
+            dialog.grab().save(QDir(folder).filePath("preview-3-100.png"));
+    });
+    report->ShowReport();
+    QVERIFY(shown);
+    QCOMPARE(recorder.modalsShown, QStringList{"frPreviewForm"});
 }
 
 QTEST_MAIN(TestTicketLayout)
