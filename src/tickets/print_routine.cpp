@@ -1,0 +1,158 @@
+#include "tickets/print_routine.h"
+
+#include "data/data_module.h"
+#include "data/database_error.h"
+#include "data/shared_values.h"
+#include "reports/report_objects.h"
+#include "reports/report_service.h"
+#include "tickets/number_words.h"
+#include "tickets/settlement.h"
+#include "tickets/ticket_queries.h"
+#include "tickets/ticket_rules.h"
+#include "widgets/ui_service.h"
+
+#include <stdexcept>
+
+namespace vardelo::tickets {
+
+namespace {
+
+void openPurchaser(const QString& akod) {
+    TZQuery* q = Data->ZQ60;
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT * FROM atvevo "));
+    q->SQL.Add(QStringLiteral("  WHERE v_akod = :p1 "));
+    q->ParamByName(QStringLiteral("p1")).SetAsString(akod);
+    q->Open();
+}
+
+// The sums of the ticket's lines: one row, none when the ticket has no lines.
+void openSums(const QString& number) {
+    TZQuery* q = Data->ZQ21;
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT s_bszam, SUM(s_felvar) AS far, SUM(s_kompfelar) AS kar, "));
+    q->SQL.Add(QStringLiteral("       SUM(s_vetelar) AS var "));
+    q->SQL.Add(QStringLiteral("  FROM fjsor "));
+    q->SQL.Add(QStringLiteral("  WHERE s_bszam = :p1 "));
+    q->SQL.Add(QStringLiteral("  GROUP BY s_bszam "));
+    q->ParamByName(QStringLiteral("p1")).SetAsString(number);
+    q->Open();
+}
+
+void openHeaderByNumber(const QString& number) {
+    TZQuery* q = Data->ZQ11;
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT * FROM fjfej "));
+    q->SQL.Add(QStringLiteral("  WHERE f_bszam = :p1 "));
+    q->ParamByName(QStringLiteral("p1")).SetAsString(number);
+    q->Open();
+}
+
+double number(TZQuery* q, const char* field) {
+    return q->IsEmpty() ? 0.0 : q->FieldByName(QString::fromLatin1(field)).AsFloat();
+}
+
+QString text(TZQuery* q, const char* field) {
+    return q->Active() ? q->FieldByName(QString::fromLatin1(field)).AsString() : QString();
+}
+
+// Writes the printed mark and commits it at once: left pending, a later failed write would roll it back
+// unseen and the ticket could be changed and printed again as an original. The lists stay open for the
+// report.
+bool markPrinted(const QString& number) {
+    try {
+        TZQuery* q = Data->ZQ11;
+        q->Close();
+        q->SQL.Clear();
+        q->SQL.Add(QStringLiteral("UPDATE fjfej SET f_prn = :p2 "));
+        q->SQL.Add(QStringLiteral("  WHERE f_bszam = :p1 "));
+        q->ParamByName(QStringLiteral("p1")).SetAsString(number);
+        q->ParamByName(QStringLiteral("p2")).SetAsString(QStringLiteral("I"));
+        q->ExecSQL();
+        Data->IBTrans1->CommitRetaining();
+        return true;
+    } catch (const EDatabaseError&) {
+        ui().showMessage(QStringLiteral("Hiba: prn UPDATE Fjfej-be "));
+        try {
+            if (Data->IBTrans1->Active())
+                Data->IBTrans1->RollbackRetaining();
+        } catch (const EDatabaseError&) {
+        }
+        return false;
+    }
+}
+
+} // namespace
+
+void printTicket() {
+    // The ticket: the browser's current row.
+    TZQuery* header = Data->ZQ10;
+    const QString bszam = text(header, "F_BSZAM");
+    const QString utal = text(header, "F_UTAL");
+    const QString fizKelt = text(header, "F_FIZKELT");
+    const QString nyilatk = text(header, "F_NYILATK");
+    const QString prn = text(header, "F_PRN");
+
+    openTicketLines(bszam, false);
+    openProducer(Data->ZQ30, text(header, "F_OSTERMKOD"));
+    openPurchaser(AktAkod);
+    openSums(bszam);
+    openHeaderByNumber(bszam);
+
+    TZQuery* sums = Data->ZQ21;
+    TZQuery* byNumber = Data->ZQ11;
+    const double szja = number(byNumber, "F_SZJA");
+    const double jszaz = number(byNumber, "F_JARULSZAZ");
+    const double levonas = number(byNumber, "F_LEVONAS");
+    const TicketSettlement s = computeSettlement(number(sums, "FAR"), number(sums, "KAR"),
+                                                 number(sums, "VAR"), szja, jszaz, levonas);
+    setReportVariable(QStringLiteral("v_far"), s.v_far);
+    setReportVariable(QStringLiteral("v_kar"), s.v_kar);
+    setReportVariable(QStringLiteral("v_var"), s.v_var);
+    setReportVariable(QStringLiteral("v_szja"), szja);
+    setReportVariable(QStringLiteral("v_szja2"), s.v_szja2);
+    setReportVariable(QStringLiteral("v_jszaz"), jszaz);
+    setReportVariable(QStringLiteral("v_jarul"), s.v_jarul);
+    setReportVariable(QStringLiteral("v_levon"), s.v_levon);
+    setReportVariable(QStringLiteral("v_kif"), s.v_kif);
+
+    // A payable beyond 32 bits has no words: the routine stops before anything is marked or shown.
+    const std::optional<qint32> payable = s.payable32();
+    if (!payable)
+        throw std::runtime_error(
+            QStringLiteral("'%1' is not a valid integer value").arg(s.v_kif).toStdString());
+    const QString words = SzamBetuvel(*payable);
+    setReportVariable(QStringLiteral("v_azaz"), azazText(words));
+
+    const PaymentBlock payment = paymentBlock(utal, fizKelt, s.v_kif, words);
+    setReportVariable(QStringLiteral("v_fizmod"), payment.v_fizmod);
+    setReportVariable(QStringLiteral("v_utal"), payment.v_utal);
+    setReportVariable(QStringLiteral("v_kp1"), payment.v_kp1);
+    setReportVariable(QStringLiteral("v_kp2"), payment.v_kp2);
+    setReportVariable(QStringLiteral("v_kp3"), payment.v_kp3);
+    setReportVariable(QStringLiteral("v_kp4"), payment.v_kp4);
+    setReportVariable(QStringLiteral("v_kp5"), payment.v_kp5);
+
+    const DeclarationBlock declaration = declarationBlock(nyilatk);
+    setReportVariable(QStringLiteral("v_nyilatk1"), declaration.v_nyilatk1);
+    setReportVariable(QStringLiteral("v_nyilatk2"), declaration.v_nyilatk2);
+    setReportVariable(QStringLiteral("v_nyilatk3"), declaration.v_nyilatk3);
+
+    const CopyMark copy = copyMark(prn, NyomtMod);
+    setReportVariable(QStringLiteral("v_masolat"), copy.v_masolat);
+    if (copy.markPrinted)
+        markPrinted(bszam);
+
+    TfrReport* report = NyomtMod == Megtekint ? Data->frMegtekint : Data->frNyomtat;
+    report->LoadFromFile(QStringLiteral("FjLista7") + VerzioBetu + QStringLiteral(".frf"));
+    report->ShowReport();
+
+    // Back in ticket-number order, on the ticket just shown.
+    openTicketHeaders();
+    locateTicket(bszam);
+}
+
+} // namespace vardelo::tickets

@@ -1,0 +1,307 @@
+#include "reports/report_error.h"
+#include "reports/report_objects.h"
+#include "reports/report_service.h"
+#include "support/test_database.h"
+#include "test_layout.h"
+#include "ticket_data.h"
+#include "tickets/number_words.h"
+#include "tickets/print_routine.h"
+#include "tickets/settlement.h"
+#include "tickets/ticket_queries.h"
+#include "tickets/ticket_rules.h"
+#include "widgets/ui_service.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace vardelo;
+using namespace vardelo::testing;
+
+namespace {
+
+QString variable(const char* name) {
+    return reportVariable(QString::fromLatin1(name)).toString();
+}
+
+// The browser standing on a ticket.
+void standOn(const QString& number) {
+    tickets::openTicketHeaders();
+    QVERIFY(Data->ZQ10->Locate("F_BSZAM", number, 0));
+}
+
+// The preview: its pages are checked by the caller after the routine returns.
+UiRecorder::ModalScript preview() {
+    return [](QDialog& dialog) { QCOMPARE(dialog.objectName(), QString("frPreviewForm")); };
+}
+
+// A ticket of 10000 forints: the lines 60 × 100 and 40 × 100 without deduction and surcharge.
+void storeTenThousand(TestDatabase& db, StoredTicket ticket) {
+    storeTicket(db, ticket);
+    storeLine(db, {.number = ticket.number,
+                   .name = "Süldő",
+                   .gross = "60",
+                   .levonszaz = "0",
+                   .ear = "100",
+                   .komp = "0"});
+    storeLine(db, {.number = ticket.number,
+                   .name = "Borjú",
+                   .gross = "40",
+                   .levonszaz = "0",
+                   .ear = "100",
+                   .komp = "0"});
+}
+
+} // namespace
+
+class TestPrintRoutine : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void firstPrintMarksLaterOnesAreCopies();
+    void viewNeverMarks();
+    void markIsCommittedAtOnce();
+    void settlementAndWords();
+    void paymentBlocks_data();
+    void paymentBlocks();
+    void declarationBlocks_data();
+    void declarationBlocks();
+    void ticketWithoutLines();
+    void payableBeyond32BitsStopsBeforeMarking();
+    void missingLayoutShowsNothing();
+    void variablesSetBeforeEveryShow();
+    void printedDemoTicket();
+
+private:
+    std::unique_ptr<TestDatabase> db_;
+    std::unique_ptr<UiRecorder> rec_;
+};
+
+void TestPrintRoutine::init() {
+    db_ = std::make_unique<TestDatabase>(true);
+    rec_ = std::make_unique<UiRecorder>();
+    selectPurchaser("1");
+    writeTicketLayout("FjLista7A.frf");
+}
+
+void TestPrintRoutine::cleanup() {
+    rec_.reset();
+    db_.reset();
+}
+
+void TestPrintRoutine::firstPrintMarksLaterOnesAreCopies() {
+    storeTenThousand(*db_, {});
+    standOn("10000001");
+    NyomtMod = tickets::Nyomtat;
+    rec_->expectModal(preview());
+    tickets::printTicket();
+    QCOMPARE(rec_->modalsShown, QStringList{"frPreviewForm"});
+    const auto& pages = Data->frNyomtat->PreparedPages().pages;
+    QCOMPARE(pages.size(), size_t(3));
+    QCOMPARE(pages[0].copyName, QString("2. példány"));
+    QCOMPARE(printed(pages[0], "v_masolat"), QString(" "));
+    QVERIFY(pages[0].texts().contains("Sorszám:10000001"));
+    QVERIFY(pages[0].texts().contains("sor=Süldő"));
+    QVERIFY(pages[0].texts().contains("sor=Borjú"));
+    QCOMPARE(value("SELECT f_prn FROM fjfej WHERE f_bszam = '10000001'").toString(), QString("I"));
+    // The list is read again and stands on the ticket, which shows the mark.
+    QCOMPARE(Data->ZQ10->FieldByName("F_BSZAM").AsString(), QString("10000001"));
+    QCOMPARE(Data->ZQ10->FieldByName("F_PRN").AsString(), QString("I"));
+
+    for (const QString& mode : {tickets::Nyomtat, tickets::Megtekint}) {
+        NyomtMod = mode;
+        rec_->expectModal(preview());
+        tickets::printTicket();
+        TfrReport* report = mode == tickets::Nyomtat ? Data->frNyomtat : Data->frMegtekint;
+        QCOMPARE(report->PreparedPages().pages.size(), size_t(mode == tickets::Nyomtat ? 3 : 1));
+        QCOMPARE(printed(report->PreparedPages().pages[0], "v_masolat"), QString("MÁSOLATI PÉLDÁNY"));
+    }
+    QCOMPARE(Data->frMegtekint->PreparedPages().pages[0].copyName, QString("1. példány"));
+}
+
+void TestPrintRoutine::viewNeverMarks() {
+    storeTenThousand(*db_, {.prn = "' '"});
+    standOn("10000001");
+    NyomtMod = tickets::Megtekint;
+    rec_->expectModal(preview());
+    tickets::printTicket();
+    rec_->expectModal(preview());
+    tickets::printTicket();
+    QCOMPARE(rec_->modalsShown.size(), 2);
+    QCOMPARE(value("SELECT f_prn FROM fjfej WHERE f_bszam = '10000001'").toString(), QString(" "));
+    QCOMPARE(variable("v_masolat"), QString(" "));
+    QCOMPARE(Data->frMegtekint->PreparedPages().pages.size(), size_t(1));
+}
+
+void TestPrintRoutine::markIsCommittedAtOnce() {
+    storeTenThousand(*db_, {});
+    standOn("10000001");
+    NyomtMod = tickets::Nyomtat;
+    tickets::printTicket();
+    QCOMPARE(committedValue("SELECT f_prn FROM fjfej WHERE f_bszam = '10000001'").toString(), QString("I"));
+    // A later rollback anywhere does not take the mark back.
+    if (Data->IBTrans1->Active())
+        Data->IBTrans1->Rollback();
+    QCOMPARE(committedValue("SELECT f_prn FROM fjfej WHERE f_bszam = '10000001'").toString(), QString("I"));
+}
+
+void TestPrintRoutine::settlementAndWords() {
+    storeTenThousand(*db_, {.szja = "15", .jarulszaz = "2", .levonas = "0"});
+    standOn("10000001");
+    NyomtMod = tickets::Megtekint;
+    tickets::printTicket();
+    QCOMPARE(reportVariable("v_far").toDouble(), 10000.0);
+    QCOMPARE(reportVariable("v_kar").toDouble(), 0.0);
+    QCOMPARE(reportVariable("v_var").toDouble(), 10000.0);
+    QCOMPARE(reportVariable("v_szja").toDouble(), 15.0);
+    QCOMPARE(reportVariable("v_szja2").toDouble(), 1500.0);
+    QCOMPARE(reportVariable("v_jszaz").toDouble(), 2.0);
+    QCOMPARE(reportVariable("v_jarul").toDouble(), 170.0);
+    QCOMPARE(reportVariable("v_levon").toDouble(), 0.0);
+    QCOMPARE(variable("v_kif"), QString("8330"));
+    QCOMPARE(variable("v_azaz"), QString("nyolcezer-háromszázharminc  00/100 Forint"));
+}
+
+void TestPrintRoutine::paymentBlocks_data() {
+    QTest::addColumn<QString>("utal");
+    QTest::addColumn<QStringList>("expected"); // v_fizmod, v_utal, v_kp1 ... v_kp5
+    const QString dots(77, QChar('.'));
+    QTest::newRow("cash") << " "
+                          << QStringList{
+                                 "Fizetés módja: Kp.",
+                                 " ",
+                                 "A kifizetendö összegét 8330 Ft -ot, azaz",
+                                 "nyolcezer-háromszázharminc  00/100 Forint -ot a mai napon átvettem.",
+                                 "Az összeg átvételének idöpontja:2010.08.31.",
+                                 dots,
+                                 " a mezögazd. tevék. folytató adóalany aláirása"};
+    QTest::newRow("transfer")
+        << "x"
+        << QStringList{"Fizetés módja: Átutalás", "Átutalás határideje:  2010.08.31.", "", "", "", "", ""};
+}
+
+void TestPrintRoutine::paymentBlocks() {
+    QFETCH(QString, utal);
+    QFETCH(QStringList, expected);
+    storeTenThousand(*db_, {.utal = utal});
+    standOn("10000001");
+    NyomtMod = tickets::Megtekint;
+    tickets::printTicket();
+    const char* names[] = {"v_fizmod", "v_utal", "v_kp1", "v_kp2", "v_kp3", "v_kp4", "v_kp5"};
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(variable(names[i]), expected[i]);
+}
+
+void TestPrintRoutine::declarationBlocks_data() {
+    QTest::addColumn<QString>("declaration");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("5 characters") << "Saját" << QStringList{" ", " ", "  "};
+    QTest::newRow("6 characters") << "Sajáté"
+                                  << QStringList{"Nyilatkozat: Sajáté", QString(77, QChar('.')),
+                                                 " a mezögazd. tevék. folytató adóalany aláirása"};
+}
+
+void TestPrintRoutine::declarationBlocks() {
+    QFETCH(QString, declaration);
+    QFETCH(QStringList, expected);
+    storeTenThousand(*db_, {.nyilatk = declaration});
+    standOn("10000001");
+    NyomtMod = tickets::Megtekint;
+    tickets::printTicket();
+    QCOMPARE(QStringList({variable("v_nyilatk1"), variable("v_nyilatk2"), variable("v_nyilatk3")}), expected);
+}
+
+void TestPrintRoutine::ticketWithoutLines() {
+    storeTicket(*db_, {.szja = "15", .levonas = "0"});
+    standOn("10000001");
+    NyomtMod = tickets::Nyomtat;
+    rec_->expectModal(preview());
+    tickets::printTicket();
+    QCOMPARE(reportVariable("v_var").toDouble(), 0.0);
+    QCOMPARE(variable("v_kif"), QString("0"));
+    QCOMPARE(variable("v_azaz"), QString("nulla 00/100 Forint"));
+    QCOMPARE(rec_->modalsShown.size(), 1);
+}
+
+void TestPrintRoutine::payableBeyond32BitsStopsBeforeMarking() {
+    storeTenThousand(*db_, {.levonas = "-3000000000"});
+    standOn("10000001");
+    NyomtMod = tickets::Nyomtat;
+    QVERIFY_THROWS_EXCEPTION(std::exception, tickets::printTicket());
+    QVERIFY(rec_->modalsShown.isEmpty());
+    QVERIFY(value("SELECT f_prn FROM fjfej WHERE f_bszam = '10000001'").isNull());
+}
+
+void TestPrintRoutine::missingLayoutShowsNothing() {
+    selectPurchaser("2"); // "FjLista7B.frf" is not there
+    storeTenThousand(*db_, {.akod = "2", .prn = "' '"});
+    standOn("10000001");
+    NyomtMod = tickets::Megtekint;
+    try {
+        tickets::printTicket();
+        QFAIL("no error");
+    } catch (const EReportError& e) {
+        QCOMPARE(e.Message(), QString("Cannot open file FjLista7B.frf"));
+    }
+    QVERIFY(rec_->modalsShown.isEmpty());
+    QCOMPARE(value("SELECT f_prn FROM fjfej WHERE f_bszam = '10000001'").toString(), QString(" "));
+}
+
+void TestPrintRoutine::variablesSetBeforeEveryShow() {
+    // Every variable is set again for each ticket: nothing of an earlier ticket is left in them.
+    for (const QString& v : ticketVariables())
+        setReportVariable(v, QStringLiteral("régi"));
+    storeTenThousand(*db_, {});
+    standOn("10000001");
+    NyomtMod = tickets::Megtekint;
+    tickets::printTicket();
+    for (const QString& v : ticketVariables())
+        QVERIFY2(reportVariable(v).toString() != QStringLiteral("régi"), qPrintable(v));
+}
+
+// The ticket layout of the program with a ticket of three lines: the three copies, the amounts where the
+// clerk looks for them. With VARDELO_SCREENSHOTS naming a folder, the pages are written there as a PDF to
+// look at.
+void TestPrintRoutine::printedDemoTicket() {
+    const QString layouts = QDir(qEnvironmentVariable("VARDELO_SOURCE_DIR")).filePath("layouts");
+    QFile::remove("FjLista7A.frf");
+    QVERIFY(QFile::copy(QDir(layouts).filePath("FjLista7A.frf"), "FjLista7A.frf"));
+    storeTicket(*db_, {.number = "10000001", .producer = "1", .megj = "Szállítás a telephelyről"});
+    storeLine(*db_,
+              {.number = "10000001", .animal = "1", .name = "Vágósertés", .gross = "312.5", .ear = "310"});
+    storeLine(*db_, {.number = "10000001", .animal = "2", .name = "Süldő", .gross = "148", .ear = "420"});
+    storeLine(*db_, {.number = "10000001",
+                     .animal = "5",
+                     .name = "Vágóbárány",
+                     .gross = "61",
+                     .ear = "720",
+                     .komp = "12"});
+    standOn("10000001");
+    NyomtMod = tickets::Nyomtat;
+    rec_->expectModal(preview());
+    tickets::printTicket();
+    const auto& pages = Data->frNyomtat->PreparedPages().pages;
+    QCOMPARE(pages.size(), size_t(3));
+    QStringList copies;
+    for (const auto& page : pages) {
+        copies << page.copyName;
+        const QStringList texts = page.texts();
+        QVERIFY(texts.contains(variable("v_kif")));
+        QVERIFY(!texts.contains("MÁSOLATI PÉLDÁNY"));
+        for (const char* name : {"Vágósertés", "Süldő", "Vágóbárány", "Kovács János", "Első Felvásárló Kft."})
+            QVERIFY2(texts.contains(QString::fromUtf8(name)), name);
+    }
+    QCOMPARE(copies,
+             QStringList({"2. példány: Az östermelöé", "3. példány: A töpéldány", "1. példány: Az átvevöé"}));
+
+    const QString shots = qEnvironmentVariable("VARDELO_SCREENSHOTS");
+    if (!shots.isEmpty()) {
+        QString error;
+        QVERIFY2(Data->frNyomtat->ExportToPdf(QDir(shots).filePath("FjLista7A.pdf"), &error),
+                 qPrintable(error));
+    }
+}
+
+QTEST_MAIN(TestPrintRoutine)
+#include "test_print_routine.moc"
