@@ -1,6 +1,7 @@
 #include "tickets/ticket_queries.h"
 
 #include "data/data_module.h"
+#include "data/database_error.h"
 #include "data/shared_values.h"
 
 namespace vardelo::tickets {
@@ -41,6 +42,14 @@ void openProducer(TZQuery* query, const QString& code) {
     query->SQL.Add(QStringLiteral("  WHERE o_kod = :p1 "));
     query->ParamByName(QStringLiteral("p1")).SetAsString(code);
     query->Open();
+}
+
+void rollBack() {
+    try {
+        if (Data->IBTrans1->Active())
+            Data->IBTrans1->Rollback();
+    } catch (const EDatabaseError&) {
+    }
 }
 
 } // namespace vardelo::tickets

@@ -17,4 +17,8 @@ void openTicketLines(const QString& number, bool ordered = true);
 // A producer list (ZQ30 or ZQ31) with the producer of the given code.
 void openProducer(TZQuery* query, const QString& code);
 
+// Rolls the shared transaction back after a failed write, when it is still active; a failure of the rollback
+// itself is not reported (the write's own message has been shown).
+void rollBack();
+
 } // namespace vardelo::tickets

@@ -1,0 +1,32 @@
+#include "tickets/form_controls.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace vardelo::tickets {
+
+QLineEdit* makeEdit(const QString& name, QWidget* parent, int characters) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('0')) * characters + 16);
+    return edit;
+}
+
+QLineEdit* makeReadOnlyEdit(const QString& name, QWidget* parent, int characters) {
+    QLineEdit* edit = makeEdit(name, parent, characters);
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::NoFocus);
+    QPalette greyed = edit->palette();
+    greyed.setColor(QPalette::Base, edit->palette().color(QPalette::Window));
+    edit->setPalette(greyed);
+    return edit;
+}
+
+QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace vardelo::tickets
