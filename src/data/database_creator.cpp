@@ -120,28 +120,23 @@ void createDatabase(const QString& path, bool demo) {
         if (demo)
             runStatements(attachment, splitScript(resourceText(QStringLiteral("demo.sql"))));
         attachment->detach(&status);
-    } catch (const FbException& e) {
+    } catch (...) {
+        // A half-made database is removed, so the tool can be run again.
         if (dpb)
             dpb->dispose();
         if (attachment) {
-            Status s2;
+            Status dropStatus;
             try {
-                attachment->dropDatabase(&s2);
+                attachment->dropDatabase(&dropStatus);
             } catch (const FbException&) {
                 attachment->release();
             }
         }
-        fb::raise(e);
-    } catch (...) {
-        if (attachment) {
-            Status s2;
-            try {
-                attachment->dropDatabase(&s2);
-            } catch (const FbException&) {
-                attachment->release();
-            }
+        try {
+            throw;
+        } catch (const FbException& e) {
+            fb::raise(e);
         }
-        throw;
     }
 }
 

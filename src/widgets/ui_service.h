@@ -27,7 +27,8 @@ public:
     // A plain message with an OK button, captioned with the program's title.
     virtual void showMessage(const QString& text) = 0;
     // A message box with a caption, an icon and a set of buttons; returns the button pressed.
-    virtual MsgButton messageBox(const QString& text, const QString& caption, MsgIcon icon, MsgButtons buttons) = 0;
+    virtual MsgButton messageBox(const QString& text, const QString& caption, MsgIcon icon,
+                                 MsgButtons buttons) = 0;
     virtual void beep() = 0;
 
     // The confirmation box with a single "Yes" button (caption "Confirm", question icon).
@@ -46,7 +47,8 @@ class WidgetUi : public UiService {
 public:
     int showModal(QDialog& dialog) override;
     void showMessage(const QString& text) override;
-    MsgButton messageBox(const QString& text, const QString& caption, MsgIcon icon, MsgButtons buttons) override;
+    MsgButton messageBox(const QString& text, const QString& caption, MsgIcon icon,
+                         MsgButtons buttons) override;
     void beep() override;
 };
 
@@ -58,23 +60,25 @@ struct RecordedMessage {
     MsgButtons buttons = int(MsgButton::Ok);
 };
 
-// The test double. A modal window is shown (so its show handling runs), handed to the next script in the queue,
-// and closed with Rejected if the script left it open; with no script left it is closed at once. Scripts may open
-// further modal windows, which take the next scripts. Message boxes are recorded and answered from the answer
-// queue (default: the first button offered).
+// The test double. A modal window is shown (so its show handling runs), handed to the next script in the
+// queue, and closed with Rejected if the script left it open; with no script left it is closed at once.
+// Scripts may open further modal windows, which take the next scripts. Message boxes are recorded and
+// answered from the answer queue (default: the first button offered). While a window is open it is the active
+// window, so focus can be checked in a script; the window that was active before is active again afterwards.
 class UiRecorder : public UiService {
 public:
     using ModalScript = std::function<void(QDialog&)>;
 
-    UiRecorder();  // installs itself
-    ~UiRecorder() override; // restores the real service
+    UiRecorder();           // installs itself
+    ~UiRecorder() override; // restores the service that was in force before
 
     void expectModal(ModalScript script) { scripts_.push_back(std::move(script)); }
     void answer(MsgButton button) { answers_.push_back(button); }
 
     int showModal(QDialog& dialog) override;
     void showMessage(const QString& text) override;
-    MsgButton messageBox(const QString& text, const QString& caption, MsgIcon icon, MsgButtons buttons) override;
+    MsgButton messageBox(const QString& text, const QString& caption, MsgIcon icon,
+                         MsgButtons buttons) override;
     void beep() override { ++beeps; }
 
     QList<RecordedMessage> messages;
@@ -83,11 +87,16 @@ public:
 
     QStringList messageTexts() const;
     QString lastMessage() const;
+    // Forgets what was recorded (messages, modal names, beeps); queued scripts and answers stay.
     void clear();
+    // Scripts and answers still waiting: a test can check that every expected window and box came.
+    int pendingScripts() const { return int(scripts_.size()); }
+    int pendingAnswers() const { return int(answers_.size()); }
 
 private:
     std::deque<ModalScript> scripts_;
     std::deque<MsgButton> answers_;
+    UiService* previous_ = nullptr;
 };
 
 } // namespace vardelo

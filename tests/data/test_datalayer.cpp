@@ -340,6 +340,32 @@ private slots:
         Data->IBTable2->Cancel();
     }
 
+    void moduleChecksAndNameSplit_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QString>("given");
+        QTest::newRow("two parts") << "Kovács János" << "Kovács " << "János";
+        QTest::newRow("three parts") << "Nagy Kovács Anna" << "Nagy Kovács " << "Anna";
+        QTest::newRow("one part") << "Madonna" << " " << "Madonna";
+        QTest::newRow("empty") << "" << " " << "";
+    }
+    void moduleChecksAndNameSplit() {
+        QFETCH(QString, name);
+        QFETCH(QString, family);
+        QFETCH(QString, given);
+        TData data;
+        CsaladiNev = "old";
+        UtoNev = "old";
+        data.ujnev(name);
+        QCOMPARE(CsaladiNev, family);
+        QCOMPARE(UtoNev, given);
+        QVERIFY(data.AdoazonEllenorzes("8123456786"));
+        QVERIFY(!data.AdoazonEllenorzes("812345678x"));
+        QVERIFY(data.AdoszamEllenorzes("12345676142"));
+        QVERIFY(data.TAJEllenorzes("111111110"));
+        QVERIFY(!data.TAJEllenorzes("11111111O"));
+    }
+
     void openingFetchesOnlyWhatIsNeeded() {
         TestDatabase db;
         for (int i = 0; i < 300; ++i)

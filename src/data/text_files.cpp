@@ -1,0 +1,104 @@
+#include "data/text_files.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace vardelo {
+
+namespace {
+
+const char* const codePage = "windows-1250";
+
+// The first character (a whole code point) that Windows-1250 cannot hold.
+QString firstUnencodable(const QString& text) {
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+        const QString one = text.mid(i, length);
+        QStringEncoder encoder(codePage);
+        const QByteArray bytes = encoder.encode(one);
+        if (encoder.hasError() || QStringDecoder(codePage).decode(bytes) != one)
+            return one;
+        i += length;
+    }
+    return QString();
+}
+
+} // namespace
+
+std::optional<QByteArray> encodeWin1250(const QString& text, QChar* bad) {
+    QStringEncoder encoder(codePage);
+    if (!encoder.isValid()) {
+        if (bad)
+            *bad = QChar();
+        return std::nullopt;
+    }
+    const QByteArray bytes = encoder.encode(text);
+    // The decoder check also catches a "best fit" substitute (a similar letter put in place of a missing
+    // one).
+    if (encoder.hasError() || QStringDecoder(codePage).decode(bytes) != text) {
+        if (bad) {
+            const QString missing = firstUnencodable(text);
+            *bad = missing.isEmpty() ? QChar() : missing.at(0);
+        }
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+QString decodeWin1250(const QByteArray& bytes) {
+    QStringDecoder decoder(codePage);
+    return decoder.decode(bytes);
+}
+
+bool writeTextFile(const QString& path, const QStringList& lines, QString* error) {
+    QString content;
+    for (const QString& line : lines) {
+        content += line;
+        content += QStringLiteral("\r\n");
+    }
+    QChar bad;
+    const std::optional<QByteArray> bytes = encodeWin1250(content, &bad);
+    if (!bytes) {
+        if (error) {
+            *error =
+                bad.isNull()
+                    ? QStringLiteral(
+                          "A(z) %1 fájl nem írható: a szöveg nem alakítható Windows-1250 kódolásúra.")
+                          .arg(path)
+                    : QStringLiteral("A(z) %1 fájl nem írható: a(z) „%2” karakter nem írható Windows-1250 "
+                                     "kódolással.")
+                          .arg(path, firstUnencodable(content));
+        }
+        return false;
+    }
+    // The file appears only when it was written whole.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
+        if (error)
+            *error = QStringLiteral("A(z) %1 fájl nem írható: %2").arg(path, file.errorString());
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+std::optional<QStringList> readTextFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    QString text = decodeWin1250(bytes);
+    if (text.isEmpty())
+        return QStringList();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QStringList lines = text.split(u'\n');
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+} // namespace vardelo

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <optional>
+
+// The settlement of one ticket and the texts of the printed ticket that follow from it. Plain values in,
+// plain values out; a null header or sum value is passed as 0.
+namespace vardelo {
+
+struct TicketSettlement {
+    double v_far = 0;   // sum of the purchase values (S_FELVAR)
+    double v_kar = 0;   // sum of the surcharges (S_KOMPFELAR)
+    double v_var = 0;   // sum of the prices (S_VETELAR)
+    double v_szja2 = 0; // income tax withheld: F_SZJA × var / 100, unrounded
+    double v_jarul = 0; // member contribution: F_JARULSZAZ × (var − v_szja2) / 100, unrounded
+    double v_levon = 0; // fixed deduction: F_LEVONAS
+    qint64 payable =
+        0; // var − v_szja2 − v_jarul − v_levon rounded half to even (saturated at the 64-bit limits)
+    QString v_kif = QStringLiteral("0"); // the payable as decimal text, "-" when negative, no separators
+
+    // The payable as a 32-bit number, as the words are written from it; nothing when it does not fit.
+    std::optional<qint32> payable32() const;
+};
+
+TicketSettlement computeSettlement(double far, double kar, double var, double fSzja, double fJarulSzaz,
+                                   double fLevonas);
+
+// "<words> 00/100 Forint", the text of v_azaz.
+QString azazText(const QString& words);
+
+struct PaymentBlock {
+    QString v_fizmod;
+    QString v_utal;
+    QString v_kp1, v_kp2, v_kp3, v_kp4, v_kp5;
+};
+
+// By F_UTAL: "x" is a transfer (v_utal names the deadline, the v_kp texts are empty), anything else is cash
+// (the receipt lines). fizKeltText is F_FIZKELT as date text, words the payable in words.
+PaymentBlock paymentBlock(const QString& fUtal, const QString& fizKeltText, const QString& vKif,
+                          const QString& words);
+
+struct DeclarationBlock {
+    QString v_nyilatk1, v_nyilatk2, v_nyilatk3;
+};
+
+// By F_NYILATK: shorter than 6 characters prints blanks only, else the declaration with its signature line.
+DeclarationBlock declarationBlock(const QString& fNyilatk);
+
+struct CopyMark {
+    QString v_masolat;
+    bool markPrinted = false; // F_PRN is to be set to "I" now
+};
+
+// By F_PRN ("I": printed before) and the print mode ("Nyomtat" marks an unprinted ticket, "Megtekint" never
+// does).
+CopyMark copyMark(const QString& fPrn, const QString& nyomtMod);
+
+// The dotted signature line of the ticket (77 points).
+QString signatureDots();
+
+} // namespace vardelo
