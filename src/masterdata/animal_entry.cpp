@@ -6,6 +6,7 @@
 #include "data/text_formats.h"
 #include "masterdata/animal_browser.h"
 #include "masterdata/register_lists.h"
+#include "widgets/key_filters.h"
 #include "widgets/ui_service.h"
 
 #include <QGridLayout>
@@ -47,6 +48,10 @@ void TForm7::buildWindow() {
     Edit1->setReadOnly(true);
     Edit5->setText(QStringLiteral("0"));
     Edit7->setText(QStringLiteral("7"));
+    vardelo::KeyFilter::install(Edit2, vardelo::KeyFilterKind::Digits);
+    vardelo::KeyFilter::install(Edit5, vardelo::KeyFilterKind::DigitsComma);
+    vardelo::KeyFilter::install(Edit7, vardelo::KeyFilterKind::Digits);
+    vardelo::EnterMovesFocus::install(this);
 
     Button1 = new QPushButton(QStringLiteral("OK"), this);
     Button1->setObjectName(QStringLiteral("Button1"));

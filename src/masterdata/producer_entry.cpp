@@ -6,6 +6,7 @@
 #include "data/text_formats.h"
 #include "masterdata/producer_browser.h"
 #include "masterdata/register_lists.h"
+#include "widgets/key_filters.h"
 #include "widgets/ui_service.h"
 
 #include <QCheckBox>
@@ -67,6 +68,15 @@ void TForm5::buildWindow() {
     Edit2->setMaximumWidth(90);
     Edit2->setToolTip(QStringLiteral("Kód"));
     Edit16->installEventFilter(this);
+
+    using vardelo::KeyFilter;
+    using vardelo::KeyFilterKind;
+    for (QLineEdit* digits : {Edit4, Edit7, Edit8, Edit10, Edit18, Edit19})
+        KeyFilter::install(digits, KeyFilterKind::Digits);
+    for (QLineEdit* date : {Edit12, Edit21})
+        KeyFilter::install(date, KeyFilterKind::DigitsPoint);
+    KeyFilter::install(Edit16, KeyFilterKind::OneTwo);
+    vardelo::EnterMovesFocus::install(this);
 
     CheckBox1 = new QCheckBox(QStringLiteral("Üres TAJ számmal is mentésre kerüljön"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
