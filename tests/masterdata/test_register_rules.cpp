@@ -230,6 +230,5 @@ private slots:
     void animalTariffMayBeEmpty() { QVERIFY(!checkAnimalEntry({"8", "Vágóliba", "", "450", "kg", "12"})); }
 };
 
-
 QTEST_MAIN(TestRegisterRules)
 #include "test_register_rules.moc"
