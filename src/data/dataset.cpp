@@ -186,6 +186,7 @@ void TDataSet::Next() {
     } else {
         eof_ = true;
         bof_ = IsEmpty();
+        emit currentChanged(); // no move, but Eof changed: controls follow it
     }
 }
 
@@ -200,6 +201,7 @@ void TDataSet::Prior() {
     } else {
         bof_ = true;
         eof_ = IsEmpty();
+        emit currentChanged(); // no move, but Bof changed
     }
 }
 

@@ -148,10 +148,19 @@ void TIBTable::Post() {
         modified_.clear();
         setState(TDataSetState::Browse);
         if (!row.empty()) {
-            // New keys come last in key order: fetch the rest before adding the row at the end.
+            // New keys come last in key order. The open cursor may still deliver the new row itself, so read
+            // the rest first and add the row only when the cursor did not bring it.
             ensureFetched(INT_MAX);
-            appendRow(row);
-            moveTo(cursor_->rowCount() - 1);
+            const QString keyText = fieldValueText(row[keyIndex]);
+            int found = -1;
+            for (int i = cursor_->rowCount() - 1; i >= 0 && found < 0; --i)
+                if (fieldValueText(cursor_->value(i, keyIndex)) == keyText)
+                    found = i;
+            if (found < 0) {
+                appendRow(row);
+                found = cursor_->rowCount() - 1;
+            }
+            moveTo(found);
         }
     }
     emit currentChanged();

@@ -95,9 +95,8 @@ void TDBGrid::updateEditTriggers() {
 
 // The dataset moved (or was reopened): select its current row.
 void TDBGrid::followDataSet() {
-    TDataSet* dataSet = model_->DataSet();
     model_->SyncRowCount();
-    const int row = dataSet && dataSet->Active() ? dataSet->CurrentIndex() : -1;
+    const int row = model_->CurrentRow();
     following_ = true;
     if (row < 0 || row >= model_->rowCount()) {
         selectionModel()->clear();
@@ -123,7 +122,7 @@ void TDBGrid::rowChosen(const QModelIndex& current, const QModelIndex& previous)
     if (following_ || model_->Updating() || !current.isValid())
         return;
     TDataSet* dataSet = model_->DataSet();
-    if (!dataSet || !dataSet->Active() || dataSet->CurrentIndex() == current.row())
+    if (!dataSet || !dataSet->Active() || model_->CurrentRow() == current.row())
         return;
     TIBTable* table = model_->Link()->Table();
     try {
@@ -132,8 +131,10 @@ void TDBGrid::rowChosen(const QModelIndex& current, const QModelIndex& previous)
         dataSet->SetRecNo(current.row() + 1);
     } catch (const EDatabaseError& error) {
         emit dataError(error.Message());
+        // Back to the row whose post failed, once the view has finished its own move.
+        QMetaObject::invokeMethod(this, &TDBGrid::followDataSet, Qt::QueuedConnection);
+        return;
     }
-    // Where the dataset stands now (on the chosen row, or still on the row whose post failed).
     followDataSet();
 }
 
@@ -160,28 +161,30 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
+// Wide enough for the title and for a typical value of the field: text columns by their length (long ones
+// capped, the clerk can widen them), numbers and dates by their usual texts.
 int TDBGrid::defaultColumnWidth(int column) const {
-    const QFontMetrics metrics = horizontalHeader()->fontMetrics();
-    const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    int characters = 10;
+    const QFontMetrics values = fontMetrics();
+    const int average = values.averageCharWidth();
+    int width = 10 * average;
     if (const TField* field = model_->ColumnField(column)) {
         switch (field->DataType()) {
         case TFieldType::String:
-            characters = std::clamp(field->Size(), 1, 30);
+            width = std::clamp(field->Size(), 2, 22) * average;
             break;
         case TFieldType::Date:
-            characters = 11;
+            width = values.horizontalAdvance(QStringLiteral("2010.08.31."));
             break;
         case TFieldType::DateTime:
-            characters = 19;
+            width = values.horizontalAdvance(QStringLiteral("2010.08.31. 23:59:59"));
             break;
         default:
-            characters = 10;
+            width = values.horizontalAdvance(QStringLiteral("1234567,89"));
             break;
         }
     }
-    const int title = metrics.horizontalAdvance(model_->ColumnTitle(column)) + 16;
-    return std::clamp(std::max(title, characters * digit + 10), 24, 320);
+    const int title = horizontalHeader()->fontMetrics().horizontalAdvance(model_->ColumnTitle(column)) + 16;
+    return std::clamp(std::max(title, width + 12), 24, 320);
 }
 
 void TDBGrid::applyColumnWidths() {

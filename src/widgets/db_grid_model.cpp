@@ -88,8 +88,22 @@ bool TDBGridModel::CanEdit() const {
     return editingAllowed_ && link_->CanModify();
 }
 
+bool TDBGridModel::inserting() const {
+    return link_->Active() && link_->DataSet()->State() == TDataSetState::Insert;
+}
+
 int TDBGridModel::datasetRows() const {
-    return link_->Active() ? link_->DataSet()->FetchedCount() : 0;
+    if (!link_->Active())
+        return 0;
+    return link_->DataSet()->FetchedCount() + (inserting() ? 1 : 0);
+}
+
+int TDBGridModel::CurrentRow() const {
+    if (!link_->Active())
+        return -1;
+    if (inserting())
+        return link_->DataSet()->FetchedCount();
+    return link_->DataSet()->CurrentIndex();
 }
 
 void TDBGridModel::rebuild() {
@@ -118,7 +132,7 @@ void TDBGridModel::rebuild() {
         }
     }
     rows_ = datasetRows();
-    currentRow_ = active ? dataSet->CurrentIndex() : -1;
+    currentRow_ = CurrentRow();
     wasActive_ = active;
     endResetModel();
     --updating_;
@@ -170,7 +184,7 @@ void TDBGridModel::stateChanged() {
 
 void TDBGridModel::currentChanged() {
     SyncRowCount();
-    markCurrent(link_->Active() ? link_->DataSet()->CurrentIndex() : -1);
+    markCurrent(CurrentRow());
 }
 
 void TDBGridModel::markCurrent(int row) {
@@ -202,10 +216,11 @@ QVariant TDBGridModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole: {
-        const bool buffered = link_->Editing() && index.row() == dataSet->CurrentIndex();
-        const QVariant value = buffered ? dataSet->CurrentValue(column.fieldIndex)
-                                        : dataSet->ValueAt(index.row(), column.fieldIndex);
-        return fieldValueText(value);
+        if (link_->Editing() && index.row() == CurrentRow())
+            return fieldValueText(dataSet->CurrentValue(column.fieldIndex));
+        if (index.row() >= dataSet->FetchedCount())
+            return QString();
+        return fieldValueText(dataSet->ValueAt(index.row(), column.fieldIndex));
     }
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(dataSet->Fields(column.fieldIndex).IsNumeric()
@@ -260,7 +275,7 @@ bool TDBGridModel::setData(const QModelIndex& index, const QVariant& value, int 
         return false;
     }
     try {
-        if (table->CurrentIndex() != index.row()) {
+        if (CurrentRow() != index.row()) {
             if (link_->Editing())
                 table->Post();
             table->SetRecNo(index.row() + 1);
@@ -276,8 +291,9 @@ bool TDBGridModel::setData(const QModelIndex& index, const QVariant& value, int 
     return true;
 }
 
+// Not while a new row is being inserted: its extra row stays the last one.
 bool TDBGridModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && link_->Active() && !link_->DataSet()->AllFetched();
+    return !parent.isValid() && link_->Active() && !inserting() && !link_->DataSet()->AllFetched();
 }
 
 void TDBGridModel::fetchMore(const QModelIndex& parent) {

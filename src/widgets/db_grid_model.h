@@ -50,6 +50,10 @@ public:
     bool EditingAllowed() const { return editingAllowed_; }
     bool CanEdit() const;
 
+    // The row of the dataset's current row: the extra row at the end while a new row is being inserted, -1
+    // when there is none.
+    int CurrentRow() const;
+
     // True while the model changes its rows because the dataset changed; the view must not move the dataset
     // then.
     bool Updating() const { return updating_ > 0; }
@@ -84,6 +88,7 @@ private:
     void stateChanged();
     void currentChanged();
     int datasetRows() const;
+    bool inserting() const;
     void markCurrent(int row);
 
     TDataLink* link_;

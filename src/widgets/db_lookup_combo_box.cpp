@@ -4,6 +4,7 @@
 #include "data/dataset.h"
 #include "widgets/data_link.h"
 
+#include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QMetaObject>
 #include <QSignalBlocker>
@@ -106,6 +107,9 @@ void TDBLookupComboBox::hidePopup() {
 
 void TDBLookupComboBox::focusOutEvent(QFocusEvent* event) {
     QComboBox::focusOutEvent(event);
-    if (event->reason() != Qt::PopupFocusReason)
+    // Only a move to another control counts: not the list dropping down, nor the window losing activation.
+    const bool listShown = view() && view()->isVisible();
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason &&
+        !listShown)
         emit exited();
 }

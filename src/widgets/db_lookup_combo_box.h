@@ -12,7 +12,7 @@ class TDataSource;
 // holding that value; the shown entry follows the dataset's current row.
 //
 // closeUp is emitted after the list has closed (and the choice, if any, has been made); exited when the focus
-// leaves the control.
+// leaves the control for another one.
 class TDBLookupComboBox : public QComboBox {
     Q_OBJECT
 public:

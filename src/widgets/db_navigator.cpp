@@ -79,7 +79,8 @@ void TDBNavigator::SetVisibleButtons(TNavButtonSet buttons) {
 }
 
 // Enabled states as the dataset stands: moving up needs "not Bof", moving down "not Eof"; a writable table
-// allows insert always, delete and edit on a row while browsing, post and cancel while editing.
+// allows insert always, delete and edit on a row while browsing, post and cancel while editing; any table can
+// be refreshed while browsing.
 void TDBNavigator::updateButtons() {
     TDataSet* dataSet = link_->DataSet();
     const bool active = link_->Active();
@@ -89,16 +90,16 @@ void TDBNavigator::updateButtons() {
     const bool editing = link_->Editing();
     const bool hasRow = active && !dataSet->IsEmpty();
     const bool enabled[10] = {
-        up,                                  // first
-        up,                                  // prior
-        down,                                // next
-        down,                                // last
-        canModify,                           // insert
-        canModify && hasRow && !editing,     // delete
-        canModify && hasRow && !editing,     // edit
-        canModify && editing,                // post
-        canModify && editing,                // cancel
-        active && link_->Table() != nullptr, // refresh
+        up,                                              // first
+        up,                                              // prior
+        down,                                            // next
+        down,                                            // last
+        canModify,                                       // insert
+        canModify && hasRow && !editing,                 // delete
+        canModify && hasRow && !editing,                 // edit
+        canModify && editing,                            // post
+        canModify && editing,                            // cancel
+        active && link_->Table() != nullptr && !editing, // refresh: never posts behind the clerk's back
     };
     for (int i = 0; i < 10; ++i)
         buttons_[i]->setEnabled(enabled[i]);

@@ -333,6 +333,15 @@ private slots:
         QVERIFY(Data->IBTable4->FieldByName("ID_TERMEK").AsInteger() > 0);
         Data->IBTable4->Delete();
         QCOMPARE(Data->IBTable4->RecordCount(), before);
+        // Inserting while the cursor has read only the first row lists the new row once.
+        Data->IBTable4->Close();
+        Data->IBTable4->Open();
+        QVERIFY(!Data->IBTable4->AllFetched());
+        Data->IBTable4->Insert();
+        Data->IBTable4->FieldByName("T_KOD").SetAsString("98");
+        Data->IBTable4->Post();
+        QCOMPARE(Data->IBTable4->FieldByName("T_KOD").AsString(), QString("98"));
+        QCOMPARE(Data->IBTable4->RecordCount(), before + 1);
         Data->IBTable2->ReadOnly = false;
         Data->IBTable2->Open();
         Data->IBTable2->Insert();
