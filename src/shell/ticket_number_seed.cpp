@@ -1,0 +1,23 @@
+#include "shell/ticket_number_seed.h"
+
+#include "data/text_formats.h"
+#include "widgets/field_input.h"
+
+namespace vardelo {
+
+QString ticketNumberSeedError(const QString& text) {
+    if (trimRight(text).isEmpty())
+        return QStringLiteral("Nincs megadva sorszám!");
+    if (text.size() != 8)
+        return QStringLiteral("Nem 8 hosszú a számsor!");
+    // Only digits are typed into the field; anything else is not a number at all.
+    for (const QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return fieldInputErrorText(TFieldType::Integer, text);
+    // Read as a number and written back it must give the same text: no leading zero.
+    if (QString::number(text.toInt()) != text)
+        return QStringLiteral("Nullával nem kezdödhet!");
+    return QString();
+}
+
+} // namespace vardelo

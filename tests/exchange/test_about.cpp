@@ -1,0 +1,108 @@
+#include "exchange/about_box.h"
+#include "exchange/about_window.h"
+#include "widgets/ui_service.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTimer>
+
+using namespace vardelo;
+
+class TestAbout : public QObject {
+    Q_OBJECT
+private slots:
+    void aboutBoxClosesItself();
+    void aboutBoxLabels();
+    void aboutWindowLines();
+    void aboutWindowButtonsClose_data();
+    void aboutWindowButtonsClose();
+};
+
+// Shown modally at start, the box ends its modal showing by itself after three seconds.
+void TestAbout::aboutBoxClosesItself() {
+    UiRecorder recorder;
+    TAboutBox box;
+    QCOMPARE(box.windowTitle(), QStringLiteral("About"));
+    QCOMPARE(box.Timer1->interval(), 3000);
+    QVERIFY(box.Timer1->isActive());
+    bool closedEarly = true;
+    bool closedInTime = false;
+    recorder.expectModal([&](QDialog& dialog) {
+        QTest::qWait(2000);
+        closedEarly = !dialog.isVisible();
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 10000);
+        closedInTime = true;
+    });
+    ui().showModal(box);
+    QVERIFY(!closedEarly);
+    QVERIFY(closedInTime);
+}
+
+void TestAbout::aboutBoxLabels() {
+    TAboutBox box;
+    box.Timer1->stop();
+    const QList<QLabel*> labels = box.Panel1->findChildren<QLabel*>();
+    QStringList texts;
+    for (QLabel* label : labels) {
+        texts << label->text();
+        QVERIFY(label->font().bold());
+        QVERIFY(label->alignment() & Qt::AlignHCenter);
+    }
+    QCOMPARE(texts, (QStringList{"Vardelo", "", "2010.", "Készítette: " + SupplierDetails::Company,
+                                 "Programozó: " + SupplierDetails::Programmer, SupplierDetails::Address,
+                                 "Telefon: " + SupplierDetails::Phone, "Mobil: " + SupplierDetails::Mobile,
+                                 "E-mail: " + SupplierDetails::EMail, SupplierDetails::Web}));
+    QVERIFY(box.ProductName->font().pointSize() > box.Version->font().pointSize());
+    QVERIFY(box.Label6->font().pointSize() > box.Version->font().pointSize());
+    QVERIFY(box.Panel1->styleSheet().contains(QStringLiteral("#00ff00")));
+}
+
+void TestAbout::aboutWindowLines() {
+    TForm16 window;
+    QCOMPARE(window.objectName(), QStringLiteral("Form16"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Névjegy"));
+    const QStringList expected{"VARDELO",
+                               "2006-2010",
+                               "",
+                               SupplierDetails::Company,
+                               "Programozó: " + SupplierDetails::Programmer,
+                               SupplierDetails::Address,
+                               "",
+                               "Tel./fax/üzenetrögzitö: " + SupplierDetails::Phone,
+                               "Mobil: " + SupplierDetails::Mobile,
+                               "",
+                               "E-mail: " + SupplierDetails::EMail,
+                               SupplierDetails::Web};
+    QCOMPARE(window.Memo1->toPlainText().split(QLatin1Char('\n')), expected);
+    for (QTextBlock block = window.Memo1->document()->begin(); block.isValid(); block = block.next())
+        QVERIFY(block.blockFormat().alignment() & Qt::AlignHCenter);
+    QVERIFY(!window.Memo1->isReadOnly());
+    QCOMPARE(window.Button1->text(), QStringLiteral("Mégsem"));
+    QCOMPARE(window.Button3->text(), QStringLiteral("Bezárás"));
+}
+
+void TestAbout::aboutWindowButtonsClose_data() {
+    QTest::addColumn<QString>("button");
+    QTest::newRow("Mégsem") << "Button1";
+    QTest::newRow("Bezárás") << "Button3";
+}
+
+void TestAbout::aboutWindowButtonsClose() {
+    QFETCH(QString, button);
+    UiRecorder recorder;
+    TForm16 window;
+    bool closed = false;
+    recorder.expectModal([&](QDialog& dialog) {
+        dialog.findChild<QPushButton*>(button)->click();
+        closed = !dialog.isVisible();
+    });
+    ui().showModal(window);
+    QVERIFY(closed);
+}
+
+QTEST_MAIN(TestAbout)
+#include "test_about.moc"
