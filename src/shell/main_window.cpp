@@ -186,7 +186,7 @@ void TForm1::runModal(const std::function<std::unique_ptr<QDialog>()>& create) {
     } catch (const EDatabaseError& error) {
         ui().showError(error.Message());
     } catch (const std::exception& error) {
-        ui().showError(QString::fromLocal8Bit(error.what()));
+        ui().showError(QString::fromUtf8(error.what()));
     }
     try {
         RefreshTables();

@@ -1,0 +1,220 @@
+#include "reports/report_objects.h"
+
+#include "data/data_module.h"
+#include "data/dataset.h"
+#include "data/field.h"
+#include "reports/layout_loader.h"
+#include "reports/report_error.h"
+#include "reports/report_painter.h"
+#include "reports/report_preparer.h"
+#include "reports/report_preview.h"
+#include "widgets/ui_service.h"
+
+#include <QDir>
+
+TfrDataset::TfrDataset(const QString& name, QObject* parent) : QObject(parent) {
+    setObjectName(name);
+}
+
+TfrDBDataSet::TfrDBDataSet(const QString& name, TDataSet* dataSet, QObject* parent)
+    : TfrDataset(name, parent), DataSet(dataSet) {}
+
+void TfrDBDataSet::first() {
+    if (DataSet && DataSet->Active())
+        DataSet->First();
+}
+
+void TfrDBDataSet::next() {
+    if (DataSet && DataSet->Active())
+        DataSet->Next();
+}
+
+bool TfrDBDataSet::eof() {
+    return !DataSet || !DataSet->Active() || DataSet->IsEmpty() || DataSet->Eof();
+}
+
+TfrUserDataset::TfrUserDataset(const QString& name, QObject* parent) : TfrDataset(name, parent) {}
+
+void TfrUserDataset::first() {
+    if (OnFirst)
+        OnFirst();
+}
+
+void TfrUserDataset::next() {
+    if (OnNext)
+        OnNext();
+}
+
+bool TfrUserDataset::eof() {
+    bool eof = true;
+    if (OnCheckEOF)
+        OnCheckEOF(eof);
+    return eof;
+}
+
+TfrReport::TfrReport(const QString& name, QObject* parent) : QObject(parent) {
+    setObjectName(name);
+}
+
+TfrReport::~TfrReport() = default;
+
+void TfrReport::Clear() {
+    layout_ = vardelo::report::Layout();
+    prepared_ = vardelo::report::PreparedReport();
+    fileName_.clear();
+}
+
+void TfrReport::LoadFromFile(const QString& fileName) {
+    using vardelo::report::LayoutLoadResult;
+    const QString path = QDir::current().filePath(fileName);
+    LayoutLoadResult result = vardelo::report::loadLayoutFile(path);
+    switch (result.status) {
+    case LayoutLoadResult::Ok:
+        Clear();
+        layout_ = std::move(result.layout);
+        fileName_ = fileName;
+        return;
+    case LayoutLoadResult::CannotOpen:
+        throw EReportError(QStringLiteral("Cannot open file %1").arg(fileName));
+    case LayoutLoadResult::UnsupportedFormat:
+        Clear();
+        vardelo::ui().messageBox(QStringLiteral("Unsupported FRF format"), QStringLiteral("Error"),
+                                 vardelo::MsgIcon::Error, int(vardelo::MsgButton::Ok));
+        return;
+    case LayoutLoadResult::Invalid:
+        Clear();
+        vardelo::ui().messageBox(QStringLiteral("Hibás jelentésleírás: %1, %2. sor, %3. oszlop: %4")
+                                     .arg(fileName)
+                                     .arg(result.line)
+                                     .arg(result.column)
+                                     .arg(result.message),
+                                 QStringLiteral("Error"), vardelo::MsgIcon::Error,
+                                 int(vardelo::MsgButton::Ok));
+        return;
+    }
+}
+
+bool TfrReport::PrepareReport() {
+    prepared_ = vardelo::report::PreparedReport();
+    if (layout_.isEmpty())
+        return false;
+    vardelo::report::PrepareOptions options;
+    options.viewCopyOnly = ViewCopyOnly;
+    if (Environment) {
+        prepared_ = vardelo::report::prepareReport(layout_, *Environment, options);
+    } else {
+        vardelo::report::ObjectEnvironment environment(parent());
+        prepared_ = vardelo::report::prepareReport(layout_, environment, options);
+    }
+    if (prepared_.title.isEmpty())
+        prepared_.title = fileName_;
+    return !prepared_.isEmpty();
+}
+
+void TfrReport::ShowReport() {
+    if (PrepareReport())
+        ShowPreparedReport();
+}
+
+void TfrReport::ShowPreparedReport() {
+    if (prepared_.isEmpty())
+        return;
+    TfrPreviewForm preview(prepared_, PreviewButtons);
+    if (ModalPreview)
+        vardelo::ui().showModal(preview);
+}
+
+bool TfrReport::ExportToPdf(const QString& path, QString* error) const {
+    return vardelo::report::renderToPdf(prepared_, path, error);
+}
+
+namespace vardelo::report {
+
+BandSource* ObjectEnvironment::bandSource(const QString& name) {
+    if (!owner_)
+        return nullptr;
+    for (TfrDataset* dataset : owner_->findChildren<TfrDataset*>(QString(), Qt::FindDirectChildrenOnly))
+        if (dataset->objectName().compare(name, Qt::CaseInsensitive) == 0)
+            return dataset;
+    return nullptr;
+}
+
+QVariant ObjectEnvironment::field(const QString& component, const QString& field) {
+    TDataSet* dataSet = nullptr;
+    if (auto* data = qobject_cast<TData*>(owner_)) {
+        dataSet = data->DataSetByName(component);
+        if (!dataSet)
+            if (auto* walk = dynamic_cast<TfrDBDataSet*>(bandSource(component)))
+                dataSet = walk->DataSet;
+    }
+    if (!dataSet)
+        throw EReportError(QStringLiteral("Ismeretlen adathalmaz a jelentésben: %1").arg(component));
+    return reportFieldValue(*dataSet, component, field);
+}
+
+QVariant reportFieldValue(TDataSet& dataSet, const QString& component, const QString& fieldName) {
+    // A closed dataset, or one without rows, has no current row.
+    if (!dataSet.Active() || dataSet.IsEmpty())
+        return {};
+    TField* field = dataSet.FindField(fieldName);
+    if (!field)
+        field = dataSet.FindField(fieldName.toUpper());
+    if (!field)
+        throw EReportError(
+            QStringLiteral("Ismeretlen mező a jelentésben: %1.\"%2\"").arg(component, fieldName));
+    if (field->IsNull())
+        return {};
+    switch (field->DataType()) {
+    case TFieldType::String:
+    case TFieldType::Blob:
+        return field->Value().toString();
+    case TFieldType::Date:
+        return field->AsDate();
+    case TFieldType::DateTime:
+        return field->AsDateTime();
+    case TFieldType::Time:
+        return field->AsString();
+    case TFieldType::Boolean:
+        return field->Value();
+    case TFieldType::Integer:
+    case TFieldType::LargeInt:
+    case TFieldType::Float:
+    case TFieldType::Decimal:
+        return field->AsFloat();
+    }
+    return field->Value();
+}
+
+} // namespace vardelo::report
+
+void TData::createReportObjects() {
+    frNyomtat = new TfrReport(QStringLiteral("frNyomtat"), this);
+    frMegtekint = new TfrReport(QStringLiteral("frMegtekint"), this);
+    frMegtekint->ViewCopyOnly = true;
+    frDBDataSet1 = new TfrDBDataSet(QStringLiteral("frDBDataSet1"), ZQ20, this);
+    frDBDataSet2 = new TfrDBDataSet(QStringLiteral("frDBDataSet2"), ZQ30, this);
+    frDBDataSet3 = new TfrDBDataSet(QStringLiteral("frDBDataSet3"), ZQ20, this);
+    frDBDataSet4 = new TfrDBDataSet(QStringLiteral("frDBDataSet4"), ZQ20, this);
+    frDBDataSet6 = new TfrDBDataSet(QStringLiteral("frDBDataSet6"), ZQ40, this);
+    frUserDataset1 = new TfrUserDataset(QStringLiteral("frUserDataset1"), this);
+    frUserDataset2 = new TfrUserDataset(QStringLiteral("frUserDataset2"), this);
+    frUserDataset3 = new TfrUserDataset(QStringLiteral("frUserDataset3"), this);
+    frUserDataset4 = new TfrUserDataset(QStringLiteral("frUserDataset4"), this);
+}
+
+void TData::destroyReportObjects() {
+    delete frNyomtat;
+    delete frMegtekint;
+    delete frDBDataSet1;
+    delete frDBDataSet2;
+    delete frDBDataSet3;
+    delete frDBDataSet4;
+    delete frDBDataSet6;
+    delete frUserDataset1;
+    delete frUserDataset2;
+    delete frUserDataset3;
+    delete frUserDataset4;
+    frNyomtat = frMegtekint = nullptr;
+    frDBDataSet1 = frDBDataSet2 = frDBDataSet3 = frDBDataSet4 = frDBDataSet6 = nullptr;
+    frUserDataset1 = frUserDataset2 = frUserDataset3 = frUserDataset4 = nullptr;
+}

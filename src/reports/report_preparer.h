@@ -1,0 +1,37 @@
+#pragma once
+
+#include "reports/prepared_report.h"
+#include "reports/report_data.h"
+#include "reports/report_layout.h"
+
+#include <QDate>
+#include <QMarginsF>
+
+// Prepares the pages of a layout from its data.
+//
+// Each copy of the layout is a page set of its own. On every page the page header comes first and the page
+// footer sits at the bottom; between them the title, the master header, the master rows (each with its group
+// header and footer when the group changes, and with its detail header, detail rows and detail footer), the
+// master footer and the summary follow one another. A band that does not fit above the page footer moves to
+// the next page; headers marked repeat are printed again there.
+//
+// Built-in names for expressions: PAGE# (page number within the copy), TOTALPAGES (pages of the copy), LINE#
+// (number of the row within its data band), DATE (today), COPYNAME (name of the copy).
+namespace vardelo::report {
+
+struct PrepareOptions {
+    // Only the copy marked view (or the first copy when none is) is prepared.
+    bool viewCopyOnly = false;
+    // The margins of the printer, in force where a layout asks for them and they are larger than its own.
+    QMarginsF printerMargins = QMarginsF(5, 5, 5, 5);
+    QDate today = QDate::currentDate();
+};
+
+// Raises EReportError for a band dataset that the environment does not have and for faults of expressions.
+PreparedReport prepareReport(const Layout& layout, DataEnvironment& data, const PrepareOptions& options = {});
+
+// The font used for a font description (Arial resolves to the face with the same metrics where it is
+// missing).
+QFont reportFont(const FontSpec& spec);
+
+} // namespace vardelo::report

@@ -1,0 +1,251 @@
+#include "reports/report_preview.h"
+
+#include "reports/report_painter.h"
+#include "reports/report_service.h"
+#include "widgets/ui_service.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace vardelo::report {
+
+PreviewPages::PreviewPages(const PreparedReport& report, QWidget* parent) : QWidget(parent), report_(report) {
+    setObjectName(QStringLiteral("PreviewPages"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PreviewPages::setPixelsPerMm(double pixelsPerMm) {
+    pixelsPerMm_ = std::clamp(pixelsPerMm, 0.2, 20.0);
+    resize(sizeHint());
+    update();
+}
+
+QSizeF PreviewPages::largestPaper() const {
+    QSizeF size(210, 297);
+    for (const PreparedPage& page : report_.pages)
+        size = size.expandedTo(page.paperSize());
+    return size;
+}
+
+QSize PreviewPages::sizeHint() const {
+    const QSizeF paper = largestPaper();
+    int height = kGap;
+    for (const PreparedPage& page : report_.pages)
+        height += qRound(page.paperSize().height() * pixelsPerMm_) + kGap;
+    return QSize(qRound(paper.width() * pixelsPerMm_) + 2 * kGap, height);
+}
+
+int PreviewPages::pageTop(int index) const {
+    int top = kGap;
+    for (int i = 0; i < index && i < int(report_.pages.size()); ++i)
+        top += qRound(report_.pages[i].paperSize().height() * pixelsPerMm_) + kGap;
+    return top;
+}
+
+int PreviewPages::pageAt(int y) const {
+    for (int i = int(report_.pages.size()) - 1; i >= 0; --i)
+        if (y >= pageTop(i) - kGap)
+            return i;
+    return 0;
+}
+
+void PreviewPages::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), QColor(128, 128, 128));
+    for (int i = 0; i < int(report_.pages.size()); ++i) {
+        const PreparedPage& page = report_.pages[i];
+        const QSizeF paper = page.paperSize() * pixelsPerMm_;
+        const QRect pageRect(QPoint((width() - qRound(paper.width())) / 2, pageTop(i)), paper.toSize());
+        if (!pageRect.adjusted(0, 0, 4, 4).intersects(event->rect()))
+            continue;
+        painter.fillRect(pageRect.translated(3, 3), QColor(60, 60, 60));
+        painter.fillRect(pageRect, Qt::white);
+        painter.save();
+        painter.setClipRect(pageRect);
+        painter.translate(pageRect.topLeft());
+        paintPage(painter, page, pixelsPerMm_);
+        painter.restore();
+    }
+}
+
+} // namespace vardelo::report
+
+using vardelo::report::PreviewPages;
+
+TfrPreviewForm::TfrPreviewForm(const vardelo::report::PreparedReport& report, int buttons, QWidget* parent)
+    : QDialog(parent), report_(report) {
+    setObjectName(QStringLiteral("frPreviewForm"));
+    setWindowTitle(QStringLiteral("Preview"));
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+
+    zoomButton_ = new QToolButton(this);
+    zoomButton_->setObjectName(QStringLiteral("pbZoom"));
+    zoomButton_->setText(QStringLiteral("Zoom"));
+    zoomButton_->setPopupMode(QToolButton::InstantPopup);
+    zoomButton_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto* menu = new QMenu(zoomButton_);
+    menu->setObjectName(QStringLiteral("ZoomMenu"));
+    menu->addAction(QStringLiteral("Whole page"), this, [this] { setZoom(ZoomMode::WholePage); });
+    menu->addAction(QStringLiteral("Page width"), this, [this] { setZoom(ZoomMode::PageWidth); });
+    for (int percent : {50, 75, 100, 150, 200})
+        menu->addAction(QStringLiteral("%1%").arg(percent), this,
+                        [this, percent] { setZoom(ZoomMode::Percent, percent); });
+    zoomButton_->setMenu(menu);
+    zoomButton_->setVisible(buttons & pbZoom);
+
+    exitButton_ = new QPushButton(QStringLiteral("Exit"), this);
+    exitButton_->setObjectName(QStringLiteral("pbExit"));
+    exitButton_->setAutoDefault(false);
+    exitButton_->setVisible(buttons & pbExit);
+    connect(exitButton_, &QPushButton::clicked, this, &QDialog::reject);
+
+    pageLabel_ = new QLabel(this);
+    pageLabel_->setObjectName(QStringLiteral("PageLabel"));
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(zoomButton_);
+    bar->addWidget(exitButton_);
+    bar->addStretch(1);
+    bar->addWidget(pageLabel_);
+
+    pages_ = new PreviewPages(report_);
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("ScrollBox"));
+    scroll_->setWidget(pages_);
+    scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    scroll_->setBackgroundRole(QPalette::Dark);
+    scroll_->viewport()->installEventFilter(this);
+    connect(scroll_->verticalScrollBar(), &QScrollBar::valueChanged, this, &TfrPreviewForm::updatePageLabel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(bar);
+    layout->addWidget(scroll_, 1);
+
+    auto* printShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
+    connect(printShortcut, &QShortcut::activated, this, &TfrPreviewForm::print);
+
+    QSize size(900, 1000);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.9);
+    resize(size);
+    applyZoom();
+    updatePageLabel();
+}
+
+double TfrPreviewForm::pixelsPerMm() const {
+    return pages_->pixelsPerMm();
+}
+
+void TfrPreviewForm::setZoom(ZoomMode mode, int percent) {
+    zoomMode_ = mode;
+    percent_ = percent;
+    applyZoom();
+}
+
+void TfrPreviewForm::applyZoom() {
+    // The place on the page that is at the top of the view stays there.
+    QScrollBar* bar = scroll_->verticalScrollBar();
+    const double oldScale = pages_->pixelsPerMm();
+    const int page = pages_->pageAt(bar->value());
+    const double intoPage = (bar->value() - pages_->pageTop(page)) / oldScale;
+
+    const QSizeF paper = pages_->largestPaper();
+    const QSize view = scroll_->viewport()->size();
+    const int gaps = 2 * PreviewPages::kGap;
+    double scale = 2.0;
+    switch (zoomMode_) {
+    case ZoomMode::WholePage:
+        scale = std::min((view.width() - gaps) / paper.width(), (view.height() - gaps) / paper.height());
+        break;
+    case ZoomMode::PageWidth:
+        scale = (view.width() - gaps) / paper.width();
+        break;
+    case ZoomMode::Percent:
+        scale = logicalDpiX() / 25.4 * percent_ / 100.0;
+        break;
+    }
+    pages_->setPixelsPerMm(scale);
+    // The pages stay centred when the view is wider than they are.
+    pages_->resize(std::max(pages_->sizeHint().width(), scroll_->viewport()->width()),
+                   pages_->sizeHint().height());
+    bar->setValue(pages_->pageTop(page) + qRound(intoPage * pages_->pixelsPerMm()));
+    updatePageLabel();
+}
+
+void TfrPreviewForm::updatePageLabel() {
+    if (report_.pages.empty()) {
+        pageLabel_->clear();
+        return;
+    }
+    const int page =
+        pages_->pageAt(scroll_->verticalScrollBar()->value() + scroll_->viewport()->height() / 3);
+    pageLabel_->setText(QStringLiteral("%1 / %2").arg(page + 1).arg(report_.pages.size()));
+}
+
+bool TfrPreviewForm::eventFilter(QObject* watched, QEvent* event) {
+    // The zoom that fits the page follows the size of the view.
+    if (watched == scroll_->viewport() && event->type() == QEvent::Resize && zoomMode_ != ZoomMode::Percent)
+        applyZoom();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrPreviewForm::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Print)) {
+        // Reaches here when the shortcut did not take it (the window was not the active one).
+        print();
+        return;
+    }
+    QScrollBar* bar = scroll_->verticalScrollBar();
+    switch (event->key()) {
+    case Qt::Key_PageDown:
+        bar->setValue(pages_->pageTop(pages_->pageAt(bar->value()) + 1));
+        return;
+    case Qt::Key_PageUp: {
+        const int page = pages_->pageAt(bar->value());
+        bar->setValue(pages_->pageTop(bar->value() > pages_->pageTop(page) ? page : std::max(0, page - 1)));
+        return;
+    }
+    case Qt::Key_Home:
+        bar->setValue(0);
+        return;
+    case Qt::Key_End:
+        bar->setValue(bar->maximum());
+        return;
+    case Qt::Key_Plus:
+        setZoom(ZoomMode::Percent, std::min(400, int(pixelsPerMm() * 25.4 / logicalDpiX() * 100 + 0.5) + 25));
+        return;
+    case Qt::Key_Minus:
+        setZoom(ZoomMode::Percent, std::max(25, int(pixelsPerMm() * 25.4 / logicalDpiX() * 100 + 0.5) - 25));
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void TfrPreviewForm::print() {
+    if (report_.pages.empty())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(vardelo::defaultPrinterOrientation());
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName(QStringLiteral("PrintDialog"));
+    dialog.setMinMax(1, int(report_.pages.size()));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    if (vardelo::ui().showModal(dialog) == QDialog::Accepted)
+        vardelo::report::printReport(report_, printer);
+}
