@@ -5,6 +5,8 @@
 #include "data/shared_values.h"
 #include "masterdata/animal_entry.h"
 #include "masterdata/register_lists.h"
+#include "reports/report_objects.h"
+#include "reports/report_service.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/db_text.h"
@@ -249,4 +251,8 @@ void TForm6::Button6Click() {
     list->SQL.Clear();
     list->SQL.Add(QStringLiteral("SELECT * FROM termek ORDER BY t_megnevezes"));
     list->Open();
+    // The layout walks the list; a missing layout file ends here with the program's error box.
+    vardelo::setDefaultPrinterLandscape();
+    Data->frNyomtat->LoadFromFile(QStringLiteral("FjLista6.frf"));
+    Data->frNyomtat->ShowReport();
 }

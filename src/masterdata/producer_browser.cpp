@@ -5,6 +5,8 @@
 #include "data/shared_values.h"
 #include "masterdata/producer_entry.h"
 #include "masterdata/register_lists.h"
+#include "reports/report_objects.h"
+#include "reports/report_service.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/db_text.h"
@@ -348,4 +350,8 @@ void TForm4::Button6Click() {
     list->SQL.Clear();
     list->SQL.Add(QStringLiteral("SELECT * FROM ostermelo ORDER BY o_Nev, o_Szido"));
     list->Open();
+    // The layout walks the list; a missing layout file ends here with the program's error box.
+    vardelo::setDefaultPrinterLandscape();
+    Data->frNyomtat->LoadFromFile(QStringLiteral("FjLista2.frf"));
+    Data->frNyomtat->ShowReport();
 }
