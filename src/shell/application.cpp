@@ -15,7 +15,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     } catch (const EDatabaseError& error) {
         vardelo::ui().showError(error.Message());
     } catch (const std::exception& error) {
-        vardelo::ui().showError(QString::fromLocal8Bit(error.what()));
+        vardelo::ui().showError(QString::fromUtf8(error.what()));
     }
     return false;
 }

@@ -5,6 +5,8 @@
 #include "data/shared_values.h"
 #include "exchange/about_box.h"
 #include "exchange/about_window.h"
+#include "masterdata/animal_browser.h"
+#include "masterdata/producer_browser.h"
 #include "shell/program_version.h"
 #include "shell/purchaser_record.h"
 #include "shell/purchaser_selection.h"
@@ -184,7 +186,7 @@ void TForm1::runModal(const std::function<std::unique_ptr<QDialog>()>& create) {
     } catch (const EDatabaseError& error) {
         ui().showError(error.Message());
     } catch (const std::exception& error) {
-        ui().showError(QString::fromLocal8Bit(error.what()));
+        ui().showError(QString::fromUtf8(error.what()));
     }
     try {
         RefreshTables();
@@ -228,8 +230,6 @@ void TForm1::Lekrdezs1Click() {
 // Entries whose windows are opened by a line of the form openModal<TForm4>().
 
 void TForm1::Felvsrlsijegy1Click() {}    // the ticket browser
-void TForm1::stermel1Click() {}          // the producer register
-void TForm1::Termk1Click() {}            // the animal register
 void TForm1::N0808Mhozexport1Click() {}  // the import files of the monthly return
 void TForm1::Bevallslista1Click() {}     // the itemised return list
 void TForm1::Importsszevons1Click() {}   // the merge of two sets of import files
@@ -241,6 +241,14 @@ void TForm1::Adatbzis1Click() {}         // the raw table editor
 void TForm1::Sug1Click() {}              // help
 void TForm1::Tvsegitsg1Click() {}        // remote help
 void TForm1::Adatokkldse1Click() {}      // sending the data by e-mail
+
+void TForm1::stermel1Click() {
+    openModal<TForm4>();
+}
+
+void TForm1::Termk1Click() {
+    openModal<TForm6>();
+}
 
 void TForm1::Nvjegy1Click() {
     openModal<TForm16>();

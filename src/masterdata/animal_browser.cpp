@@ -1,0 +1,258 @@
+#include "masterdata/animal_browser.h"
+
+#include "data/data_module.h"
+#include "data/database_error.h"
+#include "data/shared_values.h"
+#include "masterdata/animal_entry.h"
+#include "masterdata/register_lists.h"
+#include "reports/report_objects.h"
+#include "reports/report_service.h"
+#include "widgets/db_grid.h"
+#include "widgets/db_navigator.h"
+#include "widgets/db_text.h"
+#include "widgets/ui_service.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+using vardelo::ui;
+
+namespace {
+
+struct SortOrder {
+    const char* field;
+    const char* orderBy;
+    const char* label;
+};
+
+const SortOrder sortOrders[] = {
+    {"T_KOD", "t_kod", "Termék lista, \"Kód\" szerint"},
+    {"T_MEGNEVEZES", "t_megnevezes", "Termék lista, \"Megnevezés\" szerint"},
+    {"ID_TERMEK", "ID_Termek", "Termék lista a beviteli sorrend szerint"},
+};
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+QString TForm6::NewMode() {
+    return QStringLiteral("Új termék");
+}
+
+QString TForm6::ChangeMode() {
+    return QStringLiteral("Termék módositás");
+}
+
+TForm6::TForm6(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form6"));
+    setWindowTitle(QStringLiteral("Állat"));
+    buildWindow();
+    vardelo::openAnimalsByName();
+}
+
+TForm6::~TForm6() = default;
+
+void TForm6::buildWindow() {
+    DBGrid1 = new TDBGrid(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->SetReadOnly(true);
+    DBGrid1->SetDataSource(Data->DSQ40);
+    QList<TDBGridColumn> columns;
+    for (const char* field :
+         {"T_KOD", "T_MEGNEVEZES", "T_VTSZ", "T_EAR", "T_MEGY", "T_KOMPMERTEKE", "ID_TERMEK"})
+        columns.append({QString::fromLatin1(field), QString::fromLatin1(field)});
+    DBGrid1->SetColumns(columns);
+    DBGrid1->setToolTip(
+        QStringLiteral("Termék sorrend: klikk az \"kód\" , \"Megnevezés\" vagy \"ID\" oszlop fejlécre"));
+    connect(DBGrid1, &TDBGrid::titleClick, this, &TForm6::DBGrid1TitleClick);
+
+    auto* group = new QGroupBox(QStringLiteral("Adatok"), this);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    auto* details = new QGridLayout(group);
+    details->setHorizontalSpacing(8);
+    auto value = [&](const char* field) {
+        auto* text = new TDBText(Data->DSQ40, QString::fromLatin1(field), group);
+        text->setObjectName(QStringLiteral("DBText_") + QString::fromLatin1(field));
+        text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        return text;
+    };
+    auto place = [&](int row, int pair, const QString& caption, QWidget* shown) {
+        details->addWidget(new QLabel(caption, group), row, pair * 2, Qt::AlignRight | Qt::AlignVCenter);
+        details->addWidget(shown, row, pair * 2 + 1);
+    };
+    auto* price = new QWidget(group);
+    auto* priceRow = new QHBoxLayout(price);
+    priceRow->setContentsMargins(0, 0, 0, 0);
+    priceRow->addWidget(value("T_EAR"));
+    priceRow->addWidget(value("T_MEGY"), 1);
+    place(0, 0, QStringLiteral("ID:"), value("ID_TERMEK"));
+    place(1, 0, QStringLiteral("Kód:"), value("T_KOD"));
+    place(2, 0, QStringLiteral("Megnevezés:"), value("T_MEGNEVEZES"));
+    place(0, 1, QStringLiteral("VTSZ:"), value("T_VTSZ"));
+    place(1, 1, QStringLiteral("Egységár:"), price);
+    place(2, 1, QStringLiteral("Komp.mértéke:"), value("T_KOMPMERTEKE"));
+    details->setColumnStretch(1, 3);
+    details->setColumnStretch(3, 2);
+
+    DBNavigator1 = new TDBNavigator(this);
+    DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
+    DBNavigator1->SetDataSource(Data->DSQ40);
+    DBNavigator1->setFixedWidth(DBNavigator1->sizeHint().width() * 2);
+
+    Label8 = new QLabel(QStringLiteral("Állat sorrend: "), this);
+    Label8->setObjectName(QStringLiteral("Label8"));
+    QFont bold = Label8->font();
+    bold.setBold(true);
+    Label8->setFont(bold);
+
+    Button1 = makeButton(this, "Button1", QStringLiteral("Új"));
+    Button2 = makeButton(this, "Button2", QStringLiteral("Módosít"));
+    Button3 = makeButton(this, "Button3", QStringLiteral("Töröl"));
+    Button6 = makeButton(this, "Button6", QStringLiteral("Nyomtatás"));
+    Button4 = makeButton(this, "Button4", QStringLiteral("Mégsem"));
+    Button5 = makeButton(this, "Button5", QStringLiteral("Kiválaszt"));
+    connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm6::Button3Click);
+    connect(Button6, &QPushButton::clicked, this, &TForm6::Button6Click);
+    connect(Button4, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Button5, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* navigation = new QHBoxLayout;
+    navigation->addWidget(DBNavigator1);
+    navigation->addSpacing(16);
+    navigation->addWidget(Label8, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    buttons->addWidget(Button3);
+    buttons->addWidget(Button6);
+    buttons->addStretch(1);
+    buttons->addWidget(Button4);
+    buttons->addWidget(Button5);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(DBGrid1, 1);
+    layout->addLayout(navigation);
+    layout->addWidget(group);
+    layout->addLayout(buttons);
+
+    setTabOrder(DBGrid1, Button1);
+    setTabOrder(Button1, Button2);
+    setTabOrder(Button2, Button3);
+    setTabOrder(Button3, Button6);
+    setTabOrder(Button6, Button4);
+    setTabOrder(Button4, Button5);
+    resize(860, 560);
+}
+
+void TForm6::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TForm6::FormShow() {
+    vardelo::openAnimalsByName();
+    vardelo::locateAnimalByName(AllatKulcs);
+    Label8->setText(vardelo::animalNameOrderLabel());
+}
+
+void TForm6::frissit() {
+    vardelo::openAnimalsByName();
+    vardelo::locateAnimalByCode(AllatKulcs);
+    Label8->setText(vardelo::animalNameOrderLabel());
+}
+
+void TForm6::DBGrid1TitleClick(const QString& fieldName) {
+    for (const SortOrder& order : sortOrders) {
+        if (fieldName != QLatin1String(order.field))
+            continue;
+        TZQuery* list = Data->ZQ40;
+        list->Close();
+        list->SQL.Clear();
+        list->SQL.Add(QStringLiteral("SELECT *            "));
+        list->SQL.Add(QStringLiteral("  FROM termek       "));
+        list->SQL.Add(QStringLiteral("  ORDER BY ") + QLatin1String(order.orderBy) + QStringLiteral("  "));
+        list->Open();
+        Label8->setText(QString::fromUtf8(order.label));
+        return;
+    }
+}
+
+void TForm6::Button1Click() {
+    EntryMode = NewMode();
+    TForm7 entry(EntryMode, this, this);
+    ui().showModal(entry);
+}
+
+void TForm6::Button2Click() {
+    EntryMode = ChangeMode();
+    TForm7 entry(EntryMode, this, this);
+    entry.setWindowTitle(ChangeMode());
+    try {
+        entry.LoadCurrentAnimal();
+    } catch (const EDatabaseError&) {
+        ui().showMessage(QStringLiteral("Hiba az őstermelő módosítás Edit-ben való megjelenitésekor!"));
+        return;
+    }
+    ui().showModal(entry);
+}
+
+void TForm6::Button3Click() {
+    const QString id = Data->ZQ40->FieldByName(QStringLiteral("ID_TERMEK")).AsString();
+    if (vardelo::animalCount() < 2)
+        ui().showMessage(QStringLiteral("Az utolsó terméksor nem törölhető ki."));
+    else
+        deleteAnimal(id);
+    vardelo::openAnimalsByName();
+    vardelo::locateAnimalByName(AllatKulcs);
+    Label8->setText(vardelo::animalNameOrderLabel());
+}
+
+void TForm6::deleteAnimal(const QString& id) {
+    TTransaction* transaction = Data->IBTrans1;
+    try {
+        if (!transaction->Active())
+            transaction->StartTransaction();
+        TZQuery* q = Data->ZQ41;
+        q->Close();
+        q->SQL.Clear();
+        q->SQL.Add(QStringLiteral("DELETE FROM termek      "));
+        q->SQL.Add(QStringLiteral("  WHERE ID_termek = :p1 "));
+        q->ParamByName(QStringLiteral("p1")).SetAsString(id);
+        q->ExecSQL();
+        // Made permanent at once, so that a later failed write elsewhere cannot roll it back unseen; the
+        // retaining commit leaves the lists of a window behind this one open.
+        transaction->CommitRetaining();
+    } catch (const EDatabaseError&) {
+        ui().showMessage(QStringLiteral("Hiba: termék DELETE törlésekor"));
+        if (transaction->Active())
+            transaction->Rollback();
+        return;
+    }
+    ui().showMessage(QStringLiteral("Az termék sor törlölve!"));
+}
+
+void TForm6::Button6Click() {
+    TZQuery* list = Data->ZQ40;
+    list->Close();
+    list->SQL.Clear();
+    list->SQL.Add(QStringLiteral("SELECT * FROM termek ORDER BY t_megnevezes"));
+    list->Open();
+    // The layout walks the list; a missing layout file ends here with the program's error box.
+    vardelo::setDefaultPrinterLandscape();
+    Data->frNyomtat->LoadFromFile(QStringLiteral("FjLista6.frf"));
+    Data->frNyomtat->ShowReport();
+}

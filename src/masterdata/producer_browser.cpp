@@ -1,0 +1,357 @@
+#include "masterdata/producer_browser.h"
+
+#include "data/data_module.h"
+#include "data/database_error.h"
+#include "data/shared_values.h"
+#include "masterdata/producer_entry.h"
+#include "masterdata/register_lists.h"
+#include "reports/report_objects.h"
+#include "reports/report_service.h"
+#include "widgets/db_grid.h"
+#include "widgets/db_navigator.h"
+#include "widgets/db_text.h"
+#include "widgets/ui_service.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+using vardelo::ui;
+
+namespace {
+
+const QString printedTicketText =
+    QStringLiteral("Az őstermelő már szerepel a nyomtatott felvásárlási jegyen !");
+
+// The service letters: typed while "Módosít" has the focus, "M" or "K" (either case) opens the entry in
+// change mode without the printed-ticket test.
+bool isServiceLetter(const QString& text) {
+    return text.compare(QLatin1String("m"), Qt::CaseInsensitive) == 0 ||
+           text.compare(QLatin1String("k"), Qt::CaseInsensitive) == 0;
+}
+
+struct SortOrder {
+    const char* field;
+    const char* orderBy;
+    const char* label;
+};
+
+const SortOrder sortOrders[] = {
+    {"O_KOD", "o_kod", "Őstermelő lista, \"Kód\" szerint"},
+    {"O_NEV", "o_Nev", "Őstermelő lista, \"Név\" szerint"},
+    {"O_HELYSEGNEV", "o_Helysegnev, o_Utca", "Őstermelő lista, \"Helységnév és utca\" szerint"},
+    {"O_ADOAZON", "o_Adoazon", "Őstermelő lista, \"Adóazonositó\" szerint"},
+    {"O_ADOSZAM", "o_Adoszam", "Őstermelő lista, \"Adószám\" szerint"},
+    {"O_TAJ", "o_TAJ", "Őstermelő lista, \"TAJ\" szerint"},
+    {"O_IGSZAM", "o_Igszam", "Őstermelő lista, \"Őstermelői ig.szám\" szerint"},
+};
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+QString TForm4::NewMode() {
+    return QStringLiteral("Új őstermelő");
+}
+
+QString TForm4::ChangeMode() {
+    return QStringLiteral("Őstermelő módositás");
+}
+
+TForm4::TForm4(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QStringLiteral("Őstermelő"));
+    buildWindow();
+    vardelo::openProducersByName();
+}
+
+TForm4::~TForm4() = default;
+
+void TForm4::buildWindow() {
+    DBGrid1 = new TDBGrid(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->SetReadOnly(true);
+    DBGrid1->SetDataSource(Data->DSQ30);
+    DBGrid1->SetColumns({
+        {QStringLiteral("O_KOD"), QStringLiteral("Kódja")},
+        {QStringLiteral("O_NEV"), QStringLiteral("Név")},
+        {QStringLiteral("O_IRSZAM"), QStringLiteral("Ir.szám")},
+        {QStringLiteral("O_HELYSEGNEV"), QStringLiteral("Helységnév")},
+        {QStringLiteral("O_UTCA"), QStringLiteral("Utca")},
+        {QStringLiteral("O_ADOAZON"), QStringLiteral("Adóazonositó")},
+        {QStringLiteral("O_ADOSZAM"), QStringLiteral("Adószám")},
+        {QStringLiteral("O_TAJ"), QStringLiteral("TAJ")},
+        {QStringLiteral("O_IGSZAM"), QStringLiteral("Österm.Ig.szám")},
+        {QStringLiteral("O_REGSZAM"), QStringLiteral("Reg.szám")},
+        {QStringLiteral("O_CSGAZD"), QStringLiteral("Családi gazd.")},
+        {QStringLiteral("O_SZULNEV"), QStringLiteral("Születési név")},
+        {QStringLiteral("O_SZULHELY"), QStringLiteral("Születési hely")},
+        {QStringLiteral("O_SZIDO"), QStringLiteral("Szül.idö")},
+        {QStringLiteral("O_ANYJA"), QStringLiteral("Anyja")},
+        {QStringLiteral("O_NEME"), QStringLiteral("Neme")},
+        {QStringLiteral("O_BANKSZLA"), QStringLiteral("Bankszámla")},
+        {QStringLiteral("O_SZJA"), QStringLiteral("Szja")},
+        {QStringLiteral("ID_OSTERMELO"), QStringLiteral("ID")},
+    });
+    connect(DBGrid1, &TDBGrid::titleClick, this, &TForm4::DBGrid1TitleClick);
+
+    // The current producer, every column.
+    auto* group = new QGroupBox(QStringLiteral("Adata"), this);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    auto* details = new QGridLayout(group);
+    details->setHorizontalSpacing(8);
+    auto value = [&](const char* field) {
+        auto* text = new TDBText(Data->DSQ30, QString::fromLatin1(field), group);
+        text->setObjectName(QStringLiteral("DBText_") + QString::fromLatin1(field));
+        text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        return text;
+    };
+    auto place = [&](int row, int pair, const QString& caption, QWidget* shown) {
+        auto* label = new QLabel(caption, group);
+        details->addWidget(label, row, pair * 2, Qt::AlignRight | Qt::AlignVCenter);
+        details->addWidget(shown, row, pair * 2 + 1);
+    };
+    auto* address = new QWidget(group);
+    auto* addressRow = new QHBoxLayout(address);
+    addressRow->setContentsMargins(0, 0, 0, 0);
+    addressRow->addWidget(value("O_IRSZAM"));
+    addressRow->addWidget(value("O_HELYSEGNEV"));
+    addressRow->addWidget(value("O_UTCA"), 1);
+    place(0, 0, QStringLiteral("ID:"), value("ID_OSTERMELO"));
+    place(1, 0, QStringLiteral("Kód:"), value("O_KOD"));
+    place(2, 0, QStringLiteral("Neve:"), value("O_NEV"));
+    place(3, 0, QStringLiteral("Cim:"), address);
+    place(4, 0, QStringLiteral("Adóazonositó:"), value("O_ADOAZON"));
+    place(5, 0, QStringLiteral("Ősterm.Ig.szám:"), value("O_IGSZAM"));
+    place(0, 1, QStringLiteral("Reg.szám:"), value("O_REGSZAM"));
+    place(1, 1, QStringLiteral("Szja:"), value("O_SZJA"));
+    place(2, 1, QStringLiteral("Szül. hely:"), value("O_SZULHELY"));
+    place(3, 1, QStringLiteral("Születési idő:"), value("O_SZIDO"));
+    place(4, 1, QStringLiteral("Anyja neve:"), value("O_ANYJA"));
+    place(5, 1, QStringLiteral("Családi gazd.szám:"), value("O_CSGAZD"));
+    place(0, 2, QStringLiteral("Neme:"), value("O_NEME"));
+    place(1, 2, QStringLiteral("Születési név:"), value("O_SZULNEV"));
+    place(2, 2, QStringLiteral("TAJ:"), value("O_TAJ"));
+    place(3, 2, QStringLiteral("Adószám:"), value("O_ADOSZAM"));
+    place(4, 2, QStringLiteral("Bank szla:"), value("O_BANKSZLA"));
+    place(5, 2, QStringLiteral("Érvényesite:"), value("O_ERVKELT"));
+    details->setColumnStretch(1, 3);
+    details->setColumnStretch(3, 2);
+    details->setColumnStretch(5, 2);
+
+    DBNavigator1 = new TDBNavigator(this);
+    DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
+    DBNavigator1->SetDataSource(Data->DSQ30);
+    DBNavigator1->setFixedWidth(DBNavigator1->sizeHint().width() * 2);
+
+    Label18 = new QLabel(QStringLiteral("Őstermelő sorrend: klikk az oszlop fejlécre"), this);
+    Label18->setObjectName(QStringLiteral("Label18"));
+    QFont bold = Label18->font();
+    bold.setBold(true);
+    Label18->setFont(bold);
+
+    auto* searchLabel = new QLabel(QStringLiteral("Név:"), this);
+    searchLabel->setObjectName(QStringLiteral("Label1"));
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setToolTip(QStringLiteral("Kezdö betükre rákeres"));
+    Edit1->setMinimumWidth(220);
+    searchLabel->setBuddy(Edit1);
+    connect(Edit1, &QLineEdit::textEdited, this, &TForm4::Edit1Change);
+    Button7 = makeButton(this, "Button7", QStringLiteral("Keres"));
+    connect(Button7, &QPushButton::clicked, this, &TForm4::Button7Click);
+
+    Button1 = makeButton(this, "Button1", QStringLiteral("Új"));
+    Button2 = makeButton(this, "Button2", QStringLiteral("Módosít"));
+    Button3 = makeButton(this, "Button3", QStringLiteral("Töröl"));
+    Button6 = makeButton(this, "Button6", QStringLiteral("Nyomtat"));
+    Button4 = makeButton(this, "Button4", QStringLiteral("Mégsem"));
+    Button5 = makeButton(this, "Button5", QStringLiteral("Kiválaszt"));
+    connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm4::Button3Click);
+    connect(Button6, &QPushButton::clicked, this, &TForm4::Button6Click);
+    connect(Button4, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Button5, &QPushButton::clicked, this, &QDialog::accept);
+    Button2->installEventFilter(this);
+
+    auto* navigation = new QHBoxLayout;
+    navigation->addWidget(DBNavigator1);
+    navigation->addSpacing(16);
+    navigation->addWidget(Label18, 1);
+
+    auto* search = new QHBoxLayout;
+    search->addWidget(searchLabel);
+    search->addWidget(Edit1);
+    search->addWidget(Button7);
+    search->addStretch(1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    buttons->addWidget(Button3);
+    buttons->addWidget(Button6);
+    buttons->addStretch(1);
+    buttons->addWidget(Button4);
+    buttons->addWidget(Button5);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(DBGrid1, 1);
+    layout->addLayout(navigation);
+    layout->addWidget(group);
+    layout->addLayout(search);
+    layout->addLayout(buttons);
+
+    setTabOrder(DBGrid1, Edit1);
+    setTabOrder(Edit1, Button7);
+    setTabOrder(Button7, Button1);
+    setTabOrder(Button1, Button2);
+    setTabOrder(Button2, Button3);
+    setTabOrder(Button3, Button6);
+    setTabOrder(Button6, Button4);
+    setTabOrder(Button4, Button5);
+    resize(1100, 680);
+}
+
+void TForm4::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TForm4::FormShow() {
+    frissit();
+}
+
+void TForm4::frissit() {
+    vardelo::openProducersByName();
+    vardelo::locateProducer(AktOkod);
+    Label18->setText(vardelo::producerNameOrderLabel());
+}
+
+void TForm4::DBGrid1TitleClick(const QString& fieldName) {
+    for (const SortOrder& order : sortOrders) {
+        if (fieldName != QLatin1String(order.field))
+            continue;
+        TZQuery* list = Data->ZQ30;
+        list->Close();
+        list->SQL.Clear();
+        list->SQL.Add(QStringLiteral("SELECT *            "));
+        list->SQL.Add(QStringLiteral("  FROM ostermelo    "));
+        list->SQL.Add(QStringLiteral("  ORDER BY ") + QLatin1String(order.orderBy) + QStringLiteral("  "));
+        list->Open();
+        Label18->setText(QString::fromUtf8(order.label));
+        return;
+    }
+}
+
+void TForm4::Edit1Change() {
+    vardelo::openProducersByName();
+    Data->ZQ30->Locate(QStringLiteral("O_NEV"), Edit1->text(), loCaseInsensitive | loPartialKey);
+    Label18->setText(vardelo::producerNameOrderLabel());
+}
+
+void TForm4::Button7Click() {
+    Edit1Change();
+}
+
+void TForm4::Button1Click() {
+    EntryMode = NewMode();
+    TForm5 entry(EntryMode, this, this);
+    ui().showModal(entry);
+}
+
+void TForm4::Button2Click() {
+    const QString code = Data->ZQ30->FieldByName(QStringLiteral("O_KOD")).AsString();
+    if (vardelo::producerOnPrintedTicket(code)) {
+        ui().confirmYes(printedTicketText);
+        return;
+    }
+    openChangeEntry();
+}
+
+void TForm4::openChangeEntry() {
+    EntryMode = ChangeMode();
+    TForm5 entry(EntryMode, this, this);
+    entry.setWindowTitle(ChangeMode());
+    try {
+        entry.LoadCurrentProducer();
+    } catch (const EDatabaseError&) {
+        ui().showMessage(QStringLiteral("Hiba az őstermelő módosítás Edit-ben való megjelenitésekor!"));
+        return;
+    }
+    ui().showModal(entry);
+}
+
+bool TForm4::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Button2 && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::ShiftModifier) {
+            if (isServiceLetter(key->text())) {
+                openChangeEntry();
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm4::Button3Click() {
+    TZQuery* list = Data->ZQ30;
+    const QString code = list->FieldByName(QStringLiteral("O_KOD")).AsString();
+    const QString id = list->FieldByName(QStringLiteral("ID_OSTERMELO")).AsString();
+    if (vardelo::producerOnPrintedTicket(code))
+        ui().confirmYes(printedTicketText);
+    else if (vardelo::producerCount() < 2)
+        ui().showMessage(QStringLiteral("Az utolsó őstermelősor nem törölhető ki."));
+    else
+        deleteProducer(id);
+    frissit();
+}
+
+void TForm4::deleteProducer(const QString& id) {
+    TTransaction* transaction = Data->IBTrans1;
+    try {
+        if (!transaction->Active())
+            transaction->StartTransaction();
+        TZQuery* q = Data->ZQ31;
+        q->Close();
+        q->SQL.Clear();
+        q->SQL.Add(QStringLiteral("DELETE FROM ostermelo      "));
+        q->SQL.Add(QStringLiteral("  WHERE ID_ostermelo = :p1 "));
+        q->ParamByName(QStringLiteral("p1")).SetAsString(id);
+        q->ExecSQL();
+        // Made permanent at once, so that a later failed write elsewhere cannot roll it back unseen; the
+        // retaining commit leaves the lists of a window behind this one open.
+        transaction->CommitRetaining();
+    } catch (const EDatabaseError&) {
+        ui().showMessage(QStringLiteral("Hiba: östermelö DELETE törlésekor"));
+        if (transaction->Active())
+            transaction->Rollback();
+        return;
+    }
+    ui().showMessage(QStringLiteral("Az őstermelő sor törlölve!"));
+}
+
+void TForm4::Button6Click() {
+    TZQuery* list = Data->ZQ30;
+    list->Close();
+    list->SQL.Clear();
+    list->SQL.Add(QStringLiteral("SELECT * FROM ostermelo ORDER BY o_Nev, o_Szido"));
+    list->Open();
+    // The layout walks the list; a missing layout file ends here with the program's error box.
+    vardelo::setDefaultPrinterLandscape();
+    Data->frNyomtat->LoadFromFile(QStringLiteral("FjLista2.frf"));
+    Data->frNyomtat->ShowReport();
+}

@@ -1,0 +1,116 @@
+#include "masterdata/register_lists.h"
+
+#include "data/data_module.h"
+#include "masterdata/register_rules.h"
+
+namespace vardelo {
+
+namespace {
+
+// Exact code first, so that code "1" does not land on code "12" that sorts before it by name; then the
+// prefix match.
+bool locateCode(TDataSet* list, const QString& field, const QString& code) {
+    return (!code.isEmpty() && list->Locate(field, code, loCaseInsensitive)) ||
+           list->Locate(field, code, loCaseInsensitive | loPartialKey);
+}
+
+QStringList allCodes(TZQuery* query, const QString& field) {
+    QStringList codes;
+    for (query->First(); !query->Eof(); query->Next())
+        codes << query->FieldByName(field).AsString();
+    return codes;
+}
+
+} // namespace
+
+QString producerNameOrderLabel() {
+    return QStringLiteral("Őstermelő lista, \"Név\" szerint");
+}
+
+QString animalNameOrderLabel() {
+    return QStringLiteral("Termék lista, \"Megnevezés\" szerint");
+}
+
+void openProducersByName() {
+    TZQuery* q = Data->ZQ30;
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT * FROM ostermelo "));
+    q->SQL.Add(QStringLiteral("         ORDER BY o_Nev "));
+    q->Open();
+}
+
+bool locateProducer(const QString& code) {
+    return locateCode(Data->ZQ30, QStringLiteral("O_KOD"), code);
+}
+
+bool producerOnPrintedTicket(const QString& code) {
+    TZQuery* q = Data->ZQ31;
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT f_ostermkod, count(f_ostermkod) as db "));
+    q->SQL.Add(QStringLiteral("  FROM  FjFej                                "));
+    q->SQL.Add(QStringLiteral("  WHERE (f_ostermkod = :p1) AND (f_prn = :p2)"));
+    q->SQL.Add(QStringLiteral("  GROUP BY f_ostermkod                       "));
+    q->ParamByName(QStringLiteral("p1")).SetAsString(code);
+    q->ParamByName(QStringLiteral("p2")).SetAsString(QStringLiteral("I"));
+    q->Open();
+    return !q->IsEmpty() && q->FieldByName(QStringLiteral("db")).AsInteger() != 0;
+}
+
+int producerCount() {
+    TZQuery* q = Data->ZQ31;
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT count(*) AS db FROM ostermelo      "));
+    q->Open();
+    return q->FieldByName(QStringLiteral("db")).AsInteger();
+}
+
+int nextProducerCode() {
+    TZQuery* q = Data->ZQ31;
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT  * FROM ostermelo "));
+    q->SQL.Add(QStringLiteral("          ORDER BY o_kod "));
+    q->Open();
+    return nextCode(allCodes(q, QStringLiteral("O_KOD")));
+}
+
+void openAnimalsByName() {
+    TZQuery* q = Data->ZQ40;
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT * FROM Termek           "));
+    q->SQL.Add(QStringLiteral("         ORDER BY t_megnevezes "));
+    q->Open();
+}
+
+bool locateAnimalByName(const QString& prefix) {
+    return Data->ZQ40->Locate(QStringLiteral("T_MEGNEVEZES"), prefix, loCaseInsensitive | loPartialKey);
+}
+
+bool locateAnimalByCode(const QString& code) {
+    return locateCode(Data->ZQ40, QStringLiteral("T_KOD"), code);
+}
+
+int animalCount() {
+    TZQuery* q = Data->ZQ41;
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT count(*) AS db FROM termek  "));
+    q->Open();
+    return q->FieldByName(QStringLiteral("db")).AsInteger();
+}
+
+int nextAnimalCode() {
+    TZQuery* q = Data->ZQ41;
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT  * FROM termek    "));
+    q->SQL.Add(QStringLiteral("          ORDER BY t_kod "));
+    q->Open();
+    return nextCode(allCodes(q, QStringLiteral("T_KOD")));
+}
+
+} // namespace vardelo

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+// The producer list (Data->ZQ30) and the animal list (Data->ZQ40) as the browsers and entry windows open and
+// position them, and the lookups they make with Data->ZQ31 and Data->ZQ41.
+namespace vardelo {
+
+// The order labels of the two browsers after the list has been reopened in name order.
+QString producerNameOrderLabel();
+QString animalNameOrderLabel();
+
+// Reopens the producer list in name order.
+void openProducersByName();
+// Makes the producer with this code current: the one whose code is exactly this (letter case aside), else the
+// first whose code begins with it. The list stays where it is when none does.
+bool locateProducer(const QString& code);
+// Whether the producer has a printed ticket of any purchaser.
+bool producerOnPrintedTicket(const QString& code);
+// Producers in the register.
+int producerCount();
+// The code a new producer gets.
+int nextProducerCode();
+
+// Reopens the animal list in name order.
+void openAnimalsByName();
+// Makes the first animal whose name begins with the text current (an empty text: the first row).
+bool locateAnimalByName(const QString& prefix);
+// Makes the animal with this code current: the one whose code is exactly this, else the first whose code
+// begins with it.
+bool locateAnimalByCode(const QString& code);
+int animalCount();
+int nextAnimalCode();
+
+} // namespace vardelo

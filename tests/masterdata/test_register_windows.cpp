@@ -1,0 +1,89 @@
+#include "data/data_module.h"
+#include "masterdata/animal_browser.h"
+#include "masterdata/animal_entry.h"
+#include "masterdata/producer_browser.h"
+#include "masterdata/producer_entry.h"
+#include "support/test_database.h"
+#include "widgets/ui_service.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <functional>
+
+using namespace vardelo;
+using vardelo::testing::TestDatabase;
+
+namespace {
+
+// Every label, field and button of the window lies inside it and has room for its text. With
+// VARDELO_SCREENSHOTS set to a folder, the window is also saved there as <objectName>.png.
+void checkLayout(QDialog& window) {
+    QApplication::processEvents();
+    const QRect inside = window.rect();
+    for (QWidget* child : window.findChildren<QWidget*>()) {
+        if (!child->isVisibleTo(&window))
+            continue;
+        if (!qobject_cast<QLabel*>(child) && !qobject_cast<QLineEdit*>(child) &&
+            !qobject_cast<QAbstractButton*>(child))
+            continue;
+        const QString what =
+            window.objectName() + "/" + child->objectName() + " " +
+            (qobject_cast<QLabel*>(child) ? qobject_cast<QLabel*>(child)->text() : QString());
+        const QRect at(child->mapTo(&window, QPoint(0, 0)), child->size());
+        QVERIFY2(inside.contains(at), qPrintable(what + " outside the window"));
+        QVERIFY2(child->width() >= child->minimumSizeHint().width(), qPrintable(what + " cut"));
+        if (auto* label = qobject_cast<QLabel*>(child); label && !label->text().isEmpty())
+            QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()),
+                     qPrintable(what + " text cut"));
+        if (auto* button = qobject_cast<QAbstractButton*>(child); button && !button->text().isEmpty())
+            QVERIFY2(button->width() >= button->fontMetrics().horizontalAdvance(button->text()) + 8,
+                     qPrintable(what + " text cut"));
+    }
+    const QString folder = qEnvironmentVariable("VARDELO_SCREENSHOTS");
+    if (!folder.isEmpty())
+        window.grab().save(QDir(folder).filePath(window.objectName() + ".png"));
+}
+
+} // namespace
+
+class TestRegisterWindows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void producerWindows() {
+        TestDatabase db(true);
+        UiRecorder recorder;
+        TForm4 browser;
+        recorder.expectModal([&](QDialog& dialog) {
+            auto& shown = static_cast<TForm4&>(dialog);
+            Data->ZQ30->Locate("O_KOD", "2", 0);
+            checkLayout(shown);
+            recorder.expectModal([&](QDialog& entry) { checkLayout(entry); });
+            QTest::mouseClick(shown.Button2, Qt::LeftButton);
+        });
+        ui().showModal(browser);
+        QCOMPARE(recorder.modalsShown, (QStringList{"Form4", "Form5"}));
+    }
+
+    void animalWindows() {
+        TestDatabase db(true);
+        UiRecorder recorder;
+        TForm6 browser;
+        recorder.expectModal([&](QDialog& dialog) {
+            auto& shown = static_cast<TForm6&>(dialog);
+            Data->ZQ40->Locate("T_KOD", "3", 0);
+            checkLayout(shown);
+            recorder.expectModal([&](QDialog& entry) { checkLayout(entry); });
+            QTest::mouseClick(shown.Button2, Qt::LeftButton);
+        });
+        ui().showModal(browser);
+        QCOMPARE(recorder.modalsShown, (QStringList{"Form6", "Form7"}));
+    }
+};
+
+QTEST_MAIN(TestRegisterWindows)
+#include "test_register_windows.moc"
