@@ -10,6 +10,7 @@
 #include "shell/program_version.h"
 #include "shell/purchaser_record.h"
 #include "shell/purchaser_selection.h"
+#include "tickets/ticket_browser.h"
 #include "widgets/ui_service.h"
 
 #include <QAction>
@@ -229,7 +230,6 @@ void TForm1::Lekrdezs1Click() {
 
 // Entries whose windows are opened by a line of the form openModal<TForm4>().
 
-void TForm1::Felvsrlsijegy1Click() {}    // the ticket browser
 void TForm1::N0808Mhozexport1Click() {}  // the import files of the monthly return
 void TForm1::Bevallslista1Click() {}     // the itemised return list
 void TForm1::Importsszevons1Click() {}   // the merge of two sets of import files
@@ -241,6 +241,10 @@ void TForm1::Adatbzis1Click() {}         // the raw table editor
 void TForm1::Sug1Click() {}              // help
 void TForm1::Tvsegitsg1Click() {}        // remote help
 void TForm1::Adatokkldse1Click() {}      // sending the data by e-mail
+
+void TForm1::Felvsrlsijegy1Click() {
+    openModal<TForm8>();
+}
 
 void TForm1::stermel1Click() {
     openModal<TForm4>();

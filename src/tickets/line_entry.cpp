@@ -1,0 +1,235 @@
+#include "tickets/line_entry.h"
+
+#include "data/data_module.h"
+#include "data/database_error.h"
+#include "data/shared_values.h"
+#include "data/text_formats.h"
+#include "masterdata/animal_browser.h"
+#include "tickets/action_guard.h"
+#include "tickets/form_controls.h"
+#include "tickets/ticket_entry.h"
+#include "tickets/ticket_queries.h"
+#include "tickets/ticket_rules.h"
+#include "widgets/key_filters.h"
+#include "widgets/ui_service.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace vardelo;
+using namespace vardelo::tickets;
+
+TForm10::TForm10(TForm9& entry, QWidget* parent)
+    : QDialog(parent), entry_(entry), isNew_(TetelMod == UjTetelsor) {
+    setObjectName(QStringLiteral("Form10"));
+    setWindowTitle(QStringLiteral("Felvásárlási jegy tételsor"));
+
+    Edit1 = makeReadOnlyEdit(QStringLiteral("Edit1"), this, 9);
+    Edit2 = makeReadOnlyEdit(QStringLiteral("Edit2"), this, 6);
+    Edit2->setVisible(false);
+    Edit3 = makeEdit(QStringLiteral("Edit3"), this, 36);
+    Edit3->setToolTip(QStringLiteral("Megnevezés kezdő betük beirása a \"Termék\" gomb előtt"));
+    Edit4 = makeEdit(QStringLiteral("Edit4"), this, 11);
+    Edit5 = makeEdit(QStringLiteral("Edit5"), this, 11);
+    Edit6 = makeEdit(QStringLiteral("Edit6"), this, 8);
+    Edit7 = makeEdit(QStringLiteral("Edit7"), this, 11);
+    Edit8 = makeEdit(QStringLiteral("Edit8"), this, 5);
+    Edit9 = makeReadOnlyEdit(QStringLiteral("Edit9"), this, 5);
+    OkButton = makeButton(QStringLiteral("OkButton"), QStringLiteral("OK"), this);
+    CancelButton = makeButton(QStringLiteral("CancelButton"), QStringLiteral("Mégsem"), this);
+    AnimalButton = makeButton(QStringLiteral("AnimalButton"), QStringLiteral("Állat"), this);
+
+    auto* grid = new QGridLayout;
+    const std::pair<const char*, QLineEdit*> rows[] = {
+        {"Bszám", Edit1},        {"Megnevezés", Edit3}, {"VTSZ", Edit4},         {"Bruttó menny", Edit5},
+        {"Menny. egys.", Edit6}, {"Egységár", Edit7},   {"Komp.mértéke", Edit8}, {"Állatkód", Edit9},
+    };
+    int row = 0;
+    for (const auto& [caption, edit] : rows) {
+        auto* label = new QLabel(QString::fromUtf8(caption), this);
+        label->setBuddy(edit);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(edit, row, 1, Qt::AlignLeft);
+        ++row;
+    }
+    grid->addWidget(Edit3, 1, 1);
+    grid->addWidget(AnimalButton, 1, 2);
+    grid->addWidget(Edit2, 0, 2);
+    grid->setColumnStretch(1, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(OkButton);
+    buttons->addWidget(CancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+
+    KeyFilter::install(Edit5, KeyFilterKind::DigitsCommaMinus);
+    KeyFilter::install(Edit7, KeyFilterKind::DigitsComma);
+    KeyFilter::install(Edit8, KeyFilterKind::DigitsComma);
+    setTabOrder();
+    EnterMovesFocus::install(this);
+
+    connect(AnimalButton, &QPushButton::clicked, this, &TForm10::AnimalButtonClick);
+    connect(OkButton, &QPushButton::clicked, this, &TForm10::OkButtonClick);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    Edit1->setText(entry_.Edit1->text());
+    Edit3->setFocus();
+}
+
+void TForm10::setTabOrder() {
+    const QList<QWidget*> order{Edit3, Edit4,    Edit5,        Edit6,       Edit7,
+                                Edit8, OkButton, CancelButton, AnimalButton};
+    for (int i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void TForm10::LoadLine() {
+    try {
+        TZQuery* q = Data->ZQ20;
+        auto text = [q](const char* field) { return q->FieldByName(QString::fromLatin1(field)).AsString(); };
+        Edit2->setText(text("ID_FJSOR"));
+        Edit9->setText(text("S_TERMEKKOD"));
+        Edit3->setText(text("S_MEGNEVEZES"));
+        Edit4->setText(text("S_VTSZ"));
+        Edit5->setText(text("S_BRUTTO"));
+        Edit6->setText(text("S_MEGY"));
+        Edit7->setText(text("S_EAR"));
+        Edit8->setText(text("S_KOMPMERTEKE"));
+        setWindowTitle(TetelMod);
+    } catch (const EDatabaseError&) {
+        ui().showMessage(QStringLiteral("Hiba a terméksor feltöltésben való megjelenitésekor!"));
+    }
+}
+
+void TForm10::AnimalButtonClick() {
+    guarded([this] {
+        AllatKulcs = Edit3->text();
+        {
+            TForm6 browser(this);
+            ui().showModal(browser);
+        }
+        // Closing the catalogue without choosing takes the animal it stood on.
+        try {
+            TZQuery* q = Data->ZQ40;
+            auto text = [q](const char* field) {
+                return q->FieldByName(QString::fromLatin1(field)).AsString();
+            };
+            Edit3->setText(text("T_MEGNEVEZES"));
+            Edit4->setText(text("T_VTSZ"));
+            Edit6->setText(text("T_MEGY"));
+            Edit7->setText(text("T_EAR"));
+            Edit8->setText(text("T_KOMPMERTEKE"));
+            Edit9->setText(text("T_KOD"));
+        } catch (const EDatabaseError&) {
+            ui().showMessage(QStringLiteral("Hiba a termék feltöltésben való megjelenitésekor!"));
+            reject();
+            return;
+        }
+        Edit5->setFocus();
+    });
+}
+
+QLineEdit* TForm10::fieldFor(int lineField) const {
+    switch (LineField(lineField)) {
+    case LineField::Name:
+        return Edit3;
+    case LineField::Vtsz:
+        return Edit4;
+    case LineField::Gross:
+        return Edit5;
+    case LineField::Unit:
+        return Edit6;
+    case LineField::UnitPrice:
+        return Edit7;
+    case LineField::CompensationRate:
+        return Edit8;
+    }
+    return nullptr;
+}
+
+void TForm10::OkButtonClick() {
+    guarded([this] {
+        const LineTexts line{Edit3->text(), Edit4->text(), Edit5->text(),
+                             Edit6->text(), Edit7->text(), Edit8->text()};
+        if (const auto problem = checkLine(line)) {
+            ui().showMessage(problem->message);
+            fieldFor(int(problem->field))->setFocus();
+            return;
+        }
+        try {
+            if (!Data->IBTrans1->Active())
+                Data->IBTrans1->StartTransaction();
+        } catch (const EDatabaseError&) {
+            ui().showMessage(QStringLiteral("Hiba az INSERT vagy UPDATE közben a terméksorban!"));
+            return;
+        }
+        const bool saved = saveLine();
+        reopenLists();
+        // A failed line keeps the dialog open with what the clerk typed.
+        if (saved)
+            accept();
+    });
+}
+
+bool TForm10::saveLine() {
+    try {
+        const auto brutto = parseNumberText(Edit5->text());
+        const auto ear = parseNumberText(Edit7->text());
+        const auto komp = parseNumberText(Edit8->text());
+        const auto levonszaz = parseNumberText(entry_.Edit14->text());
+        if (!brutto || !ear || !komp || !levonszaz)
+            throw EDatabaseError(QStringLiteral("Hibás szám"));
+
+        TZQuery* q = Data->ZQ21;
+        q->Close();
+        q->SQL.Clear();
+        if (isNew_) {
+            q->SQL.Add(
+                QStringLiteral("INSERT INTO fjsor (s_bszam, s_termekkod, s_megnevezes, s_vtsz, s_brutto, "));
+            q->SQL.Add(QStringLiteral("    s_megy, s_ear, s_kompmerteke, s_akod, s_levonszaz) "));
+            q->SQL.Add(QStringLiteral("  VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8, :p9, :p10) "));
+        } else {
+            q->SQL.Add(QStringLiteral("UPDATE fjsor SET id_fjsor = :p0, s_bszam = :p1, s_termekkod = :p2, "));
+            q->SQL.Add(
+                QStringLiteral("    s_megnevezes = :p3, s_vtsz = :p4, s_brutto = :p5, s_megy = :p6, "));
+            q->SQL.Add(
+                QStringLiteral("    s_ear = :p7, s_kompmerteke = :p8, s_akod = :p9, s_levonszaz = :p10 "));
+            q->SQL.Add(QStringLiteral("  WHERE id_fjsor = :p0 "));
+            q->ParamByName(QStringLiteral("p0")).SetAsString(Edit2->text());
+        }
+        q->ParamByName(QStringLiteral("p1")).SetAsString(Edit1->text());
+        q->ParamByName(QStringLiteral("p2")).SetAsString(Edit9->text());
+        q->ParamByName(QStringLiteral("p3")).SetAsString(Edit3->text());
+        q->ParamByName(QStringLiteral("p4")).SetAsString(Edit4->text());
+        q->ParamByName(QStringLiteral("p5")).SetAsFloat(*brutto);
+        q->ParamByName(QStringLiteral("p6")).SetAsString(Edit6->text());
+        q->ParamByName(QStringLiteral("p7")).SetAsFloat(*ear);
+        q->ParamByName(QStringLiteral("p8")).SetAsFloat(*komp);
+        q->ParamByName(QStringLiteral("p9")).SetAsString(AktAkod);
+        q->ParamByName(QStringLiteral("p10")).SetAsFloat(*levonszaz);
+        q->ExecSQL();
+        AktSorId = Edit2->text();
+        Data->IBTrans1->Commit();
+    } catch (const EDatabaseError&) {
+        ui().showMessage(isNew_ ? QStringLiteral("Hiba: Új, INSERT a fjsorban ")
+                                : QStringLiteral("Hiba: Módosit, UPDATE a fjsorban "));
+        rollBack();
+        return false;
+    }
+    return true;
+}
+
+void TForm10::reopenLists() {
+    openTicketLines(Edit1->text());
+    if (!AktSorId.isEmpty())
+        Data->ZQ20->Locate(QStringLiteral("ID_FJSOR"), AktSorId, 0);
+    openProducer(Data->ZQ31, entry_.Edit5->text());
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+class TForm9;
+
+// "Felvásárlási jegy tételsor": adds a line to the ticket open in the ticket entry, or changes one of its
+// lines (TetelMod, set by the entry before it creates the dialog). A saved line is stored and committed at
+// once.
+class TForm10 : public QDialog {
+    Q_OBJECT
+public:
+    // The dialog reads the entry's "Sorszám", "Súlylevon.%" and producer code.
+    explicit TForm10(TForm9& entry, QWidget* parent = nullptr);
+
+    // Fills the fields from the current row of ZQ20, the line to change; the caption becomes TetelMod.
+    void LoadLine();
+
+    QLineEdit* Edit1; // Bszám
+    QLineEdit* Edit2; // ID_FJSOR of a line being changed (hidden)
+    QLineEdit* Edit3; // Megnevezés
+    QLineEdit* Edit4; // VTSZ
+    QLineEdit* Edit5; // Bruttó menny
+    QLineEdit* Edit6; // Menny. egys.
+    QLineEdit* Edit7; // Egységár
+    QLineEdit* Edit8; // Komp.mértéke
+    QLineEdit* Edit9; // Állatkód
+    QPushButton* OkButton;
+    QPushButton* CancelButton;
+    QPushButton* AnimalButton;
+
+public slots:
+    void AnimalButtonClick();
+    void OkButtonClick();
+
+private:
+    void setTabOrder();
+    // Writes the line; false when the write failed (its message shown, the transaction rolled back).
+    bool saveLine();
+    void reopenLists();
+    QLineEdit* fieldFor(int lineField) const;
+
+    TForm9& entry_;
+    bool isNew_;
+};

@@ -1,0 +1,581 @@
+#include "tickets/ticket_entry.h"
+
+#include "data/data_module.h"
+#include "data/database_error.h"
+#include "data/shared_values.h"
+#include "data/text_formats.h"
+#include "masterdata/producer_browser.h"
+#include "tickets/action_guard.h"
+#include "tickets/form_controls.h"
+#include "tickets/line_entry.h"
+#include "tickets/producer_details.h"
+#include "tickets/ticket_queries.h"
+#include "tickets/ticket_rules.h"
+#include "widgets/db_grid.h"
+#include "widgets/db_navigator.h"
+#include "widgets/db_text.h"
+#include "widgets/key_filters.h"
+#include "widgets/ui_service.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+using namespace vardelo;
+using namespace vardelo::tickets;
+
+namespace {
+
+// A point typed into a number field is taken as the decimal comma. Installed after the field's key filter, it
+// sees the key first.
+class PointAsComma : public QObject {
+public:
+    explicit PointAsComma(QLineEdit* edit) : QObject(edit), edit_(edit) { edit->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == edit_ && event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->text() == QLatin1String(".")) {
+            edit_->insert(QStringLiteral(","));
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QLineEdit* edit_;
+};
+
+} // namespace
+
+TForm9::TForm9(QWidget* parent) : QDialog(parent), isNew_(JegyMod == UjJegy) {
+    setObjectName(QStringLiteral("Form9"));
+    setWindowTitle(QStringLiteral("Felvásárlási jegy bevitel"));
+    resize(980, 680);
+
+    auto* producerPanel = new QGroupBox(QStringLiteral("Őstermelő adatai:"), this);
+    producerPanel->setObjectName(QStringLiteral("ProducerPanel"));
+    auto* panelLayout = new QHBoxLayout(producerPanel);
+    for (const char* field : {"O_NEV", "O_IRSZAM", "O_HELYSEGNEV", "O_UTCA"}) {
+        auto* text = new TDBText(Data->DS31, QString::fromLatin1(field), producerPanel);
+        text->setObjectName(QStringLiteral("Panel_") + QString::fromLatin1(field));
+        panelLayout->addWidget(text, QLatin1String(field) == QLatin1String("O_NEV") ? 2 : 1);
+    }
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->addTab(buildHeaderTab(), QStringLiteral("Fejsor"));
+    PageControl1->addTab(producerDetails(Data->DS31, QString(), this), QStringLiteral("őstermelő"));
+
+    OkButton = makeButton(QStringLiteral("OkButton"), QStringLiteral("OK"), this);
+    CancelButton = makeButton(QStringLiteral("CancelButton"), QStringLiteral("Mégsem"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(OkButton);
+    buttons->addWidget(CancelButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(producerPanel);
+    layout->addWidget(PageControl1);
+    layout->addWidget(buildLinesGroup(), 1);
+    layout->addLayout(buttons);
+
+    // Initial texts of a new ticket; a change overwrites them when it loads.
+    Edit6->setText(QStringLiteral("0"));
+    Edit14->setText(QStringLiteral("12"));
+    Edit15->setText(QStringLiteral("2"));
+    Edit13->setText(QStringLiteral("0"));
+    CheckBox2->setChecked(true);
+
+    // Dates take digits and points; the per cents and the deduction take a decimal comma (a point is read as
+    // one too).
+    for (QLineEdit* date : {Edit3, Edit10, Edit11})
+        KeyFilter::install(date, KeyFilterKind::DigitsPoint);
+    for (QLineEdit* number : {Edit6, Edit14, Edit15, Edit13}) {
+        KeyFilter::install(number, KeyFilterKind::DigitsComma);
+        new PointAsComma(number);
+    }
+    setTabOrder();
+    EnterMovesFocus::install(this);
+
+    connect(CheckBox2, &QCheckBox::toggled, this, &TForm9::CheckBox2Click);
+    connect(ProducerButton, &QPushButton::clicked, this, &TForm9::ProducerButtonClick);
+    connect(NewLineButton, &QPushButton::clicked, this, &TForm9::NewLineButtonClick);
+    connect(ChangeLineButton, &QPushButton::clicked, this, &TForm9::ChangeLineButtonClick);
+    connect(DeleteLineButton, &QPushButton::clicked, this, &TForm9::DeleteLineButtonClick);
+    connect(OkButton, &QPushButton::clicked, this, &TForm9::OkButtonClick);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QWidget* TForm9::buildHeaderTab() {
+    auto* tab = new QWidget(this);
+    tab->setObjectName(QStringLiteral("TabFejsor"));
+    Edit1 = makeReadOnlyEdit(QStringLiteral("Edit1"), tab, 9);
+    Edit2 = makeReadOnlyEdit(QStringLiteral("Edit2"), tab, 6);
+    Edit2->setVisible(false);
+    Edit5 = makeReadOnlyEdit(QStringLiteral("Edit5"), tab, 5);
+    Edit3 = makeEdit(QStringLiteral("Edit3"), tab, 11);
+    Edit10 = makeEdit(QStringLiteral("Edit10"), tab, 11);
+    Edit11 = makeEdit(QStringLiteral("Edit11"), tab, 11);
+    CheckBox1 = new QCheckBox(QStringLiteral("Átutalással"), tab);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    Edit6 = makeEdit(QStringLiteral("Edit6"), tab, 5);
+    Edit14 = makeEdit(QStringLiteral("Edit14"), tab, 5);
+    Edit15 = makeEdit(QStringLiteral("Edit15"), tab, 5);
+    Edit13 = makeEdit(QStringLiteral("Edit13"), tab, 9);
+    Edit4 = makeEdit(QStringLiteral("Edit4"), tab, 40);
+    CheckBox2 = new QCheckBox(QStringLiteral("Nyilatkozat:"), tab);
+    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+    Edit12 = makeEdit(QStringLiteral("Edit12"), tab, 40);
+    Edit12->setToolTip(QStringLiteral("A nyilatkozat szövegén itt változtathat"));
+    Edit12->setMaxLength(250);
+    ProducerButton = makeButton(QStringLiteral("ProducerButton"), QStringLiteral("Őstermelő"), tab);
+
+    auto label = [tab](const QString& text, QWidget* buddy) {
+        auto* l = new QLabel(text, tab);
+        l->setBuddy(buddy);
+        return l;
+    };
+    auto* grid = new QGridLayout(tab);
+    grid->addWidget(label(QStringLiteral("Sorszám"), Edit1), 0, 0);
+    grid->addWidget(Edit1, 0, 1);
+    grid->addWidget(ProducerButton, 0, 2, Qt::AlignRight);
+    grid->addWidget(Edit5, 0, 3);
+    grid->addWidget(Edit2, 0, 4);
+
+    grid->addWidget(label(QStringLiteral("Kiállítás "), Edit3), 1, 0);
+    grid->addWidget(Edit3, 1, 1);
+    grid->addWidget(label(QStringLiteral("Felvásárlás"), Edit10), 1, 2, Qt::AlignRight);
+    grid->addWidget(Edit10, 1, 3);
+    grid->addWidget(label(QStringLiteral("Összeg átvátel/átutalás "), Edit11), 1, 4, Qt::AlignRight);
+    grid->addWidget(Edit11, 1, 5);
+    grid->addWidget(CheckBox1, 1, 6);
+
+    grid->addWidget(label(QStringLiteral("Szja %"), Edit6), 2, 0);
+    grid->addWidget(Edit6, 2, 1);
+    grid->addWidget(label(QStringLiteral("Súlylevon.%"), Edit14), 2, 2, Qt::AlignRight);
+    grid->addWidget(Edit14, 2, 3);
+    grid->addWidget(label(QStringLiteral("Tagi h.járul.%"), Edit15), 2, 4, Qt::AlignRight);
+    grid->addWidget(Edit15, 2, 5);
+    grid->addWidget(label(QStringLiteral("Levonás (Ft)"), Edit13), 3, 4, Qt::AlignRight);
+    grid->addWidget(Edit13, 3, 5);
+
+    grid->addWidget(label(QStringLiteral("Megjegyzés:"), Edit4), 4, 0);
+    grid->addWidget(Edit4, 4, 1, 1, 6);
+    grid->addWidget(CheckBox2, 5, 0);
+    grid->addWidget(Edit12, 5, 1, 1, 6);
+    grid->setColumnStretch(6, 1);
+    grid->setRowStretch(6, 1);
+    return tab;
+}
+
+QWidget* TForm9::buildLinesGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Tételsor"), this);
+    group->setObjectName(QStringLiteral("TetelsorGroup"));
+    DBGrid1 = new TDBGrid(group);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->SetReadOnly(true);
+    DBGrid1->SetColumns({
+        {QStringLiteral("S_BSZAM"), QStringLiteral("Bszám")},
+        {QStringLiteral("S_TERMEKKOD"), QStringLiteral("Kód")},
+        {QStringLiteral("S_MEGNEVEZES"), QStringLiteral("Megnevezés")},
+        {QStringLiteral("S_BRUTTO"), QStringLiteral("Bruttó súly")},
+        {QStringLiteral("S_LEVONSZAZ"), QStringLiteral("Levonás %")},
+        {QStringLiteral("S_LEVONAS"), QStringLiteral("Súlylevonás")},
+        {QStringLiteral("S_NETTO"), QStringLiteral("Nettó súly")},
+        {QStringLiteral("S_MEGY"), QStringLiteral("M.egys.")},
+        {QStringLiteral("S_EAR"), QStringLiteral("Egységár")},
+        {QStringLiteral("S_FELVAR"), QStringLiteral("Felvásárl.ár")},
+        {QStringLiteral("S_KOMPMERTEKE"), QStringLiteral("Komp.%")},
+        {QStringLiteral("S_KOMPFELAR"), QStringLiteral("Komp.felár")},
+        {QStringLiteral("S_VETELAR"), QStringLiteral("Vételár")},
+        {QStringLiteral("S_SZJA"), QStringLiteral("szja %")},
+        {QStringLiteral("S_VTSZ"), QStringLiteral("VTSZ")},
+        {QStringLiteral("S_AKOD"), QStringLiteral("AKOD")},
+        {QStringLiteral("ID_FJSOR"), QStringLiteral("ID")},
+    });
+    DBGrid1->SetDataSource(Data->DSQ20);
+    DBGrid1->setMinimumHeight(DBGrid1->verticalHeader()->defaultSectionSize() * 5);
+    DBNavigator1 = new TDBNavigator(group);
+    DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
+    DBNavigator1->SetDataSource(Data->DSQ20);
+    DBNavigator1->SetVisibleButtons(nbMoveButtons);
+
+    NewLineButton = makeButton(QStringLiteral("NewLineButton"), QStringLiteral("Új"), group);
+    ChangeLineButton = makeButton(QStringLiteral("ChangeLineButton"), QStringLiteral("Módosít"), group);
+    DeleteLineButton = makeButton(QStringLiteral("DeleteLineButton"), QStringLiteral("Töröl"), group);
+    FelvarTotal = makeReadOnlyEdit(QStringLiteral("FelvarTotal"), group, 12);
+    KompfelarTotal = makeReadOnlyEdit(QStringLiteral("KompfelarTotal"), group, 12);
+    VetelarTotal = makeReadOnlyEdit(QStringLiteral("VetelarTotal"), group, 12);
+    for (QLineEdit* total : {FelvarTotal, KompfelarTotal, VetelarTotal})
+        total->setAlignment(Qt::AlignRight);
+
+    auto* actions = new QHBoxLayout;
+    actions->addWidget(DBNavigator1);
+    actions->addSpacing(12);
+    actions->addWidget(NewLineButton);
+    actions->addWidget(ChangeLineButton);
+    actions->addWidget(DeleteLineButton);
+    actions->addStretch(1);
+    auto* totals = new QHBoxLayout;
+    totals->addStretch(1);
+    const std::pair<const char*, QLineEdit*> totalFields[] = {
+        {"Felvásárlási ár", FelvarTotal}, {"Komp.felár", KompfelarTotal}, {"Vételár", VetelarTotal}};
+    for (const auto& [caption, edit] : totalFields) {
+        auto* l = new QLabel(QString::fromUtf8(caption), group);
+        l->setBuddy(edit);
+        totals->addSpacing(8);
+        totals->addWidget(l);
+        totals->addWidget(edit);
+    }
+
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(DBGrid1, 1);
+    layout->addLayout(actions);
+    layout->addLayout(totals);
+    return group;
+}
+
+void TForm9::setTabOrder() {
+    const QList<QWidget*> order{Edit3,    Edit10,        Edit11,           CheckBox1,
+                                Edit6,    Edit14,        Edit15,           Edit13,
+                                Edit4,    Edit12,        CheckBox2,        ProducerButton,
+                                DBGrid1,  NewLineButton, ChangeLineButton, DeleteLineButton,
+                                OkButton, CancelButton};
+    for (int i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void TForm9::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        FormShow();
+    }
+}
+
+void TForm9::FormShow() {
+    if (isNew_)
+        guarded([this] { openNewTicket(); });
+    guarded([this] { frissit(); });
+    Edit3->setFocus();
+}
+
+void TForm9::openNewTicket() {
+    TZQuery* q = Data->ZQ50;
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT * FROM sorszam "));
+    q->SQL.Add(QStringLiteral("  WHERE id_sorszam = :p1 "));
+    q->ParamByName(QStringLiteral("p1")).SetAsString(AktAkod);
+    q->Open();
+    const NextNumber next = nextTicketNumber(q->FieldByName(QStringLiteral("A_FJBSZAM")).AsString());
+    if (!next.ok()) {
+        Edit1->clear();
+        ui().showError(next.error);
+        return;
+    }
+    Edit1->setText(next.number);
+    openTicketLines(next.number);
+    const QString today = dateText(QDate::currentDate());
+    Edit3->setText(today);
+    Edit10->setText(today);
+    Edit11->setText(today);
+    Edit5->clear();
+    openProducer(Data->ZQ31, Edit5->text());
+    AktOkod = Data->ZQ31->FieldByName(QStringLiteral("O_KOD")).AsString();
+    Edit12->setText(Data->IBTable6->FieldByName(QStringLiteral("V_NYILATK")).AsString());
+    if (VerzioBetu == QLatin1String("A"))
+        Edit15->setText(QStringLiteral("0"));
+}
+
+void TForm9::LoadForChange() {
+    TZQuery* q = Data->ZQ10;
+    auto text = [q](const char* field) { return q->FieldByName(QString::fromLatin1(field)).AsString(); };
+    auto number = [q](const char* field) {
+        return shortestNumberText(q->FieldByName(QString::fromLatin1(field)).AsFloat());
+    };
+    Edit2->setText(text("ID_FJFEJ"));
+    Edit1->setText(text("F_BSZAM"));
+    Edit5->setText(text("F_OSTERMKOD"));
+    Edit3->setText(text("F_KELT"));
+    Edit10->setText(text("F_FELVKELT"));
+    Edit11->setText(text("F_FIZKELT"));
+    Edit6->setText(text("F_SZJA"));
+    Edit4->setText(text("F_MEGJ"));
+    const QString declaration = text("F_NYILATK");
+    Edit12->setText(declaration);
+    Edit13->setText(number("F_LEVONAS"));
+    Edit15->setText(number("F_JARULSZAZ"));
+    TZQuery* lines = Data->ZQ20;
+    if (lines->Active() && !lines->IsEmpty()) {
+        lines->First();
+        Edit14->setText(shortestNumberText(lines->FieldByName(QStringLiteral("S_LEVONSZAZ")).AsFloat()));
+    } else {
+        Edit14->setText(QStringLiteral("0"));
+    }
+    CheckBox1->setChecked(text("F_UTAL") == QLatin1String("x"));
+    // Unticking the box puts one blank into the text.
+    CheckBox2->setChecked(declarationTicked(declaration));
+
+    AktBszam = Edit1->text();
+    openTicketLines(AktBszam);
+    AktOkod = Edit5->text();
+    openProducer(Data->ZQ31, AktOkod);
+    setWindowTitle(JegyMod);
+    f_mindosszes();
+}
+
+void TForm9::CheckBox2Click(bool checked) {
+    guarded([&] {
+        Edit12->setText(
+            declarationText(checked, Data->IBTable6->FieldByName(QStringLiteral("V_NYILATK")).AsString()));
+    });
+}
+
+void TForm9::f_mindosszes() {
+    TZQuery* q = Data->ZQ21;
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT s_bszam, SUM(s_felvar) AS far, SUM(s_kompfelar) AS kfelar, "));
+    q->SQL.Add(QStringLiteral("       SUM(s_vetelar) AS var "));
+    q->SQL.Add(QStringLiteral("  FROM fjsor "));
+    q->SQL.Add(QStringLiteral("  WHERE s_bszam = :p1 "));
+    q->SQL.Add(QStringLiteral("  GROUP BY s_bszam "));
+    q->ParamByName(QStringLiteral("p1")).SetAsString(Edit1->text());
+    q->Open();
+    const bool none = q->IsEmpty();
+    auto total = [q, none](const char* field) {
+        return none ? QStringLiteral("0")
+                    : wholeForintText(q->FieldByName(QString::fromLatin1(field)).AsFloat());
+    };
+    FelvarTotal->setText(total("FAR"));
+    KompfelarTotal->setText(total("KFELAR"));
+    VetelarTotal->setText(total("VAR"));
+}
+
+void TForm9::frissit() {
+    openProducer(Data->ZQ31, Edit5->text());
+    openTicketHeaders();
+    locateTicket(AktBszam);
+}
+
+void TForm9::ProducerButtonClick() {
+    guarded([this] {
+        {
+            TForm4 browser(this);
+            ui().showModal(browser);
+        }
+        // Closing the browser without choosing takes the producer it stood on.
+        TZQuery* chosen = Data->ZQ30;
+        Edit6->setText(chosen->FieldByName(QStringLiteral("O_SZJA")).AsString());
+        Edit5->setText(chosen->FieldByName(QStringLiteral("O_KOD")).AsString());
+        frissit();
+    });
+}
+
+void TForm9::openLineDialog(const QString& mode, bool load) {
+    guarded([&] {
+        TetelMod = mode;
+        {
+            TForm10 dialog(*this, this);
+            if (load)
+                dialog.LoadLine();
+            ui().showModal(dialog);
+        }
+        f_mindosszes();
+        frissit();
+    });
+}
+
+void TForm9::NewLineButtonClick() {
+    openLineDialog(UjTetelsor, false);
+}
+
+void TForm9::ChangeLineButtonClick() {
+    openLineDialog(JegyModositas, true);
+}
+
+void TForm9::DeleteLineButtonClick() {
+    guarded([this] {
+        TZQuery* lines = Data->ZQ20;
+        const QString id = lines->Active() && !lines->IsEmpty()
+                               ? lines->FieldByName(QStringLiteral("ID_FJSOR")).AsString()
+                               : QStringLiteral("0");
+        // The delete is committed at once: left pending, a later failed write would roll it back unseen.
+        try {
+            if (!Data->IBTrans1->Active())
+                Data->IBTrans1->StartTransaction();
+            TZQuery* q = Data->ZQ21;
+            q->Close();
+            q->SQL.Clear();
+            q->SQL.Add(QStringLiteral("DELETE FROM fjsor "));
+            q->SQL.Add(QStringLiteral("  WHERE id_fjsor = :p1 "));
+            q->ParamByName(QStringLiteral("p1")).SetAsString(id);
+            q->ExecSQL();
+            Data->IBTrans1->Commit();
+            ui().showMessage(QStringLiteral("Az tételsor törölve!"));
+        } catch (const EDatabaseError&) {
+            ui().showMessage(QStringLiteral("Hiba: Felvásárlási jegy tételsor DELETE törlésekor"));
+            rollBack();
+        }
+        openTicketLines(Edit1->text());
+        Data->ZQ20->Last();
+        f_mindosszes();
+        frissit();
+    });
+}
+
+QWidget* TForm9::focusTargetFor(int headerField) const {
+    switch (HeaderField(headerField)) {
+    case HeaderField::IssueDate:
+        return Edit3;
+    case HeaderField::PurchaseDate:
+        return Edit10;
+    case HeaderField::PaymentDate:
+        return Edit11;
+    case HeaderField::Szja:
+        return Edit6;
+    case HeaderField::Producer:
+        return ProducerButton;
+    case HeaderField::Deduction:
+        return Edit13;
+    case HeaderField::WeightDeduction:
+        return Edit14;
+    case HeaderField::Contribution:
+        return Edit15;
+    }
+    return nullptr;
+}
+
+int TForm9::storedLineCount() {
+    TZQuery* q = Data->ZQ21;
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT s_bszam, COUNT(s_bszam) AS sdb "));
+    q->SQL.Add(QStringLiteral("  FROM fjsor "));
+    q->SQL.Add(QStringLiteral("  WHERE s_bszam = :p1 "));
+    q->SQL.Add(QStringLiteral("  GROUP BY s_bszam "));
+    q->ParamByName(QStringLiteral("p1")).SetAsString(Edit1->text());
+    q->Open();
+    return q->IsEmpty() ? 0 : q->FieldByName(QStringLiteral("SDB")).AsInteger();
+}
+
+void TForm9::OkButtonClick() {
+    guarded([this] {
+        const HeaderTexts header{Edit3->text(), Edit10->text(), Edit11->text(), Edit6->text(),
+                                 Edit5->text(), Edit13->text(), Edit14->text(), Edit15->text()};
+        if (const auto problem = checkHeader(header)) {
+            ui().showMessage(problem->message);
+            focusTargetFor(int(problem->field))->setFocus();
+            return;
+        }
+        if (storedLineCount() == 0) {
+            ui().showMessage(QStringLiteral("Nincs a felvásárlási jegynek tételsora!"));
+            ProducerButton->setFocus();
+            return;
+        }
+        try {
+            if (!Data->IBTrans1->Active())
+                Data->IBTrans1->StartTransaction();
+        } catch (const EDatabaseError&) {
+            ui().showMessage(QStringLiteral("Hiba3: az INSERT vagy UPDATE közben a zozed fejben!"));
+            return;
+        }
+        if (!saveHeader()) {
+            // The clerk's input stays; the lists closed by the rollback are read again.
+            reopenAfterFailure();
+            return;
+        }
+        openTicketHeaders();
+        locateTicket(AktBszam);
+        accept();
+    });
+}
+
+bool TForm9::saveHeader() {
+    const QString number = Edit1->text();
+    const QString failure = isNew_ ? QStringLiteral("Hiba1: Újban, INSERT a Fjfejben ")
+                                   : QStringLiteral("Hiba2: Módositás, UPDATE a Zozed fejben ");
+    QString message = failure;
+    try {
+        const auto szja = parseNumberText(Edit6->text());
+        const auto levonas = parseNumberText(Edit13->text());
+        const auto jarul = parseNumberText(Edit15->text());
+        if (!szja || !levonas || !jarul)
+            throw EDatabaseError(QStringLiteral("Hibás szám"));
+
+        TZQuery* q = Data->ZQ11;
+        q->Close();
+        q->SQL.Clear();
+        if (isNew_) {
+            q->SQL.Add(
+                QStringLiteral("INSERT INTO fjfej (f_bszam, f_akod, f_ostermkod, f_kelt, f_szja, f_megj, "));
+            q->SQL.Add(
+                QStringLiteral("    f_felvkelt, f_fizkelt, f_utal, f_nyilatk, f_levonas, f_jarulszaz) "));
+            q->SQL.Add(
+                QStringLiteral("  VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p8, :p9, :p10, :p11, :p12, :p13) "));
+        } else {
+            q->SQL.Add(QStringLiteral("UPDATE fjfej SET id_fjfej = :p0, f_bszam = :p1, f_akod = :p2, "));
+            q->SQL.Add(QStringLiteral(
+                "    f_ostermkod = :p3, f_kelt = :p4, f_szja = :p5, f_megj = :p6, f_prn = :p7, "));
+            q->SQL.Add(
+                QStringLiteral("    f_felvkelt = :p8, f_fizkelt = :p9, f_utal = :p10, f_nyilatk = :p11, "));
+            q->SQL.Add(QStringLiteral("    f_levonas = :p12, f_jarulszaz = :p13 "));
+            q->SQL.Add(QStringLiteral("  WHERE id_fjfej = :p0 "));
+            q->ParamByName(QStringLiteral("p0")).SetAsString(Edit2->text());
+            q->ParamByName(QStringLiteral("p7")).SetAsString(QStringLiteral(" "));
+        }
+        q->ParamByName(QStringLiteral("p1")).SetAsString(number);
+        q->ParamByName(QStringLiteral("p2")).SetAsString(AktAkod);
+        q->ParamByName(QStringLiteral("p3")).SetAsString(Edit5->text());
+        q->ParamByName(QStringLiteral("p4")).SetAsDate(*parseDateText(Edit3->text()));
+        q->ParamByName(QStringLiteral("p5")).SetAsFloat(*szja);
+        q->ParamByName(QStringLiteral("p6")).SetAsString(Edit4->text());
+        q->ParamByName(QStringLiteral("p8")).SetAsDate(*parseDateText(Edit10->text()));
+        q->ParamByName(QStringLiteral("p9")).SetAsDate(*parseDateText(Edit11->text()));
+        q->ParamByName(QStringLiteral("p10"))
+            .SetAsString(CheckBox1->isChecked() ? QStringLiteral("x") : QStringLiteral(" "));
+        q->ParamByName(QStringLiteral("p11"))
+            .SetAsString(CheckBox2->isChecked() ? Edit12->text() : QStringLiteral(" "));
+        q->ParamByName(QStringLiteral("p12")).SetAsFloat(*levonas);
+        q->ParamByName(QStringLiteral("p13")).SetAsFloat(*jarul);
+        q->ExecSQL();
+
+        if (isNew_) {
+            // The number is consumed in the same commit as the header: both are stored or neither.
+            message = QStringLiteral("Hiba: Új UPDATE Sorszam -ba ");
+            TZQuery* s = Data->ZQ50;
+            s->Close();
+            s->SQL.Clear();
+            s->SQL.Add(QStringLiteral("UPDATE sorszam SET a_fjbszam = :p1 "));
+            s->SQL.Add(QStringLiteral("  WHERE a_akod = :p2 "));
+            s->ParamByName(QStringLiteral("p1")).SetAsString(number);
+            s->ParamByName(QStringLiteral("p2")).SetAsString(AktAkod);
+            s->ExecSQL();
+            if (s->RowsAffected() == 0)
+                throw EDatabaseError(QStringLiteral("A sorszám nem tárolható."));
+            message = failure;
+        }
+        Data->IBTrans1->Commit();
+    } catch (const EDatabaseError&) {
+        ui().showMessage(message);
+        rollBack();
+        return false;
+    }
+    AktBszam = number;
+    return true;
+}
+
+void TForm9::reopenAfterFailure() {
+    openTicketLines(Edit1->text());
+    frissit();
+}

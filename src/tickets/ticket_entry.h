@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class TDBGrid;
+class TDBNavigator;
+
+// "Felvásárlási jegy bevitel": writes a new purchase ticket or changes one. The browser sets JegyMod before
+// it creates the window; for a change it then calls LoadForChange. Lines are written through the line dialog
+// and stored at once; "OK" stores the header.
+class TForm9 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm9(QWidget* parent = nullptr);
+
+    // Fills the window from the current row of ZQ10 (the browser has opened ZQ20 on the ticket's lines).
+    void LoadForChange();
+    // Running totals of the ticket's lines.
+    void f_mindosszes();
+    // Re-reads the producer panel and the header list, which stands on AktBszam.
+    void frissit();
+
+    bool IsNewTicket() const { return isNew_; }
+
+    QTabWidget* PageControl1;
+    QLineEdit* Edit1;     // Sorszám
+    QLineEdit* Edit2;     // ID_FJFEJ of a ticket being changed (hidden)
+    QLineEdit* Edit3;     // date of issue
+    QLineEdit* Edit4;     // remark
+    QLineEdit* Edit5;     // producer code
+    QLineEdit* Edit6;     // Szja %
+    QLineEdit* Edit10;    // date of purchase
+    QLineEdit* Edit11;    // date of payment
+    QLineEdit* Edit12;    // declaration text
+    QLineEdit* Edit13;    // Levonás (Ft)
+    QLineEdit* Edit14;    // Súlylevon.%
+    QLineEdit* Edit15;    // Tagi h.járul.%
+    QCheckBox* CheckBox1; // Átutalással
+    QCheckBox* CheckBox2; // Nyilatkozat:
+    QPushButton* ProducerButton;
+    TDBGrid* DBGrid1;
+    TDBNavigator* DBNavigator1;
+    QPushButton* NewLineButton;
+    QPushButton* ChangeLineButton;
+    QPushButton* DeleteLineButton;
+    QLineEdit* FelvarTotal;
+    QLineEdit* KompfelarTotal;
+    QLineEdit* VetelarTotal;
+    QPushButton* OkButton;
+    QPushButton* CancelButton;
+
+public slots:
+    void ProducerButtonClick();
+    void NewLineButtonClick();
+    void ChangeLineButtonClick();
+    void DeleteLineButtonClick();
+    void OkButtonClick();
+    void CheckBox2Click(bool checked);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* buildHeaderTab();
+    QWidget* buildLinesGroup();
+    void setTabOrder();
+    void FormShow();
+    void openNewTicket();
+    void openLineDialog(const QString& mode, bool load);
+    // Line count of the ticket under its number.
+    int storedLineCount();
+    // Writes the header; false when the write failed (its message shown, the transaction rolled back).
+    bool saveHeader();
+    void reopenAfterFailure();
+    QWidget* focusTargetFor(int headerField) const;
+
+    bool isNew_;
+    bool shown_ = false;
+};

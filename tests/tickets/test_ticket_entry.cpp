@@ -1,0 +1,641 @@
+#include "data/text_formats.h"
+#include "support/test_database.h"
+#include "ticket_data.h"
+#include "ticket_fixture.h"
+#include "tickets/ticket_queries.h"
+#include "tickets/ticket_rules.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QTest>
+
+using namespace vardelo;
+using namespace vardelo::testing;
+
+namespace {
+
+// The browser's way of opening a ticket for change: the list on the ticket, its lines, the load.
+void loadForChange(TForm9& form, const QString& number) {
+    tickets::openTicketHeaders();
+    tickets::locateTicket(number);
+    tickets::openTicketLines(number);
+    form.LoadForChange();
+    form.show();
+}
+
+void showActive(QWidget& window) {
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
+} // namespace
+
+class TestTicketEntry : public QObject {
+    Q_OBJECT
+private slots:
+    void newTicketTakesNextNumberAndConsumesItOnSave();
+    void cancelledTicketLinesComeBackUnderSameNumber();
+    void numberBeyondTheColumnFailsAndKeepsSeed();
+    void numberUpdateFailureStoresNothing();
+    void headerChecksInOrder_data();
+    void headerChecksInOrder();
+    void okWithoutLines();
+    void contributionByVersion_data();
+    void contributionByVersion();
+    void producerChoiceOverwritesSzja();
+    void declarationOnLoad_data();
+    void declarationOnLoad();
+    void declarationBoxFollowsTick();
+    void changeSaveRewritesHeaderAndClearsMark();
+    void failedChangeKeepsWindowAndInput();
+    void decimalCommaAndPoint();
+    void newLineTakesWeightDeductionAndGridPositions();
+    void deleteLineCommitsAtOnce();
+    void deleteOnEmptyGridDeletesNothing();
+    void failedLineKeepsDialogAndInput();
+    void lineChecksInDialog();
+    void animalChoiceFillsLine();
+    void enterMovesFocus();
+};
+
+void TestTicketEntry::newTicketTakesNextNumberAndConsumesItOnSave() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    db.exec("UPDATE sorszam SET a_fjbszam = '12345678' WHERE a_akod = '1'");
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+
+    const QString today = dateText(QDate::currentDate());
+    QCOMPARE(form.windowTitle(), QString("Felvásárlási jegy bevitel"));
+    QCOMPARE(form.Edit1->text(), QString("12345679"));
+    QCOMPARE(form.Edit3->text(), today);
+    QCOMPARE(form.Edit10->text(), today);
+    QCOMPARE(form.Edit11->text(), today);
+    QCOMPARE(form.Edit5->text(), QString());
+    QCOMPARE(form.Edit6->text(), QString("0"));
+    QCOMPARE(form.Edit14->text(), QString("12"));
+    QCOMPARE(form.Edit13->text(), QString("0"));
+    QVERIFY(form.CheckBox2->isChecked());
+    QCOMPARE(form.Edit12->text(), Data->IBTable6->FieldByName("V_NYILATK").AsString());
+    QCOMPARE(form.FelvarTotal->text(), QString()); // a new ticket opens without totals
+
+    rec.expectModal(writeLine());
+    form.NewLineButton->click();
+    QCOMPARE(lineCount("12345679"), 1);
+    QCOMPARE(committedValue("SELECT a_fjbszam FROM sorszam WHERE a_akod = '1'").toString(),
+             QString("12345678"));
+
+    fillHeader(form);
+    form.OkButton->click(); // the deduction "0" counts as given
+    QVERIFY(rec.messageTexts().isEmpty());
+    QVERIFY(!form.isVisible());
+    QCOMPARE(form.result(), int(QDialog::Accepted));
+    QCOMPARE(committedValue("SELECT a_fjbszam FROM sorszam WHERE a_akod = '1'").toString(),
+             QString("12345679"));
+    QCOMPARE(committedValue("SELECT COUNT(*) FROM fjfej WHERE f_bszam = '12345679' AND f_akod = '1'").toInt(),
+             1);
+    QVERIFY(value("SELECT f_prn FROM fjfej WHERE f_bszam = '12345679'").isNull());
+    QCOMPARE(value("SELECT f_utal FROM fjfej WHERE f_bszam = '12345679'").toString(), QString(" "));
+    QCOMPARE(value("SELECT f_kelt FROM fjfej WHERE f_bszam = '12345679'").toDate(), QDate(2010, 8, 31));
+    QCOMPARE(value("SELECT f_levonas FROM fjfej WHERE f_bszam = '12345679'").toDouble(), 0.0);
+    QCOMPARE(AktBszam, QString("12345679"));
+    QCOMPARE(Data->ZQ10->FieldByName("F_BSZAM").AsString(), QString("12345679"));
+}
+
+void TestTicketEntry::cancelledTicketLinesComeBackUnderSameNumber() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    {
+        TForm9 form;
+        form.show();
+        QCOMPARE(form.Edit1->text(), QString("10000001"));
+        rec.expectModal(writeLine({.name = "Borjú", .animalCode = "4"}));
+        form.NewLineButton->click();
+        form.CancelButton->click();
+        QCOMPARE(form.result(), int(QDialog::Rejected));
+    }
+    QCOMPARE(committedValue("SELECT a_fjbszam FROM sorszam WHERE a_akod = '1'").toString(),
+             QString("10000000"));
+    TForm9 again;
+    again.show();
+    QCOMPARE(again.Edit1->text(), QString("10000001"));
+    QCOMPARE(Data->ZQ20->RecordCount(), 1);
+    QCOMPARE(Data->ZQ20->FieldByName("S_MEGNEVEZES").AsString(), QString("Borjú"));
+}
+
+void TestTicketEntry::numberBeyondTheColumnFailsAndKeepsSeed() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    db.exec("UPDATE sorszam SET a_fjbszam = '99999999' WHERE a_akod = '1'");
+    // Wider line numbers, so that a line can be stored under the nine-digit number and the header is reached.
+    db.exec("ALTER TABLE fjsor ALTER COLUMN s_bszam TYPE VARCHAR(9)");
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    QCOMPARE(form.Edit1->text(), QString("100000000"));
+    rec.expectModal(writeLine());
+    form.NewLineButton->click();
+    fillHeader(form);
+    form.Edit4->setText("Megjegyzés marad");
+    form.OkButton->click();
+    QCOMPARE(rec.messageTexts(), QStringList{"Hiba1: Újban, INSERT a Fjfejben "});
+    QVERIFY(form.isVisible());
+    QCOMPARE(form.Edit4->text(), QString("Megjegyzés marad"));
+    QCOMPARE(form.Edit3->text(), QString("2010.08.31."));
+    QCOMPARE(committedValue("SELECT a_fjbszam FROM sorszam WHERE a_akod = '1'").toString(),
+             QString("99999999"));
+    QCOMPARE(value("SELECT COUNT(*) FROM fjfej").toInt(), 0);
+    // The lists closed by the rollback are open again.
+    QCOMPARE(Data->ZQ20->RecordCount(), 1);
+}
+
+void TestTicketEntry::numberUpdateFailureStoresNothing() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    // The number row is found by its ID but not by the purchaser code the update uses.
+    db.exec("UPDATE sorszam SET a_akod = '9' WHERE id_sorszam = 1");
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    rec.expectModal(writeLine());
+    form.NewLineButton->click();
+    fillHeader(form);
+    form.OkButton->click();
+    QCOMPARE(rec.messageTexts(), QStringList{"Hiba: Új UPDATE Sorszam -ba "});
+    QVERIFY(form.isVisible());
+    QCOMPARE(committedValue("SELECT COUNT(*) FROM fjfej").toInt(), 0);
+}
+
+void TestTicketEntry::headerChecksInOrder_data() {
+    QTest::addColumn<QStringList>("emptied");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("issue date") << QStringList{"Edit3", "Edit6"} << ""
+                                << "Nincs megadva a kiállítás dátuma!"
+                                << "Edit3";
+    QTest::newRow("purchase date blanks") << QStringList{"Edit10", "Edit11"} << "  "
+                                          << "Nincs megadva a felvásárlás dátuma!"
+                                          << "Edit10";
+    QTest::newRow("payment date") << QStringList{"Edit11"} << ""
+                                  << "Nincs megadva a átvétel dátum!"
+                                  << "Edit11";
+    QTest::newRow("szja blanks") << QStringList{"Edit6", "Edit5"} << " "
+                                 << "Nincs megadva az szja!"
+                                 << "Edit6";
+    QTest::newRow("producer") << QStringList{"Edit5", "Edit13"} << ""
+                              << "Nincs kiválasztva őstermelő!"
+                              << "ProducerButton";
+    QTest::newRow("deduction") << QStringList{"Edit13", "Edit14"} << ""
+                               << "Nincs megadva vagy nem nulla a levonás!"
+                               << "Edit13";
+    QTest::newRow("weight deduction") << QStringList{"Edit14", "Edit15"} << ""
+                                      << "Nincs megadva súlylevonás % -a!"
+                                      << "Edit14";
+    QTest::newRow("contribution") << QStringList{"Edit15"} << "   "
+                                  << "Nincs megadva tagok hozzájárulása % -a!"
+                                  << "Edit15";
+    QTest::newRow("issue date impossible") << QStringList{"Edit3"} << "2010.02.30."
+                                           << "Hibás a kiállítás dátuma!"
+                                           << "Edit3";
+    QTest::newRow("purchase date garbled") << QStringList{"Edit10"} << "2010.13.1"
+                                           << "Hibás a felvásárlás dátuma!"
+                                           << "Edit10";
+    QTest::newRow("payment date garbled") << QStringList{"Edit11"} << "31.08.2010"
+                                          << "Hibás az átvétel dátuma!"
+                                          << "Edit11";
+}
+
+void TestTicketEntry::headerChecksInOrder() {
+    QFETCH(QStringList, emptied);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    QFETCH(QString, focus);
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    rec.expectModal(writeLine());
+    form.NewLineButton->click();
+    fillHeader(form);
+    for (const QString& name : emptied)
+        form.findChild<QLineEdit*>(name)->setText(text);
+    form.OkButton->click();
+    QCOMPARE(rec.messageTexts(), QStringList{message});
+    QCOMPARE(form.focusWidget()->objectName(), focus);
+    QVERIFY(form.isVisible());
+    QCOMPARE(value("SELECT COUNT(*) FROM fjfej").toInt(), 0);
+}
+
+void TestTicketEntry::okWithoutLines() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    fillHeader(form);
+    form.OkButton->click();
+    QCOMPARE(rec.messageTexts(), QStringList{"Nincs a felvásárlási jegynek tételsora!"});
+    QCOMPARE(form.focusWidget(), form.ProducerButton);
+    QVERIFY(form.isVisible());
+    QCOMPARE(value("SELECT COUNT(*) FROM fjfej").toInt(), 0);
+}
+
+void TestTicketEntry::contributionByVersion_data() {
+    QTest::addColumn<QString>("akod");
+    QTest::addColumn<QString>("opened");
+    QTest::newRow("A") << "1"
+                       << "0";
+    QTest::newRow("B") << "2"
+                       << "2";
+}
+
+void TestTicketEntry::contributionByVersion() {
+    QFETCH(QString, akod);
+    QFETCH(QString, opened);
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser(akod);
+    JegyMod = tickets::UjJegy;
+    {
+        TForm9 form;
+        form.show();
+        QCOMPARE(form.Edit15->text(), opened);
+    }
+    // A stored rate is loaded whatever the letter.
+    storeTicket(db, {.number = "30000001", .akod = akod, .jarulszaz = "3.5"});
+    JegyMod = tickets::JegyModositas;
+    TForm9 change;
+    loadForChange(change, "30000001");
+    QCOMPARE(change.Edit15->text(), QString("3,5"));
+    QCOMPARE(change.Edit14->text(), QString("0")); // no lines
+}
+
+void TestTicketEntry::producerChoiceOverwritesSzja() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    form.Edit6->setText("99");
+    rec.expectModal(chooseProducer("2"));
+    form.ProducerButton->click();
+    QCOMPARE(rec.modalsShown, QStringList{"Form4"});
+    QCOMPARE(form.Edit6->text(), QString("15"));
+    QCOMPARE(form.Edit5->text(), QString("2"));
+    QCOMPARE(Data->ZQ31->FieldByName("O_NEV").AsString(), QString("Nagy Éva"));
+    QCOMPARE(form.findChild<QLabel*>("Panel_O_NEV")->text(), QString("Nagy Éva"));
+
+    form.Edit6->setText("20");
+    rec.expectModal(chooseProducer("5"));
+    form.ProducerButton->click();
+    QCOMPARE(form.Edit6->text(), QString("0"));
+    QCOMPARE(form.Edit5->text(), QString("5"));
+}
+
+void TestTicketEntry::declarationOnLoad_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("ticked");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("5 characters") << "Saját" << false << " ";
+    QTest::newRow("6 characters") << "Sajáté" << true << "Sajáté";
+}
+
+void TestTicketEntry::declarationOnLoad() {
+    QFETCH(QString, stored);
+    QFETCH(bool, ticked);
+    QFETCH(QString, shown);
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    storeTicket(db, {.nyilatk = stored});
+    storeLine(db, {});
+    JegyMod = tickets::JegyModositas;
+    TForm9 form;
+    loadForChange(form, "10000001");
+    QCOMPARE(form.CheckBox2->isChecked(), ticked);
+    QCOMPARE(form.Edit12->text(), shown);
+    form.OkButton->click();
+    QVERIFY(rec.messageTexts().isEmpty());
+    QCOMPARE(committedValue("SELECT f_nyilatk FROM fjfej WHERE f_bszam = '10000001'").toString(), shown);
+}
+
+void TestTicketEntry::declarationBoxFollowsTick() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("2");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    const QString purchaserText = "A termékek saját gazdaságomból származnak.";
+    QCOMPARE(form.Edit12->text(), purchaserText);
+    form.CheckBox2->click();
+    QCOMPARE(form.Edit12->text(), QString(" "));
+    form.Edit12->setText("Átírt nyilatkozat");
+    form.CheckBox2->click();
+    QCOMPARE(form.Edit12->text(), purchaserText);
+    QCOMPARE(form.Edit12->toolTip(), QString("A nyilatkozat szövegén itt változtathat"));
+}
+
+void TestTicketEntry::changeSaveRewritesHeaderAndClearsMark() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    storeTicket(db, {.prn = "'I'", .utal = "x", .levonas = "150.5"});
+    storeLine(db, {.levonszaz = "8"});
+    JegyMod = tickets::JegyModositas;
+    TForm9 form;
+    loadForChange(form, "10000001");
+    QCOMPARE(form.windowTitle(), QString("Felvásárlási jegy módositás"));
+    QCOMPARE(form.Edit1->text(), QString("10000001"));
+    QCOMPARE(form.Edit5->text(), QString("1"));
+    QCOMPARE(form.Edit3->text(), QString("2010.08.31."));
+    QCOMPARE(form.Edit6->text(), QString("15"));
+    QCOMPARE(form.Edit13->text(), QString("150,5"));
+    QCOMPARE(form.Edit14->text(), QString("8"));
+    QVERIFY(form.CheckBox1->isChecked());
+    QCOMPARE(AktBszam, QString("10000001"));
+    QCOMPARE(AktOkod, QString("1"));
+    const double vetelar = value("SELECT s_vetelar FROM fjsor").toDouble();
+    QCOMPARE(form.VetelarTotal->text(), wholeForintText(vetelar));
+
+    form.Edit4->setText("Javított");
+    form.CheckBox1->setChecked(false);
+    form.OkButton->click();
+    QVERIFY(rec.messageTexts().isEmpty());
+    QVERIFY(!form.isVisible());
+    QCOMPARE(committedValue("SELECT f_prn FROM fjfej WHERE f_bszam = '10000001'").toString(), QString(" "));
+    QCOMPARE(committedValue("SELECT f_megj FROM fjfej WHERE f_bszam = '10000001'").toString(),
+             QString("Javított"));
+    QCOMPARE(committedValue("SELECT f_utal FROM fjfej WHERE f_bszam = '10000001'").toString(), QString(" "));
+    QCOMPARE(committedValue("SELECT f_levonas FROM fjfej WHERE f_bszam = '10000001'").toDouble(), 150.5);
+    QCOMPARE(committedValue("SELECT COUNT(*) FROM fjfej").toInt(), 1);
+}
+
+void TestTicketEntry::failedChangeKeepsWindowAndInput() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    storeTicket(db, {});
+    storeLine(db, {});
+    JegyMod = tickets::JegyModositas;
+    TForm9 form;
+    loadForChange(form, "10000001");
+    const QString tooLong(201, QChar('x')); // F_MEGJ holds 200
+    form.Edit4->setText(tooLong);
+    form.OkButton->click();
+    QCOMPARE(rec.messageTexts(), QStringList{"Hiba2: Módositás, UPDATE a Zozed fejben "});
+    QVERIFY(form.isVisible());
+    QCOMPARE(form.Edit4->text(), tooLong);
+    QCOMPARE(committedValue("SELECT f_megj FROM fjfej WHERE f_bszam = '10000001'").toString(),
+             QString("Első jegy"));
+    QCOMPARE(Data->ZQ20->RecordCount(), 1);
+    QCOMPARE(Data->ZQ31->FieldByName("O_KOD").AsString(), QString("1"));
+}
+
+void TestTicketEntry::decimalCommaAndPoint() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    // A typed point becomes the decimal comma; letters are dropped.
+    form.Edit14->clear();
+    QTest::keyClicks(form.Edit14, "12.5a");
+    QCOMPARE(form.Edit14->text(), QString("12,5"));
+    form.Edit15->clear();
+    QTest::keyClicks(form.Edit15, "1,5");
+    QCOMPARE(form.Edit15->text(), QString("1,5"));
+    form.Edit13->clear();
+    QTest::keyClicks(form.Edit13, "100.25");
+    QCOMPARE(form.Edit13->text(), QString("100,25"));
+    form.Edit6->clear();
+    QTest::keyClicks(form.Edit6, "16");
+
+    rec.expectModal(writeLine());
+    form.NewLineButton->click();
+    QCOMPARE(value("SELECT s_levonszaz FROM fjsor").toDouble(), 12.5);
+    fillHeader(form);
+    form.OkButton->click();
+    QVERIFY(rec.messageTexts().isEmpty());
+    QCOMPARE(value("SELECT f_jarulszaz FROM fjfej").toDouble(), 1.5);
+    QCOMPARE(value("SELECT f_levonas FROM fjfej").toDouble(), 100.25);
+    QCOMPARE(value("SELECT f_szja FROM fjfej").toInt(), 16);
+}
+
+void TestTicketEntry::newLineTakesWeightDeductionAndGridPositions() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    form.Edit14->setText("15");
+    rec.expectModal([](QDialog& dialog) {
+        QCOMPARE(dialog.windowTitle(), QString("Felvásárlási jegy tételsor"));
+        writeLine({.name = "Süldő"})(dialog);
+    });
+    rec.expectModal(writeLine({.name = "Borjú", .gross = "250,5", .unitPrice = "640", .animalCode = "4"}));
+    rec.expectModal(writeLine({.name = "Vágóbárány", .compensation = "12", .animalCode = "5"}));
+    for (int i = 0; i < 3; ++i) {
+        form.NewLineButton->click();
+        QCOMPARE(Data->ZQ20->RecordCount(), i + 1);
+        QCOMPARE(Data->ZQ20->RecNo(), 1); // after an insert the grid is on the first line
+    }
+    QCOMPARE(rec.modalsShown, QStringList({"Form10", "Form10", "Form10"}));
+    QCOMPARE(
+        value("SELECT COUNT(*) FROM fjsor WHERE s_levonszaz = 15 AND s_akod = '1' AND s_bszam = '10000001'")
+            .toInt(),
+        3);
+    QCOMPARE(value("SELECT s_brutto FROM fjsor WHERE s_megnevezes = 'Borjú'").toDouble(), 250.5);
+    QCOMPARE(value("SELECT s_termekkod FROM fjsor WHERE s_megnevezes = 'Borjú'").toString(), QString("4"));
+    const double vetelar = value("SELECT SUM(s_vetelar) FROM fjsor").toDouble();
+    QCOMPARE(form.VetelarTotal->text(), wholeForintText(vetelar));
+    QCOMPARE(form.FelvarTotal->text(), wholeForintText(value("SELECT SUM(s_felvar) FROM fjsor").toDouble()));
+
+    // Changing the second line: the dialog is loaded from it, and the grid stays on it.
+    Data->ZQ20->First();
+    Data->ZQ20->Next();
+    form.Edit14->setText("10");
+    rec.expectModal([](QDialog& dialog) {
+        auto* line = qobject_cast<TForm10*>(&dialog);
+        QVERIFY(line);
+        QCOMPARE(line->windowTitle(), QString("Felvásárlási jegy módositás"));
+        QCOMPARE(line->Edit1->text(), QString("10000001"));
+        QCOMPARE(line->Edit3->text(), QString("Borjú"));
+        QCOMPARE(line->Edit5->text(), QString("250,5"));
+        QCOMPARE(line->Edit7->text(), QString("640"));
+        QCOMPARE(line->Edit9->text(), QString("4"));
+        line->Edit5->setText("300");
+        line->OkButton->click();
+        QVERIFY(!line->isVisible());
+    });
+    form.ChangeLineButton->click();
+    QCOMPARE(Data->ZQ20->RecNo(), 2);
+    QCOMPARE(Data->ZQ20->FieldByName("S_MEGNEVEZES").AsString(), QString("Borjú"));
+    QCOMPARE(Data->ZQ20->FieldByName("S_BRUTTO").AsFloat(), 300.0);
+    QCOMPARE(Data->ZQ20->FieldByName("S_LEVONSZAZ").AsFloat(), 10.0);
+    QCOMPARE(value("SELECT COUNT(*) FROM fjsor WHERE s_levonszaz = 15").toInt(), 2);
+    QCOMPARE(committedValue("SELECT s_brutto FROM fjsor WHERE s_megnevezes = 'Borjú'").toDouble(), 300.0);
+}
+
+void TestTicketEntry::deleteLineCommitsAtOnce() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    rec.expectModal(writeLine({.name = "Süldő"}));
+    rec.expectModal(writeLine({.name = "Borjú", .animalCode = "4"}));
+    form.NewLineButton->click();
+    form.NewLineButton->click();
+    Data->ZQ20->First(); // Süldő
+    form.DeleteLineButton->click();
+    QCOMPARE(rec.messageTexts(), QStringList{"Az tételsor törölve!"});
+    QCOMPARE(committedValue("SELECT COUNT(*) FROM fjsor").toInt(), 1);
+    QCOMPARE(committedValue("SELECT s_megnevezes FROM fjsor").toString(), QString("Borjú"));
+    // The grid is re-read, on its last line, and the totals follow.
+    QCOMPARE(Data->ZQ20->RecordCount(), 1);
+    QCOMPARE(form.VetelarTotal->text(), wholeForintText(value("SELECT s_vetelar FROM fjsor").toDouble()));
+    QCOMPARE(Data->ZQ31->Active(), true);
+}
+
+void TestTicketEntry::deleteOnEmptyGridDeletesNothing() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    storeLine(db, {.number = "55555555"}); // another ticket's line
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    QVERIFY(Data->ZQ20->IsEmpty());
+    form.DeleteLineButton->click();
+    QCOMPARE(rec.messageTexts(), QStringList{"Az tételsor törölve!"});
+    QCOMPARE(committedValue("SELECT COUNT(*) FROM fjsor").toInt(), 1);
+    QCOMPARE(form.VetelarTotal->text(), QString("0"));
+}
+
+void TestTicketEntry::failedLineKeepsDialogAndInput() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    const QString tooLong(76, QChar('m')); // S_MEGNEVEZES holds 75
+    rec.expectModal([&](QDialog& dialog) {
+        writeLine({.name = tooLong}, false)(dialog);
+        auto* line = qobject_cast<TForm10*>(&dialog);
+        QCOMPARE(line->Edit3->text(), tooLong);
+        QCOMPARE(line->Edit5->text(), QString("100"));
+        // Corrected, the same dialog stores the line.
+        line->Edit3->setText("Süldő");
+        line->OkButton->click();
+        QVERIFY(!line->isVisible());
+    });
+    form.NewLineButton->click();
+    QCOMPARE(rec.messageTexts(), QStringList{"Hiba: Új, INSERT a fjsorban "});
+    QCOMPARE(committedValue("SELECT COUNT(*) FROM fjsor").toInt(), 1);
+}
+
+void TestTicketEntry::lineChecksInDialog() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    rec.expectModal([](QDialog& dialog) {
+        auto* line = qobject_cast<TForm10*>(&dialog);
+        writeLine({.vtsz = "   ", .unit = ""}, false)(dialog);
+        QCOMPARE(line->focusWidget(), line->Edit4);
+    });
+    form.NewLineButton->click();
+    QCOMPARE(rec.messageTexts(), QStringList{"Nincs megadva a VTSZ!"});
+    QCOMPARE(value("SELECT COUNT(*) FROM fjsor").toInt(), 0);
+}
+
+void TestTicketEntry::animalChoiceFillsLine() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    rec.expectModal([&rec](QDialog& dialog) {
+        auto* line = qobject_cast<TForm10*>(&dialog);
+        QVERIFY(line);
+        line->Edit3->setText("vágóm");
+        rec.expectModal([](QDialog& picker) {
+            QVERIFY(qobject_cast<TForm6*>(&picker));
+            QCOMPARE(AllatKulcs, QString("vágóm"));
+            // The catalogue opens on the first animal whose name starts with the typed letters.
+            QCOMPARE(Data->ZQ40->FieldByName("T_KOD").AsString(), QString("3"));
+        });
+        line->AnimalButton->click();
+        QCOMPARE(line->Edit3->text(), QString("Vágómarha"));
+        QCOMPARE(line->Edit4->text(), QString("0102 90 59"));
+        QCOMPARE(line->Edit6->text(), QString("kg"));
+        QCOMPARE(line->Edit7->text(), QString("395,5"));
+        QCOMPARE(line->Edit8->text(), QString("7"));
+        QCOMPARE(line->Edit9->text(), QString("3"));
+        QCOMPARE(line->focusWidget(), line->Edit5);
+        QTest::keyClicks(line->Edit5, "-12,5x");
+        QCOMPARE(line->Edit5->text(), QString("-12,5"));
+        line->OkButton->click();
+    });
+    form.NewLineButton->click();
+    QCOMPARE(value("SELECT s_brutto FROM fjsor WHERE s_termekkod = '3'").toDouble(), -12.5);
+}
+
+void TestTicketEntry::enterMovesFocus() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    showActive(form);
+    form.Edit3->setFocus();
+    const QList<QWidget*> order{form.Edit10, form.Edit11,    form.CheckBox1,     form.Edit6,
+                                form.Edit14, form.Edit15,    form.Edit13,        form.Edit4,
+                                form.Edit12, form.CheckBox2, form.ProducerButton};
+    for (QWidget* next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), form.CheckBox2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier);
+    QCOMPARE(QApplication::focusWidget(), form.Edit12);
+
+    rec.expectModal([](QDialog& dialog) {
+        auto* line = qobject_cast<TForm10*>(&dialog);
+        QCOMPARE(QApplication::focusWidget(), line->Edit3);
+        const QList<QWidget*> order{line->Edit4, line->Edit5,    line->Edit6,       line->Edit7,
+                                    line->Edit8, line->OkButton, line->CancelButton};
+        for (QWidget* next : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        QVERIFY(line->isVisible()); // Enter on "OK" moves on, it does not save the line
+    });
+    form.NewLineButton->click();
+    QCOMPARE(value("SELECT COUNT(*) FROM fjsor").toInt(), 0);
+}
+
+QTEST_MAIN(TestTicketEntry)
+#include "test_ticket_entry.moc"

@@ -1,0 +1,113 @@
+// The ticket windows as the clerk sees them, with a ticket of three lines: every caption fits its control,
+// and with VARDELO_SCREENSHOTS naming a folder, a picture of each window (and tab) is saved there to look at.
+
+#include "support/test_database.h"
+#include "ticket_data.h"
+#include "ticket_fixture.h"
+#include "tickets/ticket_browser.h"
+#include "tickets/ticket_queries.h"
+#include "tickets/ticket_rules.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace vardelo;
+using namespace vardelo::testing;
+
+namespace {
+
+void storeDemoTicket(TestDatabase& db) {
+    storeTicket(db,
+                {.number = "10000001", .producer = "1", .prn = "' '", .megj = "Szállítás a telephelyről"});
+    storeLine(db,
+              {.number = "10000001", .animal = "1", .name = "Vágósertés", .gross = "312.5", .ear = "310"});
+    storeLine(db, {.number = "10000001", .animal = "2", .name = "Süldő", .gross = "148", .ear = "420"});
+    storeLine(db, {.number = "10000001",
+                   .animal = "5",
+                   .name = "Vágóbárány",
+                   .gross = "61",
+                   .ear = "720",
+                   .komp = "12"});
+    storeTicket(db, {.number = "10000002", .producer = "3", .prn = "'I'", .megj = ""});
+}
+
+// Every caption of the window shows whole.
+void checkCaptionsFit(QWidget& window) {
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        if (!label->isVisible() || label->text().isEmpty() || label->wordWrap())
+            continue;
+        QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()),
+                 qPrintable(window.objectName() + ": " + label->text()));
+    }
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        if (!button->isVisible() || button->text().isEmpty())
+            continue;
+        QVERIFY2(button->width() >= button->minimumSizeHint().width(),
+                 qPrintable(window.objectName() + ": " + button->text()));
+    }
+}
+
+void shoot(QWidget& window, const QString& name) {
+    QCoreApplication::processEvents();
+    checkCaptionsFit(window);
+    const QString shots = qEnvironmentVariable("VARDELO_SCREENSHOTS");
+    if (!shots.isEmpty())
+        QVERIFY(window.grab().save(QDir(shots).filePath(name + QStringLiteral(".png"))));
+}
+
+} // namespace
+
+class TestTicketScreens : public QObject {
+    Q_OBJECT
+private slots:
+    void browser();
+    void entryAndLine();
+};
+
+void TestTicketScreens::browser() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    storeDemoTicket(db);
+    TForm8 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    shoot(form, "Form8_Fejsor");
+    form.PageControl1->setCurrentIndex(1);
+    shoot(form, "Form8_Tetelsor");
+    form.PageControl1->setCurrentIndex(2);
+    shoot(form, "Form8_Ostermelo");
+}
+
+void TestTicketScreens::entryAndLine() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    storeDemoTicket(db);
+    JegyMod = tickets::JegyModositas;
+    TForm9 form;
+    tickets::openTicketHeaders();
+    tickets::locateTicket("10000001");
+    tickets::openTicketLines("10000001");
+    form.LoadForChange();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    shoot(form, "Form9_Fejsor");
+    form.PageControl1->setCurrentIndex(1);
+    shoot(form, "Form9_ostermelo");
+    form.PageControl1->setCurrentIndex(0);
+
+    Data->ZQ20->Next();
+    rec.expectModal([](QDialog& dialog) {
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        shoot(dialog, "Form10");
+    });
+    form.ChangeLineButton->click();
+    QCOMPARE(rec.modalsShown, QStringList{"Form10"});
+}
+
+QTEST_MAIN(TestTicketScreens)
+#include "test_ticket_screens.moc"
