@@ -222,6 +222,8 @@ void TForm8::NewButtonClick() {
         JegyMod = UjJegy;
         TForm9 entry(this);
         ui().showModal(entry);
+        // The entry leaves the list in ticket-number order.
+        OrderLabel->setText(BszamOrderCaption);
     });
 }
 
@@ -249,6 +251,7 @@ void TForm8::openForChange() {
     openTicketLines(headerText("F_BSZAM"));
     entry.LoadForChange();
     ui().showModal(entry);
+    OrderLabel->setText(BszamOrderCaption);
 }
 
 bool TForm8::eventFilter(QObject* watched, QEvent* event) {

@@ -182,6 +182,7 @@ void TestTicketBrowser::tabChangeShowsTicketLinesAndProducer() {
 void TestTicketBrowser::changeOpensEntryOnTicket() {
     TForm8 form;
     form.show();
+    form.DBGrid1TitleClick("O_NEV");
     standOn("10000002");
     rec_->expectModal([](QDialog& dialog) {
         auto* entry = qobject_cast<TForm9*>(&dialog);
@@ -199,7 +200,10 @@ void TestTicketBrowser::changeOpensEntryOnTicket() {
     form.ChangeButton->click();
     QCOMPARE(rec_->modalsShown, QStringList{"Form9"});
     QVERIFY(rec_->messageTexts().isEmpty());
+    // Back in number order, on the ticket, and the caption says so.
     QCOMPARE(current(), QString("10000002"));
+    QCOMPARE(listedNumbers(), QStringList({"10000001", "10000002", "10000003"}));
+    QCOMPARE(form.OrderLabel->text(), QString("A lista, \"Bszám\" szerint"));
     QCOMPARE(Data->ZQ10->FieldByName("F_MEGJ").AsString(), QString("Módosított"));
 }
 

@@ -39,6 +39,7 @@ private slots:
     void cancelledTicketLinesComeBackUnderSameNumber();
     void numberBeyondTheColumnFailsAndKeepsSeed();
     void numberUpdateFailureStoresNothing();
+    void unreadableNumberFailsTheSave();
     void headerChecksInOrder_data();
     void headerChecksInOrder();
     void okWithoutLines();
@@ -172,6 +173,34 @@ void TestTicketEntry::numberUpdateFailureStoresNothing() {
     QCOMPARE(rec.messageTexts(), QStringList{"Hiba: Új UPDATE Sorszam -ba "});
     QVERIFY(form.isVisible());
     QCOMPARE(committedValue("SELECT COUNT(*) FROM fjfej").toInt(), 0);
+}
+
+// A number the conversion refuses fails the write like a database error: nothing stored, no number used.
+void TestTicketEntry::unreadableNumberFailsTheSave() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    rec.expectModal(writeLine());
+    form.NewLineButton->click();
+    fillHeader(form);
+    form.Edit13->setText("1,2,3");
+    form.OkButton->click();
+    QCOMPARE(rec.messageTexts(), QStringList{"Hiba1: Újban, INSERT a Fjfejben "});
+    QVERIFY(form.isVisible());
+    QCOMPARE(form.Edit13->text(), QString("1,2,3"));
+    QCOMPARE(committedValue("SELECT COUNT(*) FROM fjfej").toInt(), 0);
+    QCOMPARE(committedValue("SELECT a_fjbszam FROM sorszam WHERE a_akod = '1'").toString(),
+             QString("10000000"));
+    // Corrected, the same window stores the ticket under the same number.
+    form.Edit13->setText("0");
+    form.OkButton->click();
+    QVERIFY(!form.isVisible());
+    QCOMPARE(committedValue("SELECT f_bszam FROM fjfej").toString(), QString("10000001"));
+    QCOMPARE(committedValue("SELECT a_fjbszam FROM sorszam WHERE a_akod = '1'").toString(),
+             QString("10000001"));
 }
 
 void TestTicketEntry::headerChecksInOrder_data() {
