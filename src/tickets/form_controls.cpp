@@ -1,5 +1,7 @@
 #include "tickets/form_controls.h"
 
+#include "widgets/db_grid.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -27,6 +29,11 @@ QPushButton* makeButton(const QString& name, const QString& caption, QWidget* pa
     button->setObjectName(name);
     button->setAutoDefault(false);
     return button;
+}
+
+void fitTicketNumberColumn(TDBGrid* grid) {
+    if (grid->ColumnCount() > 0)
+        grid->setColumnWidth(0, grid->fontMetrics().horizontalAdvance(QStringLiteral("88888888")) + 16);
 }
 
 } // namespace vardelo::tickets
