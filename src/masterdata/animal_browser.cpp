@@ -10,6 +10,7 @@
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/db_text.h"
+#include "widgets/form_controls.h"
 #include "widgets/ui_service.h"
 
 #include <QGridLayout>
@@ -35,13 +36,6 @@ const SortOrder sortOrders[] = {
     {"T_MEGNEVEZES", "t_megnevezes", "Termék lista, \"Megnevezés\" szerint"},
     {"ID_TERMEK", "ID_Termek", "Termék lista a beviteli sorrend szerint"},
 };
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 } // namespace
 
@@ -115,12 +109,12 @@ void TForm6::buildWindow() {
     bold.setBold(true);
     Label8->setFont(bold);
 
-    Button1 = makeButton(this, "Button1", QStringLiteral("Új"));
-    Button2 = makeButton(this, "Button2", QStringLiteral("Módosít"));
-    Button3 = makeButton(this, "Button3", QStringLiteral("Töröl"));
-    Button6 = makeButton(this, "Button6", QStringLiteral("Nyomtatás"));
-    Button4 = makeButton(this, "Button4", QStringLiteral("Mégsem"));
-    Button5 = makeButton(this, "Button5", QStringLiteral("Kiválaszt"));
+    Button1 = vardelo::makeButton(QStringLiteral("Button1"), QStringLiteral("Új"), this);
+    Button2 = vardelo::makeButton(QStringLiteral("Button2"), QStringLiteral("Módosít"), this);
+    Button3 = vardelo::makeButton(QStringLiteral("Button3"), QStringLiteral("Töröl"), this);
+    Button6 = vardelo::makeButton(QStringLiteral("Button6"), QStringLiteral("Nyomtatás"), this);
+    Button4 = vardelo::makeButton(QStringLiteral("Button4"), QStringLiteral("Mégsem"), this);
+    Button5 = vardelo::makeButton(QStringLiteral("Button5"), QStringLiteral("Kiválaszt"), this);
     connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm6::Button3Click);

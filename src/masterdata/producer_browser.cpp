@@ -10,6 +10,7 @@
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/db_text.h"
+#include "widgets/form_controls.h"
 #include "widgets/ui_service.h"
 
 #include <QGridLayout>
@@ -51,13 +52,6 @@ const SortOrder sortOrders[] = {
     {"O_TAJ", "o_TAJ", "Őstermelő lista, \"TAJ\" szerint"},
     {"O_IGSZAM", "o_Igszam", "Őstermelő lista, \"Őstermelői ig.szám\" szerint"},
 };
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 } // namespace
 
@@ -169,15 +163,15 @@ void TForm4::buildWindow() {
     Edit1->setMinimumWidth(220);
     searchLabel->setBuddy(Edit1);
     connect(Edit1, &QLineEdit::textEdited, this, &TForm4::Edit1Change);
-    Button7 = makeButton(this, "Button7", QStringLiteral("Keres"));
+    Button7 = vardelo::makeButton(QStringLiteral("Button7"), QStringLiteral("Keres"), this);
     connect(Button7, &QPushButton::clicked, this, &TForm4::Button7Click);
 
-    Button1 = makeButton(this, "Button1", QStringLiteral("Új"));
-    Button2 = makeButton(this, "Button2", QStringLiteral("Módosít"));
-    Button3 = makeButton(this, "Button3", QStringLiteral("Töröl"));
-    Button6 = makeButton(this, "Button6", QStringLiteral("Nyomtat"));
-    Button4 = makeButton(this, "Button4", QStringLiteral("Mégsem"));
-    Button5 = makeButton(this, "Button5", QStringLiteral("Kiválaszt"));
+    Button1 = vardelo::makeButton(QStringLiteral("Button1"), QStringLiteral("Új"), this);
+    Button2 = vardelo::makeButton(QStringLiteral("Button2"), QStringLiteral("Módosít"), this);
+    Button3 = vardelo::makeButton(QStringLiteral("Button3"), QStringLiteral("Töröl"), this);
+    Button6 = vardelo::makeButton(QStringLiteral("Button6"), QStringLiteral("Nyomtat"), this);
+    Button4 = vardelo::makeButton(QStringLiteral("Button4"), QStringLiteral("Mégsem"), this);
+    Button5 = vardelo::makeButton(QStringLiteral("Button5"), QStringLiteral("Kiválaszt"), this);
     connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm4::Button3Click);

@@ -3,7 +3,7 @@
 #include "data/data_module.h"
 #include "data/shared_values.h"
 #include "tickets/action_guard.h"
-#include "tickets/form_controls.h"
+#include "widgets/form_controls.h"
 #include "tickets/print_routine.h"
 #include "tickets/producer_details.h"
 #include "tickets/ticket_entry.h"

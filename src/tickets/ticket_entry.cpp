@@ -6,7 +6,7 @@
 #include "data/text_formats.h"
 #include "masterdata/producer_browser.h"
 #include "tickets/action_guard.h"
-#include "tickets/form_controls.h"
+#include "widgets/form_controls.h"
 #include "tickets/line_entry.h"
 #include "tickets/producer_details.h"
 #include "tickets/ticket_queries.h"

@@ -7,8 +7,8 @@ class QPushButton;
 class QWidget;
 class TDBGrid;
 
-// Controls of the ticket windows, named for their component.
-namespace vardelo::tickets {
+// Controls of the entry and list windows, named for their component.
+namespace vardelo {
 
 // An edit field wide enough for the given number of digits.
 QLineEdit* makeEdit(const QString& name, QWidget* parent, int characters);
@@ -21,4 +21,4 @@ QPushButton* makeButton(const QString& name, const QString& caption, QWidget* pa
 // opened again.
 void fitTicketNumberColumn(TDBGrid* grid);
 
-} // namespace vardelo::tickets
+} // namespace vardelo

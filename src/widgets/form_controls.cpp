@@ -1,11 +1,11 @@
-#include "tickets/form_controls.h"
+#include "widgets/form_controls.h"
 
 #include "widgets/db_grid.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace vardelo::tickets {
+namespace vardelo {
 
 QLineEdit* makeEdit(const QString& name, QWidget* parent, int characters) {
     auto* edit = new QLineEdit(parent);
@@ -36,4 +36,4 @@ void fitTicketNumberColumn(TDBGrid* grid) {
         grid->setColumnWidth(0, grid->fontMetrics().horizontalAdvance(QStringLiteral("88888888")) + 16);
 }
 
-} // namespace vardelo::tickets
+} // namespace vardelo
