@@ -112,6 +112,8 @@ TfrPreviewForm::TfrPreviewForm(const vardelo::report::PreparedReport& report, in
     exitButton_->setAutoDefault(false);
     exitButton_->setVisible(buttons & pbExit);
     connect(exitButton_, &QPushButton::clicked, this, &QDialog::reject);
+    // As wide as "Exit", so that the menu arrow has room beside the text.
+    zoomButton_->setMinimumSize(exitButton_->sizeHint());
 
     pageLabel_ = new QLabel(this);
     pageLabel_->setObjectName(QStringLiteral("PageLabel"));

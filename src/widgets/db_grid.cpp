@@ -161,16 +161,21 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
-// Wide enough for the title and for a typical value of the field: text columns by their length (long ones
-// capped, the clerk can widen them), numbers and dates by their usual texts.
+// Wide enough for the title and for a typical value of the field: short text columns (codes, ticket, tax and
+// account numbers, postcodes) for their full length in digits, which are wider than the average letter; long
+// ones (names, addresses, remarks) for a capped number of letters, the clerk can widen them; numbers and
+// dates by their usual texts.
 int TDBGrid::defaultColumnWidth(int column) const {
     const QFontMetrics values = fontMetrics();
     const int average = values.averageCharWidth();
+    constexpr int longestCode = 26;
     int width = 10 * average;
     if (const TField* field = model_->ColumnField(column)) {
         switch (field->DataType()) {
         case TFieldType::String:
-            width = std::clamp(field->Size(), 2, 22) * average;
+            width = field->Size() <= longestCode
+                        ? values.horizontalAdvance(QString(std::max(field->Size(), 2), QLatin1Char('0')))
+                        : 22 * average;
             break;
         case TFieldType::Date:
             width = values.horizontalAdvance(QStringLiteral("2010.08.31."));

@@ -2,6 +2,9 @@
 // itemised return list, and the summaries per animal and per producer walked through user datasets.
 
 #include "report_fixture.h"
+#include "reports/layout_loader.h"
+#include "reports/prepared_report.h"
+#include "reports/report_preparer.h"
 #include "reports/report_variables.h"
 #include "support/test_database.h"
 #include "widgets/ui_service.h"
@@ -54,6 +57,8 @@ private slots:
     void itemisedListOverflows();
     void perAnimal();
     void perProducer();
+    void captionsFitTheirBoxes_data();
+    void captionsFitTheirBoxes();
 
 private:
     void print(const QString& file, const QString& keep);
@@ -342,6 +347,43 @@ void TestListLayouts::perProducer() {
              first == kovacs ? 3 : 2);
     QCOMPARE(texts.count("Őstermelő összesen:"), 3);
     QVERIFY(texts.contains(fixedNumberText(total, 2, true) + " Ft"));
+}
+
+void TestListLayouts::captionsFitTheirBoxes_data() {
+    QTest::addColumn<QString>("file");
+    const QDir layouts(QDir(sourceFolder()).filePath(QStringLiteral("layouts")));
+    for (const QString& file : layouts.entryList({QStringLiteral("*.frf")}, QDir::Files))
+        QTest::newRow(qPrintable(file)) << layouts.filePath(file);
+}
+
+// Every fixed caption of a layout (column titles, labels) fits its box on one line; the painter cuts off what
+// does not.
+void TestListLayouts::captionsFitTheirBoxes() {
+    QFETCH(QString, file);
+    const report::LayoutLoadResult loaded = report::loadLayoutFile(file);
+    QVERIFY(loaded.ok());
+    constexpr double dpi = 1200.0;
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(qRound(dpi / 0.0254));
+    device.setDotsPerMeterY(qRound(dpi / 0.0254));
+    QStringList cut;
+    for (const report::Band& band : loaded.layout.bands) {
+        for (const report::LayoutObject& object : band.objects) {
+            const QString caption = QString(object.text).remove(QRegularExpression(QStringLiteral("\\s+$")));
+            if (object.kind != report::ObjectKind::Text || object.wrap || caption.isEmpty() ||
+                caption.contains(QLatin1Char('[')))
+                continue;
+            const QFontMetricsF metrics(report::reportFont(object.font), &device);
+            const double needed = metrics.horizontalAdvance(caption) * 25.4 / dpi + 2 * report::kTextPadding;
+            if (needed > object.width)
+                cut << QStringLiteral("line %1: \"%2\" needs %3 mm, has %4")
+                           .arg(object.line)
+                           .arg(caption)
+                           .arg(needed, 0, 'f', 1)
+                           .arg(object.width);
+        }
+    }
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
 }
 
 QTEST_MAIN(TestListLayouts)

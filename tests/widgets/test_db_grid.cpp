@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <memory>
 
@@ -54,6 +55,8 @@ private slots:
     void movingInGridMovesDataSet();
     void columnsAllFieldsOrScreenList();
     void cellTexts();
+    void defaultWidthsShowWholeValues_data();
+    void defaultWidthsShowWholeValues();
     void reopeningResetsGrid();
     void titleClickNamesField();
     void largeTableOpensWithoutFetchingAll();
@@ -159,6 +162,40 @@ void TestDbGrid::cellTexts() {
     QCOMPARE(alignment(1), Qt::AlignLeft);
     QCOMPARE(alignment(2), Qt::AlignRight);
     QCOMPARE(alignment(3), Qt::AlignRight);
+}
+
+void TestDbGrid::defaultWidthsShowWholeValues_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::newRow("producers") << QStringLiteral("SELECT * FROM ostermelo ORDER BY o_kod");
+    QTest::newRow("animals") << QStringLiteral("SELECT * FROM termek ORDER BY t_kod");
+    // Every code and number column at its full length.
+    QTest::newRow("full length") << QStringLiteral(
+        "SELECT CAST('88888888' AS VARCHAR(8)) AS f_bszam, CAST('88888' AS VARCHAR(5)) AS o_kod, "
+        "CAST('8888' AS VARCHAR(4)) AS o_irszam, CAST('8888888888' AS VARCHAR(10)) AS o_adoazon, "
+        "CAST('88888888888' AS VARCHAR(11)) AS o_adoszam, CAST('888888888' AS VARCHAR(9)) AS o_taj, "
+        "CAST('88888888888888888888888888' AS VARCHAR(26)) AS o_bankszla, "
+        "CAST('0102 90 59' AS VARCHAR(10)) AS t_vtsz, CAST(1234567.89 AS DOUBLE PRECISION) AS s_vetelar, "
+        "CAST('2010-12-31' AS DATE) AS f_kelt FROM rdb$database");
+}
+
+// A new grid's columns show each value of a code, number or date column whole, not cut to "10000…".
+void TestDbGrid::defaultWidthsShowWholeValues() {
+    QFETCH(QString, sql);
+    TestDatabase db(true);
+    openQuery(Data->ZQ30, sql);
+    auto grid = shownGrid(Data->DSQ30);
+    Data->ZQ30->Last();
+    const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid.get()) + 1;
+    for (int column = 0; column < grid->model()->columnCount(); ++column) {
+        const TField& field = Data->ZQ30->FieldByName(grid->ColumnFieldName(column));
+        if (field.DataType() == TFieldType::String && field.Size() > 26)
+            continue; // names and addresses: capped, the clerk widens them
+        for (int row = 0; row < grid->model()->rowCount(); ++row) {
+            const QString text = cell(*grid, row, column);
+            QVERIFY2(grid->fontMetrics().horizontalAdvance(text) + 2 * margin <= grid->columnWidth(column),
+                     qPrintable(grid->ColumnFieldName(column) + ": " + text));
+        }
+    }
 }
 
 void TestDbGrid::reopeningResetsGrid() {
