@@ -197,7 +197,6 @@ void TForm8::FormShow() {
     openTicketHeaders();
     locateTicket(AktBszam);
     OrderLabel->setText(BszamOrderCaption);
-    fitTicketNumberColumn(DBGrid1);
     DBGrid1->setFocus();
 }
 

@@ -266,7 +266,6 @@ void TForm9::FormShow() {
     if (isNew_)
         guarded([this] { openNewTicket(); });
     guarded([this] { frissit(); });
-    fitTicketNumberColumn(DBGrid1);
     Edit3->setFocus();
 }
 

@@ -1,6 +1,5 @@
 #include "widgets/form_controls.h"
 
-#include "widgets/db_grid.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,11 +28,6 @@ QPushButton* makeButton(const QString& name, const QString& caption, QWidget* pa
     button->setObjectName(name);
     button->setAutoDefault(false);
     return button;
-}
-
-void fitTicketNumberColumn(TDBGrid* grid) {
-    if (grid->ColumnCount() > 0)
-        grid->setColumnWidth(0, grid->fontMetrics().horizontalAdvance(QStringLiteral("88888888")) + 16);
 }
 
 } // namespace vardelo
