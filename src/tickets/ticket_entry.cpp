@@ -6,7 +6,6 @@
 #include "data/text_formats.h"
 #include "masterdata/producer_browser.h"
 #include "tickets/action_guard.h"
-#include "widgets/form_controls.h"
 #include "tickets/line_entry.h"
 #include "tickets/producer_details.h"
 #include "tickets/ticket_queries.h"
@@ -14,6 +13,7 @@
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/db_text.h"
+#include "widgets/form_controls.h"
 #include "widgets/key_filters.h"
 #include "widgets/ui_service.h"
 
@@ -31,30 +31,6 @@
 
 using namespace vardelo;
 using namespace vardelo::tickets;
-
-namespace {
-
-// A point typed into a number field is taken as the decimal comma. Installed after the field's key filter, it
-// sees the key first.
-class PointAsComma : public QObject {
-public:
-    explicit PointAsComma(QLineEdit* edit) : QObject(edit), edit_(edit) { edit->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == edit_ && event->type() == QEvent::KeyPress &&
-            static_cast<QKeyEvent*>(event)->text() == QLatin1String(".")) {
-            edit_->insert(QStringLiteral(","));
-            return true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QLineEdit* edit_;
-};
-
-} // namespace
 
 TForm9::TForm9(QWidget* parent) : QDialog(parent), isNew_(JegyMod == UjJegy) {
     setObjectName(QStringLiteral("Form9"));
@@ -99,10 +75,8 @@ TForm9::TForm9(QWidget* parent) : QDialog(parent), isNew_(JegyMod == UjJegy) {
     // one too).
     for (QLineEdit* date : {Edit3, Edit10, Edit11})
         KeyFilter::install(date, KeyFilterKind::DigitsPoint);
-    for (QLineEdit* number : {Edit6, Edit14, Edit15, Edit13}) {
-        KeyFilter::install(number, KeyFilterKind::DigitsComma);
-        new PointAsComma(number);
-    }
+    for (QLineEdit* number : {Edit6, Edit14, Edit15, Edit13})
+        KeyFilter::install(number, KeyFilterKind::DecimalNumber);
     setTabOrder();
     EnterMovesFocus::install(this);
 

@@ -30,6 +30,8 @@ bool KeyFilter::accepts(QChar c) const {
         return digit || c == u',';
     case KeyFilterKind::DigitsCommaMinus:
         return digit || c == u',' || c == u'-';
+    case KeyFilterKind::DecimalNumber:
+        return digit || c == u',' || c == u'.';
     case KeyFilterKind::OneTwo:
         return c == u'1' || c == u'2';
     }
@@ -51,6 +53,8 @@ int KeyFilter::foreignCount(const QString& text) const {
 
 QValidator::State KeyFilter::validate(QString& input, int& pos) const {
     Q_UNUSED(pos);
+    if (kind_ == KeyFilterKind::DecimalNumber && (!edit_ || edit_->isModified()))
+        input.replace(QLatin1Char('.'), QLatin1Char(','));
     const int foreign = foreignCount(input);
     if (edit_ && !edit_->isModified()) {
         // The text as the program set it (setText resets the modified state).

@@ -14,6 +14,7 @@ enum class KeyFilterKind {
     DigitsPoint,      // 0-9 and "."
     DigitsComma,      // 0-9 and ","
     DigitsCommaMinus, // 0-9, "," and "-"
+    DecimalNumber,    // 0-9 and the decimal comma; a point typed or pasted becomes the comma
     OneTwo,           // only "1" and "2"
 };
 

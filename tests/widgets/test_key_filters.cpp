@@ -57,6 +57,8 @@ void TestKeyFilters::typedKeys_data() {
                                           << "-12,5";
     QTest::newRow("one and two") << KeyFilterKind::OneTwo << "0123 21"
                                  << "1221";
+    QTest::newRow("decimal number, point becomes comma") << KeyFilterKind::DecimalNumber << "12.5x-"
+                                                         << "12,5";
     QTest::newRow("accented letters dropped") << KeyFilterKind::Digits << QStringLiteral("ő1ű2é") << "12";
 }
 
@@ -139,6 +141,10 @@ void TestKeyFilters::pastedText_data() {
                                           << "1212";
     QTest::newRow("three refused") << KeyFilterKind::OneTwo << "3"
                                    << "1";
+    QTest::newRow("decimal point pasted as comma") << KeyFilterKind::DecimalNumber << "2.5"
+                                                   << "12,5";
+    QTest::newRow("letter refused in decimal field") << KeyFilterKind::DecimalNumber << "2.5e"
+                                                     << "1";
 }
 
 void TestKeyFilters::pastedText() {
