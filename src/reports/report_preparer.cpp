@@ -34,18 +34,18 @@ const PreparedItem* PreparedPage::findText(const QString& text) const {
     return nullptr;
 }
 
-QFont reportFont(const FontSpec& spec) {
+QFont reportFont(const FontSpec& fontSpec) {
     static const bool substituted = [] {
         // Layouts name Arial; Liberation Sans has the same metrics where Arial itself is not installed.
         QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
         return true;
     }();
     (void)substituted;
-    QFont font(spec.family);
-    font.setPointSizeF(spec.size);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
+    QFont font(fontSpec.family);
+    font.setPointSizeF(fontSpec.size);
+    font.setBold(fontSpec.bold);
+    font.setItalic(fontSpec.italic);
+    font.setUnderline(fontSpec.underline);
     font.setKerning(false);
     return font;
 }
@@ -57,7 +57,7 @@ constexpr int kMaxRows = 1000000; // a walk that never ends is a fault of its so
 constexpr double kMeasureDpi = 1200.0;
 
 // Height in millimetres that a wrapped text needs in a given width.
-double wrappedHeight(const FontSpec& spec, double widthMm, const QString& text) {
+double wrappedHeight(const FontSpec& fontSpec, double widthMm, const QString& text) {
     static QImage device = [] {
         QImage image(1, 1, QImage::Format_RGB32);
         const int dotsPerMeter = qRound(kMeasureDpi / 0.0254);
@@ -65,7 +65,7 @@ double wrappedHeight(const FontSpec& spec, double widthMm, const QString& text) 
         image.setDotsPerMeterY(dotsPerMeter);
         return image;
     }();
-    const QFontMetricsF metrics(reportFont(spec), &device);
+    const QFontMetricsF metrics(reportFont(fontSpec), &device);
     const double pxPerMm = kMeasureDpi / 25.4;
     const QRectF bounds =
         metrics.boundingRect(QRectF(0, 0, widthMm * pxPerMm, 1e9), Qt::TextWordWrap | Qt::AlignLeft, text);

@@ -32,6 +32,6 @@ PreparedReport prepareReport(const Layout& layout, DataEnvironment& data, const 
 
 // The font used for a font description (Arial resolves to the face with the same metrics where it is
 // missing).
-QFont reportFont(const FontSpec& spec);
+QFont reportFont(const FontSpec& fontSpec);
 
 } // namespace vardelo::report
