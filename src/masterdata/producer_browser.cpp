@@ -2,6 +2,7 @@
 
 #include "data/data_module.h"
 #include "data/database_error.h"
+#include "data/immediate_write.h"
 #include "data/shared_values.h"
 #include "masterdata/producer_entry.h"
 #include "masterdata/register_lists.h"
@@ -315,24 +316,13 @@ void TForm4::Button3Click() {
 }
 
 void TForm4::deleteProducer(const QString& id) {
-    TTransaction* transaction = Data->IBTrans1;
     try {
-        if (!transaction->Active())
-            transaction->StartTransaction();
-        TZQuery* q = Data->ZQ31;
-        q->Close();
-        q->SQL.Clear();
-        q->SQL.Add(QStringLiteral("DELETE FROM ostermelo      "));
-        q->SQL.Add(QStringLiteral("  WHERE ID_ostermelo = :p1 "));
-        q->ParamByName(QStringLiteral("p1")).SetAsString(id);
-        q->ExecSQL();
-        // Made permanent at once, so that a later failed write elsewhere cannot roll it back unseen; the
-        // retaining commit leaves the lists of a window behind this one open.
-        transaction->CommitRetaining();
+        vardelo::executeAndCommit(
+            Data->ZQ31,
+            {QStringLiteral("DELETE FROM ostermelo      "), QStringLiteral("  WHERE ID_ostermelo = :p1 ")},
+            {{QStringLiteral("p1"), id}});
     } catch (const EDatabaseError&) {
         ui().showMessage(QStringLiteral("Hiba: östermelö DELETE törlésekor"));
-        if (transaction->Active())
-            transaction->Rollback();
         return;
     }
     ui().showMessage(QStringLiteral("Az őstermelő sor törlölve!"));

@@ -2,6 +2,7 @@
 
 #include "data/data_module.h"
 #include "data/database_error.h"
+#include "data/immediate_write.h"
 #include "data/shared_values.h"
 #include "shell/ticket_number_seed.h"
 #include "widgets/db_edit.h"
@@ -272,17 +273,12 @@ void TForm17::sormod() {
         return;
     }
     try {
-        TZQuery* q = Data->ZQ50;
-        q->Close();
-        q->SQL.Clear();
-        q->SQL.Add(QStringLiteral("UPDATE Sorszam          "));
-        q->SQL.Add(QStringLiteral("    SET a_FjBszam = :p1 "));
-        q->SQL.Add(QStringLiteral("   WHERE a_akod = :p2   "));
-        q->ParamByName(QStringLiteral("p1")).SetAsString(text);
-        q->ParamByName(QStringLiteral("p2")).SetAsString(AktAkod);
-        q->ExecSQL();
         // Committed at once: the next ticket number must not depend on a later commit elsewhere.
-        Data->IBTrans1->CommitRetaining();
+        vardelo::executeAndCommit(Data->ZQ50,
+                                  {QStringLiteral("UPDATE Sorszam          "),
+                                   QStringLiteral("    SET a_FjBszam = :p1 "),
+                                   QStringLiteral("   WHERE a_akod = :p2   ")},
+                                  {{QStringLiteral("p1"), text}, {QStringLiteral("p2"), AktAkod}});
     } catch (const EDatabaseError&) {
         ui().showMessage(QStringLiteral("Hiba: Letároláskor az UPDATE Sorszam -ba "));
         Edit1->setFocus();

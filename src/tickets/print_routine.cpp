@@ -2,6 +2,7 @@
 
 #include "data/data_module.h"
 #include "data/database_error.h"
+#include "data/immediate_write.h"
 #include "data/shared_values.h"
 #include "reports/report_objects.h"
 #include "reports/report_service.h"
@@ -64,23 +65,13 @@ QString text(TZQuery* q, const char* field) {
 // report.
 bool markPrinted(const QString& number) {
     try {
-        TZQuery* q = Data->ZQ11;
-        q->Close();
-        q->SQL.Clear();
-        q->SQL.Add(QStringLiteral("UPDATE fjfej SET f_prn = :p2 "));
-        q->SQL.Add(QStringLiteral("  WHERE f_bszam = :p1 "));
-        q->ParamByName(QStringLiteral("p1")).SetAsString(number);
-        q->ParamByName(QStringLiteral("p2")).SetAsString(QStringLiteral("I"));
-        q->ExecSQL();
-        Data->IBTrans1->CommitRetaining();
+        executeAndCommit(
+            Data->ZQ11,
+            {QStringLiteral("UPDATE fjfej SET f_prn = :p2 "), QStringLiteral("  WHERE f_bszam = :p1 ")},
+            {{QStringLiteral("p1"), number}, {QStringLiteral("p2"), QStringLiteral("I")}});
         return true;
     } catch (const EDatabaseError&) {
         ui().showMessage(QStringLiteral("Hiba: prn UPDATE Fjfej-be "));
-        try {
-            if (Data->IBTrans1->Active())
-                Data->IBTrans1->RollbackRetaining();
-        } catch (const EDatabaseError&) {
-        }
         return false;
     }
 }

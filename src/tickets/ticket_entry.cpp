@@ -2,6 +2,7 @@
 
 #include "data/data_module.h"
 #include "data/database_error.h"
+#include "data/immediate_write.h"
 #include "data/shared_values.h"
 #include "data/text_formats.h"
 #include "masterdata/producer_browser.h"
@@ -386,20 +387,12 @@ void TForm9::DeleteLineButtonClick() {
                                : QStringLiteral("0");
         // The delete is committed at once: left pending, a later failed write would roll it back unseen.
         try {
-            if (!Data->IBTrans1->Active())
-                Data->IBTrans1->StartTransaction();
-            TZQuery* q = Data->ZQ21;
-            q->Close();
-            q->SQL.Clear();
-            q->SQL.Add(QStringLiteral("DELETE FROM fjsor "));
-            q->SQL.Add(QStringLiteral("  WHERE id_fjsor = :p1 "));
-            q->ParamByName(QStringLiteral("p1")).SetAsString(id);
-            q->ExecSQL();
-            Data->IBTrans1->Commit();
+            executeAndCommit(
+                Data->ZQ21, {QStringLiteral("DELETE FROM fjsor "), QStringLiteral("  WHERE id_fjsor = :p1 ")},
+                {{QStringLiteral("p1"), id}});
             ui().showMessage(QStringLiteral("Az tételsor törölve!"));
         } catch (const EDatabaseError&) {
             ui().showMessage(QStringLiteral("Hiba: Felvásárlási jegy tételsor DELETE törlésekor"));
-            rollBack();
         }
         openTicketLines(Edit1->text());
         Data->ZQ20->Last();

@@ -2,6 +2,7 @@
 #include "data/connection.h"
 #include "data/data_module.h"
 #include "data/database_error.h"
+#include "data/immediate_write.h"
 #include "data/shared_values.h"
 #include "data/transaction.h"
 #include "support/test_database.h"
@@ -353,10 +354,18 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("family");
         QTest::addColumn<QString>("given");
-        QTest::newRow("two parts") << "Kovács János" << "Kovács " << "János";
-        QTest::newRow("three parts") << "Nagy Kovács Anna" << "Nagy Kovács " << "Anna";
-        QTest::newRow("one part") << "Madonna" << " " << "Madonna";
-        QTest::newRow("empty") << "" << " " << "";
+        QTest::newRow("two parts") << "Kovács János"
+                                   << "Kovács "
+                                   << "János";
+        QTest::newRow("three parts") << "Nagy Kovács Anna"
+                                     << "Nagy Kovács "
+                                     << "Anna";
+        QTest::newRow("one part") << "Madonna"
+                                  << " "
+                                  << "Madonna";
+        QTest::newRow("empty") << ""
+                               << " "
+                               << "";
     }
     void moduleChecksAndNameSplit() {
         QFETCH(QString, name);
@@ -373,6 +382,27 @@ private slots:
         QVERIFY(data.AdoszamEllenorzes("12345676142"));
         QVERIFY(data.TAJEllenorzes("111111110"));
         QVERIFY(!data.TAJEllenorzes("11111111O"));
+    }
+
+    void immediateWriteSurvivesALaterRollback() {
+        TestDatabase db(true);
+        openQuery(Data->ZQ30, "SELECT * FROM ostermelo ORDER BY o_kod");
+        Data->ZQ30->Next();
+        vardelo::executeAndCommit(Data->ZQ31, {"DELETE FROM ostermelo", "  WHERE o_kod = :p1"},
+                                  {{"p1", "5"}});
+        QVERIFY(Data->ZQ30->Active()); // the lists of the windows stay open
+        QCOMPARE(Data->ZQ30->RecNo(), 2);
+        insertProducer("60", "Később Visszavont");
+        Data->IBTrans1->Rollback();
+        openQuery(Data->ZQ30, "SELECT o_kod FROM ostermelo WHERE o_kod IN ('5', '60')");
+        QVERIFY(Data->ZQ30->IsEmpty());
+        // A failed write raises, and what was pending before it is gone with the rollback.
+        insertProducer("61", "Függő Ferenc");
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError,
+                                 vardelo::executeAndCommit(Data->ZQ31, {"UPDATE ostermelo SET o_kod = :p1"},
+                                                           {{"p1", "TOOLONGCODE"}}));
+        openQuery(Data->ZQ30, "SELECT o_kod FROM ostermelo WHERE o_kod = '61'");
+        QVERIFY(Data->ZQ30->IsEmpty());
     }
 
     void openingFetchesOnlyWhatIsNeeded() {

@@ -1,0 +1,32 @@
+#include "data/immediate_write.h"
+
+#include "data/database_error.h"
+#include "data/query.h"
+#include "data/transaction.h"
+
+namespace vardelo {
+
+void executeAndCommit(TZQuery* query, const QStringList& sql, const QueryParams& params) {
+    TTransaction* transaction = query->Transaction();
+    try {
+        if (!transaction->Active())
+            transaction->StartTransaction();
+        query->Close();
+        query->SQL.Clear();
+        for (const QString& line : sql)
+            query->SQL.Add(line);
+        for (const auto& [name, value] : params)
+            query->ParamByName(name).SetValue(value);
+        query->ExecSQL();
+        transaction->CommitRetaining();
+    } catch (const EDatabaseError&) {
+        try {
+            if (transaction->Active())
+                transaction->RollbackRetaining();
+        } catch (const EDatabaseError&) {
+        }
+        throw;
+    }
+}
+
+} // namespace vardelo

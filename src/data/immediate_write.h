@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <utility>
+#include <vector>
+
+class TZQuery;
+
+namespace vardelo {
+
+using QueryParams = std::vector<std::pair<QString, QVariant>>;
+
+// Runs one write (its SQL lines and named parameters) through the query and makes it permanent at once with a
+// retaining commit: left pending, a later failed write anywhere would roll it back unseen, and the retaining
+// commit keeps the lists of the open windows open. On a database error the transaction is rolled back
+// (retaining) and the error is raised again for the screen to report.
+void executeAndCommit(TZQuery* query, const QStringList& sql, const QueryParams& params);
+
+} // namespace vardelo
