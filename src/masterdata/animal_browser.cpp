@@ -12,6 +12,7 @@
 #include "widgets/db_navigator.h"
 #include "widgets/db_text.h"
 #include "widgets/form_controls.h"
+#include "widgets/record_panel.h"
 #include "widgets/ui_service.h"
 
 #include <QGridLayout>
@@ -73,31 +74,15 @@ void TForm6::buildWindow() {
 
     auto* group = new QGroupBox(QStringLiteral("Adatok"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
-    auto* details = new QGridLayout(group);
-    details->setHorizontalSpacing(8);
-    auto value = [&](const char* field) {
-        auto* text = new TDBText(Data->DSQ40, QString::fromLatin1(field), group);
-        text->setObjectName(QStringLiteral("DBText_") + QString::fromLatin1(field));
-        text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        return text;
-    };
-    auto place = [&](int row, int pair, const QString& caption, QWidget* shown) {
-        details->addWidget(new QLabel(caption, group), row, pair * 2, Qt::AlignRight | Qt::AlignVCenter);
-        details->addWidget(shown, row, pair * 2 + 1);
-    };
-    auto* price = new QWidget(group);
-    auto* priceRow = new QHBoxLayout(price);
-    priceRow->setContentsMargins(0, 0, 0, 0);
-    priceRow->addWidget(value("T_EAR"));
-    priceRow->addWidget(value("T_MEGY"), 1);
-    place(0, 0, QStringLiteral("ID:"), value("ID_TERMEK"));
-    place(1, 0, QStringLiteral("Kód:"), value("T_KOD"));
-    place(2, 0, QStringLiteral("Megnevezés:"), value("T_MEGNEVEZES"));
-    place(0, 1, QStringLiteral("VTSZ:"), value("T_VTSZ"));
-    place(1, 1, QStringLiteral("Egységár:"), price);
-    place(2, 1, QStringLiteral("Komp.mértéke:"), value("T_KOMPMERTEKE"));
-    details->setColumnStretch(1, 3);
-    details->setColumnStretch(3, 2);
+    vardelo::fillRecordPanel(
+        group, Data->DSQ40,
+        {{QStringLiteral("ID:"), {QStringLiteral("ID_TERMEK")}},
+         {QStringLiteral("Kód:"), {QStringLiteral("T_KOD")}},
+         {QStringLiteral("Megnevezés:"), {QStringLiteral("T_MEGNEVEZES")}},
+         {QStringLiteral("VTSZ:"), {QStringLiteral("T_VTSZ")}},
+         {QStringLiteral("Egységár:"), {QStringLiteral("T_EAR"), QStringLiteral("T_MEGY")}},
+         {QStringLiteral("Komp.mértéke:"), {QStringLiteral("T_KOMPMERTEKE")}}},
+        2);
 
     DBNavigator1 = new TDBNavigator(this);
     DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));

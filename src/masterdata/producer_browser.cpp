@@ -12,6 +12,7 @@
 #include "widgets/db_navigator.h"
 #include "widgets/db_text.h"
 #include "widgets/form_controls.h"
+#include "widgets/record_panel.h"
 #include "widgets/ui_service.h"
 
 #include <QGridLayout>
@@ -104,46 +105,28 @@ void TForm4::buildWindow() {
     // The current producer, every column.
     auto* group = new QGroupBox(QStringLiteral("Adata"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
-    auto* details = new QGridLayout(group);
-    details->setHorizontalSpacing(8);
-    auto value = [&](const char* field) {
-        auto* text = new TDBText(Data->DSQ30, QString::fromLatin1(field), group);
-        text->setObjectName(QStringLiteral("DBText_") + QString::fromLatin1(field));
-        text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        return text;
-    };
-    auto place = [&](int row, int pair, const QString& caption, QWidget* shown) {
-        auto* label = new QLabel(caption, group);
-        details->addWidget(label, row, pair * 2, Qt::AlignRight | Qt::AlignVCenter);
-        details->addWidget(shown, row, pair * 2 + 1);
-    };
-    auto* address = new QWidget(group);
-    auto* addressRow = new QHBoxLayout(address);
-    addressRow->setContentsMargins(0, 0, 0, 0);
-    addressRow->addWidget(value("O_IRSZAM"));
-    addressRow->addWidget(value("O_HELYSEGNEV"));
-    addressRow->addWidget(value("O_UTCA"), 1);
-    place(0, 0, QStringLiteral("ID:"), value("ID_OSTERMELO"));
-    place(1, 0, QStringLiteral("Kód:"), value("O_KOD"));
-    place(2, 0, QStringLiteral("Neve:"), value("O_NEV"));
-    place(3, 0, QStringLiteral("Cim:"), address);
-    place(4, 0, QStringLiteral("Adóazonositó:"), value("O_ADOAZON"));
-    place(5, 0, QStringLiteral("Ősterm.Ig.szám:"), value("O_IGSZAM"));
-    place(0, 1, QStringLiteral("Reg.szám:"), value("O_REGSZAM"));
-    place(1, 1, QStringLiteral("Szja:"), value("O_SZJA"));
-    place(2, 1, QStringLiteral("Szül. hely:"), value("O_SZULHELY"));
-    place(3, 1, QStringLiteral("Születési idő:"), value("O_SZIDO"));
-    place(4, 1, QStringLiteral("Anyja neve:"), value("O_ANYJA"));
-    place(5, 1, QStringLiteral("Családi gazd.szám:"), value("O_CSGAZD"));
-    place(0, 2, QStringLiteral("Neme:"), value("O_NEME"));
-    place(1, 2, QStringLiteral("Születési név:"), value("O_SZULNEV"));
-    place(2, 2, QStringLiteral("TAJ:"), value("O_TAJ"));
-    place(3, 2, QStringLiteral("Adószám:"), value("O_ADOSZAM"));
-    place(4, 2, QStringLiteral("Bank szla:"), value("O_BANKSZLA"));
-    place(5, 2, QStringLiteral("Érvényesite:"), value("O_ERVKELT"));
-    details->setColumnStretch(1, 3);
-    details->setColumnStretch(3, 2);
-    details->setColumnStretch(5, 2);
+    vardelo::fillRecordPanel(
+        group, Data->DSQ30,
+        {{QStringLiteral("ID:"), {QStringLiteral("ID_OSTERMELO")}},
+         {QStringLiteral("Kód:"), {QStringLiteral("O_KOD")}},
+         {QStringLiteral("Neve:"), {QStringLiteral("O_NEV")}},
+         {QStringLiteral("Cim:"),
+          {QStringLiteral("O_IRSZAM"), QStringLiteral("O_HELYSEGNEV"), QStringLiteral("O_UTCA")}},
+         {QStringLiteral("Adóazonositó:"), {QStringLiteral("O_ADOAZON")}},
+         {QStringLiteral("Ősterm.Ig.szám:"), {QStringLiteral("O_IGSZAM")}},
+         {QStringLiteral("Reg.szám:"), {QStringLiteral("O_REGSZAM")}},
+         {QStringLiteral("Szja:"), {QStringLiteral("O_SZJA")}},
+         {QStringLiteral("Szül. hely:"), {QStringLiteral("O_SZULHELY")}},
+         {QStringLiteral("Születési idő:"), {QStringLiteral("O_SZIDO")}},
+         {QStringLiteral("Anyja neve:"), {QStringLiteral("O_ANYJA")}},
+         {QStringLiteral("Családi gazd.szám:"), {QStringLiteral("O_CSGAZD")}},
+         {QStringLiteral("Neme:"), {QStringLiteral("O_NEME")}},
+         {QStringLiteral("Születési név:"), {QStringLiteral("O_SZULNEV")}},
+         {QStringLiteral("TAJ:"), {QStringLiteral("O_TAJ")}},
+         {QStringLiteral("Adószám:"), {QStringLiteral("O_ADOSZAM")}},
+         {QStringLiteral("Bank szla:"), {QStringLiteral("O_BANKSZLA")}},
+         {QStringLiteral("Érvényesite:"), {QStringLiteral("O_ERVKELT")}}},
+        3);
 
     DBNavigator1 = new TDBNavigator(this);
     DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));

@@ -3,7 +3,6 @@
 #include "data/data_module.h"
 #include "data/shared_values.h"
 #include "tickets/action_guard.h"
-#include "widgets/form_controls.h"
 #include "tickets/print_routine.h"
 #include "tickets/producer_details.h"
 #include "tickets/ticket_entry.h"
@@ -12,6 +11,8 @@
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/db_text.h"
+#include "widgets/form_controls.h"
+#include "widgets/record_panel.h"
 #include "widgets/ui_service.h"
 
 #include <QEvent>
@@ -84,26 +85,16 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
 QWidget* TForm8::buildHeaderGroup() {
     auto* group = new QGroupBox(QStringLiteral("Felvásárlási jegy fejsor adata"), this);
     group->setObjectName(QStringLiteral("HeaderGroup"));
-    const std::pair<const char*, const char*> fields[] = {
-        {"ID:", "ID_FJFEJ"},      {"Bszám:", "F_BSZAM"},
-        {"Átvevőkód:", "F_AKOD"}, {"Őstermelőkód:", "F_OSTERMKOD"},
-        {"Dátum:", "F_KELT"},     {"Szja:", "F_SZJA"},
-        {"Print:", "F_PRN"},      {"Megjegyzés:", "F_MEGJ"},
-    };
-    auto* grid = new QGridLayout(group);
-    int i = 0;
-    for (const auto& [caption, field] : fields) {
-        const int row = i / 4;
-        const int column = (i % 4) * 2;
-        grid->addWidget(new QLabel(QString::fromUtf8(caption), group), row, column);
-        auto* text = new TDBText(Data->DSQ10, QString::fromLatin1(field), group);
-        text->setObjectName(QStringLiteral("DBText_") + QString::fromLatin1(field));
-        text->setMinimumWidth(text->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 10);
-        grid->addWidget(text, row, column + 1);
-        ++i;
-    }
-    for (int c = 1; c < 8; c += 2)
-        grid->setColumnStretch(c, 1);
+    fillRecordPanel(group, Data->DSQ10,
+                    {{QStringLiteral("ID:"), {QStringLiteral("ID_FJFEJ")}},
+                     {QStringLiteral("Bszám:"), {QStringLiteral("F_BSZAM")}},
+                     {QStringLiteral("Átvevőkód:"), {QStringLiteral("F_AKOD")}},
+                     {QStringLiteral("Őstermelőkód:"), {QStringLiteral("F_OSTERMKOD")}},
+                     {QStringLiteral("Dátum:"), {QStringLiteral("F_KELT")}},
+                     {QStringLiteral("Szja:"), {QStringLiteral("F_SZJA")}},
+                     {QStringLiteral("Print:"), {QStringLiteral("F_PRN")}},
+                     {QStringLiteral("Megjegyzés:"), {QStringLiteral("F_MEGJ")}}},
+                    4);
     return group;
 }
 

@@ -1,0 +1,34 @@
+#include "widgets/record_panel.h"
+
+#include "widgets/db_text.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace vardelo {
+
+void fillRecordPanel(QGroupBox* group, TDataSource* source, const QList<RecordPanelRow>& rows, int columns) {
+    auto* grid = new QGridLayout(group);
+    grid->setHorizontalSpacing(8);
+    const int perColumn = (int(rows.size()) + columns - 1) / std::max(1, columns);
+    for (int i = 0; i < int(rows.size()); ++i) {
+        const int row = i % perColumn;
+        const int column = (i / perColumn) * 2;
+        grid->addWidget(new QLabel(rows[i].caption, group), row, column, Qt::AlignRight | Qt::AlignVCenter);
+        auto* values = new QHBoxLayout;
+        values->setSpacing(6);
+        for (const QString& field : rows[i].fields) {
+            auto* text = new TDBText(source, field, group);
+            text->setObjectName(QStringLiteral("DBText_") + field);
+            text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            // The last value takes the room that is left, so a long address is not cut.
+            values->addWidget(text, field == rows[i].fields.last() ? 1 : 0);
+        }
+        grid->addLayout(values, row, column + 1);
+        grid->setColumnStretch(column + 1, 1);
+    }
+}
+
+} // namespace vardelo
