@@ -25,22 +25,6 @@
 
 using vardelo::ui;
 
-namespace {
-
-struct SortOrder {
-    const char* field;
-    const char* orderBy;
-    const char* label;
-};
-
-const SortOrder sortOrders[] = {
-    {"T_KOD", "t_kod", "Termék lista, \"Kód\" szerint"},
-    {"T_MEGNEVEZES", "t_megnevezes", "Termék lista, \"Megnevezés\" szerint"},
-    {"ID_TERMEK", "ID_Termek", "Termék lista a beviteli sorrend szerint"},
-};
-
-} // namespace
-
 QString TForm6::NewMode() {
     return QStringLiteral("Új termék");
 }
@@ -156,19 +140,9 @@ void TForm6::frissit() {
 }
 
 void TForm6::DBGrid1TitleClick(const QString& fieldName) {
-    for (const SortOrder& order : sortOrders) {
-        if (fieldName != QLatin1String(order.field))
-            continue;
-        TZQuery* list = Data->ZQ40;
-        list->Close();
-        list->SQL.Clear();
-        list->SQL.Add(QStringLiteral("SELECT *            "));
-        list->SQL.Add(QStringLiteral("  FROM termek       "));
-        list->SQL.Add(QStringLiteral("  ORDER BY ") + QLatin1String(order.orderBy) + QStringLiteral("  "));
-        list->Open();
-        Label8->setText(QString::fromUtf8(order.label));
-        return;
-    }
+    // Titles without an order change nothing.
+    if (const auto label = vardelo::sortAnimals(fieldName))
+        Label8->setText(*label);
 }
 
 void TForm6::Button1Click() {

@@ -39,22 +39,6 @@ bool isServiceLetter(const QString& text) {
            text.compare(QLatin1String("k"), Qt::CaseInsensitive) == 0;
 }
 
-struct SortOrder {
-    const char* field;
-    const char* orderBy;
-    const char* label;
-};
-
-const SortOrder sortOrders[] = {
-    {"O_KOD", "o_kod", "Őstermelő lista, \"Kód\" szerint"},
-    {"O_NEV", "o_Nev", "Őstermelő lista, \"Név\" szerint"},
-    {"O_HELYSEGNEV", "o_Helysegnev, o_Utca", "Őstermelő lista, \"Helységnév és utca\" szerint"},
-    {"O_ADOAZON", "o_Adoazon", "Őstermelő lista, \"Adóazonositó\" szerint"},
-    {"O_ADOSZAM", "o_Adoszam", "Őstermelő lista, \"Adószám\" szerint"},
-    {"O_TAJ", "o_TAJ", "Őstermelő lista, \"TAJ\" szerint"},
-    {"O_IGSZAM", "o_Igszam", "Őstermelő lista, \"Őstermelői ig.szám\" szerint"},
-};
-
 } // namespace
 
 QString TForm4::NewMode() {
@@ -219,19 +203,9 @@ void TForm4::frissit() {
 }
 
 void TForm4::DBGrid1TitleClick(const QString& fieldName) {
-    for (const SortOrder& order : sortOrders) {
-        if (fieldName != QLatin1String(order.field))
-            continue;
-        TZQuery* list = Data->ZQ30;
-        list->Close();
-        list->SQL.Clear();
-        list->SQL.Add(QStringLiteral("SELECT *            "));
-        list->SQL.Add(QStringLiteral("  FROM ostermelo    "));
-        list->SQL.Add(QStringLiteral("  ORDER BY ") + QLatin1String(order.orderBy) + QStringLiteral("  "));
-        list->Open();
-        Label18->setText(QString::fromUtf8(order.label));
-        return;
-    }
+    // Titles without an order change nothing.
+    if (const auto label = vardelo::sortProducers(fieldName))
+        Label18->setText(*label);
 }
 
 void TForm4::Edit1Change() {

@@ -14,6 +14,45 @@ bool locateCode(TDataSet* list, const QString& field, const QString& code) {
            list->Locate(field, code, loCaseInsensitive | loPartialKey);
 }
 
+struct ListOrder {
+    const char* field;
+    const char* orderBy;
+    const char* label;
+};
+
+const ListOrder producerOrders[] = {
+    {"O_KOD", "o_kod", "Őstermelő lista, \"Kód\" szerint"},
+    {"O_NEV", "o_Nev", "Őstermelő lista, \"Név\" szerint"},
+    {"O_HELYSEGNEV", "o_Helysegnev, o_Utca", "Őstermelő lista, \"Helységnév és utca\" szerint"},
+    {"O_ADOAZON", "o_Adoazon", "Őstermelő lista, \"Adóazonositó\" szerint"},
+    {"O_ADOSZAM", "o_Adoszam", "Őstermelő lista, \"Adószám\" szerint"},
+    {"O_TAJ", "o_TAJ", "Őstermelő lista, \"TAJ\" szerint"},
+    {"O_IGSZAM", "o_Igszam", "Őstermelő lista, \"Őstermelői ig.szám\" szerint"},
+};
+
+const ListOrder animalOrders[] = {
+    {"T_KOD", "t_kod", "Termék lista, \"Kód\" szerint"},
+    {"T_MEGNEVEZES", "t_megnevezes", "Termék lista, \"Megnevezés\" szerint"},
+    {"ID_TERMEK", "ID_Termek", "Termék lista a beviteli sorrend szerint"},
+};
+
+template <size_t N>
+std::optional<QString> sortList(TZQuery* list, const QString& table, const ListOrder (&orders)[N],
+                                const QString& fieldName) {
+    for (const ListOrder& order : orders) {
+        if (fieldName != QLatin1String(order.field))
+            continue;
+        list->Close();
+        list->SQL.Clear();
+        list->SQL.Add(QStringLiteral("SELECT *            "));
+        list->SQL.Add(QStringLiteral("  FROM ") + table);
+        list->SQL.Add(QStringLiteral("  ORDER BY ") + QLatin1String(order.orderBy) + QStringLiteral("  "));
+        list->Open();
+        return QString::fromUtf8(order.label);
+    }
+    return std::nullopt;
+}
+
 QStringList allCodes(TZQuery* query, const QString& field) {
     QStringList codes;
     for (query->First(); !query->Eof(); query->Next())
@@ -22,6 +61,14 @@ QStringList allCodes(TZQuery* query, const QString& field) {
 }
 
 } // namespace
+
+std::optional<QString> sortProducers(const QString& fieldName) {
+    return sortList(Data->ZQ30, QStringLiteral("ostermelo    "), producerOrders, fieldName);
+}
+
+std::optional<QString> sortAnimals(const QString& fieldName) {
+    return sortList(Data->ZQ40, QStringLiteral("termek       "), animalOrders, fieldName);
+}
 
 QString producerNameOrderLabel() {
     return QStringLiteral("Őstermelő lista, \"Név\" szerint");

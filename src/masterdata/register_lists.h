@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 // The producer list (Data->ZQ30) and the animal list (Data->ZQ40) as the browsers and entry windows open and
 // position them, and the lookups they make with Data->ZQ31 and Data->ZQ41.
@@ -9,6 +10,11 @@ namespace vardelo {
 // The order labels of the two browsers after the list has been reopened in name order.
 QString producerNameOrderLabel();
 QString animalNameOrderLabel();
+
+// Reopen the list in the order of the clicked column title and give the order label; nothing (and the list
+// untouched) for a title without an order.
+std::optional<QString> sortProducers(const QString& fieldName);
+std::optional<QString> sortAnimals(const QString& fieldName);
 
 // Reopens the producer list in name order.
 void openProducersByName();
