@@ -5,6 +5,7 @@
 #include "data/shared_values.h"
 #include "data/text_formats.h"
 #include "masterdata/animal_browser.h"
+#include "masterdata/entry_confirm.h"
 #include "masterdata/register_lists.h"
 #include "widgets/key_filters.h"
 #include "widgets/ui_service.h"
@@ -138,24 +139,10 @@ vardelo::AnimalEntryTexts TForm7::Texts() const {
 }
 
 void TForm7::Button1Click() {
-    if (const auto problem = vardelo::checkAnimalEntry(Texts())) {
-        ui().showMessage(problem->message);
-        if (auto* field = findChild<QWidget*>(problem->field))
-            field->setFocus();
-        return;
-    }
-    try {
-        if (!Data->IBTrans1->Active())
-            Data->IBTrans1->StartTransaction();
-    } catch (const EDatabaseError&) {
-        ui().showMessage(QStringLiteral("Hiba az append vagy edit közben a termékben!"));
-        return;
-    }
-    const bool saved = save();
-    reopenList();
-    // A failed save keeps the window open with everything typed, to be corrected and saved again.
-    if (saved)
-        accept();
+    vardelo::confirmEntry(
+        *this, vardelo::checkAnimalEntry(Texts()),
+        QStringLiteral("Hiba az append vagy edit közben a termékben!"), [this] { return save(); },
+        [this] { reopenList(); });
 }
 
 bool TForm7::save() {

@@ -4,6 +4,7 @@
 #include "data/database_error.h"
 #include "data/shared_values.h"
 #include "data/text_formats.h"
+#include "masterdata/entry_confirm.h"
 #include "masterdata/producer_browser.h"
 #include "masterdata/register_lists.h"
 #include "widgets/key_filters.h"
@@ -231,24 +232,10 @@ void TForm5::Edit16Exit() {
 }
 
 void TForm5::Button1Click() {
-    if (const auto problem = vardelo::checkProducerEntry(Texts())) {
-        ui().showMessage(problem->message);
-        if (auto* field = findChild<QWidget*>(problem->field))
-            field->setFocus();
-        return;
-    }
-    try {
-        if (!Data->IBTrans1->Active())
-            Data->IBTrans1->StartTransaction();
-    } catch (const EDatabaseError&) {
-        ui().showMessage(QStringLiteral("Hiba az append vagy edit közben az östermelöben!"));
-        return;
-    }
-    const bool saved = save();
-    reopenList();
-    // A failed save keeps the window open with everything typed, to be corrected and saved again.
-    if (saved)
-        accept();
+    vardelo::confirmEntry(
+        *this, vardelo::checkProducerEntry(Texts()),
+        QStringLiteral("Hiba az append vagy edit közben az östermelöben!"), [this] { return save(); },
+        [this] { reopenList(); });
 }
 
 bool TForm5::save() {
