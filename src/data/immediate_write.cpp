@@ -6,17 +6,30 @@
 
 namespace vardelo {
 
+namespace {
+
+void setStatement(TZQuery* query, const QStringList& sql, const QueryParams& params) {
+    query->Close();
+    query->SQL.Clear();
+    for (const QString& line : sql)
+        query->SQL.Add(line);
+    for (const auto& [name, value] : params)
+        query->ParamByName(name).SetValue(value);
+}
+
+} // namespace
+
+void openQuery(TZQuery* query, const QStringList& sql, const QueryParams& params) {
+    setStatement(query, sql, params);
+    query->Open();
+}
+
 void executeAndCommit(TZQuery* query, const QStringList& sql, const QueryParams& params) {
     TTransaction* transaction = query->Transaction();
     try {
         if (!transaction->Active())
             transaction->StartTransaction();
-        query->Close();
-        query->SQL.Clear();
-        for (const QString& line : sql)
-            query->SQL.Add(line);
-        for (const auto& [name, value] : params)
-            query->ParamByName(name).SetValue(value);
+        setStatement(query, sql, params);
         query->ExecSQL();
         transaction->CommitRetaining();
     } catch (const EDatabaseError&) {

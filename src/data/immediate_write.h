@@ -18,4 +18,8 @@ using QueryParams = std::vector<std::pair<QString, QVariant>>;
 // (retaining) and the error is raised again for the screen to report.
 void executeAndCommit(TZQuery* query, const QStringList& sql, const QueryParams& params);
 
+// Opens a query on its SQL lines and named parameters: closes it, replaces its text, binds every parameter
+// and opens it (starting the transaction when needed). The one way a screen opens a list.
+void openQuery(TZQuery* query, const QStringList& sql, const QueryParams& params = {});
+
 } // namespace vardelo

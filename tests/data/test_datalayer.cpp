@@ -28,10 +28,7 @@ void insertLine(const QString& bszam, double brutto, double levonszaz, double ea
 }
 
 void openQuery(TZQuery* q, const QString& sql) {
-    q->Close();
-    q->SQL.Clear();
-    q->SQL.Add(sql);
-    q->Open();
+    vardelo::openQuery(q, {sql});
 }
 
 void insertProducer(const QString& kod, const QString& nev) {
@@ -218,6 +215,13 @@ private slots:
         q->Open();
         QCOMPARE(q->FieldByName("O_KOD").AsString(), QString("1"));
         QCOMPARE(q->RecordCount(), 1);
+        // The helper replaces the text of an open query, binds and reopens it.
+        vardelo::openQuery(q, {"SELECT o_kod FROM ostermelo", "  WHERE o_kod = :p1 OR o_kod = :p2"},
+                           {{"p1", "4"}, {"p2", "5"}});
+        QVERIFY(q->Active());
+        QCOMPARE(q->RecordCount(), 2);
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError,
+                                 vardelo::openQuery(q, {"SELECT 1 FROM rdb$database"}, {{"p1", "1"}}));
     }
 
     void fieldTexts() {
