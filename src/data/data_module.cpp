@@ -2,7 +2,10 @@
 
 #include "data/database_error.h"
 #include "data/identifier_checks.h"
+#include "data/logging.h"
 #include "data/shared_values.h"
+
+#include <utility>
 
 TData::TData(QObject* parent) : QObject(parent) {
     setObjectName(QStringLiteral("Data"));
@@ -62,7 +65,47 @@ TData::TData(QObject* parent) : QObject(parent) {
     DS31 = source(QStringLiteral("DS31"), ZQ31);
     DS41 = source(QStringLiteral("DS41"), ZQ41);
 
+    connect(IBTrans1, &TTransaction::ending, this, &TData::rememberTables);
+    connect(IBTrans1, &TTransaction::ended, this, &TData::reopenTables);
+
     createReportObjects();
+}
+
+void TData::rememberTables() {
+    openTables_.clear();
+    for (int i = 1; i <= 6; ++i) {
+        TIBTable* table = Table(i);
+        if (!table->Active())
+            continue;
+        const TField* key = table->FindField(table->KeyField());
+        openTables_.push_back({table, key && !table->IsEmpty() ? key->Value() : QVariant()});
+    }
+}
+
+void TData::reopenTables() {
+    const std::vector<OpenTable> tables = std::exchange(openTables_, {});
+    if (!ZCon1->Connected())
+        return;
+    for (const OpenTable& t : tables) {
+        try {
+            if (t.table->Active())
+                continue;
+            t.table->Open();
+            // The purchaser's row is the selected purchaser's, whatever row the table stood on.
+            if (t.table == IBTable6 && !AktAkod.isEmpty())
+                IBTable6->Locate(QStringLiteral("V_AKOD"), AktAkod, 0);
+            else if (!t.key.isNull())
+                t.table->Locate(t.table->KeyField(), t.key, 0);
+        } catch (const EDatabaseError& e) {
+            qCWarning(lcData) << "Reopening" << t.table->objectName()
+                              << "after the transaction ended failed:" << e.Message() << e.ErrorCode();
+        } catch (const std::exception& e) {
+            qCWarning(lcData) << "Reopening" << t.table->objectName() << "failed:" << e.what();
+        } catch (...) {
+            // Called while a failed commit unwinds: nothing may escape.
+            qCWarning(lcData) << "Reopening" << t.table->objectName() << "failed";
+        }
+    }
 }
 
 TData::~TData() {

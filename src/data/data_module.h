@@ -8,6 +8,8 @@
 
 #include <QObject>
 #include <QString>
+#include <QVariant>
+#include <vector>
 
 class TfrReport;
 class TfrDBDataSet;
@@ -92,6 +94,17 @@ public:
     void ujnev(const QString& nev) const;
 
 private:
+    // A hard commit or rollback closes every dataset of the transaction. The table components that were open
+    // (the selected purchaser's row above all) are opened again at once and put back on their rows, so no
+    // screen or layout ever finds them closed.
+    void rememberTables();
+    void reopenTables();
+    struct OpenTable {
+        TIBTable* table;
+        QVariant key;
+    };
+    std::vector<OpenTable> openTables_;
+
     void createReportObjects();
     void destroyReportObjects();
 };

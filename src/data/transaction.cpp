@@ -5,6 +5,7 @@
 #include "data/dataset.h"
 #include "data/firebird_api.h"
 
+#include <QScopeGuard>
 #include <algorithm>
 
 using namespace Firebird;
@@ -17,6 +18,8 @@ TTransaction::TTransaction(const QString& name, TConnection* connection, QObject
     connect(connection_, &TConnection::disconnecting, this, [this] {
         if (!Active())
             return;
+        detaching_ = true;
+        const auto reset = qScopeGuard([this] { detaching_ = false; });
         try {
             Commit();
         } catch (const EDatabaseError&) {
@@ -77,10 +80,25 @@ void TTransaction::closeDataSets() {
     openDataSets_.clear();
 }
 
+struct TTransaction::EndNotice {
+    explicit EndNotice(TTransaction* t) : transaction(t) {
+        if (!transaction->detaching_)
+            emit transaction->ending();
+        transaction->closeDataSets();
+    }
+    ~EndNotice() {
+        if (!transaction->detaching_)
+            emit transaction->ended();
+    }
+    EndNotice(const EndNotice&) = delete;
+    EndNotice& operator=(const EndNotice&) = delete;
+    TTransaction* transaction;
+};
+
 void TTransaction::Commit() {
     if (!Active())
         throw EDatabaseError(QStringLiteral("A tranzakció nincs elindítva."));
-    closeDataSets();
+    const EndNotice notice(this);
     Status status;
     try {
         transaction_->commit(&status);
@@ -93,7 +111,7 @@ void TTransaction::Commit() {
 void TTransaction::Rollback() {
     if (!Active())
         throw EDatabaseError(QStringLiteral("A tranzakció nincs elindítva."));
-    closeDataSets();
+    const EndNotice notice(this);
     Status status;
     try {
         transaction_->rollback(&status);

@@ -36,8 +36,17 @@ public:
     void attach(TDataSet* dataSet);
     void detach(TDataSet* dataSet);
 
+signals:
+    // A hard commit or rollback is about to close the open datasets, and has closed them (whether or not the
+    // engine accepted it). Not sent when the connection ends the transaction as it detaches.
+    void ending();
+    void ended();
+
 private:
     void closeDataSets();
+    // Sends ending() and closes the datasets; the returned guard sends ended() when it goes.
+    struct EndNotice;
+    bool detaching_ = false;
     TConnection* connection_;
     Firebird::ITransaction* transaction_ = nullptr;
     std::vector<TDataSet*> openDataSets_;
