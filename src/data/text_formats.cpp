@@ -1,6 +1,7 @@
 #include "data/text_formats.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -193,6 +194,34 @@ std::optional<double> parseNumberText(const QString& text) {
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+std::optional<double> boundedNumber(const QString& text, const NumberLimit& limit) {
+    const std::optional<double> value = parseNumberText(text);
+    if (!value || *value < limit.min || *value > limit.max)
+        return std::nullopt;
+    QString trimmed = text.trimmed();
+    const qsizetype separator = std::max(trimmed.indexOf(u','), trimmed.indexOf(u'.'));
+    if (separator >= 0) {
+        QString fraction = trimmed.mid(separator + 1);
+        while (fraction.endsWith(u'0'))
+            fraction.chop(1);
+        if (fraction.size() > limit.decimals)
+            return std::nullopt;
+    }
+    return value;
+}
+
+bool numberOutsideLimit(const QString& text, const NumberLimit& limit) {
+    return parseNumberText(text) && !boundedNumber(text, limit);
+}
+
+QString limitText(const NumberLimit& limit) {
+    auto bound = [](double v) { return fixedNumberText(v, 0, true); };
+    const QString range = bound(limit.min) + QStringLiteral(" és ") + bound(limit.max);
+    if (limit.decimals == 0)
+        return range + QStringLiteral(" közötti egész szám lehet");
+    return range + QStringLiteral(" közötti szám lehet, legfeljebb %1 tizedesjeggyel").arg(limit.decimals);
 }
 
 std::optional<int> parseIntegerText(const QString& text) {

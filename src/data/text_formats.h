@@ -36,6 +36,22 @@ std::optional<double> parseNumberText(const QString& text);
 // Reads a whole number (optional sign, digits only, blanks around ignored) that fits 32 bits.
 std::optional<int> parseIntegerText(const QString& text);
 
+// The range and the decimals a numeric entry field takes.
+struct NumberLimit {
+    double min;
+    double max;
+    int decimals; // 0: whole numbers only
+};
+// The value of a typed number when it reads (as parseNumberText) and lies within the limit with no more
+// decimals than it takes (trailing zeros after the comma do not count); nothing otherwise.
+std::optional<double> boundedNumber(const QString& text, const NumberLimit& limit);
+// Whether a text that reads as a number lies outside the limit (text that does not read as a number is left
+// to the conversion at the save, which fails it).
+bool numberOutsideLimit(const QString& text, const NumberLimit& limit);
+// The limit as a message names it: "0 és 100 közötti egész szám lehet", "-999 999 és 999 999 közötti szám
+// lehet, legfeljebb 3 tizedesjeggyel".
+QString limitText(const NumberLimit& limit);
+
 // Text without its trailing blanks, the emptiness test of every entry window.
 QString trimRight(const QString& text);
 bool isBlank(const QString& text);

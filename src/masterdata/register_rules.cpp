@@ -70,6 +70,8 @@ std::optional<EntryProblem> checkProducerEntry(const ProducerEntryTexts& e) {
         return P{QStringLiteral("Hibás TAJ"), QStringLiteral("Edit18")};
     if (e.taj.length() != 9 && !e.uresTaj)
         return P{QStringLiteral("Kevesebb mint 9 hosszú számsor"), QStringLiteral("Edit18")};
+    if (numberOutsideLimit(e.szja, ProducerSzjaLimit))
+        return P{QStringLiteral("Az szja ") + limitText(ProducerSzjaLimit) + u'!', QStringLiteral("Edit10")};
     return std::nullopt;
 }
 
@@ -85,6 +87,12 @@ std::optional<EntryProblem> checkAnimalEntry(const AnimalEntryTexts& e) {
         return P{QStringLiteral("Nincs megadva a mennyiség egység!"), QStringLiteral("Edit6")};
     if (isBlank(e.kompmerteke))
         return P{QStringLiteral("Nincs megadva a komp.mérték!"), QStringLiteral("Edit7")};
+    if (numberOutsideLimit(e.ear, AnimalPriceLimit))
+        return P{QStringLiteral("Az egységár ") + limitText(AnimalPriceLimit) + u'!',
+                 QStringLiteral("Edit5")};
+    if (numberOutsideLimit(e.kompmerteke, AnimalCompensationLimit))
+        return P{QStringLiteral("A komp.mérték ") + limitText(AnimalCompensationLimit) + u'!',
+                 QStringLiteral("Edit7")};
     return std::nullopt;
 }
 

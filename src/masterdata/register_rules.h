@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/text_formats.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -42,7 +44,14 @@ struct ProducerEntryTexts {
     bool uresTaj = false; // CheckBox1: store the TAJ as typed, even empty, short or wrong
 };
 
-// The 24 checks of the producer entry in their order; nothing when all pass.
+// What the registers' numeric fields take: the producer's SZJA per cent, the animal's unit price and its
+// compensation per cent.
+inline constexpr NumberLimit ProducerSzjaLimit{0, 100, 0};
+inline constexpr NumberLimit AnimalPriceLimit{0, 999999, 4};
+inline constexpr NumberLimit AnimalCompensationLimit{0, 100, 0};
+
+// The 24 checks of the producer entry in their order, then the SZJA per cent within its limit; nothing when
+// all pass.
 std::optional<EntryProblem> checkProducerEntry(const ProducerEntryTexts& entry);
 
 // What the clerk typed into the animal entry.
@@ -55,7 +64,8 @@ struct AnimalEntryTexts {
     QString kompmerteke; // Edit7
 };
 
-// The 5 checks of the animal entry in their order; nothing when all pass.
+// The 5 checks of the animal entry in their order, then the unit price and the compensation per cent within
+// their limits; nothing when all pass.
 std::optional<EntryProblem> checkAnimalEntry(const AnimalEntryTexts& entry);
 
 } // namespace vardelo

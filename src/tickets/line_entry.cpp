@@ -6,10 +6,10 @@
 #include "data/text_formats.h"
 #include "masterdata/animal_browser.h"
 #include "tickets/action_guard.h"
-#include "widgets/form_controls.h"
 #include "tickets/ticket_entry.h"
 #include "tickets/ticket_queries.h"
 #include "tickets/ticket_rules.h"
+#include "widgets/form_controls.h"
 #include "widgets/key_filters.h"
 #include "widgets/ui_service.h"
 
@@ -151,14 +151,17 @@ QLineEdit* TForm10::fieldFor(int lineField) const {
         return Edit7;
     case LineField::CompensationRate:
         return Edit8;
+    case LineField::WeightDeduction:
+        // The per cent is the ticket entry's, behind this dialog: the focus stays on the gross weight.
+        return Edit5;
     }
     return nullptr;
 }
 
 void TForm10::OkButtonClick() {
     guarded([this] {
-        const LineTexts line{Edit3->text(), Edit4->text(), Edit5->text(),
-                             Edit6->text(), Edit7->text(), Edit8->text()};
+        const LineTexts line{Edit3->text(), Edit4->text(), Edit5->text(),        Edit6->text(),
+                             Edit7->text(), Edit8->text(), entry_.Edit14->text()};
         if (const auto problem = checkLine(line)) {
             ui().showMessage(problem->message);
             fieldFor(int(problem->field))->setFocus();

@@ -210,6 +210,19 @@ void TForm8::PageControl1Change(int) {
 
 void TForm8::NewButtonClick() {
     guarded([this] {
+        // A number already used, or one too long for a ticket, is never offered: the clerk sets the seed
+        // right first. A number row that cannot be read is left to the entry, which reports it.
+        openNumberRow();
+        const NextNumber next =
+            nextTicketNumber(Data->ZQ50->FieldByName(QStringLiteral("A_FJBSZAM")).AsString());
+        if (next.ok()) {
+            const QString refusal = newTicketNumberRefusal(next.number, next.number.size() <= 8 &&
+                                                                            ticketHeaderExists(next.number));
+            if (!refusal.isEmpty()) {
+                ui().showMessage(refusal);
+                return;
+            }
+        }
         JegyMod = UjJegy;
         TForm9 entry(this);
         ui().showModal(entry);

@@ -72,11 +72,12 @@ TForm9::TForm9(QWidget* parent) : QDialog(parent), isNew_(JegyMod == UjJegy) {
     Edit13->setText(QStringLiteral("0"));
     CheckBox2->setChecked(true);
 
-    // Dates take digits and points; the per cents and the deduction take a decimal comma (a point is read as
-    // one too).
+    // Dates take digits and points; "Szja %" is a whole number, as in the producer register; the other per
+    // cents and the deduction take a decimal comma (a point is read as one too).
     for (QLineEdit* date : {Edit3, Edit10, Edit11})
         KeyFilter::install(date, KeyFilterKind::DigitsPoint);
-    for (QLineEdit* number : {Edit6, Edit14, Edit15, Edit13})
+    KeyFilter::install(Edit6, KeyFilterKind::Digits);
+    for (QLineEdit* number : {Edit14, Edit15, Edit13})
         KeyFilter::install(number, KeyFilterKind::DecimalNumber);
     setTabOrder();
     EnterMovesFocus::install(this);
@@ -245,13 +246,8 @@ void TForm9::FormShow() {
 }
 
 void TForm9::openNewTicket() {
+    openNumberRow();
     TZQuery* q = Data->ZQ50;
-    q->Close();
-    q->SQL.Clear();
-    q->SQL.Add(QStringLiteral("SELECT * FROM sorszam "));
-    q->SQL.Add(QStringLiteral("  WHERE id_sorszam = :p1 "));
-    q->ParamByName(QStringLiteral("p1")).SetAsString(AktAkod);
-    q->Open();
     const NextNumber next = nextTicketNumber(q->FieldByName(QStringLiteral("A_FJBSZAM")).AsString());
     if (!next.ok()) {
         Edit1->clear();

@@ -44,6 +44,27 @@ void openProducer(TZQuery* query, const QString& code) {
     query->Open();
 }
 
+void openNumberRow() {
+    TZQuery* q = Data->ZQ50;
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT * FROM sorszam "));
+    q->SQL.Add(QStringLiteral("  WHERE id_sorszam = :p1 "));
+    q->ParamByName(QStringLiteral("p1")).SetAsString(AktAkod);
+    q->Open();
+}
+
+bool ticketHeaderExists(const QString& number) {
+    TZQuery* q = Data->ZQ11;
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT count(*) AS db FROM fjfej "));
+    q->SQL.Add(QStringLiteral("  WHERE f_bszam = :p1 "));
+    q->ParamByName(QStringLiteral("p1")).SetAsString(number);
+    q->Open();
+    return q->FieldByName(QStringLiteral("db")).AsInteger() > 0;
+}
+
 void rollBack() {
     try {
         if (Data->IBTrans1->Active())

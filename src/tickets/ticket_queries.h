@@ -17,6 +17,11 @@ void openTicketLines(const QString& number, bool ordered = true);
 // A producer list (ZQ30 or ZQ31) with the producer of the given code.
 void openProducer(TZQuery* query, const QString& code);
 
+// ZQ50: the current purchaser's number row (SORSZAM whose ID_SORSZAM is AktAkod).
+void openNumberRow();
+// Whether a ticket header of any purchaser carries this number.
+bool ticketHeaderExists(const QString& number);
+
 // Rolls the shared transaction back after a failed write, when it is still active; a failure of the rollback
 // itself is not reported (the write's own message has been shown).
 void rollBack();

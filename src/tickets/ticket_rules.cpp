@@ -3,6 +3,7 @@
 #include "data/text_formats.h"
 
 #include <array>
+#include <tuple>
 
 namespace vardelo::tickets {
 
@@ -13,6 +14,16 @@ NextNumber nextTicketNumber(const QString& lastNumber) {
         return {QString(), QStringLiteral("'%1' is not a valid integer value").arg(trimmed)};
     // The column holds 8 digits, so the largest seed is far below the 32-bit limit; widen anyway.
     return {QString::number(qint64(*last) + 1), QString()};
+}
+
+QString newTicketNumberRefusal(const QString& number, bool headerExists) {
+    const QString advice = QStringLiteral(" Állítsa be a sorszámot: Átvevö / Lekérdezés, \"Évnyitás\" lap.");
+    if (number.size() > 8)
+        return QStringLiteral("A következő sorszám (%1) hosszabb 8 számjegynél, nem adható ki!").arg(number) +
+               advice;
+    if (headerExists)
+        return QStringLiteral("A következő sorszámmal (%1) már van felvásárlási jegy!").arg(number) + advice;
+    return QString();
 }
 
 std::optional<HeaderProblem> checkHeader(const HeaderTexts& h) {
@@ -40,6 +51,16 @@ std::optional<HeaderProblem> checkHeader(const HeaderTexts& h) {
     for (const auto& [text, problem] : dates)
         if (!parseDateText(*text))
             return problem;
+
+    const std::array<std::tuple<const QString*, NumberLimit, HeaderField, const char*>, 4> numbers{{
+        {&h.szja, SzjaLimit, HeaderField::Szja, "Az szja % "},
+        {&h.weightDeduction, PercentLimit, HeaderField::WeightDeduction, "A súlylevonás % "},
+        {&h.contribution, PercentLimit, HeaderField::Contribution, "A tagi hozzájárulás % "},
+        {&h.deduction, DeductionLimit, HeaderField::Deduction, "A levonás (Ft) "},
+    }};
+    for (const auto& [text, limit, field, name] : numbers)
+        if (numberOutsideLimit(*text, limit))
+            return HeaderProblem{field, QString::fromUtf8(name) + limitText(limit) + u'!'};
     return std::nullopt;
 }
 
@@ -55,6 +76,17 @@ std::optional<LineProblem> checkLine(const LineTexts& l) {
     for (const auto& [text, problem] : required)
         if (isBlank(*text))
             return problem;
+
+    const std::array<std::tuple<const QString*, NumberLimit, LineField, const char*>, 4> numbers{{
+        {&l.gross, GrossWeightLimit, LineField::Gross, "A bruttó mennyiség "},
+        {&l.unitPrice, UnitPriceLimit, LineField::UnitPrice, "Az egységár "},
+        {&l.compensationRate, PercentLimit, LineField::CompensationRate, "A komp.mértéke "},
+        {&l.weightDeduction, PercentLimit, LineField::WeightDeduction,
+         "A felvásárlási jegy súlylevonás %-a "},
+    }};
+    for (const auto& [text, limit, field, name] : numbers)
+        if (numberOutsideLimit(*text, limit))
+            return LineProblem{field, QString::fromUtf8(name) + limitText(limit) + u'!'};
     return std::nullopt;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/text_formats.h"
+
 #include <QString>
 #include <optional>
 
@@ -23,6 +25,19 @@ struct NextNumber {
     bool ok() const { return error.isEmpty(); }
 };
 NextNumber nextTicketNumber(const QString& lastNumber);
+
+// Why a next number cannot be offered for a new ticket, empty when it can: a number longer than the 8
+// characters a ticket number holds, or one that a stored ticket already carries.
+QString newTicketNumberRefusal(const QString& number, bool headerExists);
+
+// What a livestock ticket can hold. Within these the computed amounts of a line can always be read back (the
+// database refuses a line beyond the weight and per-cent limits itself), and no number carries more decimals
+// than its column keeps (4), so nothing is rounded away unseen.
+inline constexpr NumberLimit GrossWeightLimit{-999999, 999999, 4};
+inline constexpr NumberLimit UnitPriceLimit{0, 999999, 4};
+inline constexpr NumberLimit PercentLimit{0, 100, 4};
+inline constexpr NumberLimit SzjaLimit{0, 100, 0};
+inline constexpr NumberLimit DeductionLimit{0, 99999999, 4};
 
 // The header fields that "OK" checks, in the order it checks them.
 enum class HeaderField {
@@ -53,11 +68,13 @@ struct HeaderProblem {
     QString message;
 };
 
-// Required fields first (a field of blanks only is missing), then the three dates in the date format.
+// Required fields first (a field of blanks only is missing), then the three dates in the date format, then
+// the numbers within their limits ("Szja %", "Súlylevon.%", "Tagi h.járul.%", "Levonás (Ft)"). A text that
+// does not read as a number passes here and fails the save's conversion.
 std::optional<HeaderProblem> checkHeader(const HeaderTexts& header);
 
 // The fields of a ticket line that "OK" checks, in order.
-enum class LineField { Name, Vtsz, Gross, Unit, UnitPrice, CompensationRate };
+enum class LineField { Name, Vtsz, Gross, Unit, UnitPrice, CompensationRate, WeightDeduction };
 
 struct LineTexts {
     QString name;
@@ -66,6 +83,7 @@ struct LineTexts {
     QString unit;
     QString unitPrice;
     QString compensationRate;
+    QString weightDeduction; // the ticket entry's "Súlylevon.%", which the line takes
 };
 
 struct LineProblem {
@@ -73,6 +91,8 @@ struct LineProblem {
     QString message;
 };
 
+// Required fields first, then the numbers within their limits (gross weight, unit price, compensation per
+// cent, and the ticket's weight deduction per cent).
 std::optional<LineProblem> checkLine(const LineTexts& line);
 
 // A stored declaration keeps its box ticked when it has at least 6 characters.

@@ -144,6 +144,10 @@ private slots:
         // The box lets a missing or wrong TAJ through, but not the other checks.
         row("box: tax number still checked", {"Edit18=", "Edit19=1"}, true, "Kevesebb mint 11 hosszú számsor",
             "Edit19");
+        // The SZJA per cent last: a whole number from 0 to 100, nothing a BIGINT column would refuse.
+        row("szja over 100", {"Edit10=101"}, false, "Az szja 0 és 100 közötti egész szám lehet!", "Edit10");
+        row("szja beyond 64 bits", {"Edit10=99999999999999999999"}, false,
+            "Az szja 0 és 100 közötti egész szám lehet!", "Edit10");
     }
     void producerChecks() {
         QFETCH(QStringList, changes);
@@ -213,6 +217,17 @@ private slots:
         QTest::newRow("5 per cent") << with(&AnimalEntryTexts::kompmerteke, "")
                                     << "Nincs megadva a komp.mérték!"
                                     << "Edit7";
+        QTest::newRow("6 price beyond")
+            << with(&AnimalEntryTexts::ear, "1000000")
+            << "Az egységár 0 és 999 999 közötti szám lehet, legfeljebb 4 tizedesjeggyel!"
+            << "Edit5";
+        QTest::newRow("6 price with five decimals")
+            << with(&AnimalEntryTexts::ear, "450,12345")
+            << "Az egységár 0 és 999 999 közötti szám lehet, legfeljebb 4 tizedesjeggyel!"
+            << "Edit5";
+        QTest::newRow("7 per cent beyond") << with(&AnimalEntryTexts::kompmerteke, "101")
+                                           << "A komp.mérték 0 és 100 közötti egész szám lehet!"
+                                           << "Edit7";
         AnimalEntryTexts all{};
         QTest::newRow("order: code first") << all << "Nincs megadva a kód!"
                                            << "Edit2";
@@ -228,6 +243,10 @@ private slots:
     }
 
     void animalTariffMayBeEmpty() { QVERIFY(!checkAnimalEntry({"8", "Vágóliba", "", "450", "kg", "12"})); }
+    void animalLimitsPass() {
+        QVERIFY(!checkAnimalEntry({"8", "Vágóliba", "", "999999", "kg", "100"}));
+        QVERIFY(!checkAnimalEntry({"8", "Vágóliba", "", "450,25", "kg", "0"}));
+    }
 };
 
 QTEST_MAIN(TestRegisterRules)

@@ -1,3 +1,4 @@
+#include "reports/report_objects.h"
 #include "support/test_database.h"
 #include "test_layout.h"
 #include "ticket_data.h"
@@ -7,6 +8,8 @@
 #include "widgets/db_grid.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTabWidget>
@@ -72,6 +75,9 @@ private slots:
     void overrideKeyOpensPrintedTicket();
     void printingFromNameOrderReturnsToNumberOrder();
     void newTicketFromBrowser();
+    void purchaserRowThroughSavesAndPrint();
+    void usedNumberNeverOffered_data();
+    void usedNumberNeverOffered();
     void missingLayoutReportedAndNothingShown();
 
 private:
@@ -302,6 +308,83 @@ void TestTicketBrowser::newTicketFromBrowser() {
     QCOMPARE(JegyMod, QString("Új felvásárlási jegy"));
     QCOMPARE(current(), QString("10000004"));
     QCOMPARE(AktBszam, QString("10000004"));
+}
+
+// Every save commits, and a commit closes the transaction's datasets: the selected purchaser's row must be
+// back at once, for the declaration of the next ticket and for the purchaser block of the printed one.
+void TestTicketBrowser::purchaserRowThroughSavesAndPrint() {
+    const QString layouts = QDir(qEnvironmentVariable("VARDELO_SOURCE_DIR")).filePath("layouts");
+    QFile::remove("FjLista7A.frf");
+    QVERIFY(QFile::copy(QDir(layouts).filePath("FjLista7A.frf"), "FjLista7A.frf"));
+    db_->exec("UPDATE sorszam SET a_fjbszam = '10000003' WHERE a_akod = '1'");
+    const QString declaration = Data->IBTable6->FieldByName("V_NYILATK").AsString();
+    QVERIFY(declaration.size() >= 6);
+    TForm8 form;
+    form.show();
+    for (const QString number : {"10000004", "10000005"}) {
+        rec_->expectModal([this, number, declaration](QDialog& dialog) {
+            auto* entry = qobject_cast<TForm9*>(&dialog);
+            QVERIFY(entry);
+            QCOMPARE(entry->Edit1->text(), number);
+            QCOMPARE(entry->Edit12->text(), declaration);
+            rec_->expectModal(writeLine());
+            entry->NewLineButton->click();
+            fillHeader(*entry);
+            entry->OkButton->click();
+        });
+        form.NewButton->click();
+        QCOMPARE(committedValue("SELECT f_nyilatk FROM fjfej WHERE f_bszam = '" + number + "'").toString(),
+                 declaration);
+        QVERIFY(Data->IBTable6->Active());
+        QCOMPARE(Data->IBTable6->FieldByName("V_AKOD").AsString(), QString("1"));
+    }
+    QCOMPARE(current(), QString("10000005"));
+    rec_->expectModal(preview());
+    form.PrintButton->click();
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.value(0).text));
+    const auto& pages = Data->frNyomtat->PreparedPages().pages;
+    QCOMPARE(pages.size(), size_t(3));
+    for (const auto& page : pages) {
+        const QStringList texts = page.texts();
+        for (const char* shown : {"Első Felvásárló Kft.", "6000  Kecskemét", "Szolnoki út 12.", "12345676203",
+                                  "117320091234567800000000"})
+            QVERIFY2(texts.contains(QString::fromUtf8(shown)), shown);
+    }
+    QCOMPARE(committedValue("SELECT f_prn FROM fjfej WHERE f_bszam = '10000005'").toString(), QString("I"));
+}
+
+// "Új" never offers a number that a stored ticket carries, nor one too long for a ticket: it says why and
+// opens nothing, and nothing is stored.
+void TestTicketBrowser::usedNumberNeverOffered_data() {
+    QTest::addColumn<QString>("seed");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("seed behind the tickets")
+        << "10000001"
+        << "A következő sorszámmal (10000002) már van felvásárlási jegy! Állítsa be a sorszámot: Átvevö / "
+           "Lekérdezés, \"Évnyitás\" lap.";
+    QTest::newRow("another purchaser's number")
+        << "20000000"
+        << "A következő sorszámmal (20000001) már van felvásárlási jegy! Állítsa be a sorszámot: Átvevö / "
+           "Lekérdezés, \"Évnyitás\" lap.";
+    QTest::newRow("nine digits")
+        << "99999999"
+        << "A következő sorszám (100000000) hosszabb 8 számjegynél, nem adható ki! Állítsa be a sorszámot: "
+           "Átvevö / Lekérdezés, \"Évnyitás\" lap.";
+}
+
+void TestTicketBrowser::usedNumberNeverOffered() {
+    QFETCH(QString, seed);
+    QFETCH(QString, message);
+    db_->exec("UPDATE sorszam SET a_fjbszam = '" + seed + "' WHERE a_akod = '1'");
+    const int headers = value("SELECT COUNT(*) FROM fjfej").toInt();
+    TForm8 form;
+    form.show();
+    form.NewButton->click();
+    QVERIFY(rec_->modalsShown.isEmpty());
+    QCOMPARE(rec_->messages.size(), 1);
+    QCOMPARE(rec_->messages[0].text, message);
+    QCOMPARE(value("SELECT COUNT(*) FROM fjfej").toInt(), headers);
+    QCOMPARE(value("SELECT a_fjbszam FROM sorszam WHERE a_akod = '1'").toString(), seed);
 }
 
 void TestTicketBrowser::missingLayoutReportedAndNothingShown() {

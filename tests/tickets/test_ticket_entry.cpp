@@ -57,6 +57,8 @@ private slots:
     void deleteOnEmptyGridDeletesNothing();
     void failedLineKeepsDialogAndInput();
     void lineChecksInDialog();
+    void lineBeyondLimitsRefused();
+    void szjaTakesDigitsOnly();
     void animalChoiceFillsLine();
     void enterMovesFocus();
 };
@@ -596,6 +598,68 @@ void TestTicketEntry::lineChecksInDialog() {
     form.NewLineButton->click();
     QCOMPARE(rec.messageTexts(), QStringList{"Nincs megadva a VTSZ!"});
     QCOMPARE(value("SELECT COUNT(*) FROM fjsor").toInt(), 0);
+}
+
+// A line whose amounts the database could not compute back is never stored: the dialog names the limit and
+// keeps the clerk's input; corrected, it stores the line.
+void TestTicketEntry::lineBeyondLimitsRefused() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    rec.expectModal([](QDialog& dialog) {
+        auto* line = qobject_cast<TForm10*>(&dialog);
+        writeLine({.gross = "8000000000"}, false)(dialog);
+        QCOMPARE(line->focusWidget(), line->Edit5);
+        QCOMPARE(line->Edit5->text(), QString("8000000000"));
+        line->Edit5->setText("999999");
+        line->OkButton->click();
+        QVERIFY(!line->isVisible());
+    });
+    form.NewLineButton->click();
+    QCOMPARE(rec.messageTexts(),
+             QStringList{
+                 "A bruttó mennyiség -999 999 és 999 999 közötti szám lehet, legfeljebb 4 tizedesjeggyel!"});
+    QCOMPARE(committedValue("SELECT COUNT(*) FROM fjsor").toInt(), 1);
+    QCOMPARE(committedValue("SELECT s_netto FROM fjsor").toDouble(), 879999.12);
+
+    // The ticket's weight deduction per cent is checked with the line that takes it.
+    rec.clear();
+    form.Edit14->setText("99999999999");
+    rec.expectModal(writeLine({}, false));
+    form.NewLineButton->click();
+    QCOMPARE(rec.messageTexts(),
+             QStringList{"A felvásárlási jegy súlylevonás %-a 0 és 100 közötti szám lehet, "
+                         "legfeljebb 4 tizedesjeggyel!"});
+    QCOMPARE(committedValue("SELECT COUNT(*) FROM fjsor").toInt(), 1);
+    // Every line reads back.
+    QCOMPARE(Data->ZQ20->RecordCount(), 1);
+}
+
+// "Szja %" is a whole number like the producer's: a comma is neither typed nor pasted, and a stored value
+// comes back as it was.
+void TestTicketEntry::szjaTakesDigitsOnly() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    form.Edit6->clear();
+    QTest::keyClicks(form.Edit6, "12,5");
+    QCOMPARE(form.Edit6->text(), QString("125"));
+    form.Edit6->clear();
+    form.Edit6->insert("12,5");
+    QCOMPARE(form.Edit6->text(), QString());
+    form.Edit6->insert("12");
+    rec.expectModal(writeLine());
+    form.NewLineButton->click();
+    fillHeader(form);
+    form.OkButton->click();
+    QVERIFY(rec.messageTexts().isEmpty());
+    QCOMPARE(committedValue("SELECT f_szja FROM fjfej").toInt(), 12);
 }
 
 void TestTicketEntry::animalChoiceFillsLine() {

@@ -18,6 +18,12 @@ private slots:
     void completeHeaderPasses();
     void lineChecks_data();
     void lineChecks();
+    void headerLimits_data();
+    void headerLimits();
+    void lineLimits_data();
+    void lineLimits();
+    void newTicketNumbers_data();
+    void newTicketNumbers();
     void declarationBox();
     void ticketOrders_data();
     void ticketOrders();
@@ -167,7 +173,7 @@ void TestTicketRules::lineChecks_data() {
 void TestTicketRules::lineChecks() {
     QFETCH(LineField, field);
     QFETCH(QString, message);
-    LineTexts line{"Süldő", "0103 91 10", "100", "kg", "420", "7"};
+    LineTexts line{"Süldő", "0103 91 10", "100", "kg", "420", "7", "12"};
     QVERIFY(!checkLine(line));
     QString* texts[] = {&line.name, &line.vtsz,      &line.gross,
                         &line.unit, &line.unitPrice, &line.compensationRate};
@@ -179,6 +185,115 @@ void TestTicketRules::lineChecks() {
     QVERIFY(problem);
     QCOMPARE(problem->field, field);
     QCOMPARE(problem->message, message);
+}
+
+// Numbers beyond what a ticket holds are refused with a message that names the limit; the edges pass.
+void TestTicketRules::headerLimits_data() {
+    QTest::addColumn<HeaderField>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message"); // empty: accepted
+    const QString szja = "Az szja % 0 és 100 közötti egész szám lehet!";
+    const QString weight = "A súlylevonás % 0 és 100 közötti szám lehet, legfeljebb 4 tizedesjeggyel!";
+    const QString contribution =
+        "A tagi hozzájárulás % 0 és 100 közötti szám lehet, legfeljebb 4 tizedesjeggyel!";
+    const QString deduction =
+        "A levonás (Ft) 0 és 99 999 999 közötti szám lehet, legfeljebb 4 tizedesjeggyel!";
+    QTest::newRow("szja 0") << HeaderField::Szja << "0" << QString();
+    QTest::newRow("szja 100") << HeaderField::Szja << "100" << QString();
+    QTest::newRow("szja 101") << HeaderField::Szja << "101" << szja;
+    QTest::newRow("szja with a fraction") << HeaderField::Szja << "12,5" << szja;
+    QTest::newRow("szja huge") << HeaderField::Szja << "99999999999999999999" << szja;
+    QTest::newRow("weight 12") << HeaderField::WeightDeduction << "12" << QString();
+    QTest::newRow("weight 12,25") << HeaderField::WeightDeduction << "12,25" << QString();
+    QTest::newRow("weight 12,250") << HeaderField::WeightDeduction << "12,250" << QString();
+    QTest::newRow("weight 12,12345") << HeaderField::WeightDeduction << "12,12345" << weight;
+    QTest::newRow("weight 100,5") << HeaderField::WeightDeduction << "100,5" << weight;
+    QTest::newRow("weight lone comma, left to the save") << HeaderField::WeightDeduction << "," << QString();
+    QTest::newRow("contribution 100") << HeaderField::Contribution << "100" << QString();
+    QTest::newRow("contribution 250") << HeaderField::Contribution << "250" << contribution;
+    QTest::newRow("deduction largest") << HeaderField::Deduction << "99999999" << QString();
+    QTest::newRow("deduction just over") << HeaderField::Deduction << "99999999,5" << deduction;
+    QTest::newRow("deduction 100 million") << HeaderField::Deduction << "100000000" << deduction;
+    QTest::newRow("deduction five decimals") << HeaderField::Deduction << "10,00005" << deduction;
+}
+
+void TestTicketRules::headerLimits() {
+    QFETCH(HeaderField, field);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    HeaderTexts h = completeHeader();
+    *headerField(h, field) = text;
+    const auto problem = checkHeader(h);
+    QCOMPARE(bool(problem), !message.isEmpty());
+    if (problem) {
+        QCOMPARE(problem->field, field);
+        QCOMPARE(problem->message, message);
+    }
+}
+
+void TestTicketRules::lineLimits_data() {
+    QTest::addColumn<LineField>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message"); // empty: accepted
+    const QString gross =
+        "A bruttó mennyiség -999 999 és 999 999 közötti szám lehet, legfeljebb 4 tizedesjeggyel!";
+    const QString price = "Az egységár 0 és 999 999 közötti szám lehet, legfeljebb 4 tizedesjeggyel!";
+    const QString komp = "A komp.mértéke 0 és 100 közötti szám lehet, legfeljebb 4 tizedesjeggyel!";
+    const QString weight =
+        "A felvásárlási jegy súlylevonás %-a 0 és 100 közötti szám lehet, legfeljebb 4 tizedesjeggyel!";
+    QTest::newRow("gross eight billion") << LineField::Gross << "8000000000" << gross;
+    QTest::newRow("gross largest") << LineField::Gross << "999999" << QString();
+    QTest::newRow("gross just over") << LineField::Gross << "999999,0001" << gross;
+    QTest::newRow("gross negative largest") << LineField::Gross << "-999999" << QString();
+    QTest::newRow("gross below") << LineField::Gross << "-1000000" << gross;
+    QTest::newRow("gross four decimals") << LineField::Gross << "312,1255" << QString();
+    QTest::newRow("gross five decimals") << LineField::Gross << "312,12555" << gross;
+    QTest::newRow("gross minus alone, left to the save") << LineField::Gross << "-" << QString();
+    QTest::newRow("price just over") << LineField::UnitPrice << "999999,0001" << price;
+    QTest::newRow("price at the limit") << LineField::UnitPrice << "999999" << QString();
+    QTest::newRow("price four decimals") << LineField::UnitPrice << "395,5555" << QString();
+    QTest::newRow("price five decimals") << LineField::UnitPrice << "395,55555" << price;
+    QTest::newRow("compensation 100") << LineField::CompensationRate << "100" << QString();
+    QTest::newRow("compensation 101") << LineField::CompensationRate << "101" << komp;
+    QTest::newRow("weight deduction 150") << LineField::WeightDeduction << "150" << weight;
+    QTest::newRow("weight deduction huge") << LineField::WeightDeduction << "99999999999" << weight;
+}
+
+void TestTicketRules::lineLimits() {
+    QFETCH(LineField, field);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    LineTexts line{"Süldő", "0103 91 10", "100", "kg", "420", "7", "12"};
+    QString* texts[] = {&line.name,           &line.vtsz,      &line.gross,
+                        &line.unit,           &line.unitPrice, &line.compensationRate,
+                        &line.weightDeduction};
+    *texts[int(field)] = text;
+    const auto problem = checkLine(line);
+    QCOMPARE(bool(problem), !message.isEmpty());
+    if (problem) {
+        QCOMPARE(problem->field, field);
+        QCOMPARE(problem->message, message);
+    }
+}
+
+void TestTicketRules::newTicketNumbers_data() {
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<bool>("headerExists");
+    QTest::addColumn<QString>("message");
+    const QString advice = " Állítsa be a sorszámot: Átvevö / Lekérdezés, \"Évnyitás\" lap.";
+    QTest::newRow("free") << "10000004" << false << QString();
+    QTest::newRow("used") << "10000004" << true
+                          << "A következő sorszámmal (10000004) már van felvásárlási jegy!" + advice;
+    QTest::newRow("nine digits") << "100000000" << false
+                                 << "A következő sorszám (100000000) hosszabb 8 számjegynél, nem adható ki!" +
+                                        advice;
+}
+
+void TestTicketRules::newTicketNumbers() {
+    QFETCH(QString, number);
+    QFETCH(bool, headerExists);
+    QFETCH(QString, message);
+    QCOMPARE(newTicketNumberRefusal(number, headerExists), message);
 }
 
 void TestTicketRules::declarationBox() {
