@@ -141,6 +141,106 @@ private slots:
         QCOMPARE(Data->ZQ30->RecNo(), 1);
     }
 
+    // The selected purchaser's row is back, on the purchaser, after every hard commit and rollback; the other
+    // table components that were open come back on their rows, and closed ones stay closed.
+    void tablesReopenedAfterTheTransactionEnds_data() {
+        QTest::addColumn<bool>("commit");
+        QTest::newRow("commit") << true;
+        QTest::newRow("rollback") << false;
+    }
+    void tablesReopenedAfterTheTransactionEnds() {
+        QFETCH(bool, commit);
+        TestDatabase db(true);
+        Data->IBTable6->Open();
+        QVERIFY(Data->IBTable6->Locate("V_AKOD", "2", 0));
+        AktAkod = "2";
+        Data->IBTable3->Open();
+        Data->IBTable3->Last();
+        const QString lastProducer = Data->IBTable3->FieldByName("O_KOD").AsString();
+        Data->IBTable1->Close();
+        openQuery(Data->ZQ30, "SELECT * FROM ostermelo");
+        // Elsewhere the table was moved off the purchaser; the reopened row is the selected purchaser's.
+        Data->IBTable6->First();
+        if (commit)
+            Data->IBTrans1->Commit();
+        else
+            Data->IBTrans1->Rollback();
+        QVERIFY(!Data->ZQ30->Active());
+        QVERIFY(Data->IBTable6->Active());
+        QCOMPARE(Data->IBTable6->FieldByName("V_AKOD").AsString(), QString("2"));
+        QCOMPARE(Data->IBTable6->FieldByName("V_NYILATK").AsString(),
+                 QString("A termékek saját gazdaságomból származnak."));
+        QVERIFY(Data->IBTable3->Active());
+        QCOMPARE(Data->IBTable3->FieldByName("O_KOD").AsString(), lastProducer);
+        QVERIFY(!Data->IBTable1->Active());
+        // Closing the connection ends the transaction without opening anything again.
+        Data->ZCon1->Disconnect();
+        QVERIFY(!Data->IBTable6->Active());
+        QVERIFY(!Data->IBTrans1->Active());
+    }
+
+    // Every amount of a line at the edges of what the line entry accepts can be read back; a row beyond them
+    // is refused by the database itself, so no program or tool can store a line that locks the table.
+    void extremeLinesReadBack_data() {
+        QTest::addColumn<double>("brutto");
+        QTest::addColumn<double>("levonszaz");
+        QTest::addColumn<double>("ear");
+        QTest::addColumn<double>("komp");
+        QTest::newRow("largest") << 999999.0 << 100.0 << 999999.0 << 100.0;
+        QTest::newRow("largest, no deduction") << 999999.0 << 0.0 << 999999.0 << 100.0;
+        QTest::newRow("most negative") << -999999.0 << 100.0 << 999999.0 << 100.0;
+        QTest::newRow("finest fractions") << 999998.9999 << 99.9999 << 999998.9999 << 99.9999;
+        QTest::newRow("smallest") << 0.0001 << 0.0001 << 0.0001 << 0.0;
+    }
+    void extremeLinesReadBack() {
+        QFETCH(double, brutto);
+        QFETCH(double, levonszaz);
+        QFETCH(double, ear);
+        QFETCH(double, komp);
+        TestDatabase db;
+        insertLine("10000001", brutto, levonszaz, ear, komp);
+        db.exec("UPDATE fjsor SET s_szja = 100");
+        Data->IBTrans1->Commit();
+        openQuery(Data->ZQ20, "SELECT * FROM fjsor");
+        QCOMPARE(Data->ZQ20->RecordCount(), 1);
+        auto value = [](const char* name) { return Data->ZQ20->FieldByName(name).AsFloat(); };
+        const double levonas = brutto * levonszaz / 100;
+        QVERIFY(std::fabs(value("S_LEVONAS") - levonas) < 1e-4);
+        QVERIFY(std::fabs(value("S_NETTO") - (brutto - levonas)) < 1e-4);
+        const double felvar = value("S_NETTO") * ear;
+        QVERIFY(std::fabs(value("S_FELVAR") - felvar) <= 0.005 + std::fabs(felvar) * 1e-12);
+        QVERIFY(std::fabs(value("S_KOMPFELAR") - value("S_FELVAR") * komp / 100) <= 0.01);
+        QCOMPARE(value("S_VETELAR"), value("S_FELVAR") + value("S_KOMPFELAR"));
+        QVERIFY(std::isfinite(value("S_LEVONT")));
+        QVERIFY(std::isfinite(value("S_KIFIZET")));
+        // The whole table reads, as the browsers read it.
+        Data->IBTable2->Open();
+        QCOMPARE(Data->IBTable2->RecordCount(), 1);
+    }
+
+    void linesBeyondTheLimitsRefused_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::newRow("eight billion kg")
+            << "INSERT INTO fjsor (s_brutto, s_levonszaz) VALUES (8000000000, 12)";
+        QTest::newRow("a million kg") << "INSERT INTO fjsor (s_brutto, s_levonszaz) VALUES (1000000, 12)";
+        QTest::newRow("below minus a million")
+            << "INSERT INTO fjsor (s_brutto, s_levonszaz) VALUES (-1000000, 12)";
+        QTest::newRow("per cent over 100") << "INSERT INTO fjsor (s_brutto, s_levonszaz) VALUES (100, 100.5)";
+        QTest::newRow("negative per cent") << "INSERT INTO fjsor (s_brutto, s_levonszaz) VALUES (100, -1)";
+        QTest::newRow("changed beyond") << "UPDATE fjsor SET s_brutto = 8000000000";
+    }
+    void linesBeyondTheLimitsRefused() {
+        QFETCH(QString, sql);
+        TestDatabase db;
+        insertLine("10000001", 100, 12, 310, 7);
+        Data->IBTrans1->Commit();
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, db.exec(sql));
+        Data->IBTrans1->Rollback();
+        openQuery(Data->ZQ20, "SELECT * FROM fjsor");
+        QCOMPARE(Data->ZQ20->RecordCount(), 1);
+        QCOMPARE(Data->ZQ20->FieldByName("S_LEVONAS").AsFloat(), 12.0);
+    }
+
     void pendingWriteSurvivesCloseWithCommitRetaining() {
         TestDatabase db(true);
         insertProducer("55", "Megmaradó Márta");
