@@ -24,14 +24,16 @@ void openQuery(TZQuery* query, const QStringList& sql, const QueryParams& params
     query->Open();
 }
 
-void executeAndCommit(TZQuery* query, const QStringList& sql, const QueryParams& params) {
+int executeAndCommit(TZQuery* query, const QStringList& sql, const QueryParams& params) {
     TTransaction* transaction = query->Transaction();
     try {
         if (!transaction->Active())
             transaction->StartTransaction();
         setStatement(query, sql, params);
         query->ExecSQL();
+        const int rows = query->RowsAffected();
         transaction->CommitRetaining();
+        return rows;
     } catch (const EDatabaseError&) {
         try {
             if (transaction->Active())

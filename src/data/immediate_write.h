@@ -15,8 +15,9 @@ using QueryParams = std::vector<std::pair<QString, QVariant>>;
 // Runs one write (its SQL lines and named parameters) through the query and makes it permanent at once with a
 // retaining commit: left pending, a later failed write anywhere would roll it back unseen, and the retaining
 // commit keeps the lists of the open windows open. On a database error the transaction is rolled back
-// (retaining) and the error is raised again for the screen to report.
-void executeAndCommit(TZQuery* query, const QStringList& sql, const QueryParams& params);
+// (retaining) and the error is raised again for the screen to report. Returns the number of rows the
+// statement changed.
+int executeAndCommit(TZQuery* query, const QStringList& sql, const QueryParams& params);
 
 // Opens a query on its SQL lines and named parameters: closes it, replaces its text, binds every parameter
 // and opens it (starting the transaction when needed). The one way a screen opens a list.

@@ -3,6 +3,7 @@
 #include "data/data_module.h"
 #include "data/database_error.h"
 #include "data/immediate_write.h"
+#include "data/logging.h"
 #include "data/shared_values.h"
 #include "shell/ticket_number_seed.h"
 #include "widgets/db_edit.h"
@@ -51,6 +52,14 @@ TForm17::TForm17(QWidget* parent) : QDialog(parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1);
+
+    try {
+        lockKeyFields();
+    } catch (const EDatabaseError& error) {
+        qCWarning(lcShell) << "Counting the purchaser's tickets failed:" << error.Message()
+                           << error.ErrorCode();
+        DBEdit2->SetReadOnly(true);
+    }
 }
 
 QWidget* TForm17::createPurchaserTab() {
@@ -272,15 +281,31 @@ void TForm17::sormod() {
         Edit1->setFocus();
         return;
     }
+    const QString failure = QStringLiteral("Hiba: Letároláskor az UPDATE Sorszam -ba ");
     try {
+        // Also through the service key: a seed at or below a stored ticket would hand out its number again.
+        const QString conflict = vardelo::ticketNumberSeedConflict(text, highestTicketNumber());
+        if (!conflict.isEmpty()) {
+            ui().showMessage(conflict);
+            Edit1->setFocus();
+            return;
+        }
         // Committed at once: the next ticket number must not depend on a later commit elsewhere.
-        vardelo::executeAndCommit(Data->ZQ50,
-                                  {QStringLiteral("UPDATE Sorszam          "),
-                                   QStringLiteral("    SET a_FjBszam = :p1 "),
-                                   QStringLiteral("   WHERE a_akod = :p2   ")},
-                                  {{QStringLiteral("p1"), text}, {QStringLiteral("p2"), AktAkod}});
-    } catch (const EDatabaseError&) {
-        ui().showMessage(QStringLiteral("Hiba: Letároláskor az UPDATE Sorszam -ba "));
+        const int stored = vardelo::executeAndCommit(
+            Data->ZQ50,
+            {QStringLiteral("UPDATE Sorszam          "), QStringLiteral("    SET a_FjBszam = :p1 "),
+             QStringLiteral("   WHERE a_akod = :p2   ")},
+            {{QStringLiteral("p1"), text}, {QStringLiteral("p2"), AktAkod}});
+        // No purchaser chosen, or no number row for it: nothing was stored, and that is a failure.
+        if (stored == 0) {
+            qCWarning(lcShell) << "The ticket-number seed changed no SORSZAM row for purchaser" << AktAkod;
+            ui().showMessage(failure);
+            Edit1->setFocus();
+            return;
+        }
+    } catch (const EDatabaseError& e) {
+        qCWarning(lcShell) << "Storing the ticket-number seed failed:" << e.Message() << e.ErrorCode();
+        ui().showMessage(failure);
         Edit1->setFocus();
         return;
     }
@@ -291,6 +316,38 @@ void TForm17::sormod() {
         ui().showError(error.Message());
     }
     close();
+}
+
+// The purchaser's highest ticket number (the longest, then the greatest, as numbers of no leading zero
+// compare), empty when it has no ticket.
+QString TForm17::highestTicketNumber() {
+    TZQuery* q = Data->ZQ11;
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT f_bszam FROM fjfej "));
+    q->SQL.Add(QStringLiteral("  WHERE f_akod = :p1 "));
+    q->SQL.Add(QStringLiteral("  ORDER BY CHAR_LENGTH(TRIM(f_bszam)) DESC, f_bszam DESC "));
+    q->SQL.Add(QStringLiteral("  ROWS 1 "));
+    q->ParamByName(QStringLiteral("p1")).SetAsString(AktAkod);
+    q->Open();
+    return q->IsEmpty() ? QString() : q->FieldByName(QStringLiteral("F_BSZAM")).AsString();
+}
+
+// The row's ID is the database's and never changes; its code ties the purchaser to its tickets and its
+// number row, so it stays as it is once a ticket carries it.
+void TForm17::lockKeyFields() {
+    DBEdit1->SetReadOnly(true);
+    TZQuery* q = Data->ZQ11;
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT count(*) AS db FROM fjfej "));
+    q->SQL.Add(QStringLiteral("  WHERE f_akod = :p1 "));
+    q->ParamByName(QStringLiteral("p1"))
+        .SetAsString(Data->IBTable6->Active()
+                         ? Data->IBTable6->FieldByName(QStringLiteral("V_AKOD")).AsString()
+                         : QString());
+    q->Open();
+    DBEdit2->SetReadOnly(q->FieldByName(QStringLiteral("db")).AsInteger() > 0);
 }
 
 void TForm17::DBEditError(const QString& message) {

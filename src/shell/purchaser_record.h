@@ -24,8 +24,8 @@ public:
     QWidget* TabSheet1; // "Átvevö"
     QWidget* TabSheet2; // "Évnyitás"
 
-    TDBEdit* DBEdit1;     // ID_ATVEVO
-    TDBEdit* DBEdit2;     // V_AKOD
+    TDBEdit* DBEdit1;     // ID_ATVEVO, read only
+    TDBEdit* DBEdit2;     // V_AKOD, read only once the purchaser has a ticket
     TDBEdit* DBEdit3;     // V_NEVE
     TDBEdit* DBEdit4;     // V_HELYSEG
     TDBEdit* DBEdit5;     // V_UTCA
@@ -57,6 +57,8 @@ private:
     QWidget* createPurchaserTab();
     QWidget* createYearOpeningTab();
     void showSeedInput();
+    QString highestTicketNumber();
+    void lockKeyFields();
 
     void PageControl1Change();
     void Button1Click();

@@ -3,6 +3,8 @@
 #include "data/text_formats.h"
 #include "widgets/field_input.h"
 
+#include <optional>
+
 namespace vardelo {
 
 QString ticketNumberSeedError(const QString& text) {
@@ -18,6 +20,21 @@ QString ticketNumberSeedError(const QString& text) {
     if (QString::number(text.toInt()) != text)
         return QStringLiteral("Nullával nem kezdödhet!");
     return QString();
+}
+
+QString ticketNumberSeedConflict(const QString& seed, const QString& highestTicket) {
+    const QString highest = highestTicket.trimmed();
+    if (highest.isEmpty())
+        return QString();
+    const std::optional<int> last = parseIntegerText(highest);
+    const std::optional<int> number = parseIntegerText(seed);
+    // A stored number that is not a whole number cannot be compared; the seed is judged by its own checks.
+    if (!last || !number || *number > *last)
+        return QString();
+    return QStringLiteral(
+               "A sorszámnak nagyobbnak kell lennie az átvevő utolsó felvásárlási jegyének számánál "
+               "(%1)!")
+        .arg(highest);
 }
 
 } // namespace vardelo

@@ -63,6 +63,13 @@ void retype(QLineEdit* edit, const QString& text) {
     }
 }
 
+int committedValueCount() {
+    TZQuery q(QStringLiteral("check"), Data->ZCon1, Data->IBTrans1);
+    q.SQL.Add(QStringLiteral("SELECT COUNT(*) AS n FROM SORSZAM"));
+    q.Open();
+    return q.FieldByName(QStringLiteral("n")).AsInteger();
+}
+
 bool shown(QWidget* widget) {
     return !widget->isHidden();
 }
@@ -80,6 +87,10 @@ private slots:
     void serviceKeyShowsTheInput_data();
     void serviceKeyShowsTheInput();
     void seedBeforeAnySelectionChangesNoRow();
+    void seedWithoutNumberRowFails();
+    void seedNotAboveTicketsRefused_data();
+    void seedNotAboveTicketsRefused();
+    void keyFieldsReadOnly();
     void storedRecordSurvivesRestart();
     void refusedRecordStaysInEdit();
     void bankAccountTakesDigitsOnly();
@@ -233,7 +244,8 @@ void TestPurchaserRecord::serviceKeyShowsTheInput() {
     QCOMPARE(seedOf(QStringLiteral("1")), opens ? QStringLiteral("30000000") : QStringLiteral("10000000"));
 }
 
-// Before any selection the window shows the first purchaser, and a seed stored there changes no row.
+// Before any selection the window shows the first purchaser, and a seed stored there changes no row: that is
+// a failure, reported with the window's own message, and the window stays open.
 void TestPurchaserRecord::seedBeforeAnySelectionChangesNoRow() {
     TestDatabase db(true);
     UiRecorder recorder;
@@ -245,11 +257,91 @@ void TestPurchaserRecord::seedBeforeAnySelectionChangesNoRow() {
         QCOMPARE(window.DBEdit11->text(), QString());
         retype(window.Edit1, QStringLiteral("40000000"));
         window.Button4->click();
-        QVERIFY(!window.isVisible());
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.focusWidget(), window.Edit1);
     });
-    QVERIFY(recorder.messages.isEmpty());
+    QCOMPARE(recorder.messageTexts(), QStringList{"Hiba: Letároláskor az UPDATE Sorszam -ba "});
     QCOMPARE(seedOf(QStringLiteral("1")), QStringLiteral("10000000"));
     QCOMPARE(seedOf(QStringLiteral("2")), QStringLiteral("20000000"));
+}
+
+// A chosen purchaser without a number row: the seed changes nothing, and says so.
+void TestPurchaserRecord::seedWithoutNumberRowFails() {
+    TestDatabase db(true);
+    db.exec(QStringLiteral("DELETE FROM SORSZAM WHERE A_AKOD = '2'"));
+    UiRecorder recorder;
+    TForm1 form;
+    selectLast(form);
+    QCOMPARE(AktAkod, QStringLiteral("2"));
+    inRecord(form, recorder, [&](TForm17& window) {
+        window.PageControl1->setCurrentIndex(1);
+        retype(window.Edit1, QStringLiteral("20100000"));
+        window.Button4->click();
+        QVERIFY(window.isVisible());
+    });
+    QCOMPARE(recorder.messageTexts(), QStringList{"Hiba: Letároláskor az UPDATE Sorszam -ba "});
+    QCOMPARE(committedValueCount(), 1);
+}
+
+// Through the service key too, a seed at or below the purchaser's highest ticket is refused: the next ticket
+// would take a number already used. A seed above it is stored.
+void TestPurchaserRecord::seedNotAboveTicketsRefused_data() {
+    QTest::addColumn<QString>("seed");
+    QTest::addColumn<bool>("stored");
+    QTest::newRow("below") << "10000000" << false;
+    QTest::newRow("equal") << "10000005" << false;
+    QTest::newRow("above") << "10000006" << true;
+}
+
+void TestPurchaserRecord::seedNotAboveTicketsRefused() {
+    QFETCH(QString, seed);
+    QFETCH(bool, stored);
+    TestDatabase db;
+    db.exec(QStringLiteral("INSERT INTO FJFEJ (F_BSZAM, F_AKOD) VALUES ('10000001', '1')"));
+    db.exec(QStringLiteral("INSERT INTO FJFEJ (F_BSZAM, F_AKOD) VALUES ('10000005', '1')"));
+    db.exec(QStringLiteral("INSERT INTO FJFEJ (F_BSZAM, F_AKOD) VALUES ('9000', '1')"));
+    UiRecorder recorder;
+    TForm1 form;
+    selectLast(form);
+    inRecord(form, recorder, [&](TForm17& window) {
+        window.Button3->setFocus();
+        QTest::keyClick(window.Button3, 'S');
+        retype(window.Edit1, seed);
+        window.Button4->click();
+        QCOMPARE(window.isVisible(), !stored);
+    });
+    QCOMPARE(recorder.messageTexts(),
+             stored
+                 ? QStringList()
+                 : QStringList{"A sorszámnak nagyobbnak kell lennie az átvevő utolsó felvásárlási jegyének "
+                               "számánál (10000005)!"});
+    QCOMPARE(seedOf(QStringLiteral("1")), stored ? seed : QStringLiteral("10000000"));
+}
+
+// The row's ID never changes; its code only while no ticket carries it.
+void TestPurchaserRecord::keyFieldsReadOnly() {
+    TestDatabase db(true);
+    db.exec(QStringLiteral("INSERT INTO FJFEJ (F_BSZAM, F_AKOD) VALUES ('20000001', '2')"));
+    UiRecorder recorder;
+    TForm1 form;
+    selectLast(form);
+    QCOMPARE(AktAkod, QStringLiteral("2"));
+    inRecord(form, recorder, [&](TForm17& window) {
+        QVERIFY(window.DBEdit1->isReadOnly());
+        QVERIFY(window.DBEdit2->isReadOnly());
+        QVERIFY(!window.DBEdit3->isReadOnly());
+        window.DBEdit2->setFocus();
+        QTest::keyClicks(window.DBEdit2, "9");
+        QCOMPARE(window.DBEdit2->text(), QStringLiteral("2"));
+    });
+    QCOMPARE(purchaserValue(QStringLiteral("2"), QStringLiteral("V_AKOD")), QStringLiteral("2"));
+    // Purchaser 1 has no ticket: its code may still be set.
+    AktAkod = QStringLiteral("1");
+    Data->IBTable6->Locate(QStringLiteral("V_AKOD"), QStringLiteral("1"), 0);
+    inRecord(form, recorder, [&](TForm17& window) {
+        QVERIFY(window.DBEdit1->isReadOnly());
+        QVERIFY(!window.DBEdit2->isReadOnly());
+    });
 }
 
 // "Letárol" stores the purchaser row and commits it: it is there after a rollback and after the program has
