@@ -121,7 +121,14 @@ int nextProducerCode() {
     q->SQL.Add(QStringLiteral("SELECT  * FROM ostermelo "));
     q->SQL.Add(QStringLiteral("          ORDER BY o_kod "));
     q->Open();
-    return nextCode(allCodes(q, QStringLiteral("O_KOD")));
+    QStringList codes = allCodes(q, QStringLiteral("O_KOD"));
+    // The codes on tickets count too: a deleted producer's code still names the producer of its tickets.
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT DISTINCT f_ostermkod FROM fjfej "));
+    q->Open();
+    codes += allCodes(q, QStringLiteral("F_OSTERMKOD"));
+    return nextCode(codes);
 }
 
 void openAnimalsByName() {
@@ -157,7 +164,14 @@ int nextAnimalCode() {
     q->SQL.Add(QStringLiteral("SELECT  * FROM termek    "));
     q->SQL.Add(QStringLiteral("          ORDER BY t_kod "));
     q->Open();
-    return nextCode(allCodes(q, QStringLiteral("T_KOD")));
+    QStringList codes = allCodes(q, QStringLiteral("T_KOD"));
+    // As with producers: a deleted animal's code still names the animal of its ticket lines.
+    q->Close();
+    q->SQL.Clear();
+    q->SQL.Add(QStringLiteral("SELECT DISTINCT s_termekkod FROM fjsor "));
+    q->Open();
+    codes += allCodes(q, QStringLiteral("S_TERMEKKOD"));
+    return nextCode(codes);
 }
 
 } // namespace vardelo

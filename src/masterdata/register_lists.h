@@ -25,7 +25,8 @@ bool locateProducer(const QString& code);
 bool producerOnPrintedTicket(const QString& code);
 // Producers in the register.
 int producerCount();
-// The code a new producer gets.
+// The code a new producer gets: one above the highest of the register's codes and the producer codes on
+// tickets, so the code of a deleted producer is never handed out again.
 int nextProducerCode();
 
 // Reopens the animal list in name order.
@@ -36,6 +37,8 @@ bool locateAnimalByName(const QString& prefix);
 // begins with it.
 bool locateAnimalByCode(const QString& code);
 int animalCount();
+// The code a new animal gets: one above the highest of the catalogue's codes and the animal codes on ticket
+// lines.
 int nextAnimalCode();
 
 } // namespace vardelo

@@ -151,13 +151,21 @@ private slots:
         QTest::newRow("1-7") << QStringList{} << "8";
         QTest::newRow("1-9 and 10") << QStringList{"8", "9", "10"} << "11";
         QTest::newRow("non-numeric passed over") << QStringList{"10", "B20", "x"} << "11";
+        // An animal deleted from the catalogue keeps its code on ticket lines (written with a leading "-").
+        QTest::newRow("deleted animal on a line") << QStringList{"-15"} << "16";
     }
     void newAnimalProposals() {
         QFETCH(QStringList, extraCodes);
         QFETCH(QString, expected);
         TestDatabase db(true);
-        for (const QString& code : extraCodes)
-            addAnimal(db, code, "Más " + code);
+        for (const QString& code : extraCodes) {
+            if (code.startsWith('-'))
+                db.exec(
+                    "INSERT INTO fjsor (s_bszam, s_termekkod, s_brutto, s_levonszaz) VALUES ('10000001', '" +
+                    code.mid(1) + "', 1, 0)");
+            else
+                addAnimal(db, code, "Más " + code);
+        }
         UiRecorder recorder;
         withBrowser(recorder, [&](TForm6& browser) {
             inEntry(recorder, browser.Button1, [&](TForm7& entry) {

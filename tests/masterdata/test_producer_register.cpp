@@ -184,13 +184,24 @@ private slots:
         QTest::newRow("1-5") << QStringList{} << "6";
         QTest::newRow("1-9 and 10") << QStringList{"6", "7", "8", "9", "10"} << "11";
         QTest::newRow("non-numeric passed over") << QStringList{"10", "X12", "7a"} << "11";
+        // A deleted producer's code stays on its tickets and is never handed out again.
+        QTest::newRow("deleted producer 9 on a ticket") << QStringList{"6", "7", "8", "9", "-9"} << "10";
+        QTest::newRow("codes on tickets only") << QStringList{"-12", "-30"} << "31";
+        QTest::newRow("ticket code below the register's") << QStringList{"-3"} << "6";
     }
+    // A code written with a leading "-" is on a ticket only (its producer deleted).
     void newProducerCode() {
         QFETCH(QStringList, extraCodes);
         QFETCH(QString, expected);
         TestDatabase db(true);
-        for (const QString& code : extraCodes)
-            addProducer(db, code, "Pótlék " + code);
+        int ticket = 10000001;
+        for (const QString& code : extraCodes) {
+            if (code.startsWith('-'))
+                addTicket(db, QString::number(ticket++), code.mid(1), "'I'");
+            else
+                addProducer(db, code, "Pótlék " + code);
+        }
+        db.exec("DELETE FROM ostermelo WHERE o_kod = '9'");
         UiRecorder recorder;
         withBrowser(recorder, [&](TForm4& browser) {
             inEntry(recorder, browser.Button1, [&](TForm5& entry) {
