@@ -134,12 +134,16 @@ void printTicket() {
 
     const CopyMark copy = copyMark(prn, NyomtMod);
     setReportVariable(QStringLiteral("v_masolat"), copy.v_masolat);
-    if (copy.markPrinted)
-        markPrinted(bszam);
 
+    // The layout is loaded and the pages prepared before the ticket is marked: a missing or faulty layout
+    // shows nothing and must not turn the first print into a copy.
     TfrReport* report = NyomtMod == Megtekint ? Data->frMegtekint : Data->frNyomtat;
     report->LoadFromFile(QStringLiteral("FjLista7") + VerzioBetu + QStringLiteral(".frf"));
-    report->ShowReport();
+    if (!report->PrepareReport())
+        return;
+    if (copy.markPrinted)
+        markPrinted(bszam);
+    report->ShowPreparedReport();
 
     // Back in ticket-number order, on the ticket just shown.
     openTicketHeaders();

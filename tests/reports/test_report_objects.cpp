@@ -48,6 +48,8 @@ private slots:
     void cleanup();
 
     void missingFileRaises();
+    void bareNameFoundWhateverItsCase_data();
+    void bareNameFoundWhateverItsCase();
     void wrongFormatShowsErrorAndEmptiesReport();
     void faultyLayoutNamesLineAndColumn();
     void variablesOutliveLoads();
@@ -90,6 +92,32 @@ void TestReportObjects::missingFileRaises() {
         QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("Cannot open file FjLista9.frf"));
     }
     QVERIFY(recorder.messages.isEmpty());
+}
+
+// Layout names come from Windows, where case never mattered: the letter of a purchaser's version may be
+// lower-case while the file's is upper-case, and the other way round.
+void TestReportObjects::bareNameFoundWhateverItsCase_data() {
+    QTest::addColumn<QString>("fileOnDisk");
+    QTest::addColumn<QString>("asked");
+    QTest::newRow("lower-case letter asked") << "FjLista7A.frf"
+                                             << "FjLista7a.frf";
+    QTest::newRow("upper-case letter asked") << "FjLista7b.frf"
+                                             << "FjLista7B.frf";
+    QTest::newRow("whole name in other case") << "fjlista2.FRF"
+                                              << "FjLista2.frf";
+    QTest::newRow("exact") << "FjLista6.frf"
+                           << "FjLista6.frf";
+}
+
+void TestReportObjects::bareNameFoundWhateverItsCase() {
+    QFETCH(QString, fileOnDisk);
+    QFETCH(QString, asked);
+    writeFile(fileOnDisk, textLayout(fileOnDisk));
+    UiRecorder recorder;
+    report_->LoadFromFile(asked);
+    QVERIFY(recorder.messages.isEmpty());
+    QVERIFY(report_->PrepareReport());
+    QVERIFY(report_->PreparedPages().pages[0].texts().contains(fileOnDisk));
 }
 
 void TestReportObjects::wrongFormatShowsErrorAndEmptiesReport() {

@@ -70,6 +70,8 @@ private slots:
     void ticketWithoutLines();
     void payableBeyond32BitsStopsBeforeMarking();
     void missingLayoutShowsNothing();
+    void layoutNotReadyNeverMarks_data();
+    void layoutNotReadyNeverMarks();
     void variablesSetBeforeEveryShow();
     void printedDemoTicket();
 
@@ -246,6 +248,47 @@ void TestPrintRoutine::missingLayoutShowsNothing() {
     }
     QVERIFY(rec_->modalsShown.isEmpty());
     QCOMPARE(value("SELECT f_prn FROM fjfej WHERE f_bszam = '10000001'").toString(), QString(" "));
+}
+
+// "Nyomtat" with a layout that is missing or faulty shows nothing and leaves the ticket unprinted: once the
+// layout is there, the first print is the original, and only then the ticket is marked.
+void TestPrintRoutine::layoutNotReadyNeverMarks_data() {
+    QTest::addColumn<QByteArray>("layout"); // empty: no file at all
+    QTest::addColumn<bool>("raises");
+    QTest::newRow("missing") << QByteArray() << true;
+    QTest::newRow("not a layout") << QByteArray("<?xml version=\"1.0\"?>\n<report format=\"vardelo-frf\" "
+                                                "version=\"1\">\n<band type=\"page-header\"")
+                                  << false;
+    QTest::newRow("old binary format") << QByteArray("TFRF\x01\x02 régi", 11) << false;
+}
+
+void TestPrintRoutine::layoutNotReadyNeverMarks() {
+    QFETCH(QByteArray, layout);
+    QFETCH(bool, raises);
+    QFile::remove("FjLista7A.frf");
+    if (!layout.isEmpty()) {
+        QFile file("FjLista7A.frf");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(layout);
+    }
+    storeTenThousand(*db_, {.prn = "' '"});
+    standOn("10000001");
+    NyomtMod = tickets::Nyomtat;
+    if (raises)
+        QVERIFY_THROWS_EXCEPTION(EReportError, tickets::printTicket());
+    else
+        tickets::printTicket();
+    QVERIFY(rec_->modalsShown.isEmpty());
+    QCOMPARE(rec_->messages.size(), raises ? 0 : 1);
+    QCOMPARE(value("SELECT f_prn FROM fjfej WHERE f_bszam = '10000001'").toString(), QString(" "));
+    QCOMPARE(committedValue("SELECT f_prn FROM fjfej WHERE f_bszam = '10000001'").toString(), QString(" "));
+
+    writeTicketLayout("FjLista7A.frf");
+    standOn("10000001");
+    rec_->expectModal(preview());
+    tickets::printTicket();
+    QCOMPARE(printed(Data->frNyomtat->PreparedPages().pages[0], "v_masolat"), QString(" "));
+    QCOMPARE(committedValue("SELECT f_prn FROM fjfej WHERE f_bszam = '10000001'").toString(), QString("I"));
 }
 
 void TestPrintRoutine::variablesSetBeforeEveryShow() {
