@@ -3,6 +3,7 @@
 #include "data/database_error.h"
 #include "data/firebird_api.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -138,6 +139,79 @@ void createDatabase(const QString& path, bool demo) {
             fb::raise(e);
         }
     }
+}
+
+namespace {
+
+// A name in the same folder that nothing uses yet, hidden and marked as unfinished.
+QString temporaryPathFor(const QFileInfo& target) {
+    const QDir folder = target.absoluteDir();
+    for (int attempt = 0;; ++attempt) {
+        const QString name = QStringLiteral(".%1.%2-%3.part")
+                                 .arg(target.fileName())
+                                 .arg(QCoreApplication::applicationPid())
+                                 .arg(attempt);
+        const QFileInfo candidate(folder.filePath(name));
+        if (!candidate.exists() && !candidate.isSymLink())
+            return candidate.filePath();
+    }
+}
+
+} // namespace
+
+void createDatabaseFile(const QString& path, bool demo,
+                        const std::function<void(const QString&)>& temporaryName) {
+    const QFileInfo target(path);
+    if (target.isSymLink())
+        throw EDatabaseError(
+            QStringLiteral("A megadott név egy hivatkozás, nem hozható létre: %1").arg(path));
+    if (target.exists())
+        throw EDatabaseError(QStringLiteral("Az adatbázis már létezik: %1").arg(path));
+    if (!target.absoluteDir().exists())
+        throw EDatabaseError(QStringLiteral("A mappa nem létezik: %1").arg(target.absolutePath()));
+    const QString temporary = temporaryPathFor(target);
+    if (temporaryName)
+        temporaryName(temporary);
+    try {
+        createDatabase(temporary, demo);
+    } catch (...) {
+        QFile::remove(temporary);
+        throw;
+    }
+    // The rename never replaces: a file that appeared under the name meanwhile stays as it is.
+    const QString finalPath = target.absoluteFilePath();
+    if (QFileInfo(finalPath).isSymLink() || !QFile::rename(temporary, finalPath)) {
+        QFile::remove(temporary);
+        throw EDatabaseError(QStringLiteral("Az adatbázis nem nevezhető át erre: %1").arg(path));
+    }
+}
+
+CreatorArguments parseCreatorArguments(const QStringList& arguments) {
+    CreatorArguments result;
+    bool pathGiven = false;
+    bool optionsEnded = false;
+    for (const QString& arg : arguments) {
+        if (!optionsEnded && arg == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (!optionsEnded && arg == QLatin1String("--demo")) {
+            result.demo = true;
+        } else if (!optionsEnded && (arg == QLatin1String("--help") || arg == QLatin1String("-h"))) {
+            result.help = true;
+        } else if (!optionsEnded && arg.startsWith(u'-') && arg != QLatin1String("-")) {
+            result.error = QStringLiteral("Ismeretlen kapcsoló: %1").arg(arg);
+            return result;
+        } else if (arg.isEmpty()) {
+            result.error = QStringLiteral("Üres fájlnév.");
+            return result;
+        } else if (pathGiven) {
+            result.error = QStringLiteral("Csak egy adatbázisfájl adható meg: %1").arg(arg);
+            return result;
+        } else {
+            result.path = arg;
+            pathGiven = true;
+        }
+    }
+    return result;
 }
 
 } // namespace vardelo

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace vardelo {
 
@@ -12,5 +13,22 @@ QStringList ddlStatements();
 // second purchaser, producers with valid identifiers and complete data, and animals. Raises EDatabaseError;
 // an existing file is never overwritten.
 void createDatabase(const QString& path, bool demo);
+
+// Creates the database as createDatabase does, but under a temporary name in the same folder, and gives it
+// its name only when it is complete: a run that fails or is interrupted never leaves a file under the final
+// name. Refuses a path that exists or is a link (a dangling one too). The temporary name is handed to
+// temporaryName before the file is made, so the caller can remove it if the run is cut short.
+void createDatabaseFile(const QString& path, bool demo,
+                        const std::function<void(const QString&)>& temporaryName = {});
+
+// The command line of the tool: vardelo-db [--demo] [file]. An unknown option (anything beginning with "-"
+// but "--demo", "--help" and "-h") or more than one file name is an error.
+struct CreatorArguments {
+    bool demo = false;
+    bool help = false;
+    QString path = QStringLiteral("du2010.fdb");
+    QString error; // empty when the arguments are sound
+};
+CreatorArguments parseCreatorArguments(const QStringList& arguments);
 
 } // namespace vardelo

@@ -2,9 +2,33 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringList>
 #include <QtGlobal>
+#include <optional>
 
 namespace vardelo {
+
+namespace {
+
+// The path's folders with "." dropped and ".." taking back the folder before it; nothing when ".." would
+// climb above the first folder.
+std::optional<QStringList> normalisedSegments(const QString& path) {
+    QStringList kept;
+    for (const QString& segment : path.split(u'/', Qt::SkipEmptyParts)) {
+        if (segment == QLatin1String("."))
+            continue;
+        if (segment == QLatin1String("..")) {
+            if (kept.isEmpty())
+                return std::nullopt;
+            kept.removeLast();
+            continue;
+        }
+        kept << segment;
+    }
+    return kept;
+}
+
+} // namespace
 
 QString localPath(const QString& windowsPath) {
 #ifdef Q_OS_WIN
@@ -14,8 +38,20 @@ QString localPath(const QString& windowsPath) {
     path.replace(u'\\', u'/');
     const bool hasDrive =
         path.size() >= 2 && path.at(1) == u':' && path.at(0).isLetter() && path.at(0).unicode() < 128;
-    if (!hasDrive)
-        return path;
+    const QString rest = hasDrive ? path.mid(2) : path;
+    const std::optional<QStringList> segments = normalisedSegments(rest);
+    if (!segments)
+        return QString();
+    const bool folder = rest.endsWith(u'/') || segments->isEmpty();
+    QString joined = segments->join(u'/');
+
+    if (!hasDrive) {
+        if (rest.startsWith(u'/'))
+            joined.prepend(u'/');
+        if (folder && !joined.isEmpty() && !joined.endsWith(u'/'))
+            joined += u'/';
+        return joined;
+    }
 
     QString driveC = qEnvironmentVariable("VARDELO_DRIVE_C");
     if (driveC.isEmpty())
@@ -28,13 +64,11 @@ QString localPath(const QString& windowsPath) {
         const QString parent = QFileInfo(driveC).absolutePath();
         root = parent == u'/' ? u'/' + QString(letter) : parent + u'/' + letter;
     }
-
-    QString rest = path.mid(2);
-    while (rest.startsWith(u'/'))
-        rest.remove(0, 1);
-    if (rest.isEmpty())
-        return root == u'/' ? root : root + u'/';
-    return root == u'/' ? root + rest : root + u'/' + rest;
+    if (!root.endsWith(u'/'))
+        root += u'/';
+    if (joined.isEmpty())
+        return root;
+    return folder ? root + joined + u'/' : root + joined;
 #endif
 }
 

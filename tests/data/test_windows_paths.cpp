@@ -14,6 +14,8 @@ private slots:
     void mapped_data();
     void mapped();
     void homeWhenUnset();
+    void neverLeavesTheRoot_data();
+    void neverLeavesTheRoot();
 
 private:
     QTemporaryDir dir_;
@@ -56,6 +58,16 @@ void TestWindowsPaths::mapped_data() {
                                      << "c/DU2010/08/";
     QTest::newRow("accented") << "C:\\DU2010\\Őrség\\"
                               << "c/DU2010/Őrség/";
+    QTest::newRow("point dropped") << "C:\\DU2010\\.\\08\\"
+                                   << "c/DU2010/08/";
+    QTest::newRow("back within the root") << "C:\\DU2010\\08\\..\\09\\lista.txt"
+                                          << "c/DU2010/09/lista.txt";
+    QTest::newRow("back to the root") << "C:\\DU2010\\.."
+                                      << "c/";
+    QTest::newRow("doubled separators") << "C:\\\\DU2010\\\\08\\"
+                                        << "c/DU2010/08/";
+    QTest::newRow("no separator after the drive") << "C:DU2010\\08\\"
+                                                  << "c/DU2010/08/";
 }
 
 void TestWindowsPaths::mapped() {
@@ -70,6 +82,28 @@ void TestWindowsPaths::homeWhenUnset() {
     // A path without a drive only has its backslashes turned.
     QCOMPARE(localPath(QStringLiteral("FjLista7A.frf")), QStringLiteral("FjLista7A.frf"));
     QCOMPARE(localPath(QStringLiteral("08\\lista.txt")), QStringLiteral("08/lista.txt"));
+    QCOMPARE(localPath(QStringLiteral("08\\..\\09\\lista.txt")), QStringLiteral("09/lista.txt"));
+}
+
+// A path that would climb out of the mapped folder gives no path at all, whatever a file name built into it
+// (a tax identifier, a month) holds.
+void TestWindowsPaths::neverLeavesTheRoot_data() {
+    QTest::addColumn<QString>("windowsPath");
+    QTest::newRow("two up from a folder") << "C:\\DU2010\\..\\..\\etc\\x";
+    QTest::newRow("up from the drive") << "C:\\..\\x";
+    QTest::newRow("up with slashes") << "c:/DU2010/../../x";
+    QTest::newRow("up after points") << "C:\\.\\.\\..\\x";
+    QTest::newRow("up from another drive") << "d:\\..\\c\\x";
+    QTest::newRow("built from a bad name")
+        << QStringLiteral("C:\\DU2010\\08\\") + "..\\..\\..\\1234567890.imp";
+    QTest::newRow("drive-relative up") << "C:..\\x";
+    QTest::newRow("no drive, up") << "..\\x";
+    QTest::newRow("no drive, up later") << "08\\..\\..\\x";
+}
+
+void TestWindowsPaths::neverLeavesTheRoot() {
+    QFETCH(QString, windowsPath);
+    QCOMPARE(localPath(windowsPath), QString());
 }
 
 QTEST_MAIN(TestWindowsPaths)

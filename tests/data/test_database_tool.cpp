@@ -1,0 +1,167 @@
+// The tool vardelo-db: its command line, and a database file that appears under its name only when complete.
+
+#include "data/database_creator.h"
+#include "data/database_error.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+#include <csignal>
+#include <sys/types.h>
+
+using namespace vardelo;
+
+namespace {
+
+QStringList folderEntries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
+
+QString tool() {
+    return qEnvironmentVariable("VARDELO_DB_TOOL");
+}
+
+} // namespace
+
+class TestDatabaseTool : public QObject {
+    Q_OBJECT
+private slots:
+    void arguments_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("demo");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("nothing") << QStringList() << false << "du2010.fdb"
+                                 << "";
+        QTest::newRow("demo") << QStringList{"--demo"} << true << "du2010.fdb"
+                              << "";
+        QTest::newRow("demo and file") << QStringList{"--demo", "x.fdb"} << true << "x.fdb"
+                                       << "";
+        QTest::newRow("file and demo") << QStringList{"x.fdb", "--demo"} << true << "x.fdb"
+                                       << "";
+        QTest::newRow("mistyped option") << QStringList{"--dmeo"} << false << "du2010.fdb"
+                                         << "Ismeretlen kapcsoló: --dmeo";
+        QTest::newRow("single dash option") << QStringList{"-demo", "x.fdb"} << false << "du2010.fdb"
+                                            << "Ismeretlen kapcsoló: -demo";
+        QTest::newRow("two files") << QStringList{"a.fdb", "b.fdb"} << false << "a.fdb"
+                                   << "Csak egy adatbázisfájl adható meg: b.fdb";
+        QTest::newRow("empty name") << QStringList{""} << false << "du2010.fdb"
+                                    << "Üres fájlnév.";
+        QTest::newRow("name with a dash after --") << QStringList{"--", "-x.fdb"} << false << "-x.fdb"
+                                                   << "";
+    }
+    void arguments() {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, demo);
+        QFETCH(QString, path);
+        QFETCH(QString, error);
+        const CreatorArguments parsed = parseCreatorArguments(arguments);
+        QCOMPARE(parsed.error, error);
+        if (error.isEmpty()) {
+            QCOMPARE(parsed.demo, demo);
+            QCOMPARE(parsed.path, path);
+        }
+    }
+
+    void createdCompleteUnderItsName() {
+        QTemporaryDir dir;
+        const QString path = QDir(dir.path()).filePath("du2010.fdb");
+        QString temporary;
+        createDatabaseFile(path, false, [&](const QString& name) { temporary = name; });
+        QCOMPARE(QFileInfo(temporary).absolutePath(), QFileInfo(path).absolutePath());
+        QVERIFY(temporary != path);
+        QVERIFY(QFileInfo(path).isFile());
+        QCOMPARE(folderEntries(dir.path()), QStringList{"du2010.fdb"});
+    }
+
+    void existingOrLinkedNameRefused_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("existing file") << "file";
+        QTest::newRow("dangling link") << "dangling";
+        QTest::newRow("link to a file") << "link";
+    }
+    void existingOrLinkedNameRefused() {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString path = QDir(dir.path()).filePath("du2010.fdb");
+        const QString elsewhere = QDir(dir.path()).filePath("elsewhere.fdb");
+        if (kind == "file") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("keep");
+        } else {
+            if (kind == "link") {
+                QFile f(elsewhere);
+                QVERIFY(f.open(QIODevice::WriteOnly));
+                f.write("keep");
+            }
+            QVERIFY(QFile::link(elsewhere, path));
+        }
+        const QStringList before = folderEntries(dir.path());
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, createDatabaseFile(path, false));
+        QCOMPARE(folderEntries(dir.path()), before);
+        if (kind == "dangling")
+            QVERIFY(!QFileInfo::exists(elsewhere));
+        else {
+            QFile f(kind == "file" ? path : elsewhere);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), QByteArray("keep"));
+        }
+    }
+
+    // The tool itself: a mistyped option or a second name makes nothing; an interrupted run leaves nothing
+    // under the name, and no unfinished file either.
+    void toolRefusesBadCommandLines_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("mistyped option") << QStringList{"--dmeo"};
+        QTest::newRow("two names") << QStringList{"a.fdb", "b.fdb"};
+    }
+    void toolRefusesBadCommandLines() {
+        QFETCH(QStringList, arguments);
+        QVERIFY2(QFileInfo(tool()).isExecutable(), qPrintable(tool()));
+        QTemporaryDir dir;
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(tool(), arguments);
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 2);
+        QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains("Használat: vardelo-db"));
+        QCOMPARE(folderEntries(dir.path()), QStringList());
+    }
+
+    void interruptedToolLeavesNothing() {
+        QVERIFY2(QFileInfo(tool()).isExecutable(), qPrintable(tool()));
+        QTemporaryDir dir;
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(tool(), {"--demo", "du2010.fdb"});
+        QVERIFY(p.waitForStarted());
+        // Wait for the unfinished file to appear, then interrupt the run.
+        QElapsedTimer timer;
+        timer.start();
+        bool seen = false;
+        while (!seen && p.state() == QProcess::Running && timer.elapsed() < 60000) {
+            for (const QString& entry : folderEntries(dir.path()))
+                seen = seen || entry.endsWith(".part");
+            if (!seen)
+                QThread::msleep(2);
+        }
+        if (!seen || p.state() != QProcess::Running) {
+            p.waitForFinished();
+            QSKIP("the tool finished before it could be interrupted");
+        }
+        ::kill(pid_t(p.processId()), SIGINT);
+        QVERIFY(p.waitForFinished(60000));
+        QVERIFY(p.exitCode() != 0 || p.exitStatus() != QProcess::NormalExit);
+        QCOMPARE(folderEntries(dir.path()), QStringList());
+    }
+};
+
+QTEST_MAIN(TestDatabaseTool)
+#include "test_database_tool.moc"
