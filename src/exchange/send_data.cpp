@@ -110,6 +110,10 @@ TForm27::TForm27(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
     resize(860, 460);
 
+    // The folders are read in the background: the chosen one is brought into view as its parents arrive.
+    connect(DirectoryModel, &QFileSystemModel::directoryLoaded, this, [this] {
+        DirectoryListBox1->scrollTo(DirectoryListBox1->currentIndex(), QAbstractItemView::PositionAtCenter);
+    });
     fillDrives();
     connect(DriveComboBox1, &QComboBox::currentIndexChanged, this, &TForm27::DriveComboBox1Change);
     connect(DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -158,7 +162,7 @@ void TForm27::showFolderInTree(const QString& folder) {
     DirectoryListBox1->setRootIndex(DirectoryModel->index(root));
     const QModelIndex current = DirectoryModel->index(folder);
     DirectoryListBox1->setCurrentIndex(current);
-    DirectoryListBox1->scrollTo(current);
+    DirectoryListBox1->scrollTo(current, QAbstractItemView::PositionAtCenter);
     DirectoryListBox1->expand(current);
     updating_ = false;
 }
