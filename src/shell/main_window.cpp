@@ -5,6 +5,10 @@
 #include "data/shared_values.h"
 #include "exchange/about_box.h"
 #include "exchange/about_window.h"
+#include "exchange/help_window.h"
+#include "exchange/previous_import.h"
+#include "exchange/remote_help.h"
+#include "exchange/send_data.h"
 #include "masterdata/animal_browser.h"
 #include "masterdata/producer_browser.h"
 #include "shell/program_version.h"
@@ -106,7 +110,8 @@ void TForm1::createMenu() {
     Tvsegitsg1 =
         item(Export1, QStringLiteral("Tvsegitsg1"), QStringLiteral("Távsegitség"), &TForm1::Tvsegitsg1Click);
     // The import from the previous version is offered but never enabled.
-    Rgiblexport1 = item(Export1, QStringLiteral("Rgiblexport1"), QStringLiteral("Régiből import"), nullptr);
+    Rgiblexport1 = item(Export1, QStringLiteral("Rgiblexport1"), QStringLiteral("Régiből import"),
+                        &TForm1::Rgiblexport1Click);
     Rgiblexport1->setEnabled(false);
     Adatokkldse1 = item(Export1, QStringLiteral("Adatokkldse1"), QStringLiteral("Adatok küldése"),
                         &TForm1::Adatokkldse1Click);
@@ -238,9 +243,6 @@ void TForm1::Termelnkntilista1Click() {} // the summary per producer
 void TForm1::Ellenrzs2Click() {}         // the ticket data check
 void TForm1::Adatokexceltblba1Click() {} // the spreadsheet export
 void TForm1::Adatbzis1Click() {}         // the raw table editor
-void TForm1::Sug1Click() {}              // help
-void TForm1::Tvsegitsg1Click() {}        // remote help
-void TForm1::Adatokkldse1Click() {}      // sending the data by e-mail
 
 void TForm1::Felvsrlsijegy1Click() {
     openModal<TForm8>();
@@ -256,6 +258,22 @@ void TForm1::Termk1Click() {
 
 void TForm1::Nvjegy1Click() {
     openModal<TForm16>();
+}
+
+void TForm1::Sug1Click() {
+    openModal<TForm21>();
+}
+
+void TForm1::Tvsegitsg1Click() {
+    openModal<TForm26>();
+}
+
+void TForm1::Rgiblexport1Click() {
+    openModal<TForm25>();
+}
+
+void TForm1::Adatokkldse1Click() {
+    openModal<TForm27>();
 }
 
 void TForm1::Kilps1Click() {

@@ -93,6 +93,7 @@ private:
     void Sug1Click();
     void Nvjegy1Click();
     void Tvsegitsg1Click();
+    void Rgiblexport1Click();
     void Adatokkldse1Click();
     void Kilps1Click();
 

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDialog>
+#include <QHash>
+#include <QString>
+
+class QComboBox;
+class QFileSystemModel;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTreeView;
+
+// "Adatok elküldése  emailben": finds the database file in a chosen folder and hands it to the machine's mail
+// program, attached to a message to the support mailbox ("Küldés1"), or opens a new message through a
+// "mailto:" link to which the clerk attaches the file ("Küldés2"), helped by copying the file's name.
+class TForm27 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm27(QWidget* parent = nullptr);
+
+    // The folder of the default installation, where the tree starts.
+    static inline const QString InstallFolder = QStringLiteral("c:\\Program Files\\Kestrova\\du2010\\");
+
+    QLabel* Label1; // "A küldendő fálj neve :"
+    QLineEdit* Edit1;
+    QComboBox* DriveComboBox1;
+    QTreeView* DirectoryListBox1;
+    QFileSystemModel* DirectoryModel;
+    QListWidget* FileListBox1; // hidden: the database file of the folder, if any
+    QPushButton* Button3;      // "Küldés1"
+    QPushButton* Button4;      // "Vágólapra másolás"
+    QPushButton* Button6;      // "Küldés2"
+    QPushButton* Button5;      // "Mégsem"
+
+    // The folder the tree stands on.
+    QString Directory() const { return directory_; }
+    // Puts the drive box and the tree on the folder (the nearest existing one) and looks for the file there.
+    void SetDirectory(const QString& folder);
+
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+
+private:
+    void DriveComboBox1Change();
+    void DirectoryListBox1Change();
+    // A change of folder: the hidden list looks for the database file; the name field gets its full name, or
+    // is emptied.
+    void FolderChanged(const QString& folder);
+    void fillDrives();
+    void showFolderInTree(const QString& folder);
+
+    QString directory_;
+    // The folder last chosen on each drive, so that choosing a drive again goes back to it.
+    QHash<QString, QString> driveFolders_;
+    bool updating_ = false;
+};
