@@ -5,6 +5,9 @@
 #include "data/shared_values.h"
 #include "exchange/about_box.h"
 #include "exchange/about_window.h"
+#include "lists/animal_summary.h"
+#include "lists/check_window.h"
+#include "lists/producer_summary.h"
 #include "masterdata/animal_browser.h"
 #include "masterdata/producer_browser.h"
 #include "shell/program_version.h"
@@ -233,9 +236,6 @@ void TForm1::Lekrdezs1Click() {
 void TForm1::N0808Mhozexport1Click() {}  // the import files of the monthly return
 void TForm1::Bevallslista1Click() {}     // the itemised return list
 void TForm1::Importsszevons1Click() {}   // the merge of two sets of import files
-void TForm1::Termkenkntilista1Click() {} // the summary per animal
-void TForm1::Termelnkntilista1Click() {} // the summary per producer
-void TForm1::Ellenrzs2Click() {}         // the ticket data check
 void TForm1::Adatokexceltblba1Click() {} // the spreadsheet export
 void TForm1::Adatbzis1Click() {}         // the raw table editor
 void TForm1::Sug1Click() {}              // help
@@ -256,6 +256,18 @@ void TForm1::Termk1Click() {
 
 void TForm1::Nvjegy1Click() {
     openModal<TForm16>();
+}
+
+void TForm1::Termkenkntilista1Click() {
+    openModal<TForm13>();
+}
+
+void TForm1::Termelnkntilista1Click() {
+    openModal<TForm19>();
+}
+
+void TForm1::Ellenrzs2Click() {
+    openModal<TForm14>();
 }
 
 void TForm1::Kilps1Click() {
