@@ -11,6 +11,8 @@ QDateEdit* makeDatePicker(const QString& name, const QDate& date, QWidget* paren
     picker->setCalendarPopup(true);
     picker->setMinimumDate(QDate(1800, 1, 1));
     picker->setDate(date);
+    // Room for the whole date with its closing point beside the drop-down arrow.
+    picker->setMinimumWidth(picker->fontMetrics().horizontalAdvance(QStringLiteral("0000.00.00.")) + 44);
     return picker;
 }
 
