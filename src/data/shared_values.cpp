@@ -12,4 +12,8 @@ void resetSharedValues() {
     NyomtMod.clear();
     CsaladiNev = QStringLiteral(" ");
     UtoNev = QStringLiteral(" ");
+    TermekOsszesen.clear();
+    TermeloOsszesen.clear();
+    AktMegnevezes.clear();
+    AktListaOkod.clear();
 }

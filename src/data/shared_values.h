@@ -15,6 +15,10 @@ inline QString TetelMod;   // line entry mode (ticket entry)
 inline QString NyomtMod;   // print mode (ticket browser)
 inline QString CsaladiNev = QStringLiteral(" "); // first part of a name split by ujnev
 inline QString UtoNev = QStringLiteral(" ");     // second part of a name split by ujnev
+inline QString TermekOsszesen;  // period total of the last per-animal collection (per-animal list)
+inline QString TermeloOsszesen; // period total of the last per-producer collection (per-producer list)
+inline QString AktMegnevezes;   // animal whose lines the per-animal print holds in ZQ21 (per-animal list)
+inline QString AktListaOkod; // producer whose lines the per-producer print holds in ZQ21 (per-producer list)
 
 // Back to the values of a fresh start; tests call it between cases.
 void resetSharedValues();

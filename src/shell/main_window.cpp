@@ -9,6 +9,9 @@
 #include "exchange/previous_import.h"
 #include "exchange/remote_help.h"
 #include "exchange/send_data.h"
+#include "lists/animal_summary.h"
+#include "lists/check_window.h"
+#include "lists/producer_summary.h"
 #include "masterdata/animal_browser.h"
 #include "masterdata/producer_browser.h"
 #include "shell/program_version.h"
@@ -238,9 +241,6 @@ void TForm1::Lekrdezs1Click() {
 void TForm1::N0808Mhozexport1Click() {}  // the import files of the monthly return
 void TForm1::Bevallslista1Click() {}     // the itemised return list
 void TForm1::Importsszevons1Click() {}   // the merge of two sets of import files
-void TForm1::Termkenkntilista1Click() {} // the summary per animal
-void TForm1::Termelnkntilista1Click() {} // the summary per producer
-void TForm1::Ellenrzs2Click() {}         // the ticket data check
 void TForm1::Adatokexceltblba1Click() {} // the spreadsheet export
 void TForm1::Adatbzis1Click() {}         // the raw table editor
 
@@ -274,6 +274,18 @@ void TForm1::Rgiblexport1Click() {
 
 void TForm1::Adatokkldse1Click() {
     openModal<TForm27>();
+}
+
+void TForm1::Termkenkntilista1Click() {
+    openModal<TForm13>();
+}
+
+void TForm1::Termelnkntilista1Click() {
+    openModal<TForm19>();
+}
+
+void TForm1::Ellenrzs2Click() {
+    openModal<TForm14>();
 }
 
 void TForm1::Kilps1Click() {

@@ -1,0 +1,391 @@
+// The check window on a test database: the collection of a payment period, the batch check's memo over a
+// fixture of faulty tickets and producers, and the single checks with their beeps and message labels.
+#include "data/data_module.h"
+#include "data/shared_values.h"
+#include "lists/check_window.h"
+#include "support/test_database.h"
+#include "widgets/db_grid.h"
+#include "widgets/db_navigator.h"
+#include "widgets/ui_service.h"
+
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QtTest>
+
+using namespace vardelo;
+using namespace vardelo::testing;
+
+namespace {
+
+const QStringList kNames{"Adószám",
+                         "Adóazonositó",
+                         "TAJ",
+                         "Östermelökód",
+                         "Östermelö név",
+                         "Östermelö irányitószám",
+                         "Östermelö Helységnév",
+                         "Östermelö Utca",
+                         "Östermelö ig.szám",
+                         "Östermelö születési hely",
+                         "Östermelö születési idö",
+                         "Östermelö anyja neve",
+                         "Östermelö neme",
+                         "Östermelö születési neve",
+                         "Szja",
+                         "Volt-e nyomtatva?",
+                         "Termékkód",
+                         "Mennyiség",
+                         "Egységár",
+                         "Komp.felár"};
+
+void ticket(TestDatabase& db, const QString& bszam, const QString& akod, const QString& okod,
+            const QString& fizkelt, const QString& prn) {
+    db.exec(QStringLiteral(
+                "INSERT INTO fjfej (f_bszam, f_akod, f_ostermkod, f_kelt, f_felvkelt, f_fizkelt, f_prn, "
+                "f_szja, f_jarulszaz, f_levonas) VALUES ('%1', '%2', '%3', '%4', '%4', '%4', %5, 15, 2, 0)")
+                .arg(bszam, akod, okod, fizkelt, prn));
+}
+
+void line(TestDatabase& db, const QString& bszam, const QString& kod, const QString& brutto,
+          const QString& ear, const QString& komp) {
+    db.exec(
+        QStringLiteral("INSERT INTO fjsor (s_bszam, s_akod, s_termekkod, s_megnevezes, s_megy, s_brutto, "
+                       "s_levonszaz, s_ear, s_kompmerteke) VALUES ('%1', '2', %2, 'Vágósertés', 'kg', %3, 0, "
+                       "%4, %5)")
+            .arg(bszam, kod, brutto, ear, komp));
+}
+
+QStringList memoLines(const TForm14& form) {
+    return form.Memo1->toPlainText().split(QLatin1Char('\n'));
+}
+
+} // namespace
+
+class TestCheckWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void opening();
+    void collectionOfThePeriod();
+    void batchCheckMemo();
+    void periodWithoutTickets();
+    void checkAfterDateChangeUsesLastCollection();
+    void singleChecks_data();
+    void singleChecks();
+    void daysTab();
+    void enterMovesFocus();
+
+private:
+    std::unique_ptr<TestDatabase> db_;
+    std::unique_ptr<UiRecorder> rec_;
+};
+
+void TestCheckWindow::init() {
+    db_ = std::make_unique<TestDatabase>(true);
+    rec_ = std::make_unique<UiRecorder>();
+    AktAkod = QStringLiteral("2");
+    TestDatabase& db = *db_;
+    // A producer without a tax number, with a 9-character tax identifier.
+    db.exec(
+        "INSERT INTO ostermelo (o_kod, o_nev, o_irszam, o_helysegnev, o_utca, o_adoazon, o_igszam, o_szja, "
+        "o_szulhely, o_szido, o_anyja, o_neme, o_szulnev, o_taj) VALUES ('6', 'Hiány Béla', '6000', "
+        "'Kecskemét', 'Fő u. 1.', '812345678', 'AB1234', 15, 'Kecskemét', '1950-05-05', 'Kiss Anna', '1', "
+        "'Hiány Béla', '111111110')");
+    ticket(db, "20000001", "2", "6", "2010-08-05", "'I'");
+    line(db, "20000001", "'1'", "250", "310", "7");
+    line(db, "20000001", "'2'", "120", "420", "12");
+    // The producer row is missing.
+    ticket(db, "20000002", "2", "99", "2010-08-06", "'I'");
+    line(db, "20000002", "'3'", "400", "395.5", "7");
+    // Not printed yet.
+    ticket(db, "20000003", "2", "1", "2010-08-07", "' '");
+    line(db, "20000003", "'4'", "180", "640", "7");
+    // Zero and negative quantities and prices, a rate of 5, a line without an animal code.
+    ticket(db, "20000004", "2", "2", "2010-08-08", "'I'");
+    line(db, "20000004", "'1'", "0", "310", "7");
+    line(db, "20000004", "'1'", "-10", "310", "7");
+    line(db, "20000004", "'1'", "100", "0", "7");
+    line(db, "20000004", "'1'", "100", "-5", "12");
+    line(db, "20000004", "'1'", "100", "310", "5");
+    line(db, "20000004", "NULL", "100", "310", "12");
+    // Outside the period, and another purchaser's ticket.
+    ticket(db, "20000005", "2", "6", "2010-09-01", "' '");
+    line(db, "20000005", "'1'", "0", "0", "5");
+    ticket(db, "10000001", "1", "6", "2010-08-05", "' '");
+    line(db, "10000001", "'1'", "0", "0", "5");
+}
+
+void TestCheckWindow::cleanup() {
+    rec_.reset();
+    db_.reset();
+}
+
+void TestCheckWindow::opening() {
+    TForm14 form;
+    QCOMPARE(form.objectName(), QString("Form14"));
+    QCOMPARE(form.windowTitle(), QString("Ellenörzés"));
+    QCOMPARE(form.DateTimePicker1->date(), QDate(2010, 1, 1));
+    QCOMPARE(form.DateTimePicker2->date(), QDate(2010, 12, 31));
+    QCOMPARE(form.DateTimePicker3->date(), QDate(1900, 1, 1));
+    QVERIFY(form.Button1->isEnabled());
+    QVERIFY(!form.Button2->isEnabled());
+    QCOMPARE(memoLines(form), QStringList({"Hiba üzenet", ""}));
+    QVERIFY(form.Memo1->isReadOnly());
+    QCOMPARE(form.Label10->text(), QString("Üzenet:"));
+    QCOMPARE(form.Label11->text(), QString("Üzenet: "));
+    QCOMPARE(form.Label12->text(), QString("Üzenet: "));
+    QCOMPARE(form.Label14->text(), QString("-"));
+    QCOMPARE(form.Label16->text(), QString("-"));
+    QCOMPARE(form.Label17->text(), QString("Üzenet:"));
+    QCOMPARE(form.PageControl1->tabText(0), QString("Felvásárlási jegy"));
+    QCOMPARE(form.PageControl1->tabText(1), QString("Adatok"));
+    QStringList tabs;
+    for (int i = 0; i < form.PageControl2->count(); ++i)
+        tabs << form.PageControl2->tabText(i);
+    QCOMPARE(tabs, QStringList({"Adószám", "Adóazonositó", "TAJ", "Napok"}));
+    QVERIFY(form.DBNavigator1->DataSource() == Data->DSQ20);
+    // The first size fits a 1024x768 screen.
+    form.show();
+    QVERIFY(form.frameGeometry().width() <= 1024 && form.frameGeometry().height() <= 740);
+}
+
+void TestCheckWindow::collectionOfThePeriod() {
+    TForm14 form;
+    form.DateTimePicker1->setDate(QDate(2010, 8, 1));
+    form.DateTimePicker2->setDate(QDate(2010, 8, 31));
+    form.Button1->click();
+    QVERIFY(rec_->messages.isEmpty());
+    QVERIFY(form.Button2->isEnabled());
+    // Every ticket line of the purchaser paid in the period is one row.
+    QCOMPARE(Data->ZQ20->RecordCount(), 10);
+    QCOMPARE(form.DBGrid1->model()->rowCount(), 10);
+    QVERIFY(form.DBGrid1->ColumnCount() > 40); // every column of the lines, headers and producers
+}
+
+// The whole memo of the fixture period, written out by hand.
+void TestCheckWindow::batchCheckMemo() {
+    TForm14 form;
+    form.DateTimePicker1->setDate(QDate(2010, 8, 1));
+    form.DateTimePicker2->setDate(QDate(2010, 8, 31));
+    form.Button1->click();
+    form.Button2->click();
+    QVERIFY(rec_->messages.isEmpty());
+    const QStringList expected{
+        "    Adószám ellenörzés... ",
+        "Hiba (kevesebb nyolc számnál):  Hiány Béla Kódja: 6",
+        "Hiba (kevesebb nyolc számnál):  Hiány Béla Kódja: 6",
+        "Hiba (kevesebb nyolc számnál):   Kódja: 99",
+        "    Adószám ellenörzés vége. ",
+        " ",
+        "    Adóazonositó ellenörzés... ",
+        "Hiba (kevesebb tiz számnál): 812345678 Hiány Béla Kódja: 6",
+        "Hiba (kevesebb tiz számnál): 812345678 Hiány Béla Kódja: 6",
+        "Hiba (kevesebb tiz számnál):   Kódja: 99",
+        "    Adóazonositó ellenörzés vége. ",
+        " ",
+        "    TAJ ellenörzés... ",
+        "Hiba (kevesebb 9 számnál):   Kódja: 99",
+        "    TAJ ellenörzés vége. ",
+        " ",
+        "    Östermelökód ellenörzés... ",
+        "    Östermelökód ellenörzés vége. ",
+        " ",
+        "    Östermelö név ellenörzés... ",
+        "Hiba (nincs östermelö név megadva): 20000002",
+        "    Östermelö név ellenörzés vége. ",
+        " ",
+        "    Östermelö irányitószám ellenörzés... ",
+        "Hiba (nincs östermelö irányitószám megadva): 20000002",
+        "    Östermelö irányitószám ellenörzés vége. ",
+        " ",
+        "    Östermelö Helységnév ellenörzés... ",
+        "Hiba (nincs östermelö Helységnév megadva): 20000002",
+        "    Östermelö Helységnév ellenörzés vége. ",
+        " ",
+        "    Östermelö Utca ellenörzés... ",
+        "Hiba (nincs östermelö Utca megadva): 20000002",
+        "    Östermelö Utca ellenörzés vége. ",
+        " ",
+        "    Östermelö ig.szám ellenörzés... ",
+        "Hiba (nincs östermelö ig.szám megadva): 20000002",
+        "    Östermelö ig.szám ellenörzés vége. ",
+        " ",
+        "    Östermelö születési hely ellenörzés... ",
+        "Hiba (nincs östermelö születési hely megadva): 20000002",
+        "    Östermelö születési hely ellenörzés vége. ",
+        " ",
+        "    Östermelö születési idö ellenörzés... ",
+        "Hiba (nincs östermelö születési idö megadva): 20000002",
+        "    Östermelö születési idö ellenörzés vége. ",
+        " ",
+        "    Östermelö anyja neve ellenörzés... ",
+        "Hiba (nincs östermelö anyja neve megadva): 20000002",
+        "    Östermelö anyja neve ellenörzés vége. ",
+        " ",
+        "    Östermelö neme ellenörzés... ",
+        "Hiba (nincs östermelö neme megadva): 20000002",
+        "    Östermelö neme ellenörzés vége. ",
+        " ",
+        "    Östermelö születési neve ellenörzés... ",
+        "Hiba (nincs östermelö születési neve megadva): 20000002",
+        "    Östermelö születési neve ellenörzés vége. ",
+        " ",
+        "    Szja ellenörzés... ",
+        "    Szja ellenörzés vége. ",
+        " ",
+        "    Volt-e nyomtatva? ellenörzés... ",
+        "Figyelmeztetés (még nincs kinyomtatva): 20000003",
+        "    Volt-e nyomtatva? ellenörzés vége. ",
+        " ",
+        "    Termékkód ellenörzés... ",
+        "Figyelmeztetés (nincs termékkód megadva): 20000004",
+        "    Termékkód ellenörzés vége. ",
+        " ",
+        "    Mennyiség ellenörzés... ",
+        "Hiba (nullás mennyiség van megadva): 20000004",
+        "    Mennyiség ellenörzés vége. ",
+        " ",
+        "    Egységár ellenörzés... ",
+        "Hiba (nullás egységár van megadva): 20000004",
+        "Hiba (nulla vagy minuszos egységár van megadva): 20000004",
+        "    Egységár ellenörzés vége. ",
+        " ",
+        "    Komp.felár ellenörzés... ",
+        "Hiba (nem 7, 12 % van megadva): 20000004",
+        "    Komp.felár ellenörzés vége. ",
+        " ",
+        "Klikk az ablakba és kurzor billentyüvel mozoghat benne. ",
+    };
+    QCOMPARE(memoLines(form), expected);
+    // A second check empties the memo first.
+    form.Button2->click();
+    QCOMPARE(memoLines(form), expected);
+}
+
+void TestCheckWindow::periodWithoutTickets() {
+    TForm14 form;
+    form.DateTimePicker1->setDate(QDate(2011, 1, 1));
+    form.DateTimePicker2->setDate(QDate(2011, 12, 31));
+    form.Button1->click();
+    QVERIFY(form.Button2->isEnabled());
+    QVERIFY(Data->ZQ20->IsEmpty());
+    form.Button2->click();
+    QStringList expected;
+    for (const QString& name : kNames)
+        expected << "    " + name + " ellenörzés... "
+                 << "    " + name + " ellenörzés vége. "
+                 << " ";
+    expected << "Klikk az ablakba és kurzor billentyüvel mozoghat benne. ";
+    QCOMPARE(memoLines(form), expected);
+}
+
+// Changing the dates disables nothing: the check runs on the rows of the last collection.
+void TestCheckWindow::checkAfterDateChangeUsesLastCollection() {
+    TForm14 form;
+    form.DateTimePicker1->setDate(QDate(2010, 9, 1));
+    form.DateTimePicker2->setDate(QDate(2010, 9, 30));
+    form.Button1->click();
+    form.DateTimePicker1->setDate(QDate(2010, 8, 1));
+    QVERIFY(form.Button2->isEnabled());
+    form.Button2->click();
+    const QStringList lines = memoLines(form);
+    QVERIFY(lines.contains("Figyelmeztetés (még nincs kinyomtatva): 20000005"));
+    QVERIFY(!lines.contains("Figyelmeztetés (még nincs kinyomtatva): 20000003"));
+    QVERIFY(lines.contains("Hiba (nem 7, 12 % van megadva): 20000005"));
+}
+
+void TestCheckWindow::singleChecks_data() {
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("beeps");
+    QTest::newRow("tax number, 13") << 0 << "12345678-1-12"
+                                    << "Hibaüzenet: Hibás adószám" << 1;
+    QTest::newRow("tax number, 11") << 0 << "12345678112"
+                                    << "Hibaüzenet: Hibás adószám" << 1;
+    QTest::newRow("good tax number") << 0 << "18301667-1-04"
+                                     << "Az adószám rendben" << 0;
+    QTest::newRow("tax number, 9") << 0 << "183016671"
+                                   << "Hibaüzenet: Nem 11 vagy 13 hosszú számsor" << 1;
+    QTest::newRow("tax number, letter") << 0 << "1830A667104"
+                                        << "Hibaüzenet: Hibás adószám" << 1;
+    QTest::newRow("tax identifier") << 1 << "8123456786"
+                                    << "Az azóazonositó rendben" << 0;
+    QTest::newRow("tax identifier, 9") << 1 << "812345678"
+                                       << "Hibaüzenet: Nem 10 hosszú számsor" << 1;
+    QTest::newRow("tax identifier, letter") << 1 << "81234567a6"
+                                            << "Hibaüzenet: Hibás adóazonositó" << 1;
+    QTest::newRow("TAJ, separators") << 2 << "111-111-110"
+                                     << "A TAJ rendben" << 0;
+    QTest::newRow("TAJ, other separators") << 2 << "111.111 110"
+                                           << "A TAJ rendben" << 0;
+    QTest::newRow("TAJ, wrong") << 2 << "111111111"
+                                << "Hibaüzenet: Hibás TAJ" << 1;
+    QTest::newRow("TAJ, 10") << 2 << "1111111100"
+                             << "Hibaüzenet: Nem 9 vagy 11 hosszú számsor" << 1;
+}
+
+void TestCheckWindow::singleChecks() {
+    QFETCH(int, tab);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    QFETCH(int, beeps);
+    TForm14 form;
+    QLineEdit* edits[] = {form.Edit1, form.Edit2, form.Edit3};
+    QPushButton* buttons[] = {form.Button3, form.Button4, form.Button5};
+    QLabel* labels[] = {form.Label10, form.Label11, form.Label12};
+    edits[tab]->setText(text);
+    buttons[tab]->click();
+    QCOMPARE(labels[tab]->text(), message);
+    QCOMPARE(rec_->beeps, beeps);
+    QVERIFY(rec_->messages.isEmpty());
+    // The next check overwrites the label.
+    edits[tab]->setText(QString());
+    buttons[tab]->click();
+    QVERIFY(labels[tab]->text().startsWith("Hibaüzenet: Nem "));
+}
+
+void TestCheckWindow::daysTab() {
+    TForm14 form;
+    // A wrong length still shows the day count and characters 2-6.
+    form.Edit4->setText("812345678");
+    form.DateTimePicker3->setDate(QDate(1900, 10, 20));
+    form.Button6->click();
+    QCOMPARE(form.Label16->text(), QString("12345"));
+    QCOMPARE(form.Label14->text(), QString("12345"));
+    QCOMPARE(form.Label17->text(), QString("Hibaüzenet: Nem 10 hosszú számsor !"));
+    QCOMPARE(rec_->beeps, 1);
+    // Its own birth date.
+    form.Edit4->setText("8123456786");
+    form.Button6->click();
+    QCOMPARE(form.Label17->text(), QString("Az adóazonositó és születési dátum összevetése rendben"));
+    QCOMPARE(rec_->beeps, 1);
+    QVERIFY(form.ElteltNapEllenorzes("8123456786", "1900.10.20."));
+    QVERIFY(!form.ElteltNapEllenorzes("8123456786", "1900.10.21."));
+    QVERIFY(!form.ElteltNapEllenorzes("81a3456786", "1900.10.20."));
+    // Another date.
+    form.DateTimePicker3->setDate(QDate(1900, 1, 1));
+    form.Button6->click();
+    QCOMPARE(form.Label14->text(), QString("12053"));
+    QCOMPARE(form.Label17->text(), QString("Hibaüzenet: Az adóazonositó és/vagy szül.dátum hiba !"));
+    QCOMPARE(rec_->beeps, 2);
+}
+
+void TestCheckWindow::enterMovesFocus() {
+    TForm14 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.PageControl1->setCurrentIndex(1);
+    form.Edit1->setFocus();
+    QTest::keyClick(form.Edit1, Qt::Key_Return);
+    QVERIFY(!form.Edit1->hasFocus());
+    QVERIFY(form.Edit1->text().isEmpty());
+}
+
+QTEST_MAIN(TestCheckWindow)
+#include "test_check_window.moc"
