@@ -5,6 +5,8 @@
 #include "data/shared_values.h"
 #include "exchange/about_box.h"
 #include "exchange/about_window.h"
+#include "exchange/spreadsheet_window.h"
+#include "exchange/table_editor.h"
 #include "masterdata/animal_browser.h"
 #include "masterdata/producer_browser.h"
 #include "shell/program_version.h"
@@ -236,8 +238,12 @@ void TForm1::Importsszevons1Click() {}   // the merge of two sets of import file
 void TForm1::Termkenkntilista1Click() {} // the summary per animal
 void TForm1::Termelnkntilista1Click() {} // the summary per producer
 void TForm1::Ellenrzs2Click() {}         // the ticket data check
-void TForm1::Adatokexceltblba1Click() {} // the spreadsheet export
-void TForm1::Adatbzis1Click() {}         // the raw table editor
+void TForm1::Adatokexceltblba1Click() {
+    openModal<TForm20>();
+}
+void TForm1::Adatbzis1Click() {
+    openModal<TForm22>();
+}
 void TForm1::Sug1Click() {}              // help
 void TForm1::Tvsegitsg1Click() {}        // remote help
 void TForm1::Adatokkldse1Click() {}      // sending the data by e-mail
