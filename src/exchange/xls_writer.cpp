@@ -31,12 +31,6 @@ void put32(QByteArray& out, quint32 value) {
     const quint32 v = qToLittleEndian(value);
     out.append(reinterpret_cast<const char*>(&v), 4);
 }
-void putDouble(QByteArray& out, double value) {
-    quint64 bits;
-    std::memcpy(&bits, &value, 8);
-    bits = qToLittleEndian(bits);
-    out.append(reinterpret_cast<const char*>(&bits), 8);
-}
 
 // The characters of a Unicode string with its option byte: one byte each when all fit, else UTF-16LE.
 void putChars(QByteArray& out, const QString& text) {
@@ -152,15 +146,20 @@ void BiffWorkbook::setColumnWidth(int first, int last, double characters) {
     record(current().columns, rCOLINFO, b);
 }
 
-void BiffWorkbook::cellHeader(int number, int length, int row, int column, int xfIndex) {
+// One cell record, put together in a small buffer and appended at once: a workbook has millions of them.
+void BiffWorkbook::appendCell(quint16 number, int row, int column, int xfIndex, const char* payload,
+                              int payloadLength) {
     if (row < 0 || row > MaxRow || column < 0 || column > MaxColumn)
         throw std::out_of_range("BiffWorkbook: cell outside the sheet");
     Sheet& s = current();
-    put16(s.cells, number);
-    put16(s.cells, length);
-    put16(s.cells, row);
-    put16(s.cells, column);
-    put16(s.cells, xfIndex);
+    char buffer[10 + 3 + 2 * MaxLabelLength];
+    const quint16 header[5] = {qToLittleEndian(number), qToLittleEndian(quint16(6 + payloadLength)),
+                               qToLittleEndian(quint16(row)), qToLittleEndian(quint16(column)),
+                               qToLittleEndian(quint16(xfIndex))};
+    std::memcpy(buffer, header, 10);
+    if (payloadLength > 0)
+        std::memcpy(buffer + 10, payload, size_t(payloadLength));
+    s.cells.append(buffer, 10 + payloadLength);
     if (s.firstRow < 0 || row < s.firstRow)
         s.firstRow = row;
     if (row > s.lastRow)
@@ -172,22 +171,33 @@ void BiffWorkbook::cellHeader(int number, int length, int row, int column, int x
 }
 
 void BiffWorkbook::writeText(int row, int column, const QString& text, int xfIndex) {
-    const QString cut = text.left(MaxLabelLength);
+    const int length = int(std::min<qsizetype>(text.size(), MaxLabelLength));
+    const ushort* chars = text.utf16();
     bool narrow = true;
-    for (QChar c : cut)
-        narrow = narrow && c.unicode() < 0x100;
-    const int length = 6 + 3 + int(cut.size()) * (narrow ? 1 : 2);
-    cellHeader(rLABEL, length, row, column, xfIndex);
-    putString(current().cells, cut);
+    for (int i = 0; i < length && narrow; ++i)
+        narrow = chars[i] < 0x100;
+    char payload[3 + 2 * MaxLabelLength];
+    payload[0] = char(length & 0xFF);
+    payload[1] = char(length >> 8);
+    payload[2] = narrow ? 0 : 1;
+    char* p = payload + 3;
+    for (int i = 0; i < length; ++i) {
+        *p++ = char(chars[i] & 0xFF);
+        if (!narrow)
+            *p++ = char(chars[i] >> 8);
+    }
+    appendCell(rLABEL, row, column, xfIndex, payload, int(p - payload));
 }
 
 void BiffWorkbook::writeNumber(int row, int column, double value, int xfIndex) {
-    cellHeader(rNUMBER, 14, row, column, xfIndex);
-    putDouble(current().cells, value);
+    quint64 bits;
+    std::memcpy(&bits, &value, 8);
+    bits = qToLittleEndian(bits);
+    appendCell(rNUMBER, row, column, xfIndex, reinterpret_cast<const char*>(&bits), 8);
 }
 
 void BiffWorkbook::writeBlank(int row, int column, int xfIndex) {
-    cellHeader(rBLANK, 6, row, column, xfIndex);
+    appendCell(rBLANK, row, column, xfIndex, nullptr, 0);
 }
 
 QByteArray BiffWorkbook::finish() const {

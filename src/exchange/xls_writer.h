@@ -70,7 +70,7 @@ private:
         int firstRow = -1, lastRow = -1, firstColumn = -1, lastColumn = -1;
     };
     Sheet& current();
-    void cellHeader(int record, int length, int row, int column, int xf);
+    void appendCell(quint16 number, int row, int column, int xf, const char* payload, int payloadLength);
 
     std::vector<CellFormat> formats_; // cell XFs from index 16 on
     QStringList customFormats_;       // FORMAT records from index 164 on
