@@ -9,6 +9,8 @@
 #include "exchange/previous_import.h"
 #include "exchange/remote_help.h"
 #include "exchange/send_data.h"
+#include "exchange/spreadsheet_window.h"
+#include "exchange/table_editor.h"
 #include "lists/animal_summary.h"
 #include "lists/check_window.h"
 #include "lists/producer_summary.h"
@@ -238,11 +240,15 @@ void TForm1::Lekrdezs1Click() {
 
 // Entries whose windows are opened by a line of the form openModal<TForm4>().
 
-void TForm1::N0808Mhozexport1Click() {}  // the import files of the monthly return
-void TForm1::Bevallslista1Click() {}     // the itemised return list
-void TForm1::Importsszevons1Click() {}   // the merge of two sets of import files
-void TForm1::Adatokexceltblba1Click() {} // the spreadsheet export
-void TForm1::Adatbzis1Click() {}         // the raw table editor
+void TForm1::N0808Mhozexport1Click() {} // the import files of the monthly return
+void TForm1::Bevallslista1Click() {}    // the itemised return list
+void TForm1::Importsszevons1Click() {}  // the merge of two sets of import files
+void TForm1::Adatokexceltblba1Click() {
+    openModal<TForm20>();
+}
+void TForm1::Adatbzis1Click() {
+    openModal<TForm22>();
+}
 
 void TForm1::Felvsrlsijegy1Click() {
     openModal<TForm8>();

@@ -1,0 +1,212 @@
+#include "exchange/spreadsheet_window.h"
+
+#include "data/data_module.h"
+#include "data/database_error.h"
+#include "data/logging.h"
+#include "exchange/ole_file.h"
+#include "exchange/spreadsheet_export.h"
+#include "exchange/spreadsheet_queries.h"
+#include "widgets/db_grid.h"
+#include "widgets/db_navigator.h"
+#include "widgets/form_controls.h"
+#include "widgets/ui_service.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QDesktopServices>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QUrl>
+#include <QVBoxLayout>
+
+using namespace vardelo;
+
+namespace {
+
+QDateEdit* datePicker(const QString& name, const QDate& date, QWidget* parent) {
+    auto* picker = new QDateEdit(date, parent);
+    picker->setObjectName(name);
+    picker->setDisplayFormat(QStringLiteral("yyyy.MM.dd."));
+    picker->setCalendarPopup(true);
+    return picker;
+}
+
+QLabel* label(const QString& name, const QString& text, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+} // namespace
+
+TForm20::TForm20(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form20"));
+    setWindowTitle(QStringLiteral("Excel  táblába"));
+    SaveFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+
+    Label1 = label(QStringLiteral("Label1"), QStringLiteral("Felvásárlási jegy exportálása"), this);
+    QFont titleFont = Label1->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
+    Label1->setFont(titleFont);
+    Label1->setAlignment(Qt::AlignCenter);
+
+    DateTimePicker1 = datePicker(QStringLiteral("DateTimePicker1"), QDate(2010, 1, 1), this);
+    DateTimePicker2 = datePicker(QStringLiteral("DateTimePicker2"), QDate(2010, 12, 31), this);
+    auto* dates = new QHBoxLayout;
+    dates->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Dátum: "), this));
+    dates->addWidget(DateTimePicker1);
+    dates->addWidget(label(QStringLiteral("Label3"), QStringLiteral("-tól"), this));
+    dates->addSpacing(12);
+    dates->addWidget(DateTimePicker2);
+    dates->addWidget(label(QStringLiteral("Label4"), QStringLiteral("-ig"), this));
+    dates->addStretch(1);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Dátum ?"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    RadioButton1 = new QRadioButton(QStringLiteral("Fizetési dátum"), GroupBox1);
+    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
+    RadioButton1->setChecked(true);
+    RadioButton2 = new QRadioButton(QStringLiteral("Felvásárlási dátum"), GroupBox1);
+    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
+    auto* radios = new QVBoxLayout(GroupBox1);
+    radios->addWidget(RadioButton1);
+    radios->addWidget(RadioButton2);
+
+    CheckBox1 = new QCheckBox(QStringLiteral(" excel táblát megjelenít"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setChecked(true);
+
+    auto* options = new QHBoxLayout;
+    options->addWidget(GroupBox1);
+    options->addSpacing(16);
+    options->addWidget(CheckBox1, 0, Qt::AlignVCenter);
+    options->addStretch(1);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+
+    DBGrid1 = new TDBGrid(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->SetReadOnly(true);
+    DBGrid1->SetColumns({{QStringLiteral("S_MEGNEVEZES"), QStringLiteral("Megnevezés")}});
+    DBGrid1->SetDataSource(Data->DSQ20);
+    DBNavigator1 = new TDBNavigator(this);
+    DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
+    DBNavigator1->SetDataSource(Data->DSQ20);
+    DBNavigator1->SetVisibleButtons(nbMoveButtons);
+    auto* navigation = new QHBoxLayout;
+    navigation->addWidget(DBNavigator1);
+    navigation->addStretch(1);
+
+    Button1 = makeButton(QStringLiteral("Button1"), QStringLiteral("Kigyüjtés"), this);
+    Button4 = makeButton(QStringLiteral("Button4"), QStringLiteral("Exportálás "), this);
+    Button3 = makeButton(QStringLiteral("Button3"), QStringLiteral("Mégsem"), this);
+    Button2 = makeButton(QStringLiteral("Button2"), QStringLiteral("Bezárás"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button4);
+    buttons->addStretch(1);
+    buttons->addWidget(Button3);
+    buttons->addWidget(Button2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addLayout(dates);
+    layout->addLayout(options);
+    layout->addWidget(ProgressBar1);
+    layout->addWidget(DBGrid1, 1);
+    layout->addLayout(navigation);
+    layout->addLayout(buttons);
+
+    connect(Button1, &QPushButton::clicked, this, &TForm20::Button1Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm20::Button4Click);
+    connect(Button3, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    resize(620, 560);
+}
+
+QString TForm20::WorkbookPath() const {
+    return QDir(SaveFolder).filePath(exchange::workbookFileName());
+}
+
+void TForm20::collect() {
+    exchange::openExportLines(DateTimePicker1->date(), DateTimePicker2->date(), RadioButton2->isChecked());
+    collected_ = true;
+}
+
+void TForm20::Button1Click() {
+    try {
+        collect();
+    } catch (const EDatabaseError& e) {
+        qCWarning(lcExchange) << "collecting the lines failed:" << e.Message() << e.ErrorCode();
+        ui().showError(e.Message());
+    }
+}
+
+// Without a collection of its own in this window the export collects first, so it never writes what another
+// window left in the shared list.
+void TForm20::Button4Click() {
+    QByteArray stream;
+    try {
+        if (!collected_ || !Data->ZQ20->Active())
+            collect();
+        TDataSet& lines = *Data->ZQ20;
+        const int count = lines.RecordCount();
+        ProgressBar1->setRange(0, count);
+        ProgressBar1->setValue(0);
+        // The bar moves with every line; the window is repainted a few times a second.
+        QElapsedTimer sinceRepaint;
+        sinceRepaint.start();
+        stream = exchange::buildWorkbook(lines, [&](int done) {
+            ProgressBar1->setValue(done);
+            if (sinceRepaint.elapsed() >= 100) {
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                sinceRepaint.restart();
+            }
+        });
+    } catch (const EDatabaseError& e) {
+        qCWarning(lcExchange) << "reading the lines failed:" << e.Message() << e.ErrorCode();
+        ui().showError(e.Message());
+        return;
+    }
+
+    const bool saved = save(stream);
+    if (saved && CheckBox1->isChecked())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(WorkbookPath()));
+    ui().messageBox(QStringLiteral("A konvertálás befejeződött!"), QStringLiteral("Kész!"),
+                    MsgIcon::Information, int(MsgButton::Ok));
+}
+
+bool TForm20::save(const QByteArray& stream) {
+    const QString path = WorkbookPath();
+    if (QFileInfo::exists(path) &&
+        ui().messageBox(
+            QStringLiteral("A(z) %1 fájl már létezik. Lecseréli?").arg(QDir::toNativeSeparators(path)),
+            QStringLiteral("Excel  táblába"), MsgIcon::Question,
+            int(MsgButton::Yes) | int(MsgButton::No)) != MsgButton::Yes) {
+        ui().showMessage(QStringLiteral("A fájl mentése nem történt meg!"));
+        return false;
+    }
+    try {
+        QDir().mkpath(SaveFolder);
+        exchange::saveWorkbook(path, stream);
+        return true;
+    } catch (const xls::OleWriteError& e) {
+        qCWarning(lcExchange) << "saving the workbook failed:" << e.what();
+        ui().showMessage(QStringLiteral("A fájl mentése nem történt meg!"));
+        return false;
+    }
+}

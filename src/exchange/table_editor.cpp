@@ -1,0 +1,200 @@
+#include "exchange/table_editor.h"
+
+#include "data/data_module.h"
+#include "data/database_error.h"
+#include "data/logging.h"
+#include "data/shared_values.h"
+#include "exchange/password_dialog.h"
+#include "widgets/db_grid.h"
+#include "widgets/db_navigator.h"
+#include "widgets/form_controls.h"
+#include "widgets/ui_service.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+using namespace vardelo;
+
+const QString TForm22::FirstCode = QStringLiteral("518273046");
+const QString TForm22::SecondCode = QStringLiteral("qvx");
+
+namespace {
+
+// Runs one action on the tables; a database error is logged and shown, and ends the action.
+template <typename Action> void guarded(Action&& action) {
+    try {
+        action();
+    } catch (const EDatabaseError& e) {
+        qCWarning(lcExchange) << "table editor:" << e.Message() << e.ErrorCode();
+        ui().showError(e.Message());
+    }
+}
+
+void showDataError(const QString& message) {
+    qCWarning(lcExchange) << "table editor:" << message;
+    ui().showError(message);
+}
+
+} // namespace
+
+TForm22::TForm22(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form22"));
+    setWindowTitle(QStringLiteral("Adatbázis"));
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    const QStringList captions{QStringLiteral("FjFej"),     QStringLiteral("FjSor"),
+                               QStringLiteral("Ostermelo"), QStringLiteral("Termek"),
+                               QStringLiteral("Sorszam"),   QStringLiteral("Atvevo")};
+    for (int i = 0; i < 6; ++i)
+        PageControl1->addTab(buildTab(i + 1), captions[i]);
+    // The ticket-number table shows neither the series nor the version column.
+    DBGrid[4]->SetColumns({{QStringLiteral("ID_SORSZAM"), QStringLiteral("ID_SORSZAM")},
+                           {QStringLiteral("A_FJBSZAM"), QStringLiteral("A_FJBSZAM")},
+                           {QStringLiteral("A_AKOD"), QStringLiteral("A_AKOD")}});
+    // The purchasers only after the second code.
+    DBGrid[5]->hide();
+    DBNavigator[5]->hide();
+    PageControl1->setCurrentIndex(0);
+
+    Button6 = makeButton(QStringLiteral("Button6"), QStringLiteral("Szerkeszt"), this);
+    Button1 = makeButton(QStringLiteral("Button1"), QStringLiteral("Mégsem"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Button6);
+    buttons->addStretch(1);
+    buttons->addWidget(Button1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(PageControl1, 1);
+    layout->addLayout(buttons);
+
+    Button6->installEventFilter(this);
+    connect(Button6, &QPushButton::clicked, this, &TForm22::Button6Click);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::reject);
+    resize(980, 600);
+}
+
+QWidget* TForm22::buildTab(int number) {
+    auto* tab = new QWidget(this);
+    tab->setObjectName(QStringLiteral("TabSheet%1").arg(number));
+    TDataSource* source = nullptr;
+    switch (number) {
+    case 1:
+        source = Data->DS1;
+        break;
+    case 2:
+        source = Data->DS2;
+        break;
+    case 3:
+        source = Data->DS3;
+        break;
+    case 4:
+        source = Data->DS4;
+        break;
+    case 5:
+        source = Data->DS5;
+        break;
+    default:
+        source = Data->DS6;
+        break;
+    }
+    auto* grid = new TDBGrid(tab);
+    grid->setObjectName(QStringLiteral("DBGrid%1").arg(number));
+    grid->SetDataSource(source);
+    auto* navigator = new TDBNavigator(tab);
+    navigator->setObjectName(QStringLiteral("DBNavigator%1").arg(number));
+    navigator->SetDataSource(source);
+    navigator->SetVisibleButtons(nbAllButtons);
+    connect(grid, &TDBGrid::dataError, this, showDataError);
+    connect(navigator, &TDBNavigator::dataError, this, showDataError);
+    DBGrid[size_t(number - 1)] = grid;
+    DBNavigator[size_t(number - 1)] = navigator;
+
+    auto* navigation = new QHBoxLayout;
+    navigation->addWidget(navigator);
+    navigation->addStretch(1);
+    auto* layout = new QVBoxLayout(tab);
+    layout->addWidget(grid, 1);
+    layout->addLayout(navigation);
+    return tab;
+}
+
+void TForm22::setFiveReadOnly(bool readOnly) {
+    for (int i = 1; i <= 5; ++i)
+        Data->Table(i)->Close();
+    for (int i = 1; i <= 5; ++i)
+        Data->Table(i)->ReadOnly = readOnly;
+    for (int i = 1; i <= 5; ++i)
+        Data->Table(i)->Open();
+}
+
+void TForm22::unlockAll() {
+    for (int i = 1; i <= 6; ++i)
+        Data->Table(i)->Close();
+    for (int i = 1; i <= 6; ++i)
+        Data->Table(i)->ReadOnly = false;
+    for (int i = 1; i <= 6; ++i)
+        Data->Table(i)->Open();
+    // The selected purchaser's row stays current.
+    if (!AktAkod.isEmpty())
+        Data->IBTable6->Locate(QStringLiteral("V_AKOD"), AktAkod, 0);
+    DBGrid[5]->show();
+    DBNavigator[5]->show();
+}
+
+void TForm22::Button6Click() {
+    {
+        TPasswordDlg dialog(this);
+        ui().showModal(dialog);
+        // Whichever button closed the dialog, what was typed counts.
+        EnteredCode = dialog.Password->text();
+    }
+    guarded([this] {
+        if (EnteredCode == FirstCode) {
+            EnteredCode.clear();
+            setFiveReadOnly(false);
+        }
+        if (EnteredCode == SecondCode) {
+            EnteredCode.clear();
+            unlockAll();
+        }
+    });
+}
+
+bool TForm22::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Button6 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->text().compare(QString(QLatin1Char(UnlockKey)), Qt::CaseInsensitive) == 0) {
+            guarded([this] { setFiveReadOnly(false); });
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm22::done(int result) {
+    FormClose();
+    QDialog::done(result);
+}
+
+// An edit still open in a grid is posted first (a refused one is reported and dropped); then the five tables
+// are read-only again. The purchaser table stays writable, as the purchaser record needs it.
+void TForm22::FormClose() {
+    EnteredCode.clear();
+    for (int i = 1; i <= 6; ++i) {
+        TIBTable* table = Data->Table(i);
+        if (table->State() != TDataSetState::Edit && table->State() != TDataSetState::Insert)
+            continue;
+        try {
+            table->Post();
+        } catch (const EDatabaseError& e) {
+            showDataError(e.Message());
+            table->Cancel();
+        }
+    }
+    guarded([this] { setFiveReadOnly(true); });
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <array>
+
+class QPushButton;
+class QTabWidget;
+class TDBGrid;
+class TDBNavigator;
+
+// "Adatbázis": the six tables in raw form, one grid and navigator each. The five tables FJFEJ, FJSOR,
+// OSTERMELO, TERMEK and SORSZAM are read-only until an access code (or the unlock key) opens them for editing
+// in this window; closing the window locks them again. The purchaser table's grid shows only after the second
+// code. Edits are posted through the data module; the window commits nothing itself.
+class TForm22 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm22(QWidget* parent = nullptr);
+
+    // The two access codes, compared whole and case-sensitive.
+    static const QString FirstCode;
+    static const QString SecondCode;
+    // The unlock key: "E" (either case) typed while "Szerkeszt" has the focus opens the five tables at once,
+    // as the first code does.
+    static constexpr char UnlockKey = 'E';
+
+    QTabWidget* PageControl1;
+    std::array<TDBGrid*, 6> DBGrid{};           // DBGrid1..DBGrid6 for IBTable1..IBTable6
+    std::array<TDBNavigator*, 6> DBNavigator{}; // DBNavigator1..DBNavigator6
+    QPushButton* Button6;                       // "Szerkeszt"
+    QPushButton* Button1;                       // "Mégsem"
+
+    // The code typed last, kept until it is used or the window closes.
+    QString EnteredCode;
+
+    void done(int result) override;
+
+public slots:
+    void Button6Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildTab(int number);
+    // Close IBTable1..5, set or clear their read-only flag, open them again.
+    void setFiveReadOnly(bool readOnly);
+    void unlockAll();
+    void FormClose();
+};

@@ -1,0 +1,243 @@
+#include "data/data_module.h"
+#include "data/database_error.h"
+#include "data/shared_values.h"
+#include "exchange/password_dialog.h"
+#include "exchange/table_editor.h"
+#include "support/test_database.h"
+#include "widgets/db_grid.h"
+#include "widgets/db_navigator.h"
+#include "widgets/ui_service.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+using namespace vardelo;
+using vardelo::testing::TestDatabase;
+
+// The raw table editor: access codes, the unlock key, locking again on close, edits through the data module.
+class TestTableEditor : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void opensLocked();
+    void accessCodes_data();
+    void accessCodes();
+    void askedAgainAfterAWrongCode();
+    void unlockKey_data();
+    void unlockKey();
+    void closingLocksAgain();
+    void sorszamColumns();
+    void editsPostThroughTheDataModule();
+    void passwordDialog();
+
+private:
+    static bool fiveWritable() {
+        for (int i = 1; i <= 5; ++i)
+            if (Data->Table(i)->ReadOnly || !Data->Table(i)->Active())
+                return false;
+        return true;
+    }
+    static bool fiveLocked() {
+        for (int i = 1; i <= 5; ++i)
+            if (!Data->Table(i)->ReadOnly || !Data->Table(i)->Active())
+                return false;
+        return true;
+    }
+    // "Szerkeszt" with a code typed into the dialog and the dialog closed by the given button.
+    static void enterCode(UiRecorder& recorder, TForm22& form, const QString& code, bool ok) {
+        recorder.expectModal([&](QDialog& dialog) {
+            auto& password = static_cast<TPasswordDlg&>(dialog);
+            QTest::keyClicks(password.Password, code);
+            (ok ? password.OKBtn : password.CancelBtn)->click();
+        });
+        form.Button6->click();
+    }
+
+    std::unique_ptr<TestDatabase> db_;
+};
+
+void TestTableEditor::init() {
+    db_ = std::make_unique<TestDatabase>(true);
+    for (int i = 1; i <= 6; ++i)
+        Data->Table(i)->Open();
+    AktAkod = QStringLiteral("2");
+    Data->IBTable6->Locate(QStringLiteral("V_AKOD"), AktAkod, 0);
+}
+
+void TestTableEditor::cleanup() {
+    db_.reset();
+}
+
+void TestTableEditor::opensLocked() {
+    TForm22 form;
+    QCOMPARE(form.windowTitle(), QStringLiteral("Adatbázis"));
+    QCOMPARE(form.PageControl1->count(), 6);
+    QStringList captions;
+    for (int i = 0; i < 6; ++i)
+        captions << form.PageControl1->tabText(i);
+    QCOMPARE(captions, (QStringList{"FjFej", "FjSor", "Ostermelo", "Termek", "Sorszam", "Atvevo"}));
+    QCOMPARE(form.PageControl1->currentIndex(), 0);
+    QVERIFY(form.DBGrid[5]->isHidden());
+    QVERIFY(form.DBNavigator[5]->isHidden());
+    for (int i = 0; i < 6; ++i) {
+        QCOMPARE(form.DBGrid[size_t(i)]->DataSet(), Data->Table(i + 1));
+        QCOMPARE(form.DBNavigator[size_t(i)]->VisibleButtons(), nbAllButtons);
+    }
+    QVERIFY(fiveLocked());
+    QVERIFY(!Data->IBTable6->ReadOnly);
+}
+
+void TestTableEditor::accessCodes_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<bool>("unlocked");
+    QTest::addColumn<bool>("purchasersShown");
+    QTest::newRow("first code") << "518273046" << true << true << false;
+    QTest::newRow("first code, Cancel") << "518273046" << false << true << false;
+    QTest::newRow("second code") << "qvx" << true << true << true;
+    QTest::newRow("second code, Cancel") << "qvx" << false << true << true;
+    QTest::newRow("wrong code") << "518273047" << true << false << false;
+    QTest::newRow("empty") << "" << true << false << false;
+    QTest::newRow("other case") << "QVX" << true << false << false;
+    QTest::newRow("trailing blank") << "518273046 " << true << false << false;
+    QTest::newRow("part of the code") << "51827" << true << false << false;
+}
+
+void TestTableEditor::accessCodes() {
+    QFETCH(QString, code);
+    QFETCH(bool, ok);
+    QFETCH(bool, unlocked);
+    QFETCH(bool, purchasersShown);
+    UiRecorder recorder;
+    TForm22 form;
+    recorder.expectModal([&](QDialog& dialog) {
+        enterCode(recorder, static_cast<TForm22&>(dialog), code, ok);
+        QCOMPARE(fiveWritable(), unlocked);
+        QCOMPARE(fiveLocked(), !unlocked);
+        QCOMPARE(!static_cast<TForm22&>(dialog).DBGrid[5]->isHidden(), purchasersShown);
+        QCOMPARE(!static_cast<TForm22&>(dialog).DBNavigator[5]->isHidden(), purchasersShown);
+        QVERIFY(!Data->IBTable6->ReadOnly);
+        // A used code is forgotten; a wrong one is kept until the window closes.
+        QCOMPARE(static_cast<TForm22&>(dialog).EnteredCode.isEmpty(), unlocked || code.isEmpty());
+        // The purchaser chosen stays current.
+        QCOMPARE(Data->IBTable6->FieldByName("V_AKOD").AsString(), QStringLiteral("2"));
+    });
+    ui().showModal(form);
+    QCOMPARE(recorder.modalsShown, (QStringList{"Form22", "PasswordDlg"}));
+    QCOMPARE(recorder.messageTexts(), QStringList{});
+    QVERIFY(form.EnteredCode.isEmpty());
+}
+
+void TestTableEditor::askedAgainAfterAWrongCode() {
+    UiRecorder recorder;
+    TForm22 form;
+    enterCode(recorder, form, QStringLiteral("rossz"), true);
+    QVERIFY(fiveLocked());
+    enterCode(recorder, form, QStringLiteral("518273046"), true);
+    QCOMPARE(recorder.modalsShown, (QStringList{"PasswordDlg", "PasswordDlg"}));
+    QVERIFY(fiveWritable());
+    QVERIFY(form.DBGrid[5]->isHidden());
+}
+
+void TestTableEditor::unlockKey_data() {
+    QTest::addColumn<char>("key");
+    QTest::addColumn<bool>("unlocked");
+    QTest::newRow("E") << 'E' << true;
+    QTest::newRow("e") << 'e' << true;
+    QTest::newRow("another letter") << 'x' << false;
+}
+
+void TestTableEditor::unlockKey() {
+    QFETCH(char, key);
+    QFETCH(bool, unlocked);
+    UiRecorder recorder;
+    TForm22 form;
+    recorder.expectModal([&](QDialog&) {
+        form.Button6->setFocus();
+        QTest::keyClick(form.Button6, key);
+        QCOMPARE(fiveWritable(), unlocked);
+        QVERIFY(form.DBGrid[5]->isHidden());
+    });
+    ui().showModal(form);
+    QCOMPARE(recorder.modalsShown, QStringList{"Form22"});
+}
+
+// Closing locks the five tables for the rest of the program; a new window starts locked, purchasers hidden.
+void TestTableEditor::closingLocksAgain() {
+    UiRecorder recorder;
+    {
+        TForm22 form;
+        recorder.expectModal([&](QDialog&) {
+            enterCode(recorder, form, QStringLiteral("qvx"), true);
+            QVERIFY(fiveWritable());
+            form.Button1->click();
+        });
+        ui().showModal(form);
+    }
+    QVERIFY(fiveLocked());
+    QVERIFY(!Data->IBTable6->ReadOnly);
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, Data->IBTable4->Edit());
+    TForm22 again;
+    QVERIFY(again.DBGrid[5]->isHidden());
+    QVERIFY(again.EnteredCode.isEmpty());
+}
+
+void TestTableEditor::sorszamColumns() {
+    TForm22 form;
+    TDBGrid* grid = form.DBGrid[4];
+    QStringList fields;
+    for (int c = 0; c < grid->ColumnCount(); ++c)
+        fields << grid->ColumnFieldName(c);
+    QCOMPARE(fields, (QStringList{"ID_SORSZAM", "A_FJBSZAM", "A_AKOD"}));
+    // The table itself has the other two columns.
+    QVERIFY(Data->IBTable5->FindField(QStringLiteral("A_SZERIA")));
+    QVERIFY(Data->IBTable5->FindField(QStringLiteral("A_VERZIO")));
+}
+
+// An edit typed into a grid cell is posted through the table component when the window closes.
+void TestTableEditor::editsPostThroughTheDataModule() {
+    UiRecorder recorder;
+    {
+        TForm22 form;
+        recorder.expectModal([&](QDialog&) {
+            QTest::keyClick(form.Button6, 'e');
+            TDBGrid* grid = form.DBGrid[3];
+            int column = -1;
+            for (int c = 0; c < grid->ColumnCount(); ++c)
+                if (grid->ColumnFieldName(c) == QStringLiteral("T_MEGNEVEZES"))
+                    column = c;
+            QVERIFY(column >= 0);
+            QVERIFY(grid->model()->flags(grid->model()->index(0, column)) & Qt::ItemIsEditable);
+            QVERIFY(grid->model()->setData(grid->model()->index(0, column), QStringLiteral("Vágósertés őszi"),
+                                           Qt::EditRole));
+            QCOMPARE(Data->IBTable4->State(), TDataSetState::Edit);
+        });
+        ui().showModal(form);
+    }
+    QCOMPARE(recorder.messageTexts(), QStringList{});
+    Data->IBTable4->First();
+    QCOMPARE(Data->IBTable4->FieldByName("T_MEGNEVEZES").AsString(), QStringLiteral("Vágósertés őszi"));
+    QVERIFY(Data->IBTable4->ReadOnly);
+}
+
+void TestTableEditor::passwordDialog() {
+    TPasswordDlg dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Jelszó"));
+    QCOMPARE(dialog.Label1->text(), QStringLiteral("Kérem adja meg a jelszót"));
+    QCOMPARE(dialog.Password->echoMode(), QLineEdit::Password);
+    QCOMPARE(
+        dialog.Password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, dialog.Password),
+        int('*'));
+    QVERIFY(dialog.OKBtn->isDefault());
+    QCOMPARE(dialog.OKBtn->text(), QStringLiteral("OK"));
+    QCOMPARE(dialog.CancelBtn->text(), QStringLiteral("Cancel"));
+}
+
+QTEST_MAIN(TestTableEditor)
+#include "test_table_editor.moc"
