@@ -275,9 +275,9 @@ void TForm17::Button4Click() {
 
 void TForm17::sormod() {
     const QString text = Edit1->text();
-    const QString error = vardelo::ticketNumberSeedError(text);
-    if (!error.isEmpty()) {
-        ui().showMessage(error);
+    const QString refusal = vardelo::ticketNumberSeedError(text);
+    if (!refusal.isEmpty()) {
+        ui().showMessage(refusal);
         Edit1->setFocus();
         return;
     }
