@@ -3,6 +3,7 @@
 #include "data/data_module.h"
 #include "data/database_error.h"
 #include "data/immediate_write.h"
+#include "data/logging.h"
 #include "data/shared_values.h"
 #include "shell/ticket_number_seed.h"
 #include "widgets/db_edit.h"
@@ -203,7 +204,7 @@ void TForm17::PageControl1Change() {
         }
         showSeedInput();
     } catch (const EDatabaseError& error) {
-        ui().showError(error.Message());
+        ui().showDatabaseError(QString(), error, lcShell);
     }
 }
 
@@ -228,7 +229,7 @@ bool TForm17::eventFilter(QObject* watched, QEvent* event) {
             try {
                 showSeedInput();
             } catch (const EDatabaseError& error) {
-                ui().showError(error.Message());
+                ui().showDatabaseError(QString(), error, lcShell);
             }
             return true;
         }
@@ -244,7 +245,7 @@ void TForm17::Button2Click() {
         if (Data->IBTrans1->Active())
             Data->IBTrans1->CommitRetaining();
     } catch (const EDatabaseError& error) {
-        ui().showError(error.Message());
+        ui().showDatabaseError(QString(), error, lcShell);
     }
 }
 
@@ -279,8 +280,8 @@ void TForm17::sormod() {
                                    QStringLiteral("    SET a_FjBszam = :p1 "),
                                    QStringLiteral("   WHERE a_akod = :p2   ")},
                                   {{QStringLiteral("p1"), text}, {QStringLiteral("p2"), AktAkod}});
-    } catch (const EDatabaseError&) {
-        ui().showMessage(QStringLiteral("Hiba: Letároláskor az UPDATE Sorszam -ba "));
+    } catch (const EDatabaseError& error) {
+        ui().showDatabaseError(QStringLiteral("Hiba: Letároláskor az UPDATE Sorszam -ba "), error, lcShell);
         Edit1->setFocus();
         return;
     }
@@ -288,7 +289,7 @@ void TForm17::sormod() {
         Data->IBTable5->Close();
         Data->IBTable5->Open();
     } catch (const EDatabaseError& error) {
-        ui().showError(error.Message());
+        ui().showDatabaseError(QString(), error, lcShell);
     }
     close();
 }
