@@ -1,7 +1,6 @@
 #include "widgets/window_size.h"
 
 #include <QGuiApplication>
-#include <QLayout>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -28,11 +27,8 @@ void fitWindowToScreen(QWidget& window, QSize wanted) {
     if (!wanted.isValid())
         return;
     const QRect geometry = fittedWindowGeometry(wanted, screen->availableGeometry());
-    if (QLayout* layout = window.layout())
-        layout->activate(); // its minimum size is known from here on
-    // A layout's minimum larger than the screen would undo the fit: the window may shrink below it.
-    if (window.minimumWidth() > geometry.width() || window.minimumHeight() > geometry.height())
-        window.setMinimumSize(window.minimumSize().boundedTo(geometry.size()));
+    // Never below what its content needs: a screen smaller than that leaves the window at its minimum size
+    // rather than cut its fields (every window's minimum fits a 1024x768 screen).
     window.resize(geometry.size());
     window.move(geometry.topLeft() - QPoint(assumedWindowFrame.left(), assumedWindowFrame.top()));
 }

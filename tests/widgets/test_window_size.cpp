@@ -10,6 +10,18 @@
 
 using namespace vardelo;
 
+namespace {
+
+// Content that would like far more room than a screen has, and makes do with little.
+class Roomy : public QWidget {
+public:
+    using QWidget::QWidget;
+    QSize sizeHint() const override { return {4000, 3000}; }
+    QSize minimumSizeHint() const override { return {100, 100}; }
+};
+
+} // namespace
+
 class TestWindowSize : public QObject {
     Q_OBJECT
 private slots:
@@ -80,11 +92,10 @@ void TestWindowSize::modalWindowsFitTheScreen() {
     // A window with no size of its own is fitted from its size hint.
     QDialog wide;
     auto* wideLayout = new QHBoxLayout(&wide);
-    auto* filler = new QWidget(&wide);
-    filler->setMinimumSize(available.width() * 2, 50);
-    wideLayout->addWidget(filler);
+    wideLayout->addWidget(new Roomy(&wide));
     ui().showModal(wide);
-    QVERIFY(wide.width() <= available.width());
+    QVERIFY(wide.width() <= available.width() && wide.height() <= available.height());
+    QVERIFY(wide.width() > 100);
 }
 
 QTEST_MAIN(TestWindowSize)
