@@ -2,20 +2,50 @@
 
 #include <QString>
 #include <stdexcept>
+#include <vector>
 
 // The one exception the data layer raises: a Firebird error (with its message and error code), or a misuse of
-// a dataset (unknown field or parameter, writing to a read-only table, a text that Windows-1250 cannot hold).
+// a dataset (unknown field or parameter, writing to a read-only table, a text that Windows-1250 cannot hold,
+// a text longer than its column).
 class EDatabaseError : public std::runtime_error {
 public:
-    explicit EDatabaseError(const QString& message, long errorCode = 0, int sqlCode = 0);
+    explicit EDatabaseError(const QString& message, long errorCode = 0, int sqlCode = 0,
+                            std::vector<long> codes = {});
 
     const QString& Message() const { return message_; }
     // The Firebird status code (isc_...), 0 for errors the data layer raises itself.
     long ErrorCode() const { return errorCode_; }
     int SqlCode() const { return sqlCode_; }
+    // Every Firebird status code of the error, the first one first (empty for the data layer's own errors).
+    const std::vector<long>& Codes() const { return codes_; }
+    bool HasCode(long code) const;
+
+    // The value that failed, when the data layer knows it: its position among the statement's values (-1 when
+    // unknown) and, once a dataset named it, the field or parameter.
+    int ValueIndex() const { return valueIndex_; }
+    void SetValueIndex(int index) { valueIndex_ = index; }
+    const QString& FieldName() const { return fieldName_; }
+    void SetFieldName(const QString& name) { fieldName_ = name; }
 
 private:
     QString message_;
     long errorCode_;
     int sqlCode_;
+    std::vector<long> codes_;
+    int valueIndex_ = -1;
+    QString fieldName_;
 };
+
+namespace vardelo {
+
+// The reason of a database error in plain Hungarian, for the clerk: the field concerned and what is wrong
+// with it where that is known, otherwise what the engine's code means, otherwise the engine's own message.
+QString databaseErrorReason(const EDatabaseError& error);
+
+// The engine's own words: its message and code, for the details of a message box and for the log.
+QString databaseErrorEngineText(const EDatabaseError& error);
+
+// Why the database could not be opened at start-up and what to do about it, in plain Hungarian.
+QString startupFailureAdvice(const EDatabaseError& error);
+
+} // namespace vardelo

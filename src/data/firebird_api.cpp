@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QStringDecoder>
 #include <QTime>
 #include <cmath>
 #include <cstring>
@@ -31,6 +32,24 @@ double powerOfTen(int exponent) {
                                    1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
     return exponent >= 0 && exponent <= 18 ? table[exponent] : std::pow(10.0, exponent);
 }
+// The engine writes its messages, and the names and values in them, in the connection's character set
+// (WIN1250). A file name in a message comes as the system writes it, which on this side of Windows is UTF-8.
+QString engineText(const QByteArray& bytes) {
+#ifndef Q_OS_WIN
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+#endif
+    return decodeWin1250(bytes);
+}
+
+// A text value that does not fit: named by the statement's value number, so a dataset can name its field.
+[[noreturn]] void raiseValueError(const QString& message, unsigned index) {
+    EDatabaseError error(message);
+    error.SetValueIndex(int(index));
+    throw error;
+}
 } // namespace
 
 IMaster* master() {
@@ -53,7 +72,16 @@ void raise(const FbException& e) {
     const intptr_t* vector = e.getStatus()->getErrors();
     long code = (vector[0] == isc_arg_gds) ? long(vector[1]) : 0;
     int sqlCode = isc_sqlcode(vector);
-    throw EDatabaseError(QString::fromLocal8Bit(text).trimmed(), code, sqlCode);
+    // Every code of the status vector: the telling one (a lock, a read-only file) is often not the first.
+    std::vector<long> codes;
+    for (const intptr_t* p = vector; *p != isc_arg_end;) {
+        const intptr_t kind = *p++;
+        if (kind == isc_arg_gds)
+            codes.push_back(long(*p));
+        p += (kind == isc_arg_cstring) ? 2 : 1;
+    }
+    // The engine writes its messages, and the names and values in them, in the connection's character set.
+    throw EDatabaseError(engineText(QByteArray(text)).trimmed(), code, sqlCode, std::move(codes));
 }
 
 QByteArray encodeSql(const QString& sql) {
@@ -72,6 +100,14 @@ InputMessage::InputMessage(IStatement* statement, const std::vector<QVariant>& v
         if (count != values.size()) {
             declared->release();
             throw EDatabaseError(QStringLiteral("A paraméterek száma nem egyezik az utasításéval."));
+        }
+        // The room of each text value as the statement declares it (bytes; one to a character in WIN1250).
+        std::vector<unsigned> room(count, 0);
+        for (unsigned i = 0; i < count; ++i) {
+            const unsigned type = declared->getType(&status, i) & ~1u;
+            if ((type == SQL_VARYING || type == SQL_TEXT) &&
+                declared->getCharSet(&status, i) != 1 /* OCTETS */)
+                room[i] = declared->getLength(&status, i);
         }
         IMetadataBuilder* builder = declared->getBuilder(&status);
         declared->release();
@@ -110,8 +146,20 @@ InputMessage::InputMessage(IStatement* statement, const std::vector<QVariant>& v
                     auto bytes = encodeWin1250(v.toString(), &bad);
                     if (!bytes) {
                         builder->release();
-                        throw EDatabaseError(
-                            QStringLiteral("A „%1” karakter nem tárolható az adatbázisban.").arg(bad));
+                        raiseValueError(
+                            QStringLiteral("A „%1” karakter nem tárolható az adatbázisban.").arg(bad), i);
+                    }
+                    // The engine drops trailing blanks that do not fit; anything else would be cut.
+                    qsizetype used = bytes->size();
+                    while (used > 0 && bytes->at(used - 1) == ' ')
+                        --used;
+                    if (room[i] > 0 && unsigned(used) > room[i]) {
+                        builder->release();
+                        raiseValueError(
+                            QStringLiteral("A szöveg túl hosszú: %1 karakter, legfeljebb %2 fér el.")
+                                .arg(used)
+                                .arg(room[i]),
+                            i);
                     }
                     texts[i] = *bytes;
                 }

@@ -3,6 +3,8 @@
 // Internal helpers around the Firebird client API, shared by the data layer's own files.
 #include <firebird/Interface.h>
 
+#include "data/database_error.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
@@ -23,6 +25,14 @@ struct Status {
 };
 
 [[noreturn]] void raise(const Firebird::FbException& e);
+
+// Names the value that failed (a text too long, a character WIN1250 cannot hold) after the field or parameter
+// that gave it, the statement's values being in the order of the names.
+template <typename Names> void nameFailedValue(EDatabaseError& error, const Names& names) {
+    const int index = error.ValueIndex();
+    if (index >= 0 && index < int(names.size()) && error.FieldName().isEmpty())
+        error.SetFieldName(names[static_cast<typename Names::size_type>(index)]);
+}
 
 // The statement text as the connection character set (WIN1250) expects it.
 QByteArray encodeSql(const QString& sql);

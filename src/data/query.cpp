@@ -114,7 +114,12 @@ void TZQuery::ExecSQL() {
     if (!Transaction()->Active())
         Transaction()->StartTransaction();
     unsigned affected = 0;
-    vardelo::fb::executeRows(Connection()->Attachment(), Transaction()->Handle(), translated_,
-                             SelectParameters(), &affected);
+    try {
+        vardelo::fb::executeRows(Connection()->Attachment(), Transaction()->Handle(), translated_,
+                                 SelectParameters(), &affected);
+    } catch (EDatabaseError& error) {
+        vardelo::fb::nameFailedValue(error, markerNames_);
+        throw;
+    }
     rowsAffected_ = int(affected);
 }

@@ -119,10 +119,15 @@ void TIBTable::Post() {
             for (const QString& c : columns)
                 sets << c + QStringLiteral(" = ?");
             values.push_back(oldKey);
-            vardelo::fb::executeRows(Connection()->Attachment(), Transaction()->Handle(),
-                                     QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                                         .arg(table, sets.join(QStringLiteral(", ")), KeyField()),
-                                     values);
+            try {
+                vardelo::fb::executeRows(Connection()->Attachment(), Transaction()->Handle(),
+                                         QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                             .arg(table, sets.join(QStringLiteral(", ")), KeyField()),
+                                         values);
+            } catch (EDatabaseError& error) {
+                vardelo::fb::nameFailedValue(error, columns);
+                throw;
+            }
         }
         const QVariant newKey = modified_[keyIndex] ? buffer_[keyIndex] : oldKey;
         auto row = readRowByKey(newKey);
@@ -141,8 +146,14 @@ void TIBTable::Post() {
                 : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
                       .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")),
                            KeyField());
-        auto returned =
-            vardelo::fb::executeSingle(Connection()->Attachment(), Transaction()->Handle(), sql, values);
+        std::vector<QVariant> returned;
+        try {
+            returned =
+                vardelo::fb::executeSingle(Connection()->Attachment(), Transaction()->Handle(), sql, values);
+        } catch (EDatabaseError& error) {
+            vardelo::fb::nameFailedValue(error, columns);
+            throw;
+        }
         auto row = readRowByKey(returned.empty() ? QVariant() : returned.front());
         buffer_.clear();
         modified_.clear();

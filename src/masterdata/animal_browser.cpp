@@ -3,6 +3,7 @@
 #include "data/data_module.h"
 #include "data/database_error.h"
 #include "data/immediate_write.h"
+#include "data/logging.h"
 #include "data/shared_values.h"
 #include "masterdata/animal_entry.h"
 #include "masterdata/register_lists.h"
@@ -14,6 +15,7 @@
 #include "widgets/form_controls.h"
 #include "widgets/record_panel.h"
 #include "widgets/ui_service.h"
+#include "widgets/window_size.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -118,7 +120,7 @@ void TForm6::buildWindow() {
     setTabOrder(Button3, Button6);
     setTabOrder(Button6, Button4);
     setTabOrder(Button4, Button5);
-    resize(860, 560);
+    vardelo::fitWindowToScreen(*this, QSize(860, 560));
 }
 
 void TForm6::showEvent(QShowEvent* event) {
@@ -157,8 +159,9 @@ void TForm6::Button2Click() {
     entry.setWindowTitle(ChangeMode());
     try {
         entry.LoadCurrentAnimal();
-    } catch (const EDatabaseError&) {
-        ui().showMessage(QStringLiteral("Hiba az őstermelő módosítás Edit-ben való megjelenitésekor!"));
+    } catch (const EDatabaseError& error) {
+        ui().showDatabaseError(QStringLiteral("Hiba az őstermelő módosítás Edit-ben való megjelenitésekor!"),
+                               error, lcMasterdata);
         return;
     }
     ui().showModal(entry);
@@ -181,8 +184,8 @@ void TForm6::deleteAnimal(const QString& id) {
             Data->ZQ41,
             {QStringLiteral("DELETE FROM termek      "), QStringLiteral("  WHERE ID_termek = :p1 ")},
             {{QStringLiteral("p1"), id}});
-    } catch (const EDatabaseError&) {
-        ui().showMessage(QStringLiteral("Hiba: termék DELETE törlésekor"));
+    } catch (const EDatabaseError& error) {
+        ui().showDatabaseError(QStringLiteral("Hiba: termék DELETE törlésekor"), error, lcMasterdata);
         return;
     }
     ui().showMessage(QStringLiteral("Az termék sor törlölve!"));

@@ -2,6 +2,7 @@
 
 #include "data/data_module.h"
 #include "data/database_error.h"
+#include "data/logging.h"
 #include "data/shared_values.h"
 #include "data/text_formats.h"
 #include "masterdata/animal_browser.h"
@@ -184,8 +185,8 @@ bool TForm7::save() {
         q->ParamByName(QStringLiteral("p6")).SetAsFloat(*kompmerteke);
         q->ExecSQL();
         transaction->Commit();
-    } catch (const EDatabaseError&) {
-        ui().showMessage(failure);
+    } catch (const EDatabaseError& error) {
+        ui().showDatabaseError(failure, error, lcMasterdata);
         if (transaction->Active())
             transaction->Rollback();
         return false;

@@ -2,6 +2,7 @@
 
 #include "data/data_module.h"
 #include "data/database_error.h"
+#include "data/logging.h"
 #include "widgets/ui_service.h"
 
 #include <QDialog>
@@ -19,8 +20,8 @@ void confirmEntry(QDialog& window, const std::optional<EntryProblem>& problem, c
     try {
         if (!Data->IBTrans1->Active())
             Data->IBTrans1->StartTransaction();
-    } catch (const EDatabaseError&) {
-        ui().showMessage(startFailure);
+    } catch (const EDatabaseError& error) {
+        ui().showDatabaseError(startFailure, error, lcMasterdata);
         return;
     }
     const bool saved = save();

@@ -3,6 +3,7 @@
 #include "data/data_module.h"
 #include "data/database_error.h"
 #include "data/immediate_write.h"
+#include "data/logging.h"
 #include "data/shared_values.h"
 #include "masterdata/producer_entry.h"
 #include "masterdata/register_lists.h"
@@ -14,6 +15,7 @@
 #include "widgets/form_controls.h"
 #include "widgets/record_panel.h"
 #include "widgets/ui_service.h"
+#include "widgets/window_size.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -183,7 +185,7 @@ void TForm4::buildWindow() {
     setTabOrder(Button3, Button6);
     setTabOrder(Button6, Button4);
     setTabOrder(Button4, Button5);
-    resize(1100, 680);
+    vardelo::fitWindowToScreen(*this, QSize(1100, 680));
 }
 
 void TForm4::showEvent(QShowEvent* event) {
@@ -239,8 +241,9 @@ void TForm4::openChangeEntry() {
     entry.setWindowTitle(ChangeMode());
     try {
         entry.LoadCurrentProducer();
-    } catch (const EDatabaseError&) {
-        ui().showMessage(QStringLiteral("Hiba az őstermelő módosítás Edit-ben való megjelenitésekor!"));
+    } catch (const EDatabaseError& error) {
+        ui().showDatabaseError(QStringLiteral("Hiba az őstermelő módosítás Edit-ben való megjelenitésekor!"),
+                               error, lcMasterdata);
         return;
     }
     ui().showModal(entry);
@@ -278,8 +281,8 @@ void TForm4::deleteProducer(const QString& id) {
             Data->ZQ31,
             {QStringLiteral("DELETE FROM ostermelo      "), QStringLiteral("  WHERE ID_ostermelo = :p1 ")},
             {{QStringLiteral("p1"), id}});
-    } catch (const EDatabaseError&) {
-        ui().showMessage(QStringLiteral("Hiba: östermelö DELETE törlésekor"));
+    } catch (const EDatabaseError& error) {
+        ui().showDatabaseError(QStringLiteral("Hiba: östermelö DELETE törlésekor"), error, lcMasterdata);
         return;
     }
     ui().showMessage(QStringLiteral("Az őstermelő sor törlölve!"));

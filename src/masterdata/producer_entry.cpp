@@ -2,6 +2,7 @@
 
 #include "data/data_module.h"
 #include "data/database_error.h"
+#include "data/logging.h"
 #include "data/shared_values.h"
 #include "data/text_formats.h"
 #include "masterdata/entry_confirm.h"
@@ -311,8 +312,8 @@ bool TForm5::save() {
         q->ParamByName(QStringLiteral("p19")).SetAsDate(*ervkelt);
         q->ExecSQL();
         transaction->Commit();
-    } catch (const EDatabaseError&) {
-        ui().showMessage(failure);
+    } catch (const EDatabaseError& error) {
+        ui().showDatabaseError(failure, error, lcMasterdata);
         if (transaction->Active())
             transaction->Rollback();
         return false;

@@ -218,7 +218,7 @@ LayoutObject Reader::readObject() {
     const auto name = xml_.name();
     if (name == u"text") {
         object.kind = ObjectKind::Text;
-        beginAttributes({"x", "y", "width", "height", "align", "valign", "wrap", "stretch", "frame",
+        beginAttributes({"x", "y", "width", "height", "align", "valign", "wrap", "stretch", "shrink", "frame",
                          "frame-width", "format", "font", "size", "bold", "italic", "underline"});
         object.x = number("x");
         object.y = number("y");
@@ -244,6 +244,7 @@ LayoutObject Reader::readObject() {
             fail(QStringLiteral("Ismeretlen függőleges igazítás: %1").arg(valign));
         object.stretch = flag("stretch", false);
         object.wrap = flag("wrap", object.stretch);
+        object.shrink = flag("shrink", false);
         object.frame = parseFrame(text("frame"));
         object.frame.width = number("frame-width", 0.2);
         object.format = parseFormat(text("format"));

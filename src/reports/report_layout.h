@@ -68,6 +68,7 @@ struct LayoutObject {
     VAlign valign = VAlign::Top;
     bool wrap = false;
     bool stretch = false; // grows downwards (and its band with it) to hold its wrapped text
+    bool shrink = false;  // a text too long for its box is printed smaller (wrapped first when wrap is set)
     Frame frame;
     TextFormat format;
     int line = 0; // line of the layout file, for messages

@@ -114,21 +114,32 @@ void TfrReport::LoadFromFile(const QString& fileName) {
     }
 }
 
-bool TfrReport::PrepareReport() {
-    prepared_ = vardelo::report::PreparedReport();
+vardelo::report::PreparedReport TfrReport::prepare(const QMarginsF& printerMargins) {
+    vardelo::report::PreparedReport prepared;
     if (layout_.isEmpty())
-        return false;
+        return prepared;
     vardelo::report::PrepareOptions options;
     options.viewCopyOnly = ViewCopyOnly;
+    options.printerMargins = printerMargins;
     if (Environment) {
-        prepared_ = vardelo::report::prepareReport(layout_, *Environment, options);
+        prepared = vardelo::report::prepareReport(layout_, *Environment, options);
     } else {
         vardelo::report::ObjectEnvironment environment(parent());
-        prepared_ = vardelo::report::prepareReport(layout_, environment, options);
+        prepared = vardelo::report::prepareReport(layout_, environment, options);
     }
-    if (prepared_.title.isEmpty())
-        prepared_.title = fileName_;
+    if (prepared.title.isEmpty())
+        prepared.title = fileName_;
+    return prepared;
+}
+
+bool TfrReport::PrepareReport() {
+    prepared_ = vardelo::report::PreparedReport();
+    prepared_ = prepare(vardelo::report::PrepareOptions().printerMargins);
     return !prepared_.isEmpty();
+}
+
+vardelo::report::PreparedReport TfrReport::PrepareForPrinter(const QMarginsF& printerMargins) {
+    return prepare(printerMargins);
 }
 
 void TfrReport::ShowReport() {
@@ -140,6 +151,7 @@ void TfrReport::ShowPreparedReport() {
     if (prepared_.isEmpty())
         return;
     TfrPreviewForm preview(prepared_, PreviewButtons);
+    preview.setPrinterPreparation([this](const QMarginsF& margins) { return PrepareForPrinter(margins); });
     if (ModalPreview)
         vardelo::ui().showModal(preview);
 }

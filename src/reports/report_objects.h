@@ -68,6 +68,9 @@ public:
     // Prepares the pages from the layout, the variables and the data. Raises EReportError for a fault of the
     // layout's expressions or datasets. Returns false when the report is empty.
     bool PrepareReport();
+    // Prepares the pages again for a printer whose printable area leaves the given margins (millimetres); the
+    // pages prepared last stay as they are. Printing from the preview uses it.
+    vardelo::report::PreparedReport PrepareForPrinter(const QMarginsF& printerMargins);
     // Prepares the report and shows it in the preview window; with ModalPreview the call returns when the
     // user closes it. An empty report shows nothing.
     void ShowReport();
@@ -89,6 +92,8 @@ public:
     vardelo::report::DataEnvironment* Environment = nullptr;
 
 private:
+    vardelo::report::PreparedReport prepare(const QMarginsF& printerMargins);
+
     vardelo::report::Layout layout_;
     vardelo::report::PreparedReport prepared_;
     QString fileName_;

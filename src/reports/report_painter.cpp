@@ -142,6 +142,33 @@ bool renderToPdf(const PreparedReport& report, const QString& path, QString* err
     return true;
 }
 
+QMarginsF printableMargins(const QPageLayout& printerLayout) {
+    double mmPerUnit = 1.0;
+    switch (printerLayout.units()) {
+    case QPageLayout::Millimeter:
+        mmPerUnit = 1.0;
+        break;
+    case QPageLayout::Point:
+        mmPerUnit = 25.4 / 72.0;
+        break;
+    case QPageLayout::Inch:
+        mmPerUnit = 25.4;
+        break;
+    case QPageLayout::Pica:
+        mmPerUnit = 25.4 / 6.0;
+        break;
+    case QPageLayout::Didot:
+        mmPerUnit = 0.375972;
+        break;
+    case QPageLayout::Cicero:
+        mmPerUnit = 4.511664;
+        break;
+    }
+    const QMarginsF m = printerLayout.minimumMargins();
+    return QMarginsF(m.left() * mmPerUnit, m.top() * mmPerUnit, m.right() * mmPerUnit,
+                     m.bottom() * mmPerUnit);
+}
+
 void printReport(const PreparedReport& report, QPrinter& printer) {
     if (report.pages.empty())
         return;

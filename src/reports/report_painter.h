@@ -2,6 +2,8 @@
 
 #include "reports/prepared_report.h"
 
+#include <QMarginsF>
+#include <QPageLayout>
 #include <QString>
 
 class QPainter;
@@ -17,6 +19,10 @@ void paintPage(QPainter& painter, const PreparedPage& page, double pixelsPerMm);
 // Writes every page of the report into a PDF file, each page on paper of its own size. Returns false (and the
 // reason in *error) when the file cannot be written.
 bool renderToPdf(const PreparedReport& report, const QString& path, QString* error = nullptr);
+
+// The margins a printer cannot print on, in millimetres, from its page layout: the pages of a layout that
+// asks for the printer's margins are prepared with these before they are printed.
+QMarginsF printableMargins(const QPageLayout& printerLayout);
 
 // Prints every page on a printer that the caller has set up (printer, copies, range); each page takes its own
 // paper size and orientation.

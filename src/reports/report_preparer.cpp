@@ -8,9 +8,12 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QRegularExpression>
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <optional>
+#include <tuple>
 
 namespace vardelo::report {
 
@@ -71,6 +74,67 @@ double wrappedHeight(const FontSpec& fontSpec, double widthMm, const QString& te
         metrics.boundingRect(QRectF(0, 0, widthMm * pxPerMm, 1e9), Qt::TextWordWrap | Qt::AlignLeft, text);
     return bounds.height() / pxPerMm;
 }
+
+// Fonts are measured on a device of the measuring resolution; each size's metrics are kept for the next text.
+const QFontMetricsF& measuringMetrics(const FontSpec& fontSpec) {
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        const int dotsPerMeter = qRound(kMeasureDpi / 0.0254);
+        image.setDotsPerMeterX(dotsPerMeter);
+        image.setDotsPerMeterY(dotsPerMeter);
+        return image;
+    }();
+    static std::map<std::tuple<QString, double, bool, bool, bool>, QFontMetricsF> cache;
+    const auto key =
+        std::make_tuple(fontSpec.family, fontSpec.size, fontSpec.bold, fontSpec.italic, fontSpec.underline);
+    auto found = cache.find(key);
+    if (found == cache.end())
+        found = cache.emplace(key, QFontMetricsF(reportFont(fontSpec), &device)).first;
+    return found->second;
+}
+
+// Painting devices round glyph positions their own way: a text counts as fitting only with a little room
+// left.
+constexpr double kFitSlack = 0.97;
+
+bool textFits(const FontSpec& fontSpec, QSizeF box, const QString& text, bool wrap) {
+    const QFontMetricsF& metrics = measuringMetrics(fontSpec);
+    const double pxPerMm = kMeasureDpi / 25.4;
+    const double width = box.width() * pxPerMm * kFitSlack;
+    const double height = box.height() * pxPerMm;
+    // On one line only the width counts: a box a little lower than its font has always printed whole.
+    if (metrics.horizontalAdvance(text) <= width)
+        return true;
+    if (!wrap)
+        return false;
+    const QRectF bounds =
+        metrics.boundingRect(QRectF(0, 0, width, 1e9), Qt::TextWordWrap | Qt::AlignLeft, text);
+    return bounds.width() <= width && bounds.height() <= height;
+}
+
+} // namespace
+
+double fittingFontSize(const FontSpec& font, QSizeF box, const QString& text, bool wrap) {
+    if (box.width() <= 0 || box.height() <= 0)
+        return 0;
+    FontSpec trial = font;
+    const double smallest = font.size * kSmallestShrink;
+    // Tenth-point steps: fine enough that a shrunk text fills its box.
+    for (double size = font.size; size >= smallest - 1e-9; size = std::round(size * 10 - 1) / 10) {
+        trial.size = size;
+        if (textFits(trial, box, text, wrap))
+            return size;
+    }
+    return 0;
+}
+
+bool isNumberText(const QString& text) {
+    static const QRegularExpression number(
+        QStringLiteral("^\\s*-?\\d[\\d \\x{00A0}\\x{202F}]*(,\\d+)?\\s*$"));
+    return number.match(text).hasMatch();
+}
+
+namespace {
 
 class Preparer : public ValueResolver {
 public:
@@ -331,6 +395,8 @@ private:
                 if (object.stretch)
                     height = std::max(
                         height, wrappedHeight(object.font, object.width - 2 * kTextPadding, item.text) + 0.5);
+                else
+                    fitText(object, height, item);
                 item.rect = QRectF(left + object.x, object.y, object.width, height);
                 placed.height = std::max(placed.height, object.y + height);
                 break;
@@ -339,6 +405,24 @@ private:
             placed.items.push_back(std::move(item));
         }
         return placed;
+    }
+
+    // A number is never cut: it is printed smaller, or as "###" when even the smallest size is too wide. A
+    // text marked shrink is printed smaller (or wrapped, when it may be) until it fits.
+    static void fitText(const LayoutObject& object, double height, PreparedItem& item) {
+        const bool number = isNumberText(item.text);
+        if (!number && !object.shrink)
+            return;
+        const QSizeF box(object.width - 2 * kTextPadding, height);
+        const double size = fittingFontSize(object.font, box, item.text, object.wrap && !number);
+        if (size > 0) {
+            item.font.size = size;
+        } else if (number) {
+            item.text = kNumberDoesNotFit;
+        } else {
+            item.font.size = object.font.size * kSmallestShrink;
+            item.wrap = object.wrap;
+        }
     }
 
     void place(PlacedBand& placed, double top) {

@@ -6,6 +6,8 @@
 
 #include <QDate>
 #include <QMarginsF>
+#include <QSizeF>
+#include <QString>
 
 // Prepares the pages of a layout from its data.
 //
@@ -29,6 +31,19 @@ struct PrepareOptions {
 
 // Raises EReportError for a band dataset that the environment does not have and for faults of expressions.
 PreparedReport prepareReport(const Layout& layout, DataEnvironment& data, const PrepareOptions& options = {});
+
+// The smallest share of its own size that a text may be shrunk to so that it fits its box.
+constexpr double kSmallestShrink = 0.4;
+// What a number prints when it does not fit its box even at the smallest size: never a cut number.
+inline const QString kNumberDoesNotFit = QStringLiteral("###");
+
+// The largest font size, from the font's own size down to kSmallestShrink of it, at which the text fits a box
+// of the given inside size (millimetres) on one line, or, with wrap, broken into lines at blanks. 0 when it
+// does not fit even at the smallest size.
+double fittingFontSize(const FontSpec& font, QSizeF box, const QString& text, bool wrap);
+
+// True for the text of a number as the report prints one ("-1 234 567,89", "12,5"): such a text is never cut.
+bool isNumberText(const QString& text);
 
 // The font used for a font description (Arial resolves to the face with the same metrics where it is
 // missing).

@@ -3,6 +3,7 @@
 #include "reports/report_painter.h"
 #include "reports/report_service.h"
 #include "widgets/ui_service.h"
+#include "widgets/window_size.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -141,10 +142,7 @@ TfrPreviewForm::TfrPreviewForm(const vardelo::report::PreparedReport& report, in
     auto* printShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
     connect(printShortcut, &QShortcut::activated, this, &TfrPreviewForm::print);
 
-    QSize size(900, 1000);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size() * 0.9);
-    resize(size);
+    vardelo::fitWindowToScreen(*this, QSize(900, 1000));
     applyZoom();
     updatePageLabel();
 }
@@ -248,6 +246,15 @@ void TfrPreviewForm::print() {
     dialog.setObjectName(QStringLiteral("PrintDialog"));
     dialog.setMinMax(1, int(report_.pages.size()));
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-    if (vardelo::ui().showModal(dialog) == QDialog::Accepted)
+    if (vardelo::ui().showModal(dialog) != QDialog::Accepted)
+        return;
+    // The pages shown were prepared for a printer margin of 5 mm; a printer that needs more gets pages of its
+    // own, so that nothing (the page footer least of all) falls outside what it can print.
+    if (printerPreparation_) {
+        const vardelo::report::PreparedReport forPrinter =
+            printerPreparation_(vardelo::report::printableMargins(printer.pageLayout()));
+        vardelo::report::printReport(forPrinter, printer);
+    } else {
         vardelo::report::printReport(report_, printer);
+    }
 }

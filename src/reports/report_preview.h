@@ -3,7 +3,9 @@
 #include "reports/prepared_report.h"
 
 #include <QDialog>
+#include <QMarginsF>
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -54,6 +56,14 @@ public:
     ZoomMode zoomMode() const { return zoomMode_; }
     double pixelsPerMm() const;
 
+    // Prepares the pages again for the printable area of the printer chosen (its margins in millimetres).
+    // Without it the pages shown are printed as they are.
+    using PrinterPreparation =
+        std::function<vardelo::report::PreparedReport(const QMarginsF& printerMargins)>;
+    void setPrinterPreparation(PrinterPreparation preparation) {
+        printerPreparation_ = std::move(preparation);
+    }
+
 public slots:
     void print();
 
@@ -71,6 +81,7 @@ private:
     QToolButton* zoomButton_;
     QPushButton* exitButton_;
     QLabel* pageLabel_;
+    PrinterPreparation printerPreparation_;
     ZoomMode zoomMode_ = ZoomMode::PageWidth;
     int percent_ = 100;
 };

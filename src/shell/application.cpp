@@ -1,6 +1,7 @@
 #include "shell/application.h"
 
 #include "data/database_error.h"
+#include "data/logging.h"
 #include "widgets/ui_service.h"
 
 #include <QVariant>
@@ -13,7 +14,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const EDatabaseError& error) {
-        vardelo::ui().showError(error.Message());
+        vardelo::ui().showDatabaseError(QString(), error, lcShell);
     } catch (const std::exception& error) {
         vardelo::ui().showError(QString::fromUtf8(error.what()));
     }

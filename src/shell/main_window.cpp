@@ -2,6 +2,7 @@
 
 #include "data/data_module.h"
 #include "data/database_error.h"
+#include "data/logging.h"
 #include "data/shared_values.h"
 #include "exchange/about_box.h"
 #include "exchange/about_window.h"
@@ -21,6 +22,7 @@
 #include "shell/purchaser_selection.h"
 #include "tickets/ticket_browser.h"
 #include "widgets/ui_service.h"
+#include "widgets/window_size.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -47,7 +49,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(new QWidget(this));
     centralWidget()->setObjectName(QStringLiteral("ClientArea"));
     centralWidget()->setMinimumHeight(90);
-    resize(std::max(560, MainMenu1->sizeHint().width() + 40), MainMenu1->sizeHint().height() + 90);
+    vardelo::fitWindowToScreen(
+        *this, QSize(std::max(560, MainMenu1->sizeHint().width() + 40), MainMenu1->sizeHint().height() + 90));
     startUp();
 }
 
@@ -147,11 +150,24 @@ void TForm1::startUp() {
             Data->Table(i)->Close();
         for (int i = 1; i <= 6; ++i)
             Data->Table(i)->Open();
-    } catch (const std::exception&) {
+    } catch (const std::exception& failure) {
         startupFailed_ = true;
-        // Without the database nothing can work: whatever the answer, the program ends here.
-        ui().confirmYes(QStringLiteral("Az adatbáziskezelöt nem találja.") + QLatin1Char('\r') +
-                        QStringLiteral("A program müködéséhez szükséges."));
+        // Without the database nothing can work: whatever the answer, the program ends here. Below the
+        // message stands why (a copy already running, a read-only file, a file that is not a database ...)
+        // and what to do; the engine's own words are behind the details.
+        QString advice = QStringLiteral("Az adatbázis nem nyitható meg.");
+        QString engine = QString::fromUtf8(failure.what());
+        if (const auto* error = dynamic_cast<const EDatabaseError*>(&failure)) {
+            qCWarning(lcShell) << "start-up failed:" << error->Message() << "code" << error->ErrorCode();
+            advice = vardelo::startupFailureAdvice(*error);
+            engine = vardelo::databaseErrorEngineText(*error);
+        } else {
+            qCWarning(lcShell) << "start-up failed:" << engine;
+        }
+        ui().detailedMessageBox(QStringLiteral("Az adatbáziskezelöt nem találja.") + QLatin1Char('\r') +
+                                    QStringLiteral("A program müködéséhez szükséges."),
+                                QStringLiteral("Confirm"), vardelo::MsgIcon::Question,
+                                int(vardelo::MsgButton::Yes), advice, engine);
         FormClose();
         return;
     }
@@ -195,14 +211,14 @@ void TForm1::runModal(const std::function<std::unique_ptr<QDialog>()>& create) {
         std::unique_ptr<QDialog> window = create();
         ui().showModal(*window);
     } catch (const EDatabaseError& error) {
-        ui().showError(error.Message());
+        ui().showDatabaseError(QString(), error, lcShell);
     } catch (const std::exception& error) {
         ui().showError(QString::fromUtf8(error.what()));
     }
     try {
         RefreshTables();
     } catch (const EDatabaseError& error) {
-        ui().showError(error.Message());
+        ui().showDatabaseError(QString(), error, lcShell);
     }
 }
 
@@ -220,13 +236,13 @@ void TForm1::FormClose() {
         if (Data->IBTrans1->Active())
             Data->IBTrans1->CommitRetaining();
     } catch (const EDatabaseError& error) {
-        ui().showError(error.Message());
+        ui().showDatabaseError(QString(), error, lcShell);
     }
     try {
         if (Data->ZCon1->Connected())
             Data->ZCon1->Disconnect();
     } catch (const EDatabaseError& error) {
-        ui().showError(error.Message());
+        ui().showDatabaseError(QString(), error, lcShell);
     }
 }
 

@@ -212,7 +212,7 @@ void TForm17::PageControl1Change() {
         }
         showSeedInput();
     } catch (const EDatabaseError& error) {
-        ui().showError(error.Message());
+        ui().showDatabaseError(QString(), error, lcShell);
     }
 }
 
@@ -237,7 +237,7 @@ bool TForm17::eventFilter(QObject* watched, QEvent* event) {
             try {
                 showSeedInput();
             } catch (const EDatabaseError& error) {
-                ui().showError(error.Message());
+                ui().showDatabaseError(QString(), error, lcShell);
             }
             return true;
         }
@@ -253,7 +253,7 @@ void TForm17::Button2Click() {
         if (Data->IBTrans1->Active())
             Data->IBTrans1->CommitRetaining();
     } catch (const EDatabaseError& error) {
-        ui().showError(error.Message());
+        ui().showDatabaseError(QString(), error, lcShell);
     }
 }
 
@@ -303,9 +303,8 @@ void TForm17::sormod() {
             Edit1->setFocus();
             return;
         }
-    } catch (const EDatabaseError& e) {
-        qCWarning(lcShell) << "Storing the ticket-number seed failed:" << e.Message() << e.ErrorCode();
-        ui().showMessage(failure);
+    } catch (const EDatabaseError& error) {
+        ui().showDatabaseError(failure, error, lcShell);
         Edit1->setFocus();
         return;
     }
@@ -313,7 +312,7 @@ void TForm17::sormod() {
         Data->IBTable5->Close();
         Data->IBTable5->Open();
     } catch (const EDatabaseError& error) {
-        ui().showError(error.Message());
+        ui().showDatabaseError(QString(), error, lcShell);
     }
     close();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/database_error.h"
+#include "data/logging.h"
 #include "widgets/ui_service.h"
 
 #include <QString>
@@ -12,6 +14,8 @@ namespace vardelo::tickets {
 template <typename Action> void guarded(Action&& action) {
     try {
         action();
+    } catch (const EDatabaseError& e) {
+        ui().showDatabaseError(QString(), e, lcTickets);
     } catch (const std::exception& e) {
         ui().showError(QString::fromUtf8(e.what()));
     }

@@ -2,6 +2,7 @@
 
 #include "data/data_module.h"
 #include "data/database_error.h"
+#include "data/logging.h"
 #include "data/shared_values.h"
 #include "data/text_formats.h"
 #include "masterdata/animal_browser.h"
@@ -104,8 +105,9 @@ void TForm10::LoadLine() {
         Edit7->setText(text("S_EAR"));
         Edit8->setText(text("S_KOMPMERTEKE"));
         setWindowTitle(TetelMod);
-    } catch (const EDatabaseError&) {
-        ui().showMessage(QStringLiteral("Hiba a terméksor feltöltésben való megjelenitésekor!"));
+    } catch (const EDatabaseError& error) {
+        ui().showDatabaseError(QStringLiteral("Hiba a terméksor feltöltésben való megjelenitésekor!"), error,
+                               lcTickets);
     }
 }
 
@@ -128,8 +130,9 @@ void TForm10::AnimalButtonClick() {
             Edit7->setText(text("T_EAR"));
             Edit8->setText(text("T_KOMPMERTEKE"));
             Edit9->setText(text("T_KOD"));
-        } catch (const EDatabaseError&) {
-            ui().showMessage(QStringLiteral("Hiba a termék feltöltésben való megjelenitésekor!"));
+        } catch (const EDatabaseError& error) {
+            ui().showDatabaseError(QStringLiteral("Hiba a termék feltöltésben való megjelenitésekor!"), error,
+                                   lcTickets);
             reject();
             return;
         }
@@ -170,8 +173,9 @@ void TForm10::OkButtonClick() {
         try {
             if (!Data->IBTrans1->Active())
                 Data->IBTrans1->StartTransaction();
-        } catch (const EDatabaseError&) {
-            ui().showMessage(QStringLiteral("Hiba az INSERT vagy UPDATE közben a terméksorban!"));
+        } catch (const EDatabaseError& error) {
+            ui().showDatabaseError(QStringLiteral("Hiba az INSERT vagy UPDATE közben a terméksorban!"), error,
+                                   lcTickets);
             return;
         }
         const bool saved = saveLine();
@@ -221,9 +225,10 @@ bool TForm10::saveLine() {
         q->ExecSQL();
         AktSorId = Edit2->text();
         Data->IBTrans1->Commit();
-    } catch (const EDatabaseError&) {
-        ui().showMessage(isNew_ ? QStringLiteral("Hiba: Új, INSERT a fjsorban ")
-                                : QStringLiteral("Hiba: Módosit, UPDATE a fjsorban "));
+    } catch (const EDatabaseError& error) {
+        ui().showDatabaseError(isNew_ ? QStringLiteral("Hiba: Új, INSERT a fjsorban ")
+                                      : QStringLiteral("Hiba: Módosit, UPDATE a fjsorban "),
+                               error, lcTickets);
         rollBack();
         return false;
     }

@@ -3,6 +3,7 @@
 #include "data/data_module.h"
 #include "data/database_error.h"
 #include "data/immediate_write.h"
+#include "data/logging.h"
 #include "data/shared_values.h"
 #include "reports/report_objects.h"
 #include "reports/report_service.h"
@@ -70,8 +71,8 @@ bool markPrinted(const QString& number) {
             {QStringLiteral("UPDATE fjfej SET f_prn = :p2 "), QStringLiteral("  WHERE f_bszam = :p1 ")},
             {{QStringLiteral("p1"), number}, {QStringLiteral("p2"), QStringLiteral("I")}});
         return true;
-    } catch (const EDatabaseError&) {
-        ui().showMessage(QStringLiteral("Hiba: prn UPDATE Fjfej-be "));
+    } catch (const EDatabaseError& error) {
+        ui().showDatabaseError(QStringLiteral("Hiba: prn UPDATE Fjfej-be "), error, lcTickets);
         return false;
     }
 }

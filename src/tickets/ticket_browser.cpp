@@ -14,6 +14,7 @@
 #include "widgets/form_controls.h"
 #include "widgets/record_panel.h"
 #include "widgets/ui_service.h"
+#include "widgets/window_size.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -79,7 +80,7 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
     connect(ViewButton, &QPushButton::clicked, this, &TForm8::ViewButtonClick);
     connect(PrintButton, &QPushButton::clicked, this, &TForm8::PrintButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    resize(980, 600);
+    vardelo::fitWindowToScreen(*this, QSize(980, 600));
 }
 
 QWidget* TForm8::buildHeaderGroup() {

@@ -3,6 +3,7 @@
 #include "data/data_module.h"
 #include "data/database_error.h"
 #include "data/immediate_write.h"
+#include "data/logging.h"
 #include "data/shared_values.h"
 #include "data/text_formats.h"
 #include "masterdata/producer_browser.h"
@@ -17,6 +18,7 @@
 #include "widgets/form_controls.h"
 #include "widgets/key_filters.h"
 #include "widgets/ui_service.h"
+#include "widgets/window_size.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -36,7 +38,7 @@ using namespace vardelo::tickets;
 TForm9::TForm9(QWidget* parent) : QDialog(parent), isNew_(JegyMod == UjJegy) {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(QStringLiteral("Felvásárlási jegy bevitel"));
-    resize(980, 680);
+    vardelo::fitWindowToScreen(*this, QSize(980, 680));
 
     auto* producerPanel = new QGroupBox(QStringLiteral("Őstermelő adatai:"), this);
     producerPanel->setObjectName(QStringLiteral("ProducerPanel"));
@@ -188,9 +190,10 @@ QWidget* TForm9::buildLinesGroup() {
     NewLineButton = makeButton(QStringLiteral("NewLineButton"), QStringLiteral("Új"), group);
     ChangeLineButton = makeButton(QStringLiteral("ChangeLineButton"), QStringLiteral("Módosít"), group);
     DeleteLineButton = makeButton(QStringLiteral("DeleteLineButton"), QStringLiteral("Töröl"), group);
-    FelvarTotal = makeReadOnlyEdit(QStringLiteral("FelvarTotal"), group, 12);
-    KompfelarTotal = makeReadOnlyEdit(QStringLiteral("KompfelarTotal"), group, 12);
-    VetelarTotal = makeReadOnlyEdit(QStringLiteral("VetelarTotal"), group, 12);
+    // Room for "999 999 999 999"; a larger total widens its box.
+    FelvarTotal = makeReadOnlyEdit(QStringLiteral("FelvarTotal"), group, 16);
+    KompfelarTotal = makeReadOnlyEdit(QStringLiteral("KompfelarTotal"), group, 16);
+    VetelarTotal = makeReadOnlyEdit(QStringLiteral("VetelarTotal"), group, 16);
     for (QLineEdit* total : {FelvarTotal, KompfelarTotal, VetelarTotal})
         total->setAlignment(Qt::AlignRight);
 
@@ -328,9 +331,9 @@ void TForm9::f_mindosszes() {
         return none ? QStringLiteral("0")
                     : wholeForintText(q->FieldByName(QString::fromLatin1(field)).AsFloat());
     };
-    FelvarTotal->setText(total("FAR"));
-    KompfelarTotal->setText(total("KFELAR"));
-    VetelarTotal->setText(total("VAR"));
+    setNumberText(FelvarTotal, total("FAR"));
+    setNumberText(KompfelarTotal, total("KFELAR"));
+    setNumberText(VetelarTotal, total("VAR"));
 }
 
 void TForm9::frissit() {
@@ -387,8 +390,9 @@ void TForm9::DeleteLineButtonClick() {
                 Data->ZQ21, {QStringLiteral("DELETE FROM fjsor "), QStringLiteral("  WHERE id_fjsor = :p1 ")},
                 {{QStringLiteral("p1"), id}});
             ui().showMessage(QStringLiteral("Az tételsor törölve!"));
-        } catch (const EDatabaseError&) {
-            ui().showMessage(QStringLiteral("Hiba: Felvásárlási jegy tételsor DELETE törlésekor"));
+        } catch (const EDatabaseError& error) {
+            ui().showDatabaseError(QStringLiteral("Hiba: Felvásárlási jegy tételsor DELETE törlésekor"),
+                                   error, lcTickets);
         }
         openTicketLines(Edit1->text());
         Data->ZQ20->Last();
@@ -449,8 +453,9 @@ void TForm9::OkButtonClick() {
         try {
             if (!Data->IBTrans1->Active())
                 Data->IBTrans1->StartTransaction();
-        } catch (const EDatabaseError&) {
-            ui().showMessage(QStringLiteral("Hiba3: az INSERT vagy UPDATE közben a zozed fejben!"));
+        } catch (const EDatabaseError& error) {
+            ui().showDatabaseError(QStringLiteral("Hiba3: az INSERT vagy UPDATE közben a zozed fejben!"),
+                                   error, lcTickets);
             return;
         }
         if (!saveHeader()) {
@@ -529,8 +534,8 @@ bool TForm9::saveHeader() {
             message = failure;
         }
         Data->IBTrans1->Commit();
-    } catch (const EDatabaseError&) {
-        ui().showMessage(message);
+    } catch (const EDatabaseError& error) {
+        ui().showDatabaseError(message, error, lcTickets);
         rollBack();
         return false;
     }

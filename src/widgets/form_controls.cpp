@@ -1,6 +1,5 @@
 #include "widgets/form_controls.h"
 
-
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -21,6 +20,14 @@ QLineEdit* makeReadOnlyEdit(const QString& name, QWidget* parent, int characters
     greyed.setColor(QPalette::Base, edit->palette().color(QPalette::Window));
     edit->setPalette(greyed);
     return edit;
+}
+
+void setNumberText(QLineEdit* edit, const QString& text) {
+    edit->setText(text);
+    const int needed = edit->fontMetrics().horizontalAdvance(text) + 16;
+    if (edit->minimumWidth() < needed)
+        edit->setMinimumWidth(needed);
+    edit->setCursorPosition(0);
 }
 
 QPushButton* makeButton(const QString& name, const QString& caption, QWidget* parent) {

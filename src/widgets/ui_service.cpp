@@ -1,5 +1,8 @@
 #include "widgets/ui_service.h"
 
+#include "data/database_error.h"
+#include "widgets/window_size.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -51,6 +54,26 @@ void activate(QWidget* window) {
     QT_WARNING_POP
 }
 
+// The window a box or a modal window belongs to: the active one, else the modal window in force, else the
+// window of the focus widget (without a window manager the activation may never have arrived).
+QWidget* owningWindow() {
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* focus = QApplication::focusWidget())
+        return focus->window();
+    return nullptr;
+}
+
+// Makes the window active again once a box over it has closed. A window manager does this by itself; on a
+// desktop without one (kiosk sessions, Xvfb, remote desktops) no window would be active, and the focus that a
+// check puts back would never arrive.
+void reactivate(const QPointer<QWidget>& window) {
+    if (window && window->isVisible() && QApplication::activeWindow() != window)
+        activate(window);
+}
+
 const struct {
     MsgButton button;
     QMessageBox::StandardButton standard;
@@ -94,6 +117,29 @@ void UiService::showError(const QString& text) {
     messageBox(text, QStringLiteral("Error"), MsgIcon::Error, int(MsgButton::Ok));
 }
 
+MsgButton UiService::detailedMessageBox(const QString& text, const QString& caption, MsgIcon icon,
+                                        MsgButtons buttons, const QString& reason, const QString& details) {
+    QString full = text;
+    for (const QString& part : {reason, details})
+        if (!part.isEmpty())
+            full += QStringLiteral("\n\n") + part;
+    return messageBox(full, caption, icon, buttons);
+}
+
+void UiService::showDatabaseError(const QString& screenMessage, const EDatabaseError& error,
+                                  LogCategory category) {
+    qCWarning(category) << "database error:" << error.Message() << "code" << error.ErrorCode() << "sqlcode"
+                        << error.SqlCode() << "field" << error.FieldName() << "shown as" << screenMessage;
+    const QString reason = vardelo::databaseErrorReason(error);
+    const QString engine = vardelo::databaseErrorEngineText(error);
+    const QString details = engine == reason ? QString() : engine;
+    if (screenMessage.isEmpty())
+        detailedMessageBox(reason, QStringLiteral("Error"), MsgIcon::Error, int(MsgButton::Ok), QString(),
+                           details);
+    else
+        detailedMessageBox(screenMessage, programTitle(), MsgIcon::None, int(MsgButton::Ok), reason, details);
+}
+
 UiService& ui() {
     return installed ? *installed : widgetUi();
 }
@@ -105,7 +151,11 @@ void installUi(UiService* service) {
 // --- WidgetUi
 
 int WidgetUi::showModal(QDialog& dialog) {
-    return dialog.exec();
+    const QPointer<QWidget> owner = owningWindow();
+    fitWindowToScreen(dialog);
+    const int result = dialog.exec();
+    reactivate(owner);
+    return result;
 }
 
 void WidgetUi::showMessage(const QString& text) {
@@ -114,7 +164,17 @@ void WidgetUi::showMessage(const QString& text) {
 
 MsgButton WidgetUi::messageBox(const QString& text, const QString& caption, MsgIcon icon,
                                MsgButtons buttons) {
-    Box box(boxIcon(icon), caption, text, QMessageBox::NoButton, QApplication::activeWindow());
+    return detailedMessageBox(text, caption, icon, buttons, QString(), QString());
+}
+
+MsgButton WidgetUi::detailedMessageBox(const QString& text, const QString& caption, MsgIcon icon,
+                                       MsgButtons buttons, const QString& reason, const QString& details) {
+    const QPointer<QWidget> owner = owningWindow();
+    Box box(boxIcon(icon), caption, text, QMessageBox::NoButton, owner);
+    if (!reason.isEmpty())
+        box.setInformativeText(reason);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     if (buttons == 0)
         buttons = int(MsgButton::Ok);
     for (const auto& entry : buttonMap) {
@@ -131,6 +191,7 @@ MsgButton WidgetUi::messageBox(const QString& text, const QString& caption, MsgI
         }
     }
     box.exec();
+    reactivate(owner);
     if (box.closedByWindow || !box.clickedButton())
         return MsgButton::Closed;
     const QMessageBox::StandardButton clicked = box.standardButton(box.clickedButton());
@@ -164,6 +225,7 @@ int UiRecorder::showModal(QDialog& dialog) {
     // Shown for real, so that its show handling runs, and made the active window, so that focus moves as the
     // clerk would see it. The window system's own activation events are let through first, as a modal loop
     // would, so that they do not undo ours later.
+    fitWindowToScreen(dialog);
     dialog.show();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     if (guard)
@@ -187,12 +249,17 @@ int UiRecorder::showModal(QDialog& dialog) {
 }
 
 void UiRecorder::showMessage(const QString& text) {
-    messages.append({text, programTitle(), MsgIcon::None, int(MsgButton::Ok)});
+    messages.append({text, programTitle(), MsgIcon::None, int(MsgButton::Ok), QString(), QString()});
 }
 
 MsgButton UiRecorder::messageBox(const QString& text, const QString& caption, MsgIcon icon,
                                  MsgButtons buttons) {
-    messages.append({text, caption, icon, buttons});
+    return detailedMessageBox(text, caption, icon, buttons, QString(), QString());
+}
+
+MsgButton UiRecorder::detailedMessageBox(const QString& text, const QString& caption, MsgIcon icon,
+                                         MsgButtons buttons, const QString& reason, const QString& details) {
+    messages.append({text, caption, icon, buttons, reason, details});
     if (!answers_.empty()) {
         const MsgButton answer = answers_.front();
         answers_.pop_front();

@@ -1,14 +1,20 @@
 #pragma once
 
+#include "data/logging.h"
+
 #include <QString>
 #include <QStringList>
 #include <deque>
 #include <functional>
 
+class EDatabaseError;
 class QDialog;
 class QWidget;
 
 namespace vardelo {
+
+// A logging category of src/data/logging.h, such as lcTickets.
+using LogCategory = const QLoggingCategory& (*)();
 
 enum class MsgIcon { None, Information, Warning, Error, Question };
 
@@ -30,6 +36,17 @@ public:
     virtual MsgButton messageBox(const QString& text, const QString& caption, MsgIcon icon,
                                  MsgButtons buttons) = 0;
     virtual void beep() = 0;
+    // A message box that also gives the reason below its text and the engine's own words as its details
+    // ("Show Details..."). Empty parts are left out.
+    virtual MsgButton detailedMessageBox(const QString& text, const QString& caption, MsgIcon icon,
+                                         MsgButtons buttons, const QString& reason, const QString& details);
+
+    // A database error caught by a screen: the screen's own message as it stands (captioned like
+    // showMessage), the reason in plain Hungarian below it, the engine's message and code as the details. An
+    // empty screen message shows the reason itself in the error box of showError. The engine's message and
+    // code are logged in the given category (the catching layer's one, src/data/logging.h).
+    void showDatabaseError(const QString& screenMessage, const EDatabaseError& error,
+                           LogCategory category = lcWidgets);
 
     // The confirmation box with a single "Yes" button (caption "Confirm", question icon).
     MsgButton confirmYes(const QString& text);
@@ -49,6 +66,8 @@ public:
     void showMessage(const QString& text) override;
     MsgButton messageBox(const QString& text, const QString& caption, MsgIcon icon,
                          MsgButtons buttons) override;
+    MsgButton detailedMessageBox(const QString& text, const QString& caption, MsgIcon icon,
+                                 MsgButtons buttons, const QString& reason, const QString& details) override;
     void beep() override;
 };
 
@@ -58,6 +77,8 @@ struct RecordedMessage {
     QString caption;
     MsgIcon icon = MsgIcon::None;
     MsgButtons buttons = int(MsgButton::Ok);
+    QString reason;  // shown below the text (detailed boxes only)
+    QString details; // behind "Show Details..." (detailed boxes only)
 };
 
 // The test double. A modal window is shown (so its show handling runs), handed to the next script in the
@@ -79,6 +100,8 @@ public:
     void showMessage(const QString& text) override;
     MsgButton messageBox(const QString& text, const QString& caption, MsgIcon icon,
                          MsgButtons buttons) override;
+    MsgButton detailedMessageBox(const QString& text, const QString& caption, MsgIcon icon,
+                                 MsgButtons buttons, const QString& reason, const QString& details) override;
     void beep() override { ++beeps; }
 
     QList<RecordedMessage> messages;

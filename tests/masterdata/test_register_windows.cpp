@@ -5,12 +5,14 @@
 #include "masterdata/producer_entry.h"
 #include "support/test_database.h"
 #include "widgets/ui_service.h"
+#include "widgets/window_size.h"
 
 #include <QAbstractButton>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 #include <functional>
 
@@ -23,6 +25,26 @@ namespace {
 // VARDELO_SCREENSHOTS set to a folder, the window is also saved there as <objectName>.png.
 void checkLayout(QDialog& window) {
     QApplication::processEvents();
+    // The window's first size fits the screen, so that no button ("Kiválaszt" among them) is off its edge;
+    // only a screen smaller than what the window's content needs at the least (the test screen is 800 wide)
+    // leaves it larger.
+    const QRect screen = window.screen()->availableGeometry();
+    const QSize least = window.minimumSizeHint().expandedTo(window.minimumSize());
+    QVERIFY2(window.width() <= std::max(screen.width(), least.width()) &&
+                 window.height() <= std::max(screen.height(), least.height()),
+             qPrintable(QStringLiteral("%1 %2x%3 on a screen of %4x%5")
+                            .arg(window.objectName())
+                            .arg(window.width())
+                            .arg(window.height())
+                            .arg(screen.width())
+                            .arg(screen.height())));
+    // The test screen (800 wide) is smaller than the 1024x768 the windows are made for: their fields are
+    // checked at the size such a screen gives them.
+    const QRect target(0, 0, 1024, 768 - 40);
+    if (screen.width() < target.width() || screen.height() < target.height()) {
+        window.resize(window.size().expandedTo(fittedWindowGeometry(QSize(1100, 680), target).size()));
+        QApplication::processEvents();
+    }
     const QRect inside = window.rect();
     for (QWidget* child : window.findChildren<QWidget*>()) {
         if (!child->isVisibleTo(&window))

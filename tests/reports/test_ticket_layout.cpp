@@ -3,11 +3,14 @@
 // and the PDF.
 
 #include "report_fixture.h"
+#include "reports/report_preparer.h"
 #include "reports/report_preview.h"
 #include "reports/report_variables.h"
 #include "support/test_database.h"
 #include "widgets/ui_service.h"
 
+#include <QFontMetricsF>
+#include <QImage>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,7 +28,7 @@ const QString kTicket = QStringLiteral("20000001");
 struct Column {
     double left, right;
 };
-const Column a{5, 48}, b{48, 68}, c{68, 89}, d{89, 98}, e{98, 117}, f{117, 141}, g{141, 153}, h{153, 177},
+const Column a{5, 45}, b{45, 64}, c{64, 85}, d{85, 98}, e{98, 117}, f{117, 141}, g{141, 153}, h{153, 177},
     i{177, 205};
 
 const PreparedItem* item(const PreparedPage& page, const QString& text) {
@@ -72,6 +75,7 @@ private slots:
     void everyLetterLoads();
     void pdfOfThePrintedTicket();
     void previewOfThePrintedTicket();
+    void longestValuesPrintWhole();
 
 private:
     TestDatabase* db_ = nullptr;
@@ -450,6 +454,75 @@ void TestTicketLayout::previewOfThePrintedTicket() {
     report->ShowReport();
     QVERIFY(shown);
     QCOMPARE(recorder.modalsShown, QStringList{"frPreviewForm"});
+}
+
+// The longest names and addresses the database holds, a unit of five letters and amounts of nine digits:
+// every text is printed whole (smaller where it must be), and no amount loses a digit.
+void TestTicketLayout::longestValuesPrintWhole() {
+    const QString name45 = QStringLiteral("Wágner-Szentgyörgyi Máriaháza Erzsébet Gizell");
+    const QString town45 = QStringLiteral("Balatonfüred-Arácsi Szőlőhegyi Üdülőtelep Kft");
+    const QString street45 = QStringLiteral("Kossuth Lajos utca 123. B épület 4. emelet 12");
+    const QString town20 = QStringLiteral("Hódmezővásárhely-Kút");
+    const QString animal75 =
+        QStringLiteral("Magyar szürke szarvasmarha vágóállat, hízott bika, első osztályú minőségben");
+    QCOMPARE(name45.size(), 45);
+    QCOMPARE(town45.size(), 45);
+    QCOMPARE(street45.size(), 45);
+    QCOMPARE(town20.size(), 20);
+    QCOMPARE(animal75.size(), 75);
+    execQuery(
+        {"UPDATE atvevo SET v_neve = :p1, v_helyseg = :p2, v_utca = :p3, v_irszam = :p4 WHERE v_akod = :p5"},
+        {name45, town20, street45, QStringLiteral("12345678"), QStringLiteral("2")});
+    execQuery({"UPDATE ostermelo SET o_nev = :p1, o_helysegnev = :p2, o_utca = :p3, o_szulnev = :p4,",
+               "  o_anyja = :p5, o_szulhely = :p6 WHERE o_kod = :p7"},
+              {name45, town45, street45, name45, name45, town45, QStringLiteral("1")});
+    TicketLine big{"3", animal75, "0102 90 59", 1111111.1111, 0, 700, 12};
+    insertLine(kTicket, "2", big);
+    execQuery({"UPDATE fjsor SET s_megy = :p1 WHERE s_megnevezes = :p2"},
+              {QStringLiteral("darab"), animal75});
+    setUpTicket(kTicket);
+
+    TfrReport* report = Data->frMegtekint;
+    report->LoadFromFile("FjLista7.frf");
+    QVERIFY(report->PrepareReport());
+    keepPdf(*report, "jegy-leghosszabb");
+    const PreparedPage& page = report->PreparedPages().pages[0];
+
+    // 1 111 111,1111 kg at 700 Ft: 777 777 777,77 Ft, with 12 % on top.
+    const QString felvar = amount(roundHalfEven(1111111.1111 * 700 * 100) / 100);
+    QCOMPARE(felvar, QStringLiteral("777 777 777,77"));
+    for (const QString& text :
+         {name45, QString("12345678  " + town20), street45, animal75, QString("darab"), felvar})
+        QVERIFY2(item(page, text), qPrintable(text));
+    QVERIFY(inColumn(item(page, "darab"), d));
+    QVERIFY(inColumn(item(page, felvar), f));
+
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(qRound(600 / 0.0254));
+    device.setDotsPerMeterY(qRound(600 / 0.0254));
+    int numbers = 0;
+    for (const PreparedItem& it : page.items) {
+        if (it.kind != report::ObjectKind::Text || it.text.trimmed().isEmpty())
+            continue;
+        const QFontMetricsF metrics(report::reportFont(it.font), &device);
+        const double inner = it.rect.width() - 2 * report::kTextPadding;
+        if (report::isNumberText(it.text)) {
+            ++numbers;
+            // Whole, inside its box, and at a readable size.
+            QVERIFY2(
+                metrics.horizontalAdvance(it.text) * 25.4 / 600 <= inner,
+                qPrintable(QStringLiteral("%1 at %2 pt in %3 mm").arg(it.text).arg(it.font.size).arg(inner)));
+        } else if (it.text == name45 || it.text == street45 || it.text == animal75 ||
+                   it.text.contains(town45)) {
+            const QRectF bounds = metrics.boundingRect(QRectF(0, 0, inner * 600 / 25.4, 1e6),
+                                                       it.wrap ? Qt::TextWordWrap : 0, it.text);
+            QVERIFY2(bounds.width() * 25.4 / 600 <= inner + 0.2 &&
+                         bounds.height() * 25.4 / 600 <= it.rect.height() + 0.2,
+                     qPrintable(QStringLiteral("%1 at %2 pt").arg(it.text).arg(it.font.size)));
+            QVERIFY(it.font.size >= 4.0);
+        }
+    }
+    QVERIFY(numbers >= 10);
 }
 
 QTEST_MAIN(TestTicketLayout)

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
@@ -60,6 +61,7 @@ class TestMainWindow : public QObject {
 private slots:
     void missingDatabaseEndsTheProgram_data();
     void missingDatabaseEndsTheProgram();
+    void unusableDatabaseSaysWhy();
     void startShowsTheSplashOnceAndOpensTheTables();
     void captionCarriesTheVersion();
     void programVersion_data();
@@ -96,9 +98,40 @@ void TestMainWindow::missingDatabaseEndsTheProgram() {
         QCOMPARE(recorder.messages[0].text,
                  QStringLiteral("Az adatbáziskezelöt nem találja.\rA program müködéséhez szükséges."));
         QCOMPARE(recorder.messages[0].buttons, int(MsgButton::Yes));
+        // Below it: why, and what to do.
+        QVERIFY2(recorder.messages[0].reason.contains(QStringLiteral("nincs a program mappájában")),
+                 qPrintable(recorder.messages[0].reason));
+        QVERIFY(recorder.messages[0].details.contains(QStringLiteral("du2010.fdb")));
         QVERIFY(!Data->ZCon1->Connected());
     }
     QVERIFY(!QFileInfo::exists(QDir(folder.path()).filePath(QStringLiteral("du2010.fdb"))));
+    delete Data;
+    Data = nullptr;
+    QDir::setCurrent(previous);
+}
+
+// A file that is not a database: the same message, with the reason and the engine's words below it.
+void TestMainWindow::unusableDatabaseSaysWhy() {
+    QTemporaryDir folder;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    {
+        QFile file(QStringLiteral("du2010.fdb"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(64 * 1024, 'x'));
+    }
+    UiRecorder recorder;
+    {
+        TForm1 form;
+        QVERIFY(form.StartupFailed());
+        QCOMPARE(recorder.messages.size(), 1);
+        const RecordedMessage& box = recorder.messages[0];
+        QCOMPARE(box.text,
+                 QStringLiteral("Az adatbáziskezelöt nem találja.\rA program müködéséhez szükséges."));
+        QCOMPARE(box.caption, QStringLiteral("Confirm"));
+        QVERIFY2(box.reason.contains(QStringLiteral("nem a program adatbázisa")), qPrintable(box.reason));
+        QVERIFY2(box.details.contains(QStringLiteral("not a valid database")), qPrintable(box.details));
+    }
     delete Data;
     Data = nullptr;
     QDir::setCurrent(previous);

@@ -4,6 +4,7 @@
 #include "ticket_fixture.h"
 #include "tickets/ticket_queries.h"
 #include "tickets/ticket_rules.h"
+#include "widgets/form_controls.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -50,6 +51,7 @@ private slots:
     void declarationOnLoad();
     void declarationBoxFollowsTick();
     void changeSaveRewritesHeaderAndClearsMark();
+    void largeTotalsShowWhole();
     void failedChangeKeepsWindowAndInput();
     void decimalCommaAndPoint();
     void newLineTakesWeightDeductionAndGridPositions();
@@ -521,6 +523,32 @@ void TestTicketEntry::newLineTakesWeightDeductionAndGridPositions() {
     QCOMPARE(Data->ZQ20->FieldByName("S_LEVONSZAZ").AsFloat(), 10.0);
     QCOMPARE(value("SELECT COUNT(*) FROM fjsor WHERE s_levonszaz = 15").toInt(), 2);
     QCOMPARE(committedValue("SELECT s_brutto FROM fjsor WHERE s_megnevezes = 'Borjú'").toDouble(), 300.0);
+}
+
+// Totals of nine digits and more are shown whole: never "84 444 376" for 684 444 376.
+void TestTicketEntry::largeTotalsShowWhole() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    rec.expectModal(writeLine({.gross = "1111111", .unitPrice = "700"}));
+    form.NewLineButton->click();
+    const double felvar = value("SELECT SUM(s_felvar) FROM fjsor").toDouble();
+    QVERIFY(felvar > 100000000);
+    QCOMPARE(form.FelvarTotal->text(), wholeForintText(felvar));
+    QCOMPARE(form.VetelarTotal->text(),
+             wholeForintText(value("SELECT SUM(s_vetelar) FROM fjsor").toDouble()));
+    auto shownWhole = [](QLineEdit* box) {
+        QCoreApplication::processEvents();
+        return box->fontMetrics().horizontalAdvance(box->text()) + 8 <= box->width();
+    };
+    for (QLineEdit* box : {form.FelvarTotal, form.KompfelarTotal, form.VetelarTotal})
+        QVERIFY2(shownWhole(box), qPrintable(box->objectName()));
+    // A total larger than the box was made for widens it.
+    setNumberText(form.VetelarTotal, wholeForintText(12345678901234567.0));
+    QVERIFY(shownWhole(form.VetelarTotal));
 }
 
 void TestTicketEntry::deleteLineCommitsAtOnce() {

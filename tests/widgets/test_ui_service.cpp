@@ -1,14 +1,18 @@
 #include "widgets/ui_service.h"
 
+#include "data/database_error.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <functional>
+#include <ibase.h>
 
 using namespace vardelo;
 
@@ -76,6 +80,10 @@ private slots:
     void realMessageCaption();
     void realBoxClosed();
     void realEscapeOnYesOnly();
+    void recorderDatabaseError_data();
+    void recorderDatabaseError();
+    void realDatabaseErrorDetail();
+    void realBoxGivesActivationBack();
 };
 
 void TestUiService::recorderRunsScripts() {
@@ -344,6 +352,104 @@ void TestUiService::realEscapeOnYesOnly() {
     });
     QCOMPARE(ui().confirmYes(QStringLiteral("Rendben?")), MsgButton::Yes);
     QVERIFY(stillOpen);
+}
+
+void TestUiService::recorderDatabaseError_data() {
+    QTest::addColumn<QString>("screenMessage");
+    QTest::addColumn<QString>("engineMessage");
+    QTest::addColumn<qlonglong>("code");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("details");
+
+    QTest::newRow("a character the database cannot hold, field known")
+        << QStringLiteral("Hiba: östermelö DELETE törlésekor")
+        << QStringLiteral("A „☃” karakter nem tárolható az adatbázisban.") << 0LL << QStringLiteral("V_NEV")
+        << QStringLiteral("Hiba: östermelö DELETE törlésekor")
+        << QStringLiteral("A(z) V_NEV mező: A „☃” karakter nem tárolható az adatbázisban.")
+        << QStringLiteral("A „☃” karakter nem tárolható az adatbázisban.");
+    QTest::newRow("engine truncation in Hungarian, engine words as details")
+        << QStringLiteral("Hiba: Új, INSERT a fjsorban ")
+        << QStringLiteral(
+               "arithmetic exception, numeric overflow, or string truncation\n-string right truncation")
+        << qlonglong(isc_string_truncation) << QString() << QStringLiteral("Hiba: Új, INSERT a fjsorban ")
+        << QStringLiteral("A beírt szöveg hosszabb, mint amennyi a mezőben elfér.")
+        << QStringLiteral("arithmetic exception, numeric overflow, or string truncation\n-string right "
+                          "truncation\n(hibakód: 335544914, SQL-kód: 0)");
+    QTest::newRow("an unknown engine code gives the engine's message")
+        << QStringLiteral("Hiba: prn UPDATE Fjfej-be ") << QStringLiteral("something odd") << 335544999LL
+        << QString() << QStringLiteral("Hiba: prn UPDATE Fjfej-be ") << QStringLiteral("something odd")
+        << QStringLiteral("something odd\n(hibakód: 335544999, SQL-kód: 0)");
+    QTest::newRow("no screen message: the reason is the error box's text")
+        << QString() << QStringLiteral("lock conflict on no wait transaction") << qlonglong(isc_lock_conflict)
+        << QString()
+        << QStringLiteral(
+               "Az adatot egy másik gépen vagy programban éppen módosítják. Próbálja meg később újra.")
+        << QString()
+        << QStringLiteral("lock conflict on no wait transaction\n(hibakód: 335544345, SQL-kód: 0)");
+}
+
+void TestUiService::recorderDatabaseError() {
+    QFETCH(QString, screenMessage);
+    QFETCH(QString, engineMessage);
+    QFETCH(qlonglong, code);
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, reason);
+    QFETCH(QString, details);
+    UiRecorder recorder;
+    EDatabaseError error(engineMessage, long(code));
+    error.SetFieldName(field);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("database error")));
+    ui().showDatabaseError(screenMessage, error, lcMasterdata);
+    QCOMPARE(recorder.messages.size(), 1);
+    const RecordedMessage& shown = recorder.messages.first();
+    QCOMPARE(shown.text, text);
+    QCOMPARE(shown.reason, reason);
+    QCOMPARE(shown.details, details == reason ? QString() : details);
+    QCOMPARE(shown.caption, screenMessage.isEmpty() ? QStringLiteral("Error") : QStringLiteral("Vardelo"));
+}
+
+void TestUiService::realDatabaseErrorDetail() {
+    // The screen's message stays the box's text; the reason stands below it and the engine's words and code
+    // are behind the details.
+    QString text, informative, detailed;
+    onNextModal([&](QWidget* widget) {
+        auto* box = static_cast<QMessageBox*>(widget);
+        text = box->text();
+        informative = box->informativeText();
+        detailed = box->detailedText();
+        boxButton(box, QMessageBox::Ok)->click();
+    });
+    EDatabaseError error(
+        QStringLiteral("violation of PRIMARY or UNIQUE KEY constraint \"PK_X\" on table \"X\""),
+        isc_unique_key_violation);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("PK_X.*335544665")));
+    ui().showDatabaseError(QStringLiteral("Hiba: termék DELETE törlésekor"), error, lcMasterdata);
+    QCOMPARE(text, QStringLiteral("Hiba: termék DELETE törlésekor"));
+    QCOMPARE(informative, QStringLiteral("Ilyen azonosítójú adat már van az adatbázisban."));
+    QVERIFY2(detailed.contains(QStringLiteral("PK_X")) && detailed.contains(QStringLiteral("335544665")),
+             qPrintable(detailed));
+}
+
+void TestUiService::realBoxGivesActivationBack() {
+    // Without a window manager nothing activates the window again when a box over it closes: the service
+    // does, so that the focus a check puts back arrives.
+    Window window(QStringLiteral("Form9"));
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.edit->setFocus();
+    onNextModal([](QWidget* box) { boxButton(box, QMessageBox::Ok)->click(); });
+    ui().showMessage(QStringLiteral("Nem jó a dátum!"));
+    QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&window));
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window.edit));
+
+    Window nested(QStringLiteral("Form10"));
+    onNextModal([&](QWidget*) { nested.accept(); });
+    ui().showModal(nested);
+    QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&window));
 }
 
 QTEST_MAIN(TestUiService)
