@@ -66,7 +66,9 @@ public:
     TDataSource* DS31;
     TDataSource* DS41;
 
-    // Report objects (the report service).
+    // Report objects (the report service). The reports layer makes them
+    // (vardelo::report::createReportObjects) when the shell or a test wires the module up; without them the
+    // module is a plain data module.
     TfrReport* frNyomtat = nullptr;
     TfrReport* frMegtekint = nullptr;
     TfrDBDataSet* frDBDataSet1 = nullptr;
@@ -90,10 +92,6 @@ public:
     bool TAJEllenorzes(const QString& taj) const;
     // Splits a name at its last blank into CsaladiNev and UtoNev.
     void ujnev(const QString& nev) const;
-
-private:
-    void createReportObjects();
-    void destroyReportObjects();
 };
 
 // The single instance, created by the main window (and by tests).

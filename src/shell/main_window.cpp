@@ -2,11 +2,13 @@
 
 #include "data/data_module.h"
 #include "data/database_error.h"
+#include "data/logging.h"
 #include "data/shared_values.h"
 #include "exchange/about_box.h"
 #include "exchange/about_window.h"
 #include "masterdata/animal_browser.h"
 #include "masterdata/producer_browser.h"
+#include "reports/report_objects.h"
 #include "shell/program_version.h"
 #include "shell/purchaser_record.h"
 #include "shell/purchaser_selection.h"
@@ -24,6 +26,11 @@
 using vardelo::ui;
 
 namespace vardelo {
+
+QString lastChangesLostText(const QString& reason) {
+    return QStringLiteral("A legutóbbi módosításokat nem sikerült tárolni az adatbázisban.") +
+           QLatin1Char('\r') + reason;
+}
 
 QString mainCaption(const QString& programVerzio) {
     return QStringLiteral("Felvásárlási jegy -  Verzió: ") + programVerzio + QStringLiteral(" 2006-2010");
@@ -132,17 +139,20 @@ void TForm1::startUp() {
         delete Data;
         Data = nullptr;
         Data = new TData;
+        vardelo::report::createReportObjects(*Data);
         Data->ZCon1->SetConnected(true);
         for (int i = 1; i <= 6; ++i)
             Data->Table(i)->Close();
         for (int i = 1; i <= 6; ++i)
             Data->Table(i)->Open();
-    } catch (const std::exception&) {
-        startupFailed_ = true;
-        // Without the database nothing can work: whatever the answer, the program ends here.
-        ui().confirmYes(QStringLiteral("Az adatbáziskezelöt nem találja.") + QLatin1Char('\r') +
-                        QStringLiteral("A program müködéséhez szükséges."));
-        FormClose();
+    } catch (const EDatabaseError& error) {
+        qCWarning(lcShell).noquote() << "The database cannot be opened:" << error.Message() << "code"
+                                     << error.ErrorCode();
+        startUpFailed();
+        return;
+    } catch (const std::exception& error) {
+        qCWarning(lcShell).noquote() << "The database cannot be opened:" << error.what();
+        startUpFailed();
         return;
     }
 
@@ -152,6 +162,14 @@ void TForm1::startUp() {
 
     ProgramVerzio = vardelo::programVersionText();
     setWindowTitle(vardelo::mainCaption(ProgramVerzio));
+}
+
+void TForm1::startUpFailed() {
+    startupFailed_ = true;
+    // Without the database nothing can work: whatever the answer, the program ends here.
+    ui().confirmYes(QStringLiteral("Az adatbáziskezelöt nem találja.") + QLatin1Char('\r') +
+                    QStringLiteral("A program müködéséhez szükséges."));
+    FormClose();
 }
 
 void TForm1::ShowCentred() {
@@ -185,13 +203,18 @@ void TForm1::runModal(const std::function<std::unique_ptr<QDialog>()>& create) {
         std::unique_ptr<QDialog> window = create();
         ui().showModal(*window);
     } catch (const EDatabaseError& error) {
+        qCWarning(lcShell).noquote() << "A window ended on a database error:" << error.Message() << "code"
+                                     << error.ErrorCode();
         ui().showError(error.Message());
     } catch (const std::exception& error) {
+        qCWarning(lcShell).noquote() << "A window ended on an error:" << error.what();
         ui().showError(QString::fromUtf8(error.what()));
     }
     try {
         RefreshTables();
     } catch (const EDatabaseError& error) {
+        qCWarning(lcShell).noquote() << "Reopening the tables failed:" << error.Message() << "code"
+                                     << error.ErrorCode();
         ui().showError(error.Message());
     }
 }
@@ -210,12 +233,17 @@ void TForm1::FormClose() {
         if (Data->IBTrans1->Active())
             Data->IBTrans1->CommitRetaining();
     } catch (const EDatabaseError& error) {
-        ui().showError(error.Message());
+        // Not stored, and the connection rolls it back as it closes: the clerk must know.
+        qCWarning(lcShell).noquote() << "The commit at closing failed:" << error.Message() << "code"
+                                     << error.ErrorCode();
+        ui().showError(vardelo::lastChangesLostText(error.Message()));
     }
     try {
         if (Data->ZCon1->Connected())
             Data->ZCon1->Disconnect();
     } catch (const EDatabaseError& error) {
+        qCWarning(lcShell).noquote() << "Closing the connection failed:" << error.Message() << "code"
+                                     << error.ErrorCode();
         ui().showError(error.Message());
     }
 }
