@@ -1,6 +1,7 @@
 #include "shell/application.h"
 
 #include "data/database_error.h"
+#include "data/logging.h"
 #include "widgets/ui_service.h"
 
 #include <QVariant>
@@ -9,12 +10,18 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Vardelo"));
 }
 
+// The last resort: a handler should catch what it can report itself. What reaches here is logged, shown, and
+// the event counts as not handled.
 bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const EDatabaseError& error) {
+        qCCritical(lcShell).noquote() << "Unhandled database error in an event of" << receiver->objectName()
+                                      << ":" << error.Message() << "code" << error.ErrorCode();
         vardelo::ui().showError(error.Message());
     } catch (const std::exception& error) {
+        qCCritical(lcShell).noquote()
+            << "Unhandled error in an event of" << receiver->objectName() << ":" << error.what();
         vardelo::ui().showError(QString::fromUtf8(error.what()));
     }
     return false;
