@@ -287,8 +287,8 @@ void TForm17::sormod() {
     try {
         Data->IBTable5->Close();
         Data->IBTable5->Open();
-    } catch (const EDatabaseError& error) {
-        ui().showError(error.Message());
+    } catch (const EDatabaseError& reopenError) {
+        ui().showError(reopenError.Message());
     }
     close();
 }
