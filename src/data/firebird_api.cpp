@@ -82,19 +82,19 @@ void letGo(IAttachment* attachment) {
 
 Status::Status() : status_(master()->getStatus()), wrapper_(status_.get()) {}
 
+// The engine's own texts are ASCII; a message of the database (an exception's text) comes in the connection's
+// character set, WIN1250.
 QString errorText(const FbException& e) {
     char text[1024];
     util()->formatStatus(text, sizeof text, e.getStatus());
-    return QString::fromLocal8Bit(text).trimmed();
+    return decodeWin1250(QByteArray(text)).trimmed();
 }
 
 void raise(const FbException& e) {
-    char text[1024];
-    util()->formatStatus(text, sizeof text, e.getStatus());
     const intptr_t* vector = e.getStatus()->getErrors();
     long code = (vector[0] == isc_arg_gds) ? long(vector[1]) : 0;
     int sqlCode = isc_sqlcode(vector);
-    throw EDatabaseError(QString::fromLocal8Bit(text).trimmed(), code, sqlCode);
+    throw EDatabaseError(errorText(e), code, sqlCode);
 }
 
 QByteArray encodeSql(const QString& sql) {

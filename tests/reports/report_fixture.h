@@ -58,7 +58,10 @@ inline QueryParams numbered(const QVariantList& params) {
     return named;
 }
 
-inline void openQuery(TZQuery* q, const QStringList& lines, const QVariantList& params = {}) {
+// Without parameters the data module's own helper opens the query.
+using vardelo::openQuery;
+
+inline void openQuery(TZQuery* q, const QStringList& lines, const QVariantList& params) {
     vardelo::openQuery(q, lines, numbered(params));
 }
 

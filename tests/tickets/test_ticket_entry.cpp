@@ -654,9 +654,9 @@ void TestTicketEntry::enterMovesFocus() {
     rec.expectModal([](QDialog& dialog) {
         auto* line = qobject_cast<TForm10*>(&dialog);
         QCOMPARE(QApplication::focusWidget(), line->Edit3);
-        const QList<QWidget*> order{line->Edit4, line->Edit5,    line->Edit6,       line->Edit7,
-                                    line->Edit8, line->OkButton, line->CancelButton};
-        for (QWidget* next : order) {
+        const QList<QWidget*> lineOrder{line->Edit4, line->Edit5,    line->Edit6,       line->Edit7,
+                                        line->Edit8, line->OkButton, line->CancelButton};
+        for (QWidget* next : lineOrder) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             QCOMPARE(QApplication::focusWidget(), next);
         }
