@@ -46,7 +46,7 @@ int main(int argc, char* argv[]) {
                 "' || :i, "
                 "'318609139', '18301667104', DATE '2010-01-01'); i = i + 1; END END"),
             {producers});
-        std::printf("producers: %d (%.1f s)\n", producers, timer.elapsed() / 1000.0);
+        std::printf("producers: %d (%.1f s)\n", producers, double(timer.elapsed()) / 1000.0);
         const int batch = 20000;
         for (int first = 0; first < tickets; first += batch) {
             const int last = std::min(tickets, first + batch);
@@ -72,7 +72,7 @@ int main(int argc, char* argv[]) {
                     "100 + MOD(:i * 13 + :j, 900), 12, 'kg', 300 + :j * 10, IIF(:j < 3, 7, 12), :akod); "
                     "j = j + 1; END i = i + 1; END END"),
                 {first, last, producers});
-            std::printf("tickets: %d (%.1f s)\n", last, timer.elapsed() / 1000.0);
+            std::printf("tickets: %d (%.1f s)\n", last, double(timer.elapsed()) / 1000.0);
             std::fflush(stdout);
         }
         connection.Disconnect();
@@ -80,6 +80,6 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "error: %s\n", qPrintable(e.Message()));
         return 1;
     }
-    std::printf("done in %.1f s\n", timer.elapsed() / 1000.0);
+    std::printf("done in %.1f s\n", double(timer.elapsed()) / 1000.0);
     return 0;
 }

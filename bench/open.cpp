@@ -24,7 +24,7 @@ double medianMs(int runs, const std::function<void()>& work) {
         QElapsedTimer t;
         t.start();
         work();
-        times.push_back(t.nsecsElapsed() / 1e6);
+        times.push_back(double(t.nsecsElapsed()) / 1e6);
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];

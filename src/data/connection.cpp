@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 
 using namespace Firebird;
+using vardelo::fb::Handle;
 using vardelo::fb::Status;
 
 TConnection::TConnection(const QString& name, QObject* parent) : QObject(parent) {
@@ -38,22 +39,16 @@ void TConnection::Connect() {
     if (Connected())
         return;
     Status status;
-    IXpbBuilder* dpb = nullptr;
     try {
-        dpb = vardelo::fb::util()->getXpbBuilder(&status, IXpbBuilder::DPB, nullptr, 0);
-        dpb->insertString(&status, isc_dpb_user_name, User.toUtf8().constData());
-        dpb->insertString(&status, isc_dpb_password, Password.toUtf8().constData());
-        dpb->insertString(&status, isc_dpb_lc_ctype, CharacterSet.toLatin1().constData());
-        dpb->insertInt(&status, isc_dpb_sql_dialect, Dialect);
+        Handle<IXpbBuilder> dpb(
+            vardelo::fb::util()->getXpbBuilder(status.throwing(), IXpbBuilder::DPB, nullptr, 0));
+        dpb->insertString(status.throwing(), isc_dpb_user_name, User.toUtf8().constData());
+        dpb->insertString(status.throwing(), isc_dpb_password, Password.toUtf8().constData());
+        dpb->insertString(status.throwing(), isc_dpb_lc_ctype, CharacterSet.toLatin1().constData());
+        dpb->insertInt(status.throwing(), isc_dpb_sql_dialect, Dialect);
         const QByteArray name = QDir::toNativeSeparators(ResolvedDatabaseName()).toLocal8Bit();
-        IProvider* provider = Master()->getDispatcher();
-        attachment_ = provider->attachDatabase(&status, name.constData(), dpb->getBufferLength(&status),
-                                               dpb->getBuffer(&status));
-        provider->release();
-        dpb->dispose();
+        attachment_ = vardelo::fb::attachDatabase(name, dpb.get());
     } catch (const FbException& e) {
-        if (dpb)
-            dpb->dispose();
         vardelo::fb::raise(e);
     }
 }
@@ -64,11 +59,11 @@ void TConnection::Disconnect() {
     emit disconnecting();
     Status status;
     try {
-        attachment_->detach(&status);
-        attachment_ = nullptr;
+        attachment_->detach(status.throwing());
+        attachment_.forget();
     } catch (const FbException& e) {
-        attachment_->release();
-        attachment_ = nullptr;
+        // The attachment is no use any more either way: let go of it and report why.
+        attachment_.reset();
         vardelo::fb::raise(e);
     }
 }

@@ -1,13 +1,9 @@
 #pragma once
 
+#include "data/firebird_api.h"
+
 #include <QObject>
 #include <QString>
-
-namespace Firebird {
-class IAttachment;
-class IMaster;
-class IUtil;
-} // namespace Firebird
 
 // The connection ZCon1. A bare file name is opened in the working folder by the embedded engine; a name of
 // the form host:path reaches a Firebird server.
@@ -27,18 +23,18 @@ public:
 
     void Connect();
     void Disconnect();
-    bool Connected() const { return attachment_ != nullptr; }
+    bool Connected() const { return bool(attachment_); }
     void SetConnected(bool connected);
 
     // The name handed to Firebird: a local file name made absolute against the working folder.
     QString ResolvedDatabaseName() const;
 
-    Firebird::IAttachment* Attachment() const { return attachment_; }
+    Firebird::IAttachment* Attachment() const { return attachment_.get(); }
     static Firebird::IMaster* Master();
 
 signals:
     void disconnecting();
 
 private:
-    Firebird::IAttachment* attachment_ = nullptr;
+    vardelo::fb::Handle<Firebird::IAttachment> attachment_;
 };

@@ -67,8 +67,6 @@ TData::TData(QObject* parent) : QObject(parent) {
 
     connect(IBTrans1, &TTransaction::ending, this, &TData::rememberTables);
     connect(IBTrans1, &TTransaction::ended, this, &TData::reopenTables);
-
-    createReportObjects();
 }
 
 void TData::rememberTables() {
@@ -109,14 +107,27 @@ void TData::reopenTables() {
 }
 
 TData::~TData() {
-    destroyReportObjects();
     // Datasets close before the connection goes; the connection commits what is pending as it detaches.
-    for (TDataSet* d : findChildren<TDataSet*>())
+    const QList<TDataSet*> dataSets = findChildren<TDataSet*>(QString(), Qt::FindDirectChildrenOnly);
+    for (TDataSet* d : dataSets)
         d->Close();
     try {
         ZCon1->Disconnect();
-    } catch (const EDatabaseError&) {
+    } catch (const EDatabaseError& error) {
+        qCWarning(lcData).noquote() << "Closing the connection failed:" << error.Message() << "code"
+                                    << error.ErrorCode();
     }
+    // Then the objects go from the top down, users before what they use: report objects and data sources, the
+    // datasets, the transaction, the connection. Left to QObject they would go in the order of creation, the
+    // transaction before the datasets that detach from it.
+    const QList<QObject*> children = this->children();
+    for (QObject* child : children)
+        if (!qobject_cast<TDataSet*>(child) && child != IBTrans1 && child != ZCon1)
+            delete child;
+    for (TDataSet* d : dataSets)
+        delete d;
+    delete IBTrans1;
+    delete ZCon1;
 }
 
 TIBTable* TData::Table(int number) const {

@@ -68,7 +68,9 @@ public:
     TDataSource* DS31;
     TDataSource* DS41;
 
-    // Report objects (the report service).
+    // Report objects (the report service). The reports layer makes them
+    // (vardelo::report::createReportObjects) when the shell or a test wires the module up; without them the
+    // module is a plain data module.
     TfrReport* frNyomtat = nullptr;
     TfrReport* frMegtekint = nullptr;
     TfrDBDataSet* frDBDataSet1 = nullptr;
@@ -104,9 +106,6 @@ private:
         QVariant key;
     };
     std::vector<OpenTable> openTables_;
-
-    void createReportObjects();
-    void destroyReportObjects();
 };
 
 // The single instance, created by the main window (and by tests).

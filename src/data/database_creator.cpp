@@ -2,6 +2,7 @@
 
 #include "data/database_error.h"
 #include "data/firebird_api.h"
+#include "data/logging.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 
 using namespace Firebird;
+using vardelo::fb::Handle;
 using vardelo::fb::Status;
 
 // The DDL is a resource of the static library, which must be registered by hand.
@@ -48,7 +50,7 @@ QStringList splitScript(const QString& script) {
             current += script.mid(i, j - i + 1);
             i = j + 1;
         } else if (c == QLatin1Char('-') && i + 1 < n && script[i + 1] == QLatin1Char('-')) {
-            int j = script.indexOf(QLatin1Char('\n'), i);
+            int j = int(script.indexOf(QLatin1Char('\n'), i));
             i = j < 0 ? n : j;
         } else if (script.mid(i, terminator.size()) == terminator) {
             const QString statement = current.trimmed();
@@ -72,16 +74,17 @@ QStringList splitScript(const QString& script) {
 
 void runStatements(IAttachment* attachment, const QStringList& statements) {
     Status status;
-    ITransaction* transaction = attachment->startTransaction(&status, 0, nullptr);
     try {
+        // Rolled back by its handle when a statement fails or cannot be encoded.
+        Handle<ITransaction> transaction(attachment->startTransaction(status.throwing(), 0, nullptr));
         for (const QString& sql : statements) {
             const QByteArray text = fb::encodeSql(sql);
-            attachment->execute(&status, transaction, 0, text.constData(), 3, nullptr, nullptr, nullptr,
-                                nullptr);
+            attachment->execute(status.throwing(), transaction.get(), 0, text.constData(), 3, nullptr,
+                                nullptr, nullptr, nullptr);
         }
-        transaction->commit(&status);
+        transaction->commit(status.throwing());
+        transaction.forget();
     } catch (const FbException& e) {
-        transaction->rollback(&status);
         fb::raise(e);
     }
 }
@@ -96,41 +99,34 @@ void createDatabase(const QString& path, bool demo) {
     if (QFileInfo::exists(path))
         throw EDatabaseError(QStringLiteral("Az adatbázis már létezik: %1").arg(path));
     Status status;
-    IXpbBuilder* dpb = nullptr;
-    IAttachment* attachment = nullptr;
+    Handle<IAttachment> attachment;
     try {
-        dpb = fb::util()->getXpbBuilder(&status, IXpbBuilder::DPB, nullptr, 0);
-        dpb->insertString(&status, isc_dpb_user_name, "SYSDBA");
-        dpb->insertString(&status, isc_dpb_password, "quillfern");
-        dpb->insertString(&status, isc_dpb_lc_ctype, "WIN1250");
-        dpb->insertString(&status, isc_dpb_set_db_charset, "WIN1250");
-        dpb->insertInt(&status, isc_dpb_sql_dialect, 3);
-        dpb->insertInt(&status, isc_dpb_page_size, 8192);
-        IProvider* provider = fb::master()->getDispatcher();
-        const QByteArray name = QDir::toNativeSeparators(path).toLocal8Bit();
-        attachment = provider->createDatabase(&status, name.constData(), dpb->getBufferLength(&status),
-                                              dpb->getBuffer(&status));
-        provider->release();
-        dpb->dispose();
-        dpb = nullptr;
+        Handle<IXpbBuilder> dpb(fb::util()->getXpbBuilder(status.throwing(), IXpbBuilder::DPB, nullptr, 0));
+        dpb->insertString(status.throwing(), isc_dpb_user_name, "SYSDBA");
+        dpb->insertString(status.throwing(), isc_dpb_password, "quillfern");
+        dpb->insertString(status.throwing(), isc_dpb_lc_ctype, "WIN1250");
+        dpb->insertString(status.throwing(), isc_dpb_set_db_charset, "WIN1250");
+        dpb->insertInt(status.throwing(), isc_dpb_sql_dialect, 3);
+        dpb->insertInt(status.throwing(), isc_dpb_page_size, 8192);
+        attachment = fb::createDatabase(QDir::toNativeSeparators(path).toLocal8Bit(), dpb.get());
 
-        runStatements(attachment,
+        runStatements(attachment.get(),
                       {QStringLiteral("ALTER CHARACTER SET WIN1250 SET DEFAULT COLLATION PXW_HUN")});
-        runStatements(attachment, ddlStatements());
-        runStatements(attachment, splitScript(resourceText(QStringLiteral("initial.sql"))));
+        runStatements(attachment.get(), ddlStatements());
+        runStatements(attachment.get(), splitScript(resourceText(QStringLiteral("initial.sql"))));
         if (demo)
-            runStatements(attachment, splitScript(resourceText(QStringLiteral("demo.sql"))));
-        attachment->detach(&status);
+            runStatements(attachment.get(), splitScript(resourceText(QStringLiteral("demo.sql"))));
+        attachment->detach(status.throwing());
+        attachment.forget();
     } catch (...) {
         // A half-made database is removed, so the tool can be run again.
-        if (dpb)
-            dpb->dispose();
         if (attachment) {
             Status dropStatus;
             try {
-                attachment->dropDatabase(&dropStatus);
-            } catch (const FbException&) {
-                attachment->release();
+                attachment->dropDatabase(dropStatus.throwing());
+                attachment.forget();
+            } catch (const FbException& e) {
+                qCWarning(lcData).noquote() << "Removing the half-made database failed:" << fb::errorText(e);
             }
         }
         try {

@@ -14,55 +14,29 @@ TDataSetCursor::TDataSetCursor(IAttachment* attachment, ITransaction* transactio
     Status status;
     try {
         const QByteArray text = vardelo::fb::encodeSql(sql);
-        statement_ = attachment->prepare(&status, transaction, 0, text.constData(), 3,
-                                         IStatement::PREPARE_PREFETCH_METADATA);
-        if (statement_->getType(&status) != isc_info_sql_stmt_select &&
-            statement_->getType(&status) != isc_info_sql_stmt_select_for_upd) {
-            statement_->release();
-            statement_ = nullptr;
+        statement_.reset(attachment->prepare(status.throwing(), transaction, 0, text.constData(), 3,
+                                             IStatement::PREPARE_PREFETCH_METADATA));
+        const unsigned type = statement_->getType(status.throwing());
+        if (type != isc_info_sql_stmt_select && type != isc_info_sql_stmt_select_for_upd)
             throw EDatabaseError(QStringLiteral("Az utasítás nem ad vissza sorokat, nem nyitható meg."));
-        }
-        vardelo::fb::InputMessage input(statement_, parameters);
-        output_ = statement_->getOutputMetadata(&status);
-        columns_ = vardelo::fb::describeColumns(output_);
-        messageLength_ = output_->getMessageLength(&status);
-        resultSet_ =
-            statement_->openCursor(&status, transaction, input.metadata(), input.buffer(), output_, 0);
+        vardelo::fb::InputMessage input(statement_.get(), parameters);
+        output_.reset(statement_->getOutputMetadata(status.throwing()));
+        columns_ = vardelo::fb::describeColumns(output_.get());
+        messageLength_ = output_->getMessageLength(status.throwing());
+        resultSet_.reset(statement_->openCursor(status.throwing(), transaction, input.metadata(),
+                                                input.buffer(), output_.get(), 0));
     } catch (const FbException& e) {
-        close();
         vardelo::fb::raise(e);
-    } catch (...) {
-        close();
-        throw;
     }
 }
 
-TDataSetCursor::~TDataSetCursor() {
-    close();
-}
+// The handles close the cursor and free the statement.
+TDataSetCursor::~TDataSetCursor() = default;
 
 void TDataSetCursor::close() {
-    Status status;
-    if (resultSet_) {
-        try {
-            resultSet_->close(&status);
-        } catch (const FbException&) {
-            resultSet_->release();
-        }
-        resultSet_ = nullptr;
-    }
-    if (output_) {
-        output_->release();
-        output_ = nullptr;
-    }
-    if (statement_) {
-        try {
-            statement_->free(&status);
-        } catch (const FbException&) {
-            statement_->release();
-        }
-        statement_ = nullptr;
-    }
+    resultSet_.reset();
+    output_.reset();
+    statement_.reset();
     exhausted_ = true;
 }
 
@@ -74,7 +48,7 @@ int TDataSetCursor::fetch(int count) {
     try {
         while (fetched < count) {
             std::unique_ptr<unsigned char[]> buffer(new unsigned char[messageLength_]);
-            if (resultSet_->fetchNext(&status, buffer.get()) != IStatus::RESULT_OK) {
+            if (resultSet_->fetchNext(status.throwing(), buffer.get()) != IStatus::RESULT_OK) {
                 exhausted_ = true;
                 break;
             }

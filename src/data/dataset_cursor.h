@@ -37,9 +37,9 @@ private:
     };
     std::vector<vardelo::fb::ColumnLayout> columns_;
     std::vector<Row> rows_;
-    Firebird::IStatement* statement_ = nullptr;
-    Firebird::IResultSet* resultSet_ = nullptr;
-    Firebird::IMessageMetadata* output_ = nullptr;
+    vardelo::fb::Handle<Firebird::IStatement> statement_;
+    vardelo::fb::Handle<Firebird::IMessageMetadata> output_;
+    vardelo::fb::Handle<Firebird::IResultSet> resultSet_;
     unsigned messageLength_ = 0;
     bool exhausted_ = false;
 };

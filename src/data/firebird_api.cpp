@@ -61,14 +61,55 @@ IUtil* util() {
     return master()->getUtilInterface();
 }
 
-Status::Status() : raw(master()->getStatus()), wrapper(raw) {}
-Status::~Status() {
-    raw->dispose();
+namespace {
+
+// Ends an object with a call that releases it on success; when the call fails the object is released as it
+// is.
+template <typename T, typename End> void endOrRelease(T* object, End end) {
+    Handle<IStatus> status(master()->getStatus());
+    CheckStatusWrapper wrapper(status.get());
+    end(object, &wrapper);
+    if (wrapper.getState() & IStatus::STATE_ERRORS)
+        object->release();
+}
+
+} // namespace
+
+void letGo(IReferenceCounted* object) {
+    object->release();
+}
+
+void letGo(IDisposable* object) {
+    object->dispose();
+}
+
+void letGo(IResultSet* cursor) {
+    endOrRelease(cursor, [](IResultSet* c, CheckStatusWrapper* w) { c->close(w); });
+}
+
+void letGo(IStatement* statement) {
+    endOrRelease(statement, [](IStatement* s, CheckStatusWrapper* w) { s->free(w); });
+}
+
+void letGo(ITransaction* transaction) {
+    endOrRelease(transaction, [](ITransaction* t, CheckStatusWrapper* w) { t->rollback(w); });
+}
+
+void letGo(IAttachment* attachment) {
+    endOrRelease(attachment, [](IAttachment* a, CheckStatusWrapper* w) { a->detach(w); });
+}
+
+Status::Status() : status_(master()->getStatus()), wrapper_(status_.get()) {}
+
+// The engine's own texts are ASCII; a message of the database (an exception's text) comes in the connection's
+// character set, WIN1250.
+QString errorText(const FbException& e) {
+    char text[1024];
+    util()->formatStatus(text, sizeof text, e.getStatus());
+    return engineText(QByteArray(text)).trimmed();
 }
 
 void raise(const FbException& e) {
-    char text[1024];
-    util()->formatStatus(text, sizeof text, e.getStatus());
     const intptr_t* vector = e.getStatus()->getErrors();
     long code = (vector[0] == isc_arg_gds) ? long(vector[1]) : 0;
     int sqlCode = isc_sqlcode(vector);
@@ -81,7 +122,7 @@ void raise(const FbException& e) {
         p += (kind == isc_arg_cstring) ? 2 : 1;
     }
     // The engine writes its messages, and the names and values in them, in the connection's character set.
-    throw EDatabaseError(engineText(QByteArray(text)).trimmed(), code, sqlCode, std::move(codes));
+    throw EDatabaseError(errorText(e), code, sqlCode, std::move(codes));
 }
 
 QByteArray encodeSql(const QString& sql) {
@@ -95,66 +136,61 @@ QByteArray encodeSql(const QString& sql) {
 InputMessage::InputMessage(IStatement* statement, const std::vector<QVariant>& values) {
     Status status;
     try {
-        IMessageMetadata* declared = statement->getInputMetadata(&status);
-        const unsigned count = declared->getCount(&status);
-        if (count != values.size()) {
-            declared->release();
+        Handle<IMessageMetadata> declared(statement->getInputMetadata(status.throwing()));
+        const unsigned count = declared->getCount(status.throwing());
+        if (count != values.size())
             throw EDatabaseError(QStringLiteral("A paraméterek száma nem egyezik az utasításéval."));
-        }
         // The room of each text value as the statement declares it (bytes; one to a character in WIN1250).
         std::vector<unsigned> room(count, 0);
         for (unsigned i = 0; i < count; ++i) {
-            const unsigned type = declared->getType(&status, i) & ~1u;
+            const unsigned type = declared->getType(status.throwing(), i) & ~1u;
             if ((type == SQL_VARYING || type == SQL_TEXT) &&
-                declared->getCharSet(&status, i) != 1 /* OCTETS */)
-                room[i] = declared->getLength(&status, i);
+                declared->getCharSet(status.throwing(), i) != 1 /* OCTETS */)
+                room[i] = declared->getLength(status.throwing(), i);
         }
-        IMetadataBuilder* builder = declared->getBuilder(&status);
-        declared->release();
+        Handle<IMetadataBuilder> builder(declared->getBuilder(status.throwing()));
+        declared.reset();
         std::vector<QByteArray> texts(count);
         for (unsigned i = 0; i < count; ++i) {
             const QVariant& v = values[i];
             switch (v.typeId()) {
             case QMetaType::Double:
             case QMetaType::Float:
-                builder->setType(&status, i, SQL_DOUBLE + 1);
-                builder->setLength(&status, i, sizeof(double));
-                builder->setScale(&status, i, 0);
+                builder->setType(status.throwing(), i, SQL_DOUBLE + 1);
+                builder->setLength(status.throwing(), i, sizeof(double));
+                builder->setScale(status.throwing(), i, 0);
                 break;
             case QMetaType::Int:
             case QMetaType::UInt:
             case QMetaType::LongLong:
             case QMetaType::ULongLong:
             case QMetaType::Bool:
-                builder->setType(&status, i, SQL_INT64 + 1);
-                builder->setLength(&status, i, sizeof(ISC_INT64));
-                builder->setScale(&status, i, 0);
+                builder->setType(status.throwing(), i, SQL_INT64 + 1);
+                builder->setLength(status.throwing(), i, sizeof(ISC_INT64));
+                builder->setScale(status.throwing(), i, 0);
                 break;
             case QMetaType::QDate:
-                builder->setType(&status, i, SQL_TYPE_DATE + 1);
-                builder->setLength(&status, i, sizeof(ISC_DATE));
-                builder->setScale(&status, i, 0);
+                builder->setType(status.throwing(), i, SQL_TYPE_DATE + 1);
+                builder->setLength(status.throwing(), i, sizeof(ISC_DATE));
+                builder->setScale(status.throwing(), i, 0);
                 break;
             case QMetaType::QDateTime:
-                builder->setType(&status, i, SQL_TIMESTAMP + 1);
-                builder->setLength(&status, i, sizeof(ISC_TIMESTAMP));
-                builder->setScale(&status, i, 0);
+                builder->setType(status.throwing(), i, SQL_TIMESTAMP + 1);
+                builder->setLength(status.throwing(), i, sizeof(ISC_TIMESTAMP));
+                builder->setScale(status.throwing(), i, 0);
                 break;
             default: {
                 if (!v.isNull()) {
                     QChar bad;
                     auto bytes = encodeWin1250(v.toString(), &bad);
-                    if (!bytes) {
-                        builder->release();
+                    if (!bytes)
                         raiseValueError(
                             QStringLiteral("A „%1” karakter nem tárolható az adatbázisban.").arg(bad), i);
-                    }
                     // The engine drops trailing blanks that do not fit; anything else would be cut.
                     qsizetype used = bytes->size();
                     while (used > 0 && bytes->at(used - 1) == ' ')
                         --used;
                     if (room[i] > 0 && unsigned(used) > room[i]) {
-                        builder->release();
                         raiseValueError(
                             QStringLiteral("A szöveg túl hosszú: %1 karakter, legfeljebb %2 fér el.")
                                 .arg(used)
@@ -163,24 +199,25 @@ InputMessage::InputMessage(IStatement* statement, const std::vector<QVariant>& v
                     }
                     texts[i] = *bytes;
                 }
-                builder->setType(&status, i, SQL_VARYING + 1);
-                builder->setLength(&status, i, unsigned(std::max<qsizetype>(1, texts[i].size())));
-                builder->setCharSet(&status, i, charSetWin1250);
-                builder->setScale(&status, i, 0);
+                builder->setType(status.throwing(), i, SQL_VARYING + 1);
+                builder->setLength(status.throwing(), i, unsigned(std::max<qsizetype>(1, texts[i].size())));
+                builder->setCharSet(status.throwing(), i, charSetWin1250);
+                builder->setScale(status.throwing(), i, 0);
                 break;
             }
             }
         }
-        metadata_ = builder->getMetadata(&status);
-        builder->release();
-        buffer_.assign(metadata_->getMessageLength(&status), 0);
+        metadata_.reset(builder->getMetadata(status.throwing()));
+        builder.reset();
+        buffer_.assign(metadata_->getMessageLength(status.throwing()), 0);
         for (unsigned i = 0; i < count; ++i) {
             const QVariant& v = values[i];
-            unsigned char* data = buffer_.data() + metadata_->getOffset(&status, i);
-            writeValue<short>(buffer_.data() + metadata_->getNullOffset(&status, i), v.isNull() ? -1 : 0);
+            unsigned char* data = buffer_.data() + metadata_->getOffset(status.throwing(), i);
+            writeValue<short>(buffer_.data() + metadata_->getNullOffset(status.throwing(), i),
+                              v.isNull() ? -1 : 0);
             if (v.isNull())
                 continue;
-            switch (metadata_->getType(&status, i) & ~1u) {
+            switch (metadata_->getType(status.throwing(), i) & ~1u) {
             case SQL_DOUBLE:
                 writeValue<double>(data, v.toDouble());
                 break;
@@ -209,29 +246,24 @@ InputMessage::InputMessage(IStatement* statement, const std::vector<QVariant>& v
     }
 }
 
-InputMessage::~InputMessage() {
-    if (metadata_)
-        metadata_->release();
-}
-
 std::vector<ColumnLayout> describeColumns(IMessageMetadata* metadata) {
     Status status;
     std::vector<ColumnLayout> columns;
     try {
-        const unsigned count = metadata->getCount(&status);
+        const unsigned count = metadata->getCount(status.throwing());
         columns.reserve(count);
         for (unsigned i = 0; i < count; ++i) {
             ColumnLayout c;
-            const char* alias = metadata->getAlias(&status, i);
-            const char* field = metadata->getField(&status, i);
+            const char* alias = metadata->getAlias(status.throwing(), i);
+            const char* field = metadata->getField(status.throwing(), i);
             c.name = QString::fromLatin1(alias && *alias ? alias : field).trimmed().toUpper();
-            c.type = metadata->getType(&status, i) & ~1u;
-            c.subType = unsigned(metadata->getSubType(&status, i));
-            c.length = metadata->getLength(&status, i);
-            c.scale = metadata->getScale(&status, i);
-            c.charSet = metadata->getCharSet(&status, i);
-            c.offset = metadata->getOffset(&status, i);
-            c.nullOffset = metadata->getNullOffset(&status, i);
+            c.type = metadata->getType(status.throwing(), i) & ~1u;
+            c.subType = unsigned(metadata->getSubType(status.throwing(), i));
+            c.length = metadata->getLength(status.throwing(), i);
+            c.scale = metadata->getScale(status.throwing(), i);
+            c.charSet = metadata->getCharSet(status.throwing(), i);
+            c.offset = metadata->getOffset(status.throwing(), i);
+            c.nullOffset = metadata->getNullOffset(status.throwing(), i);
             columns.push_back(c);
         }
     } catch (const FbException& e) {
@@ -289,17 +321,14 @@ std::vector<std::vector<QVariant>> executeRows(IAttachment* attachment, ITransac
         throw EDatabaseError(QStringLiteral("Nincs kapcsolat az adatbázissal."));
     Status status;
     std::vector<std::vector<QVariant>> rows;
-    IStatement* statement = nullptr;
-    IResultSet* cursor = nullptr;
-    IMessageMetadata* output = nullptr;
     try {
         const QByteArray text = encodeSql(sql);
-        statement = attachment->prepare(&status, transaction, 0, text.constData(), 3,
-                                        IStatement::PREPARE_PREFETCH_METADATA);
-        InputMessage input(statement, values);
-        output = statement->getOutputMetadata(&status);
-        auto columns = describeColumns(output);
-        std::vector<unsigned char> buffer(output->getMessageLength(&status));
+        Handle<IStatement> statement(attachment->prepare(status.throwing(), transaction, 0, text.constData(),
+                                                         3, IStatement::PREPARE_PREFETCH_METADATA));
+        InputMessage input(statement.get(), values);
+        Handle<IMessageMetadata> output(statement->getOutputMetadata(status.throwing()));
+        auto columns = describeColumns(output.get());
+        std::vector<unsigned char> buffer(output->getMessageLength(status.throwing()));
         auto takeRow = [&] {
             std::vector<QVariant> row;
             row.reserve(columns.size());
@@ -307,40 +336,45 @@ std::vector<std::vector<QVariant>> executeRows(IAttachment* attachment, ITransac
                 row.push_back(decodeColumn(c, buffer.data()));
             rows.push_back(std::move(row));
         };
-        if (statement->getType(&status) == isc_info_sql_stmt_select) {
-            cursor = statement->openCursor(&status, transaction, input.metadata(), input.buffer(), output, 0);
-            while (cursor->fetchNext(&status, buffer.data()) == IStatus::RESULT_OK)
+        if (statement->getType(status.throwing()) == isc_info_sql_stmt_select) {
+            Handle<IResultSet> cursor(statement->openCursor(status.throwing(), transaction, input.metadata(),
+                                                            input.buffer(), output.get(), 0));
+            while (cursor->fetchNext(status.throwing(), buffer.data()) == IStatus::RESULT_OK)
                 takeRow();
-            cursor->close(&status);
-            cursor = nullptr;
+            cursor->close(status.throwing());
+            cursor.forget();
         } else {
             const bool returning = !columns.empty();
-            statement->execute(&status, transaction, input.metadata(), input.buffer(),
-                               returning ? output : nullptr, returning ? buffer.data() : nullptr);
+            statement->execute(status.throwing(), transaction, input.metadata(), input.buffer(),
+                               returning ? output.get() : nullptr, returning ? buffer.data() : nullptr);
             if (returning)
                 takeRow();
         }
         if (affected)
-            *affected = unsigned(statement->getAffectedRecords(&status));
-        output->release();
-        output = nullptr;
-        statement->free(&status);
+            *affected = unsigned(statement->getAffectedRecords(status.throwing()));
+        output.reset();
+        statement->free(status.throwing());
+        statement.forget();
     } catch (const FbException& e) {
-        if (cursor)
-            cursor->release();
-        if (output)
-            output->release();
-        if (statement)
-            statement->release();
         raise(e);
-    } catch (...) {
-        if (output)
-            output->release();
-        if (statement)
-            statement->release();
-        throw;
     }
     return rows;
+}
+
+Handle<IAttachment> attachDatabase(const QByteArray& name, IXpbBuilder* dpb) {
+    Status status;
+    Handle<IProvider> provider(master()->getDispatcher());
+    return Handle<IAttachment>(provider->attachDatabase(status.throwing(), name.constData(),
+                                                        dpb->getBufferLength(status.throwing()),
+                                                        dpb->getBuffer(status.throwing())));
+}
+
+Handle<IAttachment> createDatabase(const QByteArray& name, IXpbBuilder* dpb) {
+    Status status;
+    Handle<IProvider> provider(master()->getDispatcher());
+    return Handle<IAttachment>(provider->createDatabase(status.throwing(), name.constData(),
+                                                        dpb->getBufferLength(status.throwing()),
+                                                        dpb->getBuffer(status.throwing())));
 }
 
 std::vector<QVariant> executeSingle(IAttachment* attachment, ITransaction* transaction, const QString& sql,

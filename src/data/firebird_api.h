@@ -15,16 +15,68 @@ namespace vardelo::fb {
 Firebird::IMaster* master();
 Firebird::IUtil* util();
 
-// A status wrapper that throws Firebird::FbException; translate() turns that into EDatabaseError.
-struct Status {
+// How a handle lets go of what it holds. Plain interfaces are released (or disposed); a cursor, a statement,
+// a transaction and an attachment still open are ended first (closed, freed, rolled back, detached), and only
+// released when ending fails.
+void letGo(Firebird::IReferenceCounted* object);
+void letGo(Firebird::IDisposable* object);
+void letGo(Firebird::IResultSet* cursor);
+void letGo(Firebird::IStatement* statement);
+void letGo(Firebird::ITransaction* transaction);
+void letGo(Firebird::IAttachment* attachment);
+
+// Owns one Firebird interface object and lets go of it when it goes, so no path, failing or not, leaks it.
+// After a call that ends the object itself when it succeeds (free, close, commit, rollback, detach), forget()
+// tells the handle that nothing is left to let go of.
+template <typename T> class Handle {
+public:
+    Handle() = default;
+    explicit Handle(T* object) : object_(object) {}
+    ~Handle() { reset(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    Handle(Handle&& other) noexcept : object_(other.object_) { other.object_ = nullptr; }
+    Handle& operator=(Handle&& other) noexcept {
+        if (this != &other) {
+            reset();
+            object_ = other.object_;
+            other.object_ = nullptr;
+        }
+        return *this;
+    }
+
+    T* get() const { return object_; }
+    T* operator->() const { return object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+
+    // Lets go of the object held and holds the one given.
+    void reset(T* object = nullptr) {
+        T* old = object_;
+        object_ = object;
+        if (old)
+            letGo(old);
+    }
+    void forget() { object_ = nullptr; }
+
+private:
+    T* object_ = nullptr;
+};
+
+// A status vector of its own, disposed when it goes. throwing() is what the calls take: a wrapper that raises
+// Firebird::FbException when a call fails (translate it with raise()).
+class Status {
+public:
     Status();
-    ~Status();
-    Firebird::IStatus* raw;
-    Firebird::ThrowStatusWrapper wrapper;
-    Firebird::ThrowStatusWrapper* operator&() { return &wrapper; }
+    Firebird::ThrowStatusWrapper* throwing() { return &wrapper_; }
+
+private:
+    Handle<Firebird::IStatus> status_;
+    Firebird::ThrowStatusWrapper wrapper_;
 };
 
 [[noreturn]] void raise(const Firebird::FbException& e);
+// The engine's message of a failure, for the log.
+QString errorText(const Firebird::FbException& e);
 
 // Names the value that failed (a text too long, a character WIN1250 cannot hold) after the field or parameter
 // that gave it, the statement's values being in the order of the names.
@@ -43,15 +95,14 @@ class InputMessage {
 public:
     InputMessage() = default;
     InputMessage(Firebird::IStatement* statement, const std::vector<QVariant>& values);
-    ~InputMessage();
     InputMessage(const InputMessage&) = delete;
     InputMessage& operator=(const InputMessage&) = delete;
 
-    Firebird::IMessageMetadata* metadata() const { return metadata_; }
+    Firebird::IMessageMetadata* metadata() const { return metadata_.get(); }
     unsigned char* buffer() { return buffer_.empty() ? nullptr : buffer_.data(); }
 
 private:
-    Firebird::IMessageMetadata* metadata_ = nullptr;
+    Handle<Firebird::IMessageMetadata> metadata_;
     std::vector<unsigned char> buffer_;
 };
 
@@ -69,6 +120,10 @@ struct ColumnLayout {
 
 std::vector<ColumnLayout> describeColumns(Firebird::IMessageMetadata* metadata);
 QVariant decodeColumn(const ColumnLayout& column, const unsigned char* message);
+
+// Attaches to a database, or creates it, with the parameters given as a DPB builder.
+Handle<Firebird::IAttachment> attachDatabase(const QByteArray& name, Firebird::IXpbBuilder* dpb);
+Handle<Firebird::IAttachment> createDatabase(const QByteArray& name, Firebird::IXpbBuilder* dpb);
 
 // Runs a statement and gives all the rows it returns (a SELECT, or the RETURNING row of a write).
 std::vector<std::vector<QVariant>> executeRows(Firebird::IAttachment* attachment,

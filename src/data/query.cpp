@@ -34,12 +34,12 @@ QString translateMarkers(const QString& sql, std::vector<QString>& names) {
             out += sql.mid(i, j - i + 1);
             i = j + 1;
         } else if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
-            int j = sql.indexOf(QLatin1Char('\n'), i);
+            int j = int(sql.indexOf(QLatin1Char('\n'), i));
             j = j < 0 ? n : j;
             out += sql.mid(i, j - i);
             i = j;
         } else if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
-            int j = sql.indexOf(QStringLiteral("*/"), i + 2);
+            int j = int(sql.indexOf(QStringLiteral("*/"), i + 2));
             j = j < 0 ? n : j + 2;
             out += sql.mid(i, j - i);
             i = j;

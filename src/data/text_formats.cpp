@@ -28,7 +28,7 @@ DecimalDigits toDigits(double value, int significant) {
         result.negative = true;
         pos = 1;
     }
-    const int e = text.indexOf(u'e');
+    const int e = int(text.indexOf(u'e'));
     for (int i = pos; i < e; ++i) {
         if (text.at(i).isDigit())
             result.digits.append(text.at(i));

@@ -4,6 +4,7 @@
 #include "data/database_error.h"
 #include "data/dataset.h"
 #include "data/firebird_api.h"
+#include "data/logging.h"
 
 #include <QScopeGuard>
 #include <algorithm>
@@ -22,19 +23,22 @@ TTransaction::TTransaction(const QString& name, TConnection* connection, QObject
         const auto reset = qScopeGuard([this] { detaching_ = false; });
         try {
             Commit();
-        } catch (const EDatabaseError&) {
+        } catch (const EDatabaseError& error) {
+            qCWarning(lcData).noquote()
+                << "Commit before disconnecting failed, rolled back:" << error.Message() << "code"
+                << error.ErrorCode();
             try {
                 Rollback();
-            } catch (const EDatabaseError&) {
+            } catch (const EDatabaseError& rollbackError) {
+                qCWarning(lcData).noquote()
+                    << "Rollback failed:" << rollbackError.Message() << "code" << rollbackError.ErrorCode();
             }
         }
     });
 }
 
-TTransaction::~TTransaction() {
-    if (transaction_)
-        transaction_->release();
-}
+// A transaction still open is rolled back by its handle.
+TTransaction::~TTransaction() = default;
 
 void TTransaction::StartTransaction() {
     if (Active())
@@ -42,32 +46,29 @@ void TTransaction::StartTransaction() {
     if (!connection_->Connected())
         throw EDatabaseError(QStringLiteral("Nincs kapcsolat az adatbázissal."));
     Status status;
-    IXpbBuilder* tpb = nullptr;
     try {
-        tpb = vardelo::fb::util()->getXpbBuilder(&status, IXpbBuilder::TPB, nullptr, 0);
-        tpb->insertTag(&status, isc_tpb_write);
+        vardelo::fb::Handle<IXpbBuilder> tpb(
+            vardelo::fb::util()->getXpbBuilder(status.throwing(), IXpbBuilder::TPB, nullptr, 0));
+        tpb->insertTag(status.throwing(), isc_tpb_write);
         for (const QString& p : Params) {
             if (p == QLatin1String("read_committed"))
-                tpb->insertTag(&status, isc_tpb_read_committed);
+                tpb->insertTag(status.throwing(), isc_tpb_read_committed);
             else if (p == QLatin1String("rec_version"))
-                tpb->insertTag(&status, isc_tpb_rec_version);
+                tpb->insertTag(status.throwing(), isc_tpb_rec_version);
             else if (p == QLatin1String("no_rec_version"))
-                tpb->insertTag(&status, isc_tpb_no_rec_version);
+                tpb->insertTag(status.throwing(), isc_tpb_no_rec_version);
             else if (p == QLatin1String("nowait"))
-                tpb->insertTag(&status, isc_tpb_nowait);
+                tpb->insertTag(status.throwing(), isc_tpb_nowait);
             else if (p == QLatin1String("wait"))
-                tpb->insertTag(&status, isc_tpb_wait);
+                tpb->insertTag(status.throwing(), isc_tpb_wait);
             else if (p == QLatin1String("concurrency"))
-                tpb->insertTag(&status, isc_tpb_concurrency);
+                tpb->insertTag(status.throwing(), isc_tpb_concurrency);
             else if (p == QLatin1String("read"))
-                tpb->insertTag(&status, isc_tpb_read);
+                tpb->insertTag(status.throwing(), isc_tpb_read);
         }
-        transaction_ = connection_->Attachment()->startTransaction(&status, tpb->getBufferLength(&status),
-                                                                   tpb->getBuffer(&status));
-        tpb->dispose();
+        transaction_.reset(connection_->Attachment()->startTransaction(
+            status.throwing(), tpb->getBufferLength(status.throwing()), tpb->getBuffer(status.throwing())));
     } catch (const FbException& e) {
-        if (tpb)
-            tpb->dispose();
         vardelo::fb::raise(e);
     }
 }
@@ -101,8 +102,8 @@ void TTransaction::Commit() {
     const EndNotice notice(this);
     Status status;
     try {
-        transaction_->commit(&status);
-        transaction_ = nullptr;
+        transaction_->commit(status.throwing());
+        transaction_.forget();
     } catch (const FbException& e) {
         vardelo::fb::raise(e);
     }
@@ -114,12 +115,11 @@ void TTransaction::Rollback() {
     const EndNotice notice(this);
     Status status;
     try {
-        transaction_->rollback(&status);
-        transaction_ = nullptr;
+        transaction_->rollback(status.throwing());
+        transaction_.forget();
     } catch (const FbException& e) {
-        // The transaction is gone on the server side either way (lost connection): forget it.
-        transaction_->release();
-        transaction_ = nullptr;
+        // The transaction is gone on the server side either way (lost connection): let go of it.
+        transaction_.reset();
         vardelo::fb::raise(e);
     }
 }
@@ -129,7 +129,7 @@ void TTransaction::CommitRetaining() {
         throw EDatabaseError(QStringLiteral("A tranzakció nincs elindítva."));
     Status status;
     try {
-        transaction_->commitRetaining(&status);
+        transaction_->commitRetaining(status.throwing());
     } catch (const FbException& e) {
         vardelo::fb::raise(e);
     }
@@ -140,7 +140,7 @@ void TTransaction::RollbackRetaining() {
         throw EDatabaseError(QStringLiteral("A tranzakció nincs elindítva."));
     Status status;
     try {
-        transaction_->rollbackRetaining(&status);
+        transaction_->rollbackRetaining(status.throwing());
     } catch (const FbException& e) {
         vardelo::fb::raise(e);
     }

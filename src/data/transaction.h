@@ -1,12 +1,11 @@
 #pragma once
 
+#include "data/firebird_api.h"
+
 #include <QObject>
 #include <QStringList>
 #include <vector>
 
-namespace Firebird {
-class ITransaction;
-}
 class TConnection;
 class TDataSet;
 
@@ -22,7 +21,7 @@ public:
     QStringList Params{QStringLiteral("read_committed"), QStringLiteral("rec_version"),
                        QStringLiteral("nowait")};
 
-    bool Active() const { return transaction_ != nullptr; }
+    bool Active() const { return bool(transaction_); }
     void StartTransaction();
     void Commit();
     void CommitRetaining();
@@ -30,7 +29,7 @@ public:
     void RollbackRetaining();
 
     TConnection* Connection() const { return connection_; }
-    Firebird::ITransaction* Handle() const { return transaction_; }
+    Firebird::ITransaction* Handle() const { return transaction_.get(); }
 
     // Datasets register themselves while open.
     void attach(TDataSet* dataSet);
@@ -48,6 +47,6 @@ private:
     struct EndNotice;
     bool detaching_ = false;
     TConnection* connection_;
-    Firebird::ITransaction* transaction_ = nullptr;
+    vardelo::fb::Handle<Firebird::ITransaction> transaction_;
     std::vector<TDataSet*> openDataSets_;
 };

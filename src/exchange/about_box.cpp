@@ -81,7 +81,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setSingleShot(true);
-    Timer1->setInterval(SplashMilliseconds);
+    Timer1->setInterval(SplashInterval);
     connect(Timer1, &QTimer::timeout, this, &TAboutBox::Timer1Timer);
     Timer1->start();
 }

@@ -219,34 +219,23 @@ QVariant reportFieldValue(TDataSet& dataSet, const QString& component, const QSt
 
 } // namespace vardelo::report
 
-void TData::createReportObjects() {
-    frNyomtat = new TfrReport(QStringLiteral("frNyomtat"), this);
-    frMegtekint = new TfrReport(QStringLiteral("frMegtekint"), this);
-    frMegtekint->ViewCopyOnly = true;
-    frDBDataSet1 = new TfrDBDataSet(QStringLiteral("frDBDataSet1"), ZQ20, this);
-    frDBDataSet2 = new TfrDBDataSet(QStringLiteral("frDBDataSet2"), ZQ30, this);
-    frDBDataSet3 = new TfrDBDataSet(QStringLiteral("frDBDataSet3"), ZQ20, this);
-    frDBDataSet4 = new TfrDBDataSet(QStringLiteral("frDBDataSet4"), ZQ20, this);
-    frDBDataSet6 = new TfrDBDataSet(QStringLiteral("frDBDataSet6"), ZQ40, this);
-    frUserDataset1 = new TfrUserDataset(QStringLiteral("frUserDataset1"), this);
-    frUserDataset2 = new TfrUserDataset(QStringLiteral("frUserDataset2"), this);
-    frUserDataset3 = new TfrUserDataset(QStringLiteral("frUserDataset3"), this);
-    frUserDataset4 = new TfrUserDataset(QStringLiteral("frUserDataset4"), this);
+namespace vardelo::report {
+
+void createReportObjects(TData& data) {
+    if (data.frNyomtat)
+        return;
+    data.frNyomtat = new TfrReport(QStringLiteral("frNyomtat"), &data);
+    data.frMegtekint = new TfrReport(QStringLiteral("frMegtekint"), &data);
+    data.frMegtekint->ViewCopyOnly = true;
+    data.frDBDataSet1 = new TfrDBDataSet(QStringLiteral("frDBDataSet1"), data.ZQ20, &data);
+    data.frDBDataSet2 = new TfrDBDataSet(QStringLiteral("frDBDataSet2"), data.ZQ30, &data);
+    data.frDBDataSet3 = new TfrDBDataSet(QStringLiteral("frDBDataSet3"), data.ZQ20, &data);
+    data.frDBDataSet4 = new TfrDBDataSet(QStringLiteral("frDBDataSet4"), data.ZQ20, &data);
+    data.frDBDataSet6 = new TfrDBDataSet(QStringLiteral("frDBDataSet6"), data.ZQ40, &data);
+    data.frUserDataset1 = new TfrUserDataset(QStringLiteral("frUserDataset1"), &data);
+    data.frUserDataset2 = new TfrUserDataset(QStringLiteral("frUserDataset2"), &data);
+    data.frUserDataset3 = new TfrUserDataset(QStringLiteral("frUserDataset3"), &data);
+    data.frUserDataset4 = new TfrUserDataset(QStringLiteral("frUserDataset4"), &data);
 }
 
-void TData::destroyReportObjects() {
-    delete frNyomtat;
-    delete frMegtekint;
-    delete frDBDataSet1;
-    delete frDBDataSet2;
-    delete frDBDataSet3;
-    delete frDBDataSet4;
-    delete frDBDataSet6;
-    delete frUserDataset1;
-    delete frUserDataset2;
-    delete frUserDataset3;
-    delete frUserDataset4;
-    frNyomtat = frMegtekint = nullptr;
-    frDBDataSet1 = frDBDataSet2 = frDBDataSet3 = frDBDataSet4 = frDBDataSet6 = nullptr;
-    frUserDataset1 = frUserDataset2 = frUserDataset3 = frUserDataset4 = nullptr;
-}
+} // namespace vardelo::report

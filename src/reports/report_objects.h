@@ -9,6 +9,7 @@
 #include <QString>
 #include <functional>
 
+class TData;
 class TDataSet;
 
 // The report objects of the data module: reports that load a layout file and show it in the preview, and the
@@ -112,6 +113,10 @@ public:
 private:
     QObject* owner_;
 };
+
+// Makes the report objects of the data module (frNyomtat, frMegtekint, the report datasets) as its children
+// and sets its pointers to them; the module deletes them with itself. Done once, where the module is created.
+void createReportObjects(TData& data);
 
 // A field's value for reports: null, a number (double), a date or a text.
 QVariant reportFieldValue(TDataSet& dataSet, const QString& component, const QString& field);

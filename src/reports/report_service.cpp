@@ -28,4 +28,9 @@ QPageLayout::Orientation defaultPrinterOrientation() {
     return printerOrientation;
 }
 
+void resetReportState() {
+    report::clearVariables();
+    printerOrientation = QPageLayout::Portrait;
+}
+
 } // namespace vardelo

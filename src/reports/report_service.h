@@ -23,4 +23,7 @@ QVariant reportVariable(const QString& name);
 void setDefaultPrinterLandscape();
 QPageLayout::Orientation defaultPrinterOrientation();
 
+// Back to a fresh start: no report variables, the printer in portrait.
+void resetReportState();
+
 } // namespace vardelo

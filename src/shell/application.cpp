@@ -10,12 +10,16 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Vardelo"));
 }
 
+// The last resort: a handler should catch what it can report itself. What reaches here is logged, shown, and
+// the event counts as not handled.
 bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const EDatabaseError& error) {
         vardelo::ui().showDatabaseError(QString(), error, lcShell);
     } catch (const std::exception& error) {
+        qCCritical(lcShell).noquote()
+            << "Unhandled error in an event of" << receiver->objectName() << ":" << error.what();
         vardelo::ui().showError(QString::fromUtf8(error.what()));
     }
     return false;

@@ -17,6 +17,7 @@
 #include "lists/producer_summary.h"
 #include "masterdata/animal_browser.h"
 #include "masterdata/producer_browser.h"
+#include "reports/report_objects.h"
 #include "shell/program_version.h"
 #include "shell/purchaser_record.h"
 #include "shell/purchaser_selection.h"
@@ -35,6 +36,11 @@
 using vardelo::ui;
 
 namespace vardelo {
+
+QString lastChangesLostText(const QString& reason) {
+    return QStringLiteral("A legutóbbi módosításokat nem sikerült tárolni az adatbázisban.") +
+           QLatin1Char('\r') + reason;
+}
 
 QString mainCaption(const QString& programVerzio) {
     return QStringLiteral("Felvásárlási jegy -  Verzió: ") + programVerzio + QStringLiteral(" 2006-2010");
@@ -145,6 +151,7 @@ void TForm1::startUp() {
         delete Data;
         Data = nullptr;
         Data = new TData;
+        vardelo::report::createReportObjects(*Data);
         Data->ZCon1->SetConnected(true);
         for (int i = 1; i <= 6; ++i)
             Data->Table(i)->Close();
@@ -213,6 +220,7 @@ void TForm1::runModal(const std::function<std::unique_ptr<QDialog>()>& create) {
     } catch (const EDatabaseError& error) {
         ui().showDatabaseError(QString(), error, lcShell);
     } catch (const std::exception& error) {
+        qCWarning(lcShell).noquote() << "A window ended on an error:" << error.what();
         ui().showError(QString::fromUtf8(error.what()));
     }
     try {
@@ -236,7 +244,10 @@ void TForm1::FormClose() {
         if (Data->IBTrans1->Active())
             Data->IBTrans1->CommitRetaining();
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(QString(), error, lcShell);
+        // Not stored, and the connection rolls it back as it closes: the clerk must know.
+        qCWarning(lcShell).noquote() << "The commit at closing failed:" << error.Message() << "code"
+                                     << error.ErrorCode();
+        ui().showError(vardelo::lastChangesLostText(error.Message()));
     }
     try {
         if (Data->ZCon1->Connected())

@@ -1,12 +1,12 @@
 #pragma once
 
+// The datasets are complete here: a QPointer needs its class.
+#include "data/dataset.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
-class TDataSet;
-class TDataSource;
-class TField;
 class TIBTable;
 
 // The connection of one control to a data source: follows the source when it is switched to another dataset

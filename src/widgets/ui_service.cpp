@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QPointer>
 
 namespace vardelo {
 
@@ -20,14 +19,6 @@ UiService* installed = nullptr;
 WidgetUi& widgetUi() {
     static WidgetUi real;
     return real;
-}
-
-// The caption of a plain message: the application's display name when one was given, else the program's name.
-QString programTitle() {
-    const QString display = QGuiApplication::applicationDisplayName();
-    if (display.isEmpty() || display == QCoreApplication::applicationName())
-        return QStringLiteral("Vardelo");
-    return display;
 }
 
 QMessageBox::Icon boxIcon(MsgIcon icon) {
@@ -44,14 +35,6 @@ QMessageBox::Icon boxIcon(MsgIcon icon) {
         break;
     }
     return QMessageBox::NoIcon;
-}
-
-void activate(QWidget* window) {
-    window->activateWindow();
-    QT_WARNING_PUSH
-    QT_WARNING_DISABLE_DEPRECATED
-    QApplication::setActiveWindow(window);
-    QT_WARNING_POP
 }
 
 // The window a box or a modal window belongs to: the active one, else the modal window in force, else the
@@ -71,7 +54,7 @@ QWidget* owningWindow() {
 // check puts back would never arrive.
 void reactivate(const QPointer<QWidget>& window) {
     if (window && window->isVisible() && QApplication::activeWindow() != window)
-        activate(window);
+        makeActiveWindow(window);
 }
 
 const struct {
@@ -148,6 +131,25 @@ void installUi(UiService* service) {
     installed = service;
 }
 
+UiService* installedUi() {
+    return installed;
+}
+
+QString programTitle() {
+    const QString display = QGuiApplication::applicationDisplayName();
+    if (display.isEmpty() || display == QCoreApplication::applicationName())
+        return QStringLiteral("Vardelo");
+    return display;
+}
+
+void makeActiveWindow(QWidget* window) {
+    window->activateWindow();
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    QApplication::setActiveWindow(window);
+    QT_WARNING_POP
+}
+
 // --- WidgetUi
 
 int WidgetUi::showModal(QDialog& dialog) {
@@ -204,89 +206,6 @@ MsgButton WidgetUi::detailedMessageBox(const QString& text, const QString& capti
 
 void WidgetUi::beep() {
     QApplication::beep();
-}
-
-// --- UiRecorder
-
-UiRecorder::UiRecorder() : previous_(installed) {
-    installUi(this);
-}
-
-UiRecorder::~UiRecorder() {
-    if (installed == this)
-        installUi(previous_);
-}
-
-int UiRecorder::showModal(QDialog& dialog) {
-    modalsShown.append(dialog.objectName());
-    QPointer<QWidget> previousActive = QApplication::activeWindow();
-    QPointer<QDialog> guard(&dialog);
-
-    // Shown for real, so that its show handling runs, and made the active window, so that focus moves as the
-    // clerk would see it. The window system's own activation events are let through first, as a modal loop
-    // would, so that they do not undo ours later.
-    fitWindowToScreen(dialog);
-    dialog.show();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    if (guard)
-        activate(&dialog);
-
-    if (guard && !scripts_.empty()) {
-        ModalScript script = std::move(scripts_.front());
-        scripts_.pop_front();
-        script(dialog);
-    }
-    if (!guard)
-        return QDialog::Rejected;
-    if (dialog.isVisible())
-        dialog.done(QDialog::Rejected);
-    dialog.hide();
-
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    if (previousActive && previousActive->isVisible())
-        activate(previousActive);
-    return guard ? dialog.result() : int(QDialog::Rejected);
-}
-
-void UiRecorder::showMessage(const QString& text) {
-    messages.append({text, programTitle(), MsgIcon::None, int(MsgButton::Ok), QString(), QString()});
-}
-
-MsgButton UiRecorder::messageBox(const QString& text, const QString& caption, MsgIcon icon,
-                                 MsgButtons buttons) {
-    return detailedMessageBox(text, caption, icon, buttons, QString(), QString());
-}
-
-MsgButton UiRecorder::detailedMessageBox(const QString& text, const QString& caption, MsgIcon icon,
-                                         MsgButtons buttons, const QString& reason, const QString& details) {
-    messages.append({text, caption, icon, buttons, reason, details});
-    if (!answers_.empty()) {
-        const MsgButton answer = answers_.front();
-        answers_.pop_front();
-        return answer;
-    }
-    for (const MsgButton button : {MsgButton::Ok, MsgButton::Yes, MsgButton::No, MsgButton::Cancel}) {
-        if (buttons & int(button))
-            return button;
-    }
-    return MsgButton::Ok;
-}
-
-QStringList UiRecorder::messageTexts() const {
-    QStringList texts;
-    for (const RecordedMessage& message : messages)
-        texts.append(message.text);
-    return texts;
-}
-
-QString UiRecorder::lastMessage() const {
-    return messages.isEmpty() ? QString() : messages.last().text;
-}
-
-void UiRecorder::clear() {
-    messages.clear();
-    modalsShown.clear();
-    beeps = 0;
 }
 
 } // namespace vardelo

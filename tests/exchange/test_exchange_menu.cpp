@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 #include "support/test_database.h"
+#include "support/ui_recorder.h"
 #include "widgets/ui_service.h"
 
 #include <QAction>

@@ -1,6 +1,7 @@
 #include "data/data_module.h"
 #include "shell/main_window.h"
 #include "support/test_database.h"
+#include "support/ui_recorder.h"
 #include "widgets/ui_service.h"
 
 #include <QAction>

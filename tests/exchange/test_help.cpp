@@ -1,6 +1,7 @@
 #include "exchange/help_viewer.h"
 #include "exchange/help_window.h"
 #include "exchange/remote_help.h"
+#include "support/ui_recorder.h"
 #include "widgets/ui_service.h"
 
 #include <QDir>

@@ -4,6 +4,7 @@
 #include "exchange/previous_import_queries.h"
 #include "exchange/previous_import_rules.h"
 #include "support/test_database.h"
+#include "support/ui_recorder.h"
 #include "widgets/ui_service.h"
 
 #include <QCheckBox>
@@ -363,10 +364,10 @@ void TestPreviousImport::importsAllThree() {
     noDate.code = QStringLiteral("0034 ");
     noDate.name = QStringLiteral("Nagy Éva");
     noDate.birth = QStringLiteral("19700101  ");
-    writeFiles(QStringList{producerText(Producer()), QString(), producerText(noDate)},
-               QStringList{animalText("0003 ", "Vágómarha", "520,5", "12")},
-               QStringList{purchaserText("Első Bt.", "Szeged"), QString(),
-                           purchaserText("Harmadik Kft.", "Pécs")});
+    writeFiles(
+        QStringList{producerText(Producer()), QString(), producerText(noDate)},
+        QStringList{animalText("0003 ", "Vágómarha", "520,5", "12")},
+        QStringList{purchaserText("Első Bt.", "Szeged"), QString(), purchaserText("Harmadik Kft.", "Pécs")});
 
     UiRecorder recorder;
     QVERIFY(runImport(recorder));

@@ -1,6 +1,7 @@
 #include "data/windows_paths.h"
 #include "exchange/mail_message.h"
 #include "exchange/send_data.h"
+#include "support/ui_recorder.h"
 #include "widgets/ui_service.h"
 
 #include <QClipboard>

@@ -3,6 +3,7 @@
 #include "exchange/spreadsheet_export.h"
 #include "exchange/spreadsheet_window.h"
 #include "support/test_database.h"
+#include "support/ui_recorder.h"
 #include "widgets/ui_service.h"
 #include "xls_reader.h"
 

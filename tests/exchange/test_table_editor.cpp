@@ -4,14 +4,15 @@
 #include "exchange/password_dialog.h"
 #include "exchange/table_editor.h"
 #include "support/test_database.h"
+#include "support/ui_recorder.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/ui_service.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QStyle>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>

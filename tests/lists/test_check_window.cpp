@@ -4,6 +4,7 @@
 #include "data/shared_values.h"
 #include "lists/check_window.h"
 #include "support/test_database.h"
+#include "support/ui_recorder.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/ui_service.h"

@@ -2,6 +2,7 @@
 #include "data/shared_values.h"
 #include "shell/main_window.h"
 #include "support/test_database.h"
+#include "support/ui_recorder.h"
 #include "widgets/ui_service.h"
 
 #include <QAction>

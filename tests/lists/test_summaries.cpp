@@ -10,6 +10,7 @@
 #include "reports/report_objects.h"
 #include "reports/report_variables.h"
 #include "support/test_database.h"
+#include "support/ui_recorder.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/ui_service.h"

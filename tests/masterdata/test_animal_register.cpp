@@ -1,10 +1,11 @@
 #include "data/data_module.h"
+#include "data/immediate_write.h"
 #include "data/shared_values.h"
 #include "masterdata/animal_browser.h"
 #include "masterdata/animal_entry.h"
 #include "support/test_database.h"
+#include "support/ui_recorder.h"
 #include "widgets/db_grid.h"
-#include "widgets/ui_service.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -31,9 +32,8 @@ void inEntry(UiRecorder& recorder, QPushButton* opener, const std::function<void
 
 QVariantMap storedAnimal(const QString& code) {
     TZQuery q(QStringLiteral("check"), Data->ZCon1, Data->IBTrans1);
-    q.SQL.Add(QStringLiteral("SELECT * FROM termek WHERE t_kod = :p1"));
-    q.ParamByName(QStringLiteral("p1")).SetAsString(code);
-    q.Open();
+    vardelo::openQuery(&q, {QStringLiteral("SELECT * FROM termek WHERE t_kod = :p1")},
+                       {{QStringLiteral("p1"), code}});
     QVariantMap row;
     if (!q.IsEmpty()) {
         for (int i = 0; i < q.FieldCount(); ++i)
@@ -44,8 +44,7 @@ QVariantMap storedAnimal(const QString& code) {
 
 int count(const QString& table) {
     TZQuery q(QStringLiteral("check"), Data->ZCon1, Data->IBTrans1);
-    q.SQL.Add(QStringLiteral("SELECT count(*) AS db FROM ") + table);
-    q.Open();
+    vardelo::openQuery(&q, {QStringLiteral("SELECT count(*) AS db FROM ") + table});
     return q.FieldByName(QStringLiteral("db")).AsInteger();
 }
 
@@ -428,8 +427,7 @@ private slots:
         QCOMPARE(count("termek"), 6);
 
         TZQuery line(QStringLiteral("check"), Data->ZCon1, Data->IBTrans1);
-        line.SQL.Add(QStringLiteral("SELECT * FROM fjsor WHERE s_termekkod = '1'"));
-        line.Open();
+        vardelo::openQuery(&line, {QStringLiteral("SELECT * FROM fjsor WHERE s_termekkod = '1'")});
         QVERIFY(!line.IsEmpty());
         QCOMPARE(line.FieldByName("S_MEGNEVEZES").AsString(), QStringLiteral("Vágósertés"));
         QCOMPARE(line.FieldByName("S_VTSZ").AsString(), QStringLiteral("0103 92 19"));

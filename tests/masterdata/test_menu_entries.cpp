@@ -1,7 +1,7 @@
 #include "data/data_module.h"
 #include "shell/main_window.h"
 #include "support/test_database.h"
-#include "widgets/ui_service.h"
+#include "support/ui_recorder.h"
 
 #include <QAction>
 #include <QDialog>

@@ -1,10 +1,11 @@
 #include "data/data_module.h"
+#include "data/immediate_write.h"
 #include "data/shared_values.h"
 #include "masterdata/producer_browser.h"
 #include "masterdata/producer_entry.h"
 #include "support/test_database.h"
+#include "support/ui_recorder.h"
 #include "widgets/db_grid.h"
-#include "widgets/ui_service.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
@@ -59,9 +60,8 @@ void fillValid(TForm5& entry) {
 // The stored producer of a code, column by column; empty when there is none.
 QVariantMap storedProducer(const QString& code) {
     TZQuery q(QStringLiteral("check"), Data->ZCon1, Data->IBTrans1);
-    q.SQL.Add(QStringLiteral("SELECT * FROM ostermelo WHERE o_kod = :p1"));
-    q.ParamByName(QStringLiteral("p1")).SetAsString(code);
-    q.Open();
+    vardelo::openQuery(&q, {QStringLiteral("SELECT * FROM ostermelo WHERE o_kod = :p1")},
+                       {{QStringLiteral("p1"), code}});
     QVariantMap row;
     if (!q.IsEmpty()) {
         for (int i = 0; i < q.FieldCount(); ++i)
@@ -72,8 +72,7 @@ QVariantMap storedProducer(const QString& code) {
 
 int producerRows() {
     TZQuery q(QStringLiteral("check"), Data->ZCon1, Data->IBTrans1);
-    q.SQL.Add(QStringLiteral("SELECT count(*) AS db FROM ostermelo"));
-    q.Open();
+    vardelo::openQuery(&q, {QStringLiteral("SELECT count(*) AS db FROM ostermelo")});
     return q.FieldByName(QStringLiteral("db")).AsInteger();
 }
 

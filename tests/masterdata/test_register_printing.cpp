@@ -7,7 +7,7 @@
 #include "reports/report_objects.h"
 #include "reports/report_service.h"
 #include "support/test_database.h"
-#include "widgets/ui_service.h"
+#include "support/ui_recorder.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -29,7 +29,7 @@ QStringList allTexts() {
 void verifyOrder(const QStringList& texts, const QStringList& wanted) {
     int last = -1;
     for (const QString& text : wanted) {
-        const int at = texts.indexOf(text, last + 1);
+        const int at = int(texts.indexOf(text, last + 1));
         QVERIFY2(at > last, qPrintable(text));
         last = at;
     }

@@ -157,7 +157,7 @@ private slots:
         ProducerEntryTexts e = validProducer();
         e.uresTaj = uresTaj;
         for (const QString& change : changes) {
-            const int eq = change.indexOf('=');
+            const int eq = int(change.indexOf('='));
             setField(e, change.left(eq), change.mid(eq + 1));
         }
         const std::optional<EntryProblem> problem = checkProducerEntry(e);

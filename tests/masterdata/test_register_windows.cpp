@@ -4,7 +4,7 @@
 #include "masterdata/producer_browser.h"
 #include "masterdata/producer_entry.h"
 #include "support/test_database.h"
-#include "widgets/ui_service.h"
+#include "support/ui_recorder.h"
 #include "widgets/window_size.h"
 
 #include <QAbstractButton>

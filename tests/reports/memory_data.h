@@ -46,7 +46,7 @@ public:
     bool atEnd() const { return pos_ >= int(rows_.size()); }
 
     QVariant value(const QString& column) const {
-        const int index = columns_.indexOf(column.toUpper());
+        const int index = int(columns_.indexOf(column.toUpper()));
         if (index < 0)
             throw EReportError(QStringLiteral("Ismeretlen mező: %1.%2").arg(name_, column));
         if (rows_.empty())

@@ -5,6 +5,7 @@
 // rendered pages kept for a look when VARDELO_REPORT_OUTPUT names a folder.
 
 #include "data/data_module.h"
+#include "data/immediate_write.h"
 #include "data/text_formats.h"
 #include "reports/report_objects.h"
 #include "reports/report_service.h"
@@ -39,32 +40,33 @@ inline void copyLayouts() {
     }
 }
 
-inline void run(TZQuery* q, const QStringList& lines, const QVariantList& params = {}) {
-    q->Close();
-    q->SQL.Clear();
-    for (const QString& line : lines)
-        q->SQL.Add(line);
+// The parameters p1, p2, ... in order: dates as dates, numbers as floats (as the screens bind amounts),
+// anything else as text.
+inline QueryParams numbered(const QVariantList& params) {
+    QueryParams named;
     for (int i = 0; i < params.size(); ++i) {
-        TParam& p = q->ParamByName(QStringLiteral("p%1").arg(i + 1));
         const QVariant& v = params[i];
+        QVariant bound;
         if (v.typeId() == QMetaType::QDate)
-            p.SetAsDate(v.toDate());
+            bound = v.toDate();
         else if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Int)
-            p.SetAsFloat(v.toDouble());
+            bound = v.toDouble();
         else
-            p.SetAsString(v.toString());
+            bound = v.toString();
+        named.emplace_back(QStringLiteral("p%1").arg(i + 1), bound);
     }
+    return named;
 }
 
-inline void openQuery(TZQuery* q, const QStringList& lines, const QVariantList& params = {}) {
-    run(q, lines, params);
-    q->Open();
+// Without parameters the data module's own helper opens the query.
+using vardelo::openQuery;
+
+inline void openQuery(TZQuery* q, const QStringList& lines, const QVariantList& params) {
+    vardelo::openQuery(q, lines, numbered(params));
 }
 
 inline void execQuery(const QStringList& lines, const QVariantList& params) {
-    run(Data->ZQ12, lines, params);
-    Data->ZQ12->ExecSQL();
-    Data->IBTrans1->CommitRetaining();
+    executeAndCommit(Data->ZQ12, lines, numbered(params));
 }
 
 struct TicketHeader {

@@ -6,7 +6,7 @@
 #include "reports/report_preview.h"
 #include "reports/report_service.h"
 #include "reports/report_variables.h"
-#include "widgets/ui_service.h"
+#include "support/ui_recorder.h"
 
 #include <QDir>
 #include <QFile>

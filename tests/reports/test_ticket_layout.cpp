@@ -7,7 +7,7 @@
 #include "reports/report_preview.h"
 #include "reports/report_variables.h"
 #include "support/test_database.h"
-#include "widgets/ui_service.h"
+#include "support/ui_recorder.h"
 
 #include <QFontMetricsF>
 #include <QImage>

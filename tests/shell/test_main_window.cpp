@@ -1,11 +1,12 @@
 #include "data/data_module.h"
 #include "data/database_error.h"
+#include "data/immediate_write.h"
 #include "data/shared_values.h"
 #include "shell/main_window.h"
 #include "shell/program_version.h"
 #include "support/test_database.h"
+#include "support/ui_recorder.h"
 #include "widgets/db_lookup_combo_box.h"
-#include "widgets/ui_service.h"
 
 #include <QAction>
 #include <QDialog>
@@ -73,6 +74,7 @@ private slots:
     void aboutWindowFromTheMenu();
     void failingWindowEndsWithTheErrorBox();
     void closingCommitsAndDisconnects();
+    void failedCommitAtClosingIsReported();
 };
 
 void TestMainWindow::missingDatabaseEndsTheProgram_data() {
@@ -342,9 +344,46 @@ void TestMainWindow::closingCommitsAndDisconnects() {
     }
     Data->ZCon1->Connect();
     TZQuery q(QStringLiteral("check"), Data->ZCon1, Data->IBTrans1);
-    q.SQL.Add(QStringLiteral("SELECT V_UTCA FROM ATVEVO"));
-    q.Open();
+    vardelo::openQuery(&q, {QStringLiteral("SELECT V_UTCA FROM ATVEVO")});
     QCOMPARE(q.FieldByName(QStringLiteral("V_UTCA")).AsString(), QStringLiteral("Függőben út 1."));
+}
+
+// When the pending changes cannot be committed as the program closes, the clerk is told so; they are not
+// stored, and nothing else is lost.
+void TestMainWindow::failedCommitAtClosingIsReported() {
+    TestDatabase db;
+    db.exec(QStringLiteral("CREATE EXCEPTION e_no_commit 'A tranzakció nem zárható le'"));
+    db.exec(QStringLiteral("CREATE TRIGGER t_no_commit ON TRANSACTION COMMIT AS BEGIN "
+                           "IF (RDB$GET_CONTEXT('USER_SESSION', 'NO_COMMIT') = '1') THEN "
+                           "EXCEPTION e_no_commit; END"));
+    UiRecorder recorder;
+    {
+        TForm1 form;
+        form.show();
+        vardelo::openQuery(Data->ZQ80,
+                           {QStringLiteral("SELECT RDB$SET_CONTEXT('USER_SESSION', 'NO_COMMIT', '1') AS x "
+                                           "FROM RDB$DATABASE")});
+        Data->ZQ80->Close();
+        TZQuery* q = Data->ZQ50;
+        q->SQL.Clear();
+        q->SQL.Add(QStringLiteral("UPDATE ATVEVO SET V_UTCA = :p1"));
+        q->ParamByName(QStringLiteral("p1")).SetAsString(QStringLiteral("Elveszett út 1."));
+        q->ExecSQL();
+        recorder.clear();
+        entry(form, "Kilps1")->trigger();
+        QVERIFY(!form.isVisible());
+        QVERIFY(!Data->ZCon1->Connected());
+    }
+    QCOMPARE(recorder.messages.size(), 1);
+    QVERIFY2(recorder.lastMessage().startsWith(
+                 QStringLiteral("A legutóbbi módosításokat nem sikerült tárolni az adatbázisban.\r")),
+             qPrintable(recorder.lastMessage()));
+    QVERIFY(recorder.lastMessage().contains(QStringLiteral("A tranzakció nem zárható le")));
+    QCOMPARE(recorder.messages.last().caption, QStringLiteral("Error"));
+    Data->ZCon1->Connect();
+    TZQuery check(QStringLiteral("check"), Data->ZCon1, Data->IBTrans1);
+    vardelo::openQuery(&check, {QStringLiteral("SELECT V_UTCA FROM ATVEVO")});
+    QVERIFY(check.FieldByName(QStringLiteral("V_UTCA")).AsString() != QStringLiteral("Elveszett út 1."));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,11 +1,12 @@
 #include "data/data_module.h"
+#include "data/immediate_write.h"
 #include "data/shared_values.h"
 #include "shell/main_window.h"
 #include "shell/purchaser_record.h"
 #include "shell/ticket_number_seed.h"
 #include "support/test_database.h"
+#include "support/ui_recorder.h"
 #include "widgets/db_edit.h"
-#include "widgets/ui_service.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -34,17 +35,15 @@ void inRecord(TForm1& form, UiRecorder& recorder, std::function<void(TForm17&)> 
 
 QString seedOf(const QString& akod) {
     TZQuery q(QStringLiteral("check"), Data->ZCon1, Data->IBTrans1);
-    q.SQL.Add(QStringLiteral("SELECT A_FJBSZAM FROM SORSZAM WHERE A_AKOD = :p1"));
-    q.ParamByName(QStringLiteral("p1")).SetAsString(akod);
-    q.Open();
+    vardelo::openQuery(&q, {QStringLiteral("SELECT A_FJBSZAM FROM SORSZAM WHERE A_AKOD = :p1")},
+                       {{QStringLiteral("p1"), akod}});
     return q.FieldByName(QStringLiteral("A_FJBSZAM")).AsString();
 }
 
 QString purchaserValue(const QString& akod, const QString& column) {
     TZQuery q(QStringLiteral("check"), Data->ZCon1, Data->IBTrans1);
-    q.SQL.Add(QStringLiteral("SELECT * FROM ATVEVO WHERE V_AKOD = :p1"));
-    q.ParamByName(QStringLiteral("p1")).SetAsString(akod);
-    q.Open();
+    vardelo::openQuery(&q, {QStringLiteral("SELECT * FROM ATVEVO WHERE V_AKOD = :p1")},
+                       {{QStringLiteral("p1"), akod}});
     return q.FieldByName(column).AsString();
 }
 

@@ -3,8 +3,8 @@
 #include "shell/main_window.h"
 #include "shell/purchaser_selection.h"
 #include "support/test_database.h"
+#include "support/ui_recorder.h"
 #include "widgets/db_lookup_combo_box.h"
-#include "widgets/ui_service.h"
 
 #include <QAction>
 #include <QPushButton>

@@ -2,31 +2,45 @@
 
 #include "data/data_module.h"
 #include "data/database_creator.h"
-#include "data/shared_values.h"
+#include "reports/report_objects.h"
+#include "support/run_state.h"
 
 #include <QDir>
+#include <QFile>
 #include <QtTest>
 
 namespace vardelo::testing {
 
+QString templateDatabase(bool demo) {
+    // Kept until the process ends; the folder is removed then.
+    static QTemporaryDir folder;
+    if (!folder.isValid())
+        qFatal("Cannot create a temporary folder");
+    const QString path = folder.filePath(demo ? QStringLiteral("demo.fdb") : QStringLiteral("empty.fdb"));
+    if (!QFile::exists(path))
+        createDatabase(path, demo);
+    return path;
+}
+
 TestDatabase::TestDatabase(bool demo) {
     if (!dir_.isValid())
         qFatal("Cannot create a temporary folder");
+    resetRunState();
     previousFolder_ = QDir::currentPath();
     QDir(dir_.path()).mkpath(QStringLiteral("c"));
     qputenv("VARDELO_DRIVE_C", QDir(dir_.path()).filePath(QStringLiteral("c")).toLocal8Bit());
-    createDatabase(databasePath(), demo);
+    if (!QFile::copy(templateDatabase(demo), databasePath()))
+        qFatal("Cannot copy the template database");
+    // The copy must be writable whatever the template's permissions.
+    QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner);
     QDir::setCurrent(dir_.path());
-    resetSharedValues();
-    delete Data;
     Data = new TData;
+    report::createReportObjects(*Data);
     Data->ZCon1->Connect();
 }
 
 TestDatabase::~TestDatabase() {
-    delete Data;
-    Data = nullptr;
-    resetSharedValues();
+    resetRunState();
     QDir::setCurrent(previousFolder_);
 }
 

@@ -8,9 +8,11 @@ class TData;
 
 namespace vardelo::testing {
 
-// A test's own database: a new "du2010.fdb" in a new temporary folder, which becomes the working folder;
-// VARDELO_DRIVE_C points at a "c" folder inside it. The data module Data is created and connected, and the
-// shared values are reset. Everything is removed again at the end of the test.
+// A test's own database: "du2010.fdb" in a new temporary folder, which becomes the working folder;
+// VARDELO_DRIVE_C points at a "c" folder inside it. The file is a copy of a template that is created once for
+// each test process (one empty, one with the demo data), so a test costs a file copy, not a new database. The
+// run state is reset (resetRunState), then the data module Data is created with its report objects and
+// connected. Everything is removed again at the end of the test.
 class TestDatabase {
 public:
     explicit TestDatabase(bool demo = false);
@@ -25,5 +27,8 @@ private:
     QTemporaryDir dir_;
     QString previousFolder_;
 };
+
+// The template database of this process, created when first asked for; a fresh copy of it is a new database.
+QString templateDatabase(bool demo);
 
 } // namespace vardelo::testing

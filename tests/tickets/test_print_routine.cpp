@@ -2,6 +2,7 @@
 #include "reports/report_objects.h"
 #include "reports/report_service.h"
 #include "support/test_database.h"
+#include "support/ui_recorder.h"
 #include "test_layout.h"
 #include "ticket_data.h"
 #include "tickets/number_words.h"
@@ -9,7 +10,6 @@
 #include "tickets/settlement.h"
 #include "tickets/ticket_queries.h"
 #include "tickets/ticket_rules.h"
-#include "widgets/ui_service.h"
 
 #include <QDir>
 #include <QFile>

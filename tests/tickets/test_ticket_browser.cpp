@@ -1,5 +1,6 @@
 #include "reports/report_objects.h"
 #include "support/test_database.h"
+#include "support/ui_recorder.h"
 #include "test_layout.h"
 #include "ticket_data.h"
 #include "ticket_fixture.h"

@@ -1,5 +1,6 @@
 #include "data/text_formats.h"
 #include "support/test_database.h"
+#include "support/ui_recorder.h"
 #include "ticket_data.h"
 #include "ticket_fixture.h"
 #include "tickets/ticket_queries.h"
@@ -746,9 +747,9 @@ void TestTicketEntry::enterMovesFocus() {
     rec.expectModal([](QDialog& dialog) {
         auto* line = qobject_cast<TForm10*>(&dialog);
         QCOMPARE(QApplication::focusWidget(), line->Edit3);
-        const QList<QWidget*> order{line->Edit4, line->Edit5,    line->Edit6,       line->Edit7,
-                                    line->Edit8, line->OkButton, line->CancelButton};
-        for (QWidget* next : order) {
+        const QList<QWidget*> lineOrder{line->Edit4, line->Edit5,    line->Edit6,       line->Edit7,
+                                        line->Edit8, line->OkButton, line->CancelButton};
+        for (QWidget* next : lineOrder) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             QCOMPARE(QApplication::focusWidget(), next);
         }

@@ -2,6 +2,7 @@
 // and with VARDELO_SCREENSHOTS naming a folder, a picture of each window (and tab) is saved there to look at.
 
 #include "support/test_database.h"
+#include "support/ui_recorder.h"
 #include "ticket_data.h"
 #include "ticket_fixture.h"
 #include "tickets/ticket_browser.h"

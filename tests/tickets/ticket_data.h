@@ -5,6 +5,7 @@
 
 #include "data/connection.h"
 #include "data/data_module.h"
+#include "data/immediate_write.h"
 #include "data/query.h"
 #include "data/shared_values.h"
 #include "data/transaction.h"
@@ -27,8 +28,7 @@ inline void selectPurchaser(const QString& akod) {
 // A value read through the program's own transaction (uncommitted writes included).
 inline QVariant value(const QString& sql) {
     TZQuery q("check", Data->ZCon1, Data->IBTrans1);
-    q.SQL.Add(sql);
-    q.Open();
+    vardelo::openQuery(&q, {sql});
     return q.IsEmpty() ? QVariant() : q.Fields(0).Value();
 }
 
@@ -40,8 +40,7 @@ inline QVariant committedValue(const QString& sql) {
     {
         TTransaction trans("otherTrans", &other);
         TZQuery q("otherQuery", &other, &trans);
-        q.SQL.Add(sql);
-        q.Open();
+        vardelo::openQuery(&q, {sql});
         result = q.IsEmpty() ? QVariant() : q.Fields(0).Value();
         q.Close();
         trans.Rollback();

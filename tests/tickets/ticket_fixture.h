@@ -6,10 +6,10 @@
 #include "data/shared_values.h"
 #include "masterdata/animal_browser.h"
 #include "masterdata/producer_browser.h"
+#include "support/ui_recorder.h"
 #include "ticket_data.h"
 #include "tickets/line_entry.h"
 #include "tickets/ticket_entry.h"
-#include "widgets/ui_service.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/data_module.h"
+#include "data/immediate_write.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -10,13 +11,9 @@
 
 namespace vardelo::testing {
 
-// Reopens a query of the data module on a statement.
+// Reopens a query of the data module on a statement (its lines split at line breaks).
 inline void openQuery(TZQuery* query, const QString& sql) {
-    query->Close();
-    query->SQL.Clear();
-    for (const QString& line : sql.split(QLatin1Char('\n')))
-        query->SQL.Add(line);
-    query->Open();
+    vardelo::openQuery(query, sql.split(QLatin1Char('\n')));
 }
 
 // The demo producers in code order: Kovács János, Nagy Éva, Ördögh Ödön, Szűcs Ágnes, Molnár Ferenc.

@@ -1,4 +1,4 @@
-#include "widgets/ui_service.h"
+#include "support/ui_recorder.h"
 
 #include "data/database_error.h"
 

@@ -1,3 +1,4 @@
+#include "support/ui_recorder.h"
 #include "widgets/ui_service.h"
 #include "widgets/window_size.h"
 
