@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace vardelo;
@@ -68,8 +69,8 @@ private slots:
             returns::collectImportFiles(QDate(2010, 8, 1), QDate(2010, 8, 31));
         QVERIFY2(result.completed, qPrintable(result.error));
         QCOMPARE(result.totalText, QStringLiteral("10813"));
-        const QString expected = QFINDTESTDATA("fixtures/1008M201008_8123456786.imp");
-        QVERIFY(!expected.isEmpty());
+        const QString expected = sourceFolder() + "/tests/returns/fixtures/1008M201008_8123456786.imp";
+        QVERIFY(QFile::exists(expected));
         QCOMPARE(fileBytes(folder + "/" + fileA), fileBytes(expected));
         QCOMPARE(readList(folder + "/1008M_20100801_0831.txt"),
                  QStringLiteral("C:\\DU2010\\08\\1008M201008_8123456786.imp\r\n"));
