@@ -62,6 +62,70 @@ struct PlannedFile {
     QStringList producers; // labels, in walk order
 };
 
+// Windows-1250 by a table made once from the code page's own decoding: thousands of small files would spend
+// most of their time creating a converter for each.
+class Win1250Table {
+public:
+    Win1250Table() {
+        QByteArray all(256, 0);
+        for (int i = 0; i < 256; ++i)
+            all[i] = char(i);
+        const QString decoded = decodeWin1250(all);
+        if (decoded.size() != 256)
+            return;
+        for (int i = 0; i < 256; ++i) {
+            const char16_t c = decoded.at(i).unicode();
+            // Bytes the code page leaves undefined decode to the replacement character.
+            if (c != 0xFFFD && !bytes_.contains(c))
+                bytes_.insert(c, char(i));
+        }
+    }
+    // Nothing when a character has no byte; then *bad is that character.
+    std::optional<QByteArray> encode(const QString& text, QChar* bad) const {
+        QByteArray out(text.size(), Qt::Uninitialized);
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const auto it = bytes_.constFind(text.at(i).unicode());
+            if (it == bytes_.constEnd()) {
+                *bad = text.at(i);
+                return std::nullopt;
+            }
+            out[i] = *it;
+        }
+        return out;
+    }
+
+private:
+    QHash<char16_t, char> bytes_;
+};
+
+// One import file in one buffered write. A file that could not be written whole is removed; the next
+// collection empties the folder anyway.
+bool writeImportFile(const QString& path, const QStringList& lines, QString* error) {
+    QString content;
+    for (const QString& line : lines) {
+        content += line;
+        content += QStringLiteral("\r\n");
+    }
+    static const Win1250Table table;
+    QChar bad;
+    const std::optional<QByteArray> bytes = table.encode(content, &bad);
+    if (!bytes) {
+        *error =
+            QStringLiteral("A(z) %1 fájl nem írható: a(z) „%2” karakter nem írható Windows-1250 kódolással.")
+                .arg(path, QString(bad));
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(*bytes) != bytes->size() ||
+        !file.flush()) {
+        *error = QStringLiteral("A(z) %1 fájl nem írható: %2").arg(path, file.errorString());
+        file.close();
+        file.remove();
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString CollectionResult::notice() const {
@@ -184,8 +248,8 @@ CollectionResult collectImportFiles(const QDate& from, const QDate& to, const Co
     for (const QString& name : order) {
         const PlannedFile& file = planned.at(name);
         QString error;
-        if (!writeTextFile(QDir(localFolder).filePath(name),
-                           importFileLines(purchaser, file.producer, from, to, file.amount), &error)) {
+        if (!writeImportFile(QDir(localFolder).filePath(name),
+                             importFileLines(purchaser, file.producer, from, to, file.amount), &error)) {
             result.error = error;
             return result;
         }
