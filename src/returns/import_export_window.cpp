@@ -232,7 +232,7 @@ void TForm11::Button1Click() {
     }
     showProgress(
         QStringLiteral("Kész: %1 import fájl, összesen %2 Ft").arg(result.files.size()).arg(result.totalText),
-        int(result.files.size()), int(result.files.size()));
+        std::max(1, int(result.files.size())), int(result.files.size()));
     Button2->setEnabled(true);
     const QString notice = result.notice();
     if (!notice.isEmpty())
