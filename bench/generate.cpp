@@ -1,5 +1,8 @@
 // Fills a new database with ten years of work: 20,000 producers, 200,000 tickets and 1,000,000 lines (five a
-// ticket), for the benchmarks. Usage: bench_generate FILE [tickets]
+// ticket), for the benchmarks. Usage: bench_generate FILE [tickets [producers [first-day days]]]
+// The tickets are spread evenly over `days` days from `first-day` (2001-01-01 and 3653 by default), so
+// "bench_generate month.fdb 20000 10000 2010-08-01 31" makes one month of 100,000 lines, 50,000 of them for
+// purchaser 1 with 5,000 of its producers.
 #include "data/connection.h"
 #include "data/database_creator.h"
 #include "data/database_error.h"
@@ -7,6 +10,7 @@
 #include "data/transaction.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <cstdio>
@@ -14,12 +18,14 @@
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: bench_generate FILE [tickets]\n");
+        std::fprintf(stderr, "usage: bench_generate FILE [tickets [producers [first-day days]]]\n");
         return 2;
     }
     const QString path = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     const int tickets = argc > 2 ? std::atoi(argv[2]) : 200000;
-    const int producers = std::max(1, tickets / 10);
+    const int producers = argc > 3 ? std::max(1, std::atoi(argv[3])) : std::max(1, tickets / 10);
+    const QString firstDay = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QStringLiteral("2001-01-01");
+    const int days = argc > 5 ? std::max(1, std::atoi(argv[5])) : 3653;
     QElapsedTimer timer;
     timer.start();
     try {
@@ -40,7 +46,8 @@ int main(int argc, char* argv[]) {
                 "INSERT INTO ostermelo (o_kod, o_nev, o_irszam, o_helysegnev, o_utca, o_adoazon, o_igszam, "
                 "o_szja, "
                 "o_szulhely, o_szido, o_anyja, o_neme, o_szulnev, o_taj, o_adoszam, o_ervkelt) VALUES ("
-                ":i, 'Termelő ' || :i, '6000', 'Kecskemét', 'Fő utca ' || MOD(:i, 200), '8526018159', "
+                ":i, 'Termelő ' || :i, '6000', 'Kecskemét', 'Fő utca ' || MOD(:i, 200), '8' || LPAD(:i, 9, "
+                "'0'), "
                 "'123456', 15, "
                 "'Kecskemét', DATEADD(DAY, MOD(:i, 15000), DATE '1940-01-01'), 'Anyja ' || :i, '1', 'Termelő "
                 "' || :i, "
@@ -51,13 +58,15 @@ int main(int argc, char* argv[]) {
         for (int first = 0; first < tickets; first += batch) {
             const int last = std::min(tickets, first + batch);
             run(QStringLiteral(
-                    "EXECUTE BLOCK (a INTEGER = ?, b INTEGER = ?, p INTEGER = ?) AS "
+                    "EXECUTE BLOCK (a INTEGER = ?, b INTEGER = ?, p INTEGER = ?, n INTEGER = ?, d INTEGER = "
+                    "?, "
+                    "f DATE = ?) AS "
                     "DECLARE i INTEGER; DECLARE j INTEGER; DECLARE bszam VARCHAR(8); DECLARE akod "
                     "VARCHAR(5); "
                     "DECLARE kelt DATE; BEGIN i = a; "
                     "WHILE (i < b) DO BEGIN "
                     "akod = IIF(MOD(i, 2) = 0, '1', '2'); bszam = 30000000 + i; "
-                    "kelt = DATEADD(DAY, i * 3653 / 200000, DATE '2001-01-01'); "
+                    "kelt = DATEADD(DAY, CAST(i AS BIGINT) * d / n, f); "
                     "INSERT INTO fjfej (f_bszam, f_ostermkod, f_kelt, f_felvkelt, f_fizkelt, f_utal, f_prn, "
                     "f_szja, "
                     "f_jarulszaz, f_levonas, f_megj, f_nyilatk, f_akod) VALUES (:bszam, 100 + MOD(:i * 7, "
@@ -71,7 +80,7 @@ int main(int argc, char* argv[]) {
                     "19', "
                     "100 + MOD(:i * 13 + :j, 900), 12, 'kg', 300 + :j * 10, IIF(:j < 3, 7, 12), :akod); "
                     "j = j + 1; END i = i + 1; END END"),
-                {first, last, producers});
+                {first, last, producers, tickets, days, QDate::fromString(firstDay, Qt::ISODate)});
             std::printf("tickets: %d (%.1f s)\n", last, double(timer.elapsed()) / 1000.0);
             std::fflush(stdout);
         }

@@ -18,6 +18,9 @@
 #include "masterdata/animal_browser.h"
 #include "masterdata/producer_browser.h"
 #include "reports/report_objects.h"
+#include "returns/import_export_window.h"
+#include "returns/import_merge_window.h"
+#include "returns/return_list_window.h"
 #include "shell/program_version.h"
 #include "shell/purchaser_record.h"
 #include "shell/purchaser_selection.h"
@@ -267,9 +270,6 @@ void TForm1::Lekrdezs1Click() {
 
 // Entries whose windows are opened by a line of the form openModal<TForm4>().
 
-void TForm1::N0808Mhozexport1Click() {} // the import files of the monthly return
-void TForm1::Bevallslista1Click() {}    // the itemised return list
-void TForm1::Importsszevons1Click() {}  // the merge of two sets of import files
 void TForm1::Adatokexceltblba1Click() {
     openModal<TForm20>();
 }
@@ -287,6 +287,18 @@ void TForm1::stermel1Click() {
 
 void TForm1::Termk1Click() {
     openModal<TForm6>();
+}
+
+void TForm1::N0808Mhozexport1Click() {
+    openModal<TForm11>();
+}
+
+void TForm1::Bevallslista1Click() {
+    openModal<TForm12>();
+}
+
+void TForm1::Importsszevons1Click() {
+    openModal<TForm24>();
 }
 
 void TForm1::Nvjegy1Click() {

@@ -1,0 +1,156 @@
+#include "returns/import_file.h"
+#include "returns/merge_rules.h"
+
+#include <QtTest>
+
+using namespace vardelo::returns;
+
+class TestImportRules : public QObject {
+    Q_OBJECT
+
+private slots:
+    void periodCheck_data() {
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<QDate>("to");
+        QTest::addColumn<QString>("month"); // empty: refused
+        QTest::newRow("opening dates 01-12") << QDate(2010, 1, 1) << QDate(2010, 12, 31) << "";
+        QTest::newRow("one month") << QDate(2010, 8, 1) << QDate(2010, 8, 31) << "08";
+        QTest::newRow("same month digits, other year") << QDate(2010, 3, 5) << QDate(2011, 3, 20) << "03";
+        QTest::newRow("from after to") << QDate(2010, 5, 31) << QDate(2010, 5, 1) << "05";
+        QTest::newRow("neighbouring months") << QDate(2010, 8, 31) << QDate(2010, 9, 1) << "";
+        QTest::newRow("december") << QDate(2010, 12, 1) << QDate(2010, 12, 31) << "12";
+    }
+    void periodCheck() {
+        QFETCH(QDate, from);
+        QFETCH(QDate, to);
+        QFETCH(QString, month);
+        const std::optional<QString> got = periodMonth(from, to);
+        QCOMPARE(got.value_or(QString()), month);
+    }
+
+    void namesAndFolder() {
+        QCOMPARE(monthFolderText("08"), QStringLiteral("C:\\DU2010\\08\\"));
+        QCOMPARE(importFileName(QDate(2010, 8, 1), "8123456789"),
+                 QStringLiteral("1008M201008_8123456789.imp"));
+        QCOMPARE(importFileName(QDate(2010, 3, 5), ""), QStringLiteral("1008M201003_.imp"));
+        QCOMPARE(listFileName(QDate(2010, 1, 1), QDate(2010, 1, 31)),
+                 QStringLiteral("1008M_20100101_0131.txt"));
+        QCOMPARE(listFileName(QDate(2010, 8, 1), QDate(2010, 8, 31)),
+                 QStringLiteral("1008M_20100801_0831.txt"));
+        QCOMPARE(listFileName(QDate(2010, 3, 5), QDate(2011, 3, 20)),
+                 QStringLiteral("1008M_20100305_0320.txt"));
+        QCOMPARE(compactDate(QDate(2010, 8, 31)), QStringLiteral("20100831"));
+        QCOMPARE(compactDate(QDate()), QStringLiteral("18991230"));
+    }
+
+    void safeIdentifier_data() {
+        QTest::addColumn<QString>("adoazon");
+        QTest::addColumn<bool>("safe");
+        QTest::newRow("ten digits") << "8123456789" << true;
+        QTest::newRow("none") << "" << true;
+        QTest::newRow("path") << "..\\..\\x" << false;
+        QTest::newRow("slash") << "81/3456789" << false;
+        QTest::newRow("blank") << "812345678 " << false;
+        QTest::newRow("letter") << "81234A6789" << false;
+    }
+    void safeIdentifier() {
+        QFETCH(QString, adoazon);
+        QFETCH(bool, safe);
+        QCOMPARE(fileNameSafeIdentifier(adoazon), safe);
+    }
+
+    // A producer without any data: 29 lines, empty values, the zero date, the split of an empty name.
+    void emptyProducerLines() {
+        const QStringList lines = importFileLines(ImportPurchaser{"1", "P", "2"}, ImportProducer{},
+                                                  QDate(2010, 8, 1), QDate(2010, 8, 31), -2.5);
+        QCOMPARE(lines.size(), 29);
+        QCOMPARE(lines[3], QStringLiteral("$info=__"));
+        QCOMPARE(lines[14], QStringLiteral("12458=-3"));
+        QCOMPARE(lines[18], QStringLiteral("13855=18991230"));
+        QCOMPARE(lines[21], QStringLiteral("14807= "));
+        QCOMPARE(lines[22], QStringLiteral("14808="));
+    }
+
+    void amountRounding_data() {
+        QTest::addColumn<double>("amount");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("half up") << 10812.5 << "12458=10813";
+        QTest::newRow("below half") << 10812.49 << "12458=10812";
+        QTest::newRow("zero") << 0.0 << "12458=0";
+        QTest::newRow("large") << 12345678901.0 << "12458=12345678901";
+    }
+    void amountRounding() {
+        QFETCH(double, amount);
+        QFETCH(QString, line);
+        QCOMPARE(importFileLines({}, {}, QDate(2010, 8, 1), QDate(2010, 8, 31), amount)[14], line);
+    }
+
+    void lineValues_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("whole");
+        QTest::addColumn<qint64>("value");
+        QTest::newRow("number") << "12458=100" << true << qint64(100);
+        QTest::newRow("blanks around") << "12458=  42 " << true << qint64(42);
+        QTest::newRow("empty") << "12458=" << true << qint64(0);
+        QTest::newRow("only blanks") << "12458=   " << true << qint64(0);
+        QTest::newRow("negative") << "12456=-7" << true << qint64(-7);
+        QTest::newRow("beyond 32 bits") << "12458=5000000000" << true << qint64(5000000000);
+        QTest::newRow("fraction") << "12458=10,5" << false << qint64(0);
+        QTest::newRow("letters") << "12458=abc" << false << qint64(0);
+        QTest::newRow("inner blank") << "12458=1 000" << false << qint64(0);
+    }
+    void lineValues() {
+        QFETCH(QString, line);
+        QFETCH(bool, whole);
+        QFETCH(qint64, value);
+        const std::optional<qint64> got = lineValue(line);
+        QCOMPARE(got.has_value(), whole);
+        if (whole)
+            QCOMPARE(*got, value);
+    }
+
+    // Sums count every occurrence; the merge takes the last; a bad value names its line.
+    void fileValues() {
+        const QStringList lines{"$info=x", "12456=", "12458=100", "12458= 20", "12456=3", "13846=HUN"};
+        const std::optional<ImportValues> sums = summedValues(lines);
+        QVERIFY(sums);
+        QCOMPARE(sums->v12456, qint64(3));
+        QCOMPARE(sums->v12458, qint64(120));
+        const std::optional<ImportValues> last = lastValues(lines);
+        QVERIFY(last);
+        QCOMPARE(last->v12458, qint64(20));
+        QCOMPARE(last->v12456, qint64(3));
+        QVERIFY(summedValues({"$info=x"}).has_value());
+        QCOMPARE(summedValues({"$info=x"})->v12458, qint64(0));
+        QString bad;
+        QVERIFY(!summedValues({"12458=1", "12456=2.5"}, &bad));
+        QCOMPARE(bad, QStringLiteral("12456=2.5"));
+    }
+
+    // The merged file: 12458 carries all four values, 12456 stays empty, the rest as A has it.
+    void mergedFile() {
+        const QStringList a{"$info=1_A_8123456789", "12458=100", "12461=2", "12456=", "13842=9"};
+        const QStringList merged = mergedLines(a, ImportValues{5, 100}, ImportValues{7, 50});
+        QCOMPARE(merged, (QStringList{"$info=1_A_8123456789", "12458=162", "12461=2", "12456=", "13842=9"}));
+        const QStringList blank = mergedLines({"12458=", "12456=  "}, ImportValues{}, ImportValues{});
+        QCOMPARE(blank, (QStringList{"12458=0", "12456="}));
+        // Beyond 32 bits.
+        QCOMPARE(mergedLines({"12458=x"}, ImportValues{0, 3000000000}, ImportValues{0, 3000000000})[0],
+                 QStringLiteral("12458=6000000000"));
+    }
+
+    void keys() {
+        QCOMPARE(mergeKey("1008M201008_8123456789.imp"), QStringLiteral("_8123456789.imp"));
+        QCOMPARE(mergeKey("1008M200908_8123456789.imp"), QStringLiteral("_8123456789.imp"));
+        QCOMPARE(mergeKey("short.imp"), QStringLiteral("short.imp"));
+    }
+
+    void sumTexts() {
+        QCOMPARE(sumLineAllat(true, 0), QStringLiteral("Összevonás előtt a 455. sor (állat): 0"));
+        QCOMPARE(sumLineNoveny(false, 150), QStringLiteral("Összevonás után a 455. sor (növény): 150"));
+        QCOMPARE(grandTotalLine(6000000000), QStringLiteral("Mindösszesen : 6000000000"));
+    }
+};
+
+QTEST_MAIN(TestImportRules)
+#include "test_import_rules.moc"
