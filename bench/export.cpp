@@ -9,6 +9,7 @@
 #include "exchange/spreadsheet_export.h"
 #include "exchange/spreadsheet_queries.h"
 #include "exchange/spreadsheet_window.h"
+#include "support/ui_recorder.h"
 #include "widgets/ui_service.h"
 
 #include <QApplication>

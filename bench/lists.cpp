@@ -45,6 +45,7 @@ double medianMs(int runs, const std::function<void()>& work) {
 double ours(int runs, const std::function<void()>& work) {
     return medianMs(runs, [&] {
         Data = new TData;
+        vardelo::report::createReportObjects(*Data);
         Data->ZCon1->DatabaseName = databasePath;
         Data->ZCon1->Connect();
         connectSummaryDatasets(*Data, [] { return period; });
