@@ -1,5 +1,7 @@
 #include "exchange/spreadsheet_window.h"
 
+#include "widgets/date_picker.h"
+
 #include "data/data_module.h"
 #include "data/database_error.h"
 #include "data/logging.h"
@@ -33,14 +35,6 @@ using namespace vardelo;
 
 namespace {
 
-QDateEdit* datePicker(const QString& name, const QDate& date, QWidget* parent) {
-    auto* picker = new QDateEdit(date, parent);
-    picker->setObjectName(name);
-    picker->setDisplayFormat(QStringLiteral("yyyy.MM.dd."));
-    picker->setCalendarPopup(true);
-    return picker;
-}
-
 QLabel* label(const QString& name, const QString& text, QWidget* parent) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
@@ -61,8 +55,8 @@ TForm20::TForm20(QWidget* parent) : QDialog(parent) {
     Label1->setFont(titleFont);
     Label1->setAlignment(Qt::AlignCenter);
 
-    DateTimePicker1 = datePicker(QStringLiteral("DateTimePicker1"), QDate(2010, 1, 1), this);
-    DateTimePicker2 = datePicker(QStringLiteral("DateTimePicker2"), QDate(2010, 12, 31), this);
+    DateTimePicker1 = makeDatePicker(QStringLiteral("DateTimePicker1"), QDate(2010, 1, 1), this);
+    DateTimePicker2 = makeDatePicker(QStringLiteral("DateTimePicker2"), QDate(2010, 12, 31), this);
     auto* dates = new QHBoxLayout;
     dates->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Dátum: "), this));
     dates->addWidget(DateTimePicker1);

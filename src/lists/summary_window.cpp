@@ -1,9 +1,9 @@
 #include "lists/summary_window.h"
 
 #include "data/data_module.h"
-#include "lists/date_picker.h"
 #include "lists/list_action.h"
 #include "lists/summary_datasets.h"
+#include "widgets/date_picker.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/form_controls.h"

@@ -6,10 +6,10 @@
 #include "data/text_formats.h"
 #include "reports/report_objects.h"
 #include "reports/report_service.h"
-#include "returns/date_picker.h"
 #include "returns/import_collection.h"
 #include "returns/import_file.h"
 #include "returns/return_queries.h"
+#include "widgets/date_picker.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/form_controls.h"
@@ -50,10 +50,8 @@ TForm11::TForm11(QWidget* parent) : QDialog(parent) {
 
 void TForm11::buildWindow() {
     using vardelo::makeButton;
-    DateTimePicker1 =
-        vardelo::returns::makeDatePicker(QStringLiteral("DateTimePicker1"), this, QDate(2010, 1, 1));
-    DateTimePicker2 =
-        vardelo::returns::makeDatePicker(QStringLiteral("DateTimePicker2"), this, QDate(2010, 12, 31));
+    DateTimePicker1 = vardelo::makeDatePicker(QStringLiteral("DateTimePicker1"), QDate(2010, 1, 1), this);
+    DateTimePicker2 = vardelo::makeDatePicker(QStringLiteral("DateTimePicker2"), QDate(2010, 12, 31), this);
     Button5 = makeButton(QStringLiteral("Button5"), QStringLiteral("OK"), this);
     Edit1 = vardelo::makeReadOnlyEdit(QStringLiteral("Edit1"), this, 16);
     Edit1->setEnabled(false);

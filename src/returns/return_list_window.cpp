@@ -6,7 +6,7 @@
 #include "data/text_formats.h"
 #include "reports/report_objects.h"
 #include "reports/report_service.h"
-#include "returns/date_picker.h"
+#include "widgets/date_picker.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/form_controls.h"
@@ -34,10 +34,8 @@ TForm12::TForm12(QWidget* parent) : QDialog(parent) {
 
 void TForm12::buildWindow() {
     using vardelo::makeButton;
-    DateTimePicker1 =
-        vardelo::returns::makeDatePicker(QStringLiteral("DateTimePicker1"), this, QDate(2010, 1, 1));
-    DateTimePicker2 =
-        vardelo::returns::makeDatePicker(QStringLiteral("DateTimePicker2"), this, QDate(2010, 12, 31));
+    DateTimePicker1 = vardelo::makeDatePicker(QStringLiteral("DateTimePicker1"), QDate(2010, 1, 1), this);
+    DateTimePicker2 = vardelo::makeDatePicker(QStringLiteral("DateTimePicker2"), QDate(2010, 12, 31), this);
 
     RadioGroup1 = new QGroupBox(QStringLiteral("Sorrend:"), this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));

@@ -6,9 +6,9 @@
 class QDateEdit;
 class QWidget;
 
-namespace vardelo::lists {
+namespace vardelo {
 
-// A date picker showing "yyyy.MM.dd." with a drop-down calendar.
+// The one date field of the windows: a date picker showing "yyyy.MM.dd." with a drop-down calendar.
 QDateEdit* makeDatePicker(const QString& name, const QDate& date, QWidget* parent);
 
-} // namespace vardelo::lists
+} // namespace vardelo

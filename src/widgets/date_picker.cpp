@@ -1,8 +1,8 @@
-#include "lists/date_picker.h"
+#include "widgets/date_picker.h"
 
 #include <QDateEdit>
 
-namespace vardelo::lists {
+namespace vardelo {
 
 QDateEdit* makeDatePicker(const QString& name, const QDate& date, QWidget* parent) {
     auto* picker = new QDateEdit(parent);
@@ -16,4 +16,4 @@ QDateEdit* makeDatePicker(const QString& name, const QDate& date, QWidget* paren
     return picker;
 }
 
-} // namespace vardelo::lists
+} // namespace vardelo
