@@ -1,13 +1,10 @@
 #pragma once
 
-#include <QDialog>
-
-class QFrame;
-class QPushButton;
+#include "exchange/one_action_window.h"
 
 // "Távsegítség": starts the remote-help program, through which the supplier's support works on the clerk's
 // screen.
-class TForm26 : public QDialog {
+class TForm26 : public TOneActionWindow {
     Q_OBJECT
 public:
     explicit TForm26(QWidget* parent = nullptr);
@@ -15,14 +12,8 @@ public:
     // Started by its bare name, found through the system's search path.
     static inline const QString RemoteHelpProgram = QStringLiteral("ShowMyPC3000.exe");
 
-    QPushButton* Button1; // "Program indítása"
-    QFrame* Panel1;
-    QPushButton* Button3; // "Mégsem"
-    QPushButton* Button2; // "Bezárás"
-
     void Button1Click();
 
-private:
-    void Button2Click();
-    void Button3Click();
+protected:
+    void action() override { Button1Click(); }
 };
