@@ -1,3 +1,4 @@
+#include "data/data_module.h"
 #include "shell/main_window.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
@@ -10,7 +11,8 @@
 using namespace vardelo;
 using vardelo::testing::TestDatabase;
 
-// The entries of "Segédlet" that open the help, remote help, sending and import windows.
+// The entries of "Segédlet" open their windows; afterwards the table components are open and read-only again
+// (the raw table editor unlocks them only while it is open).
 class TestExchangeMenu : public QObject {
     Q_OBJECT
 
@@ -28,6 +30,12 @@ private slots:
         QTest::newRow("Adatok küldése") << "Adatokkldse1"
                                         << "Form27"
                                         << "Adatok elküldése  emailben";
+        QTest::newRow("Zozed excel táblába") << "Adatokexceltblba1"
+                                             << "Form20"
+                                             << "Excel  táblába";
+        QTest::newRow("Adatok") << "Adatbzis1"
+                                << "Form22"
+                                << "Adatbázis";
     }
     void menuOpensTheWindows() {
         QFETCH(QString, entry);
@@ -45,6 +53,8 @@ private slots:
         QCOMPARE(recorder.modalsShown.last(), window);
         QCOMPARE(shownCaption, caption);
         QCOMPARE(recorder.messageTexts(), QStringList{});
+        for (int i = 1; i <= 5; ++i)
+            QVERIFY(Data->Table(i)->ReadOnly && Data->Table(i)->Active());
     }
 
     // "Régiből import" is shown but stays disabled; its window is behind it all the same.
