@@ -1,0 +1,39 @@
+// The program's few settings: which database to open, where a user-folder start works, and how backups are
+// kept. They come from the environment and from a small "vardelo.ini" (Windows-style INI, UTF-8), looked for
+// in the working folder first and then beside the program; the first file found is the only one read.
+//
+//   [Adatbazis]
+//   Nev=server/3051:/data/du2010.fdb      ; any name Firebird accepts, or a file in the working folder
+//   [Mappa]
+//   Munkamappa=/home/kati/Vardelo          ; the folder a --user-folder start works in
+//   [Mentes]
+//   Mappa=/mnt/mentes                     ; backups; default: "Mentés" beside the database
+//   Megtartott=10                          ; automatic backups kept
+//
+// The environment variable VARDELO_DATABASE overrides [Adatbazis] Nev.
+#pragma once
+
+#include <QString>
+
+namespace vardelo {
+
+inline const QString SettingsFileName = QStringLiteral("vardelo.ini");
+inline const QString DefaultDatabaseName = QStringLiteral("du2010.fdb");
+inline constexpr int DefaultBackupsKept = 10;
+
+struct AppSettings {
+    QString databaseName = DefaultDatabaseName;
+    QString userFolder;   // empty: the platform's application-data folder
+    QString backupFolder; // empty: "Mentés" beside the database
+    int backupsKept = DefaultBackupsKept;
+    QString settingsFile; // the file that was read; empty when none was found
+};
+
+// Reads the settings: `workingFolder`'s vardelo.ini, else `programFolder`'s, else the defaults; then the
+// environment. A value that cannot be read (a negative count, a blank name) keeps its default.
+AppSettings loadAppSettings(const QString& workingFolder, const QString& programFolder);
+
+// The same for the running program: the current folder and the executable's folder.
+AppSettings loadAppSettings();
+
+} // namespace vardelo
