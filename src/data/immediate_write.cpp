@@ -24,6 +24,12 @@ void openQuery(TZQuery* query, const QStringList& sql, const QueryParams& params
     query->Open();
 }
 
+int execQuery(TZQuery* query, const QStringList& sql, const QueryParams& params) {
+    setStatement(query, sql, params);
+    query->ExecSQL();
+    return query->RowsAffected();
+}
+
 int executeAndCommit(TZQuery* query, const QStringList& sql, const QueryParams& params) {
     TTransaction* transaction = query->Transaction();
     try {

@@ -23,4 +23,9 @@ int executeAndCommit(TZQuery* query, const QStringList& sql, const QueryParams& 
 // and opens it (starting the transaction when needed). The one way a screen opens a list.
 void openQuery(TZQuery* query, const QStringList& sql, const QueryParams& params = {});
 
+// Runs one write (its SQL lines and named parameters) inside the query's transaction, starting it when
+// needed, and leaves the commit or rollback to the caller: for a screen whose write is one step of a larger
+// change. Returns the number of rows the statement changed; a database error is raised.
+int execQuery(TZQuery* query, const QStringList& sql, const QueryParams& params = {});
+
 } // namespace vardelo

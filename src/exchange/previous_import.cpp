@@ -162,13 +162,7 @@ TForm25::Step TForm25::recordStep(TZQuery* query, const QStringList& sql, const 
         return Step::Abort;
     }
     try {
-        query->Close();
-        query->SQL.Clear();
-        for (const QString& line : sql)
-            query->SQL.Add(line);
-        for (const auto& [name, value] : params)
-            query->ParamByName(name).SetValue(value);
-        query->ExecSQL();
+        vardelo::execQuery(query, sql, params);
         transaction->CommitRetaining();
         return Step::Done;
     } catch (const EDatabaseError& error) {

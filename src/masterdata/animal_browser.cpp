@@ -2,11 +2,10 @@
 
 #include "data/data_module.h"
 #include "data/database_error.h"
-#include "data/immediate_write.h"
 #include "data/logging.h"
 #include "data/shared_values.h"
 #include "masterdata/animal_entry.h"
-#include "masterdata/register_lists.h"
+#include "masterdata/register_queries.h"
 #include "reports/report_objects.h"
 #include "reports/report_service.h"
 #include "widgets/db_grid.h"
@@ -180,10 +179,7 @@ void TForm6::Button3Click() {
 
 void TForm6::deleteAnimal(const QString& id) {
     try {
-        vardelo::executeAndCommit(
-            Data->ZQ41,
-            {QStringLiteral("DELETE FROM termek      "), QStringLiteral("  WHERE ID_termek = :p1 ")},
-            {{QStringLiteral("p1"), id}});
+        vardelo::deleteAnimalRow(id);
     } catch (const EDatabaseError& error) {
         ui().showDatabaseError(QStringLiteral("Hiba: termék DELETE törlésekor"), error, lcMasterdata);
         return;
@@ -192,11 +188,7 @@ void TForm6::deleteAnimal(const QString& id) {
 }
 
 void TForm6::Button6Click() {
-    TZQuery* list = Data->ZQ40;
-    list->Close();
-    list->SQL.Clear();
-    list->SQL.Add(QStringLiteral("SELECT * FROM termek ORDER BY t_megnevezes"));
-    list->Open();
+    vardelo::openAnimalsForPrint();
     // The layout walks the list; a missing layout file ends here with the program's error box.
     vardelo::setDefaultPrinterLandscape();
     Data->frNyomtat->LoadFromFile(QStringLiteral("FjLista6.frf"));

@@ -7,7 +7,7 @@
 #include "data/text_formats.h"
 #include "masterdata/animal_browser.h"
 #include "masterdata/entry_confirm.h"
-#include "masterdata/register_lists.h"
+#include "masterdata/register_queries.h"
 #include "widgets/key_filters.h"
 #include "widgets/ui_service.h"
 
@@ -157,33 +157,13 @@ bool TForm7::save() {
         if (!ear || !kompmerteke)
             throw EDatabaseError(QStringLiteral("unreadable number"));
 
-        TZQuery* q = Data->ZQ40;
-        q->Close();
-        q->SQL.Clear();
-        if (IsChange()) {
-            q->SQL.Add(QStringLiteral("UPDATE termek              "));
-            q->SQL.Add(QStringLiteral("  SET ID_termek     = :p0, "));
-            q->SQL.Add(QStringLiteral("      t_kod         = :p1, "));
-            q->SQL.Add(QStringLiteral("      t_megnevezes  = :p2, "));
-            q->SQL.Add(QStringLiteral("      t_VTSZ        = :p3, "));
-            q->SQL.Add(QStringLiteral("      t_Ear         = :p4, "));
-            q->SQL.Add(QStringLiteral("      t_megy        = :p5, "));
-            q->SQL.Add(QStringLiteral("      t_Kompmerteke = :p6  "));
-            q->SQL.Add(QStringLiteral(" WHERE ID_termek    = :p0  "));
-            q->ParamByName(QStringLiteral("p0")).SetAsString(Edit1->text());
-        } else {
-            q->SQL.Add(QStringLiteral(
-                "INSERT INTO termek ( t_kod, t_megnevezes, t_VTSZ, t_Ear, t_megy, t_Kompmerteke ) "));
-            q->SQL.Add(QStringLiteral(
-                "   VALUES          (   :p1,          :p2,    :p3,   :p4,    :p5,           :p6 ) "));
-        }
-        q->ParamByName(QStringLiteral("p1")).SetAsString(Edit2->text());
-        q->ParamByName(QStringLiteral("p2")).SetAsString(Edit3->text());
-        q->ParamByName(QStringLiteral("p3")).SetAsString(Edit4->text());
-        q->ParamByName(QStringLiteral("p4")).SetAsFloat(*ear);
-        q->ParamByName(QStringLiteral("p5")).SetAsString(Edit6->text());
-        q->ParamByName(QStringLiteral("p6")).SetAsFloat(*kompmerteke);
-        q->ExecSQL();
+        const auto changedId = IsChange() ? std::optional<QString>(Edit1->text()) : std::nullopt;
+        vardelo::writeAnimal(changedId, {{QStringLiteral("p1"), Edit2->text()},
+                                         {QStringLiteral("p2"), Edit3->text()},
+                                         {QStringLiteral("p3"), Edit4->text()},
+                                         {QStringLiteral("p4"), *ear},
+                                         {QStringLiteral("p5"), Edit6->text()},
+                                         {QStringLiteral("p6"), *kompmerteke}});
         transaction->Commit();
     } catch (const EDatabaseError& error) {
         ui().showDatabaseError(failure, error, lcMasterdata);

@@ -2,11 +2,10 @@
 
 #include "data/data_module.h"
 #include "data/database_error.h"
-#include "data/immediate_write.h"
 #include "data/logging.h"
 #include "data/shared_values.h"
 #include "masterdata/producer_entry.h"
-#include "masterdata/register_lists.h"
+#include "masterdata/register_queries.h"
 #include "reports/report_objects.h"
 #include "reports/report_service.h"
 #include "widgets/db_grid.h"
@@ -277,10 +276,7 @@ void TForm4::Button3Click() {
 
 void TForm4::deleteProducer(const QString& id) {
     try {
-        vardelo::executeAndCommit(
-            Data->ZQ31,
-            {QStringLiteral("DELETE FROM ostermelo      "), QStringLiteral("  WHERE ID_ostermelo = :p1 ")},
-            {{QStringLiteral("p1"), id}});
+        vardelo::deleteProducerRow(id);
     } catch (const EDatabaseError& error) {
         ui().showDatabaseError(QStringLiteral("Hiba: östermelö DELETE törlésekor"), error, lcMasterdata);
         return;
@@ -289,11 +285,7 @@ void TForm4::deleteProducer(const QString& id) {
 }
 
 void TForm4::Button6Click() {
-    TZQuery* list = Data->ZQ30;
-    list->Close();
-    list->SQL.Clear();
-    list->SQL.Add(QStringLiteral("SELECT * FROM ostermelo ORDER BY o_Nev, o_Szido"));
-    list->Open();
+    vardelo::openProducersForPrint();
     // The layout walks the list; a missing layout file ends here with the program's error box.
     vardelo::setDefaultPrinterLandscape();
     Data->frNyomtat->LoadFromFile(QStringLiteral("FjLista2.frf"));

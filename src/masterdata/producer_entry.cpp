@@ -7,7 +7,7 @@
 #include "data/text_formats.h"
 #include "masterdata/entry_confirm.h"
 #include "masterdata/producer_browser.h"
-#include "masterdata/register_lists.h"
+#include "masterdata/register_queries.h"
 #include "widgets/key_filters.h"
 #include "widgets/ui_service.h"
 
@@ -250,67 +250,29 @@ bool TForm5::save() {
         if (!szja || !szido || !ervkelt)
             throw EDatabaseError(QStringLiteral("unreadable number or date"));
 
-        TZQuery* q = Data->ZQ30;
-        q->Close();
-        q->SQL.Clear();
-        if (IsChange()) {
-            q->SQL.Add(QStringLiteral("UPDATE ostermelo "));
-            q->SQL.Add(QStringLiteral("  SET ID_ostermelo  = :p0,  "));
-            q->SQL.Add(QStringLiteral("       o_kod        = :p1,  "));
-            q->SQL.Add(QStringLiteral("       o_Nev        = :p2,  "));
-            q->SQL.Add(QStringLiteral("       o_Irszam     = :p3,  "));
-            q->SQL.Add(QStringLiteral("       o_Helysegnev = :p4,  "));
-            q->SQL.Add(QStringLiteral("       o_Utca       = :p5,  "));
-            q->SQL.Add(QStringLiteral("       o_Adoazon    = :p6,  "));
-            q->SQL.Add(QStringLiteral("       o_Adoszam    = :p7,  "));
-            q->SQL.Add(QStringLiteral("       o_TAJ        = :p8,  "));
-            q->SQL.Add(QStringLiteral("       o_Igszam     = :p9,  "));
-            q->SQL.Add(QStringLiteral("       o_Regszam    = :p10, "));
-            q->SQL.Add(QStringLiteral("       o_Csgazd     = :p11, "));
-            q->SQL.Add(QStringLiteral("       o_Szulnev    = :p12, "));
-            q->SQL.Add(QStringLiteral("       o_Szulhely   = :p13, "));
-            q->SQL.Add(QStringLiteral("       o_Szido      = :p14, "));
-            q->SQL.Add(QStringLiteral("       o_Anyja      = :p15, "));
-            q->SQL.Add(QStringLiteral("       o_Neme       = :p16, "));
-            q->SQL.Add(QStringLiteral("       o_Bankszla   = :p17, "));
-            q->SQL.Add(QStringLiteral("       o_Szja       = :p18, "));
-            q->SQL.Add(QStringLiteral("       o_Ervkelt    = :p19  "));
-            q->SQL.Add(QStringLiteral(" WHERE ID_ostermelo = :p0   "));
-            q->ParamByName(QStringLiteral("p0")).SetAsString(Edit1->text());
-        } else {
-            q->SQL.Add(QStringLiteral(
-                "INSERT INTO ostermelo ( o_kod, o_Nev,o_Irszam, o_Helysegnev, o_Utca, o_Adoazon, o_Adoszam, "
-                "o_TAJ, "
-                "o_Igszam, o_Regszam, o_Csgazd, o_Szulnev, o_Szulhely, o_Szido, o_Anyja, o_Neme, o_Bankszla, "
-                "o_Szja, o_Ervkelt ) "));
-            q->SQL.Add(
-                QStringLiteral("   VALUES             (   :p1,   :p2,     :p3,          :p4,    :p5,       "
-                               ":p6,       :p7,   :p8,      :p9,      :p10,     :p11,      :p12,        "
-                               ":p13,   :p14,    :p15,   :p16,       :p17,   :p18,      :p19 ) "));
-        }
-        auto text = [q](const char* name, const QLineEdit* field) {
-            q->ParamByName(QString::fromLatin1(name)).SetAsString(field->text());
+        auto text = [](const char* name, const QLineEdit* field) {
+            return std::pair<QString, QVariant>(QString::fromLatin1(name), field->text());
         };
-        text("p1", Edit2);
-        text("p2", Edit3);
-        text("p3", Edit4);
-        text("p4", Edit5);
-        text("p5", Edit6);
-        text("p6", Edit7);
-        text("p7", Edit19);
-        text("p8", Edit18);
-        text("p9", Edit8);
-        text("p10", Edit9);
-        text("p11", Edit15);
-        text("p12", Edit17);
-        text("p13", Edit11);
-        q->ParamByName(QStringLiteral("p14")).SetAsDate(*szido);
-        text("p15", Edit13);
-        text("p16", Edit16);
-        text("p17", Edit20);
-        q->ParamByName(QStringLiteral("p18")).SetAsFloat(*szja);
-        q->ParamByName(QStringLiteral("p19")).SetAsDate(*ervkelt);
-        q->ExecSQL();
+        const auto changedId = IsChange() ? std::optional<QString>(Edit1->text()) : std::nullopt;
+        vardelo::writeProducer(changedId, {text("p1", Edit2),
+                                           text("p2", Edit3),
+                                           text("p3", Edit4),
+                                           text("p4", Edit5),
+                                           text("p5", Edit6),
+                                           text("p6", Edit7),
+                                           text("p7", Edit19),
+                                           text("p8", Edit18),
+                                           text("p9", Edit8),
+                                           text("p10", Edit9),
+                                           text("p11", Edit15),
+                                           text("p12", Edit17),
+                                           text("p13", Edit11),
+                                           {QStringLiteral("p14"), *szido},
+                                           text("p15", Edit13),
+                                           text("p16", Edit16),
+                                           text("p17", Edit20),
+                                           {QStringLiteral("p18"), *szja},
+                                           {QStringLiteral("p19"), *ervkelt}});
         transaction->Commit();
     } catch (const EDatabaseError& error) {
         ui().showDatabaseError(failure, error, lcMasterdata);

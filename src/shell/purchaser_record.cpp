@@ -2,9 +2,9 @@
 
 #include "data/data_module.h"
 #include "data/database_error.h"
-#include "data/immediate_write.h"
 #include "data/logging.h"
 #include "data/shared_values.h"
+#include "shell/purchaser_record_queries.h"
 #include "shell/ticket_number_seed.h"
 #include "widgets/db_edit.h"
 #include "widgets/key_filters.h"
@@ -196,17 +196,7 @@ QWidget* TForm17::createYearOpeningTab() {
 // On every change of tab: the seed may be set only while the purchaser has no ticket.
 void TForm17::PageControl1Change() {
     try {
-        TZQuery* q = Data->ZQ11;
-        q->Close();
-        q->SQL.Clear();
-        q->SQL.Add(QStringLiteral("SELECT  f_akod, count(f_akod) AS sdb "));
-        q->SQL.Add(QStringLiteral("  FROM Fjfej         "));
-        q->SQL.Add(QStringLiteral("  WHERE f_akod = :p1 "));
-        q->SQL.Add(QStringLiteral("  GROUP BY f_akod    "));
-        q->ParamByName(QStringLiteral("p1")).SetAsString(AktAkod);
-        q->Open();
-        const int tickets = q->IsEmpty() ? 0 : q->FieldByName(QStringLiteral("sdb")).AsInteger();
-        if (tickets > 0) {
+        if (vardelo::purchaser::ticketCount(AktAkod) > 0) {
             ui().showMessage(QStringLiteral("Már készült felvásárlási jegy! Nem módositható."));
             return;
         }
@@ -218,14 +208,7 @@ void TForm17::PageControl1Change() {
 
 // Shows the purchaser's last used ticket number and the input for a new one.
 void TForm17::showSeedInput() {
-    TZQuery* q = Data->ZQ50;
-    q->Close();
-    q->SQL.Clear();
-    q->SQL.Add(QStringLiteral("SELECT  a_fjbszam "));
-    q->SQL.Add(QStringLiteral("  FROM Sorszam         "));
-    q->SQL.Add(QStringLiteral("  WHERE a_akod = :p1 "));
-    q->ParamByName(QStringLiteral("p1")).SetAsString(AktAkod);
-    q->Open();
+    vardelo::purchaser::openLastTicketNumber(AktAkod);
     Edit1->setVisible(true);
     Button4->setVisible(true);
 }
@@ -284,18 +267,15 @@ void TForm17::sormod() {
     const QString failure = QStringLiteral("Hiba: Letároláskor az UPDATE Sorszam -ba ");
     try {
         // Also through the service key: a seed at or below a stored ticket would hand out its number again.
-        const QString conflict = vardelo::ticketNumberSeedConflict(text, highestTicketNumber());
+        const QString conflict =
+            vardelo::ticketNumberSeedConflict(text, vardelo::purchaser::highestTicketNumber(AktAkod));
         if (!conflict.isEmpty()) {
             ui().showMessage(conflict);
             Edit1->setFocus();
             return;
         }
         // Committed at once: the next ticket number must not depend on a later commit elsewhere.
-        const int stored = vardelo::executeAndCommit(
-            Data->ZQ50,
-            {QStringLiteral("UPDATE Sorszam          "), QStringLiteral("    SET a_FjBszam = :p1 "),
-             QStringLiteral("   WHERE a_akod = :p2   ")},
-            {{QStringLiteral("p1"), text}, {QStringLiteral("p2"), AktAkod}});
+        const int stored = vardelo::purchaser::storeTicketNumberSeed(text, AktAkod);
         // No purchaser chosen, or no number row for it: nothing was stored, and that is a failure.
         if (stored == 0) {
             qCWarning(lcShell) << "The ticket-number seed changed no SORSZAM row for purchaser" << AktAkod;
@@ -317,36 +297,14 @@ void TForm17::sormod() {
     close();
 }
 
-// The purchaser's highest ticket number (the longest, then the greatest, as numbers of no leading zero
-// compare), empty when it has no ticket.
-QString TForm17::highestTicketNumber() {
-    TZQuery* q = Data->ZQ11;
-    q->Close();
-    q->SQL.Clear();
-    q->SQL.Add(QStringLiteral("SELECT f_bszam FROM fjfej "));
-    q->SQL.Add(QStringLiteral("  WHERE f_akod = :p1 "));
-    q->SQL.Add(QStringLiteral("  ORDER BY CHAR_LENGTH(TRIM(f_bszam)) DESC, f_bszam DESC "));
-    q->SQL.Add(QStringLiteral("  ROWS 1 "));
-    q->ParamByName(QStringLiteral("p1")).SetAsString(AktAkod);
-    q->Open();
-    return q->IsEmpty() ? QString() : q->FieldByName(QStringLiteral("F_BSZAM")).AsString();
-}
-
 // The row's ID is the database's and never changes; its code ties the purchaser to its tickets and its
 // number row, so it stays as it is once a ticket carries it.
 void TForm17::lockKeyFields() {
     DBEdit1->SetReadOnly(true);
-    TZQuery* q = Data->ZQ11;
-    q->Close();
-    q->SQL.Clear();
-    q->SQL.Add(QStringLiteral("SELECT count(*) AS db FROM fjfej "));
-    q->SQL.Add(QStringLiteral("  WHERE f_akod = :p1 "));
-    q->ParamByName(QStringLiteral("p1"))
-        .SetAsString(Data->IBTable6->Active()
-                         ? Data->IBTable6->FieldByName(QStringLiteral("V_AKOD")).AsString()
-                         : QString());
-    q->Open();
-    DBEdit2->SetReadOnly(q->FieldByName(QStringLiteral("db")).AsInteger() > 0);
+    const QString code = Data->IBTable6->Active()
+                             ? Data->IBTable6->FieldByName(QStringLiteral("V_AKOD")).AsString()
+                             : QString();
+    DBEdit2->SetReadOnly(vardelo::purchaser::ticketsCarryingCode(code) > 0);
 }
 
 void TForm17::DBEditError(const QString& message) {

@@ -57,7 +57,6 @@ private:
     QWidget* createPurchaserTab();
     QWidget* createYearOpeningTab();
     void showSeedInput();
-    QString highestTicketNumber();
     void lockKeyFields();
 
     void PageControl1Change();

@@ -195,34 +195,17 @@ bool TForm10::saveLine() {
         if (!brutto || !ear || !komp || !levonszaz)
             throw EDatabaseError(QStringLiteral("Hibás szám"));
 
-        TZQuery* q = Data->ZQ21;
-        q->Close();
-        q->SQL.Clear();
-        if (isNew_) {
-            q->SQL.Add(
-                QStringLiteral("INSERT INTO fjsor (s_bszam, s_termekkod, s_megnevezes, s_vtsz, s_brutto, "));
-            q->SQL.Add(QStringLiteral("    s_megy, s_ear, s_kompmerteke, s_akod, s_levonszaz) "));
-            q->SQL.Add(QStringLiteral("  VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8, :p9, :p10) "));
-        } else {
-            q->SQL.Add(QStringLiteral("UPDATE fjsor SET id_fjsor = :p0, s_bszam = :p1, s_termekkod = :p2, "));
-            q->SQL.Add(
-                QStringLiteral("    s_megnevezes = :p3, s_vtsz = :p4, s_brutto = :p5, s_megy = :p6, "));
-            q->SQL.Add(
-                QStringLiteral("    s_ear = :p7, s_kompmerteke = :p8, s_akod = :p9, s_levonszaz = :p10 "));
-            q->SQL.Add(QStringLiteral("  WHERE id_fjsor = :p0 "));
-            q->ParamByName(QStringLiteral("p0")).SetAsString(Edit2->text());
-        }
-        q->ParamByName(QStringLiteral("p1")).SetAsString(Edit1->text());
-        q->ParamByName(QStringLiteral("p2")).SetAsString(Edit9->text());
-        q->ParamByName(QStringLiteral("p3")).SetAsString(Edit3->text());
-        q->ParamByName(QStringLiteral("p4")).SetAsString(Edit4->text());
-        q->ParamByName(QStringLiteral("p5")).SetAsFloat(*brutto);
-        q->ParamByName(QStringLiteral("p6")).SetAsString(Edit6->text());
-        q->ParamByName(QStringLiteral("p7")).SetAsFloat(*ear);
-        q->ParamByName(QStringLiteral("p8")).SetAsFloat(*komp);
-        q->ParamByName(QStringLiteral("p9")).SetAsString(AktAkod);
-        q->ParamByName(QStringLiteral("p10")).SetAsFloat(*levonszaz);
-        q->ExecSQL();
+        const auto changedId = isNew_ ? std::nullopt : std::optional<QString>(Edit2->text());
+        writeTicketLine(changedId, {{QStringLiteral("p1"), Edit1->text()},
+                                    {QStringLiteral("p2"), Edit9->text()},
+                                    {QStringLiteral("p3"), Edit3->text()},
+                                    {QStringLiteral("p4"), Edit4->text()},
+                                    {QStringLiteral("p5"), *brutto},
+                                    {QStringLiteral("p6"), Edit6->text()},
+                                    {QStringLiteral("p7"), *ear},
+                                    {QStringLiteral("p8"), *komp},
+                                    {QStringLiteral("p9"), AktAkod},
+                                    {QStringLiteral("p10"), *levonszaz}});
         AktSorId = Edit2->text();
         Data->IBTrans1->Commit();
     } catch (const EDatabaseError& error) {

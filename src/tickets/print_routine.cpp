@@ -2,7 +2,6 @@
 
 #include "data/data_module.h"
 #include "data/database_error.h"
-#include "data/immediate_write.h"
 #include "data/logging.h"
 #include "data/shared_values.h"
 #include "reports/report_objects.h"
@@ -19,40 +18,6 @@ namespace vardelo::tickets {
 
 namespace {
 
-void openPurchaser(const QString& akod) {
-    TZQuery* q = Data->ZQ60;
-    q->Close();
-    q->SQL.Clear();
-    q->SQL.Add(QStringLiteral("SELECT * FROM atvevo "));
-    q->SQL.Add(QStringLiteral("  WHERE v_akod = :p1 "));
-    q->ParamByName(QStringLiteral("p1")).SetAsString(akod);
-    q->Open();
-}
-
-// The sums of the ticket's lines: one row, none when the ticket has no lines.
-void openSums(const QString& number) {
-    TZQuery* q = Data->ZQ21;
-    q->Close();
-    q->SQL.Clear();
-    q->SQL.Add(QStringLiteral("SELECT s_bszam, SUM(s_felvar) AS far, SUM(s_kompfelar) AS kar, "));
-    q->SQL.Add(QStringLiteral("       SUM(s_vetelar) AS var "));
-    q->SQL.Add(QStringLiteral("  FROM fjsor "));
-    q->SQL.Add(QStringLiteral("  WHERE s_bszam = :p1 "));
-    q->SQL.Add(QStringLiteral("  GROUP BY s_bszam "));
-    q->ParamByName(QStringLiteral("p1")).SetAsString(number);
-    q->Open();
-}
-
-void openHeaderByNumber(const QString& number) {
-    TZQuery* q = Data->ZQ11;
-    q->Close();
-    q->SQL.Clear();
-    q->SQL.Add(QStringLiteral("SELECT * FROM fjfej "));
-    q->SQL.Add(QStringLiteral("  WHERE f_bszam = :p1 "));
-    q->ParamByName(QStringLiteral("p1")).SetAsString(number);
-    q->Open();
-}
-
 double number(TZQuery* q, const char* field) {
     return q->IsEmpty() ? 0.0 : q->FieldByName(QString::fromLatin1(field)).AsFloat();
 }
@@ -66,10 +31,7 @@ QString text(TZQuery* q, const char* field) {
 // report.
 bool markPrinted(const QString& number) {
     try {
-        executeAndCommit(
-            Data->ZQ11,
-            {QStringLiteral("UPDATE fjfej SET f_prn = :p2 "), QStringLiteral("  WHERE f_bszam = :p1 ")},
-            {{QStringLiteral("p1"), number}, {QStringLiteral("p2"), QStringLiteral("I")}});
+        markTicketPrinted(number);
         return true;
     } catch (const EDatabaseError& error) {
         ui().showDatabaseError(QStringLiteral("Hiba: prn UPDATE Fjfej-be "), error, lcTickets);
@@ -91,7 +53,7 @@ void printTicket() {
     openTicketLines(bszam, false);
     openProducer(Data->ZQ30, text(header, "F_OSTERMKOD"));
     openPurchaser(AktAkod);
-    openSums(bszam);
+    openPrintSums(bszam);
     openHeaderByNumber(bszam);
 
     TZQuery* sums = Data->ZQ21;

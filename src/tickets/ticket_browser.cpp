@@ -213,9 +213,7 @@ void TForm8::NewButtonClick() {
     guarded([this] {
         // A number already used, or one too long for a ticket, is never offered: the clerk sets the seed
         // right first. A number row that cannot be read is left to the entry, which reports it.
-        openNumberRow();
-        const NextNumber next =
-            nextTicketNumber(Data->ZQ50->FieldByName(QStringLiteral("A_FJBSZAM")).AsString());
+        const NextNumber next = nextTicketNumber(lastTicketNumber());
         if (next.ok()) {
             const QString refusal = newTicketNumberRefusal(next.number, next.number.size() <= 8 &&
                                                                             ticketHeaderExists(next.number));
@@ -235,14 +233,7 @@ void TForm8::NewButtonClick() {
 void TForm8::ChangeButtonClick() {
     guarded([this] {
         // Read from the database, not from the grid: a mark written a moment ago counts too.
-        TZQuery* q = Data->ZQ11;
-        q->Close();
-        q->SQL.Clear();
-        q->SQL.Add(QStringLiteral("SELECT f_bszam, f_prn FROM fjfej "));
-        q->SQL.Add(QStringLiteral("  WHERE f_bszam = :p1 "));
-        q->ParamByName(QStringLiteral("p1")).SetAsString(headerText("F_BSZAM"));
-        q->Open();
-        if (q->FieldByName(QStringLiteral("F_PRN")).AsString() == QLatin1String("I")) {
+        if (ticketPrinted(headerText("F_BSZAM"))) {
             ui().confirmYes(QStringLiteral("A felvásárlási jegy már nyomtatva volt!"));
             return;
         }

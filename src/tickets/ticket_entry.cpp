@@ -2,7 +2,6 @@
 
 #include "data/data_module.h"
 #include "data/database_error.h"
-#include "data/immediate_write.h"
 #include "data/logging.h"
 #include "data/shared_values.h"
 #include "data/text_formats.h"
@@ -249,9 +248,7 @@ void TForm9::FormShow() {
 }
 
 void TForm9::openNewTicket() {
-    openNumberRow();
-    TZQuery* q = Data->ZQ50;
-    const NextNumber next = nextTicketNumber(q->FieldByName(QStringLiteral("A_FJBSZAM")).AsString());
+    const NextNumber next = nextTicketNumber(lastTicketNumber());
     if (!next.ok()) {
         Edit1->clear();
         ui().showError(next.error);
@@ -316,16 +313,8 @@ void TForm9::CheckBox2Click(bool checked) {
 }
 
 void TForm9::f_mindosszes() {
+    openLineSums(Edit1->text());
     TZQuery* q = Data->ZQ21;
-    q->Close();
-    q->SQL.Clear();
-    q->SQL.Add(QStringLiteral("SELECT s_bszam, SUM(s_felvar) AS far, SUM(s_kompfelar) AS kfelar, "));
-    q->SQL.Add(QStringLiteral("       SUM(s_vetelar) AS var "));
-    q->SQL.Add(QStringLiteral("  FROM fjsor "));
-    q->SQL.Add(QStringLiteral("  WHERE s_bszam = :p1 "));
-    q->SQL.Add(QStringLiteral("  GROUP BY s_bszam "));
-    q->ParamByName(QStringLiteral("p1")).SetAsString(Edit1->text());
-    q->Open();
     const bool none = q->IsEmpty();
     auto total = [q, none](const char* field) {
         return none ? QStringLiteral("0")
@@ -386,9 +375,7 @@ void TForm9::DeleteLineButtonClick() {
                                : QStringLiteral("0");
         // The delete is committed at once: left pending, a later failed write would roll it back unseen.
         try {
-            executeAndCommit(
-                Data->ZQ21, {QStringLiteral("DELETE FROM fjsor "), QStringLiteral("  WHERE id_fjsor = :p1 ")},
-                {{QStringLiteral("p1"), id}});
+            deleteTicketLine(id);
             ui().showMessage(QStringLiteral("Az tételsor törölve!"));
         } catch (const EDatabaseError& error) {
             ui().showDatabaseError(QStringLiteral("Hiba: Felvásárlási jegy tételsor DELETE törlésekor"),
@@ -423,19 +410,6 @@ QWidget* TForm9::focusTargetFor(int headerField) const {
     return nullptr;
 }
 
-int TForm9::storedLineCount() {
-    TZQuery* q = Data->ZQ21;
-    q->Close();
-    q->SQL.Clear();
-    q->SQL.Add(QStringLiteral("SELECT s_bszam, COUNT(s_bszam) AS sdb "));
-    q->SQL.Add(QStringLiteral("  FROM fjsor "));
-    q->SQL.Add(QStringLiteral("  WHERE s_bszam = :p1 "));
-    q->SQL.Add(QStringLiteral("  GROUP BY s_bszam "));
-    q->ParamByName(QStringLiteral("p1")).SetAsString(Edit1->text());
-    q->Open();
-    return q->IsEmpty() ? 0 : q->FieldByName(QStringLiteral("SDB")).AsInteger();
-}
-
 void TForm9::OkButtonClick() {
     guarded([this] {
         const HeaderTexts header{Edit3->text(), Edit10->text(), Edit11->text(), Edit6->text(),
@@ -445,7 +419,7 @@ void TForm9::OkButtonClick() {
             focusTargetFor(int(problem->field))->setFocus();
             return;
         }
-        if (storedLineCount() == 0) {
+        if (storedLineCount(Edit1->text()) == 0) {
             ui().showMessage(QStringLiteral("Nincs a felvásárlási jegynek tételsora!"));
             ProducerButton->setFocus();
             return;
@@ -481,56 +455,26 @@ bool TForm9::saveHeader() {
         if (!szja || !levonas || !jarul)
             throw EDatabaseError(QStringLiteral("Hibás szám"));
 
-        TZQuery* q = Data->ZQ11;
-        q->Close();
-        q->SQL.Clear();
-        if (isNew_) {
-            q->SQL.Add(
-                QStringLiteral("INSERT INTO fjfej (f_bszam, f_akod, f_ostermkod, f_kelt, f_szja, f_megj, "));
-            q->SQL.Add(
-                QStringLiteral("    f_felvkelt, f_fizkelt, f_utal, f_nyilatk, f_levonas, f_jarulszaz) "));
-            q->SQL.Add(
-                QStringLiteral("  VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p8, :p9, :p10, :p11, :p12, :p13) "));
-        } else {
-            q->SQL.Add(QStringLiteral("UPDATE fjfej SET id_fjfej = :p0, f_bszam = :p1, f_akod = :p2, "));
-            q->SQL.Add(QStringLiteral(
-                "    f_ostermkod = :p3, f_kelt = :p4, f_szja = :p5, f_megj = :p6, f_prn = :p7, "));
-            q->SQL.Add(
-                QStringLiteral("    f_felvkelt = :p8, f_fizkelt = :p9, f_utal = :p10, f_nyilatk = :p11, "));
-            q->SQL.Add(QStringLiteral("    f_levonas = :p12, f_jarulszaz = :p13 "));
-            q->SQL.Add(QStringLiteral("  WHERE id_fjfej = :p0 "));
-            q->ParamByName(QStringLiteral("p0")).SetAsString(Edit2->text());
-            q->ParamByName(QStringLiteral("p7")).SetAsString(QStringLiteral(" "));
-        }
-        q->ParamByName(QStringLiteral("p1")).SetAsString(number);
-        q->ParamByName(QStringLiteral("p2")).SetAsString(AktAkod);
-        q->ParamByName(QStringLiteral("p3")).SetAsString(Edit5->text());
-        q->ParamByName(QStringLiteral("p4")).SetAsDate(*parseDateText(Edit3->text()));
-        q->ParamByName(QStringLiteral("p5")).SetAsFloat(*szja);
-        q->ParamByName(QStringLiteral("p6")).SetAsString(Edit4->text());
-        q->ParamByName(QStringLiteral("p8")).SetAsDate(*parseDateText(Edit10->text()));
-        q->ParamByName(QStringLiteral("p9")).SetAsDate(*parseDateText(Edit11->text()));
-        q->ParamByName(QStringLiteral("p10"))
-            .SetAsString(CheckBox1->isChecked() ? QStringLiteral("x") : QStringLiteral(" "));
-        q->ParamByName(QStringLiteral("p11"))
-            .SetAsString(CheckBox2->isChecked() ? Edit12->text() : QStringLiteral(" "));
-        q->ParamByName(QStringLiteral("p12")).SetAsFloat(*levonas);
-        q->ParamByName(QStringLiteral("p13")).SetAsFloat(*jarul);
-        q->ExecSQL();
+        const auto changedId = isNew_ ? std::nullopt : std::optional<QString>(Edit2->text());
+        writeTicketHeader(
+            changedId,
+            {{QStringLiteral("p1"), number},
+             {QStringLiteral("p2"), AktAkod},
+             {QStringLiteral("p3"), Edit5->text()},
+             {QStringLiteral("p4"), *parseDateText(Edit3->text())},
+             {QStringLiteral("p5"), *szja},
+             {QStringLiteral("p6"), Edit4->text()},
+             {QStringLiteral("p8"), *parseDateText(Edit10->text())},
+             {QStringLiteral("p9"), *parseDateText(Edit11->text())},
+             {QStringLiteral("p10"), CheckBox1->isChecked() ? QStringLiteral("x") : QStringLiteral(" ")},
+             {QStringLiteral("p11"), CheckBox2->isChecked() ? Edit12->text() : QStringLiteral(" ")},
+             {QStringLiteral("p12"), *levonas},
+             {QStringLiteral("p13"), *jarul}});
 
         if (isNew_) {
             // The number is consumed in the same commit as the header: both are stored or neither.
             message = QStringLiteral("Hiba: Új UPDATE Sorszam -ba ");
-            TZQuery* s = Data->ZQ50;
-            s->Close();
-            s->SQL.Clear();
-            s->SQL.Add(QStringLiteral("UPDATE sorszam SET a_fjbszam = :p1 "));
-            s->SQL.Add(QStringLiteral("  WHERE a_akod = :p2 "));
-            s->ParamByName(QStringLiteral("p1")).SetAsString(number);
-            s->ParamByName(QStringLiteral("p2")).SetAsString(AktAkod);
-            s->ExecSQL();
-            if (s->RowsAffected() == 0)
-                throw EDatabaseError(QStringLiteral("A sorszám nem tárolható."));
+            takeTicketNumber(number);
             message = failure;
         }
         Data->IBTrans1->Commit();

@@ -72,7 +72,6 @@ private:
     void openNewTicket();
     void openLineDialog(const QString& mode, bool load);
     // Line count of the ticket under its number.
-    int storedLineCount();
     // Writes the header; false when the write failed (its message shown, the transaction rolled back).
     bool saveHeader();
     void reopenAfterFailure();

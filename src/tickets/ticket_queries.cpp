@@ -7,15 +7,11 @@
 namespace vardelo::tickets {
 
 void openTicketHeaders(const QString& orderColumn) {
-    TZQuery* q = Data->ZQ10;
-    q->Close();
-    q->SQL.Clear();
-    q->SQL.Add(QStringLiteral("SELECT * FROM fjfej "));
-    q->SQL.Add(QStringLiteral("  LEFT JOIN ostermelo ON fjfej.f_ostermkod = ostermelo.o_kod "));
-    q->SQL.Add(QStringLiteral("  WHERE fjfej.f_akod = :p3 "));
-    q->SQL.Add(QStringLiteral("  ORDER BY ") + orderColumn);
-    q->ParamByName(QStringLiteral("p3")).SetAsString(AktAkod);
-    q->Open();
+    openQuery(Data->ZQ10,
+              {QStringLiteral("SELECT * FROM fjfej "),
+               QStringLiteral("  LEFT JOIN ostermelo ON fjfej.f_ostermkod = ostermelo.o_kod "),
+               QStringLiteral("  WHERE fjfej.f_akod = :p3 "), QStringLiteral("  ORDER BY ") + orderColumn},
+              {{QStringLiteral("p3"), AktAkod}});
 }
 
 void locateTicket(const QString& number) {
@@ -24,45 +20,136 @@ void locateTicket(const QString& number) {
 }
 
 void openTicketLines(const QString& number, bool ordered) {
-    TZQuery* q = Data->ZQ20;
-    q->Close();
-    q->SQL.Clear();
-    q->SQL.Add(QStringLiteral("SELECT * FROM fjsor "));
-    q->SQL.Add(QStringLiteral("  WHERE s_bszam = :p1 "));
+    QStringList sql{QStringLiteral("SELECT * FROM fjsor "), QStringLiteral("  WHERE s_bszam = :p1 ")};
     if (ordered)
-        q->SQL.Add(QStringLiteral("  ORDER BY id_fjsor "));
-    q->ParamByName(QStringLiteral("p1")).SetAsString(number);
-    q->Open();
+        sql << QStringLiteral("  ORDER BY id_fjsor ");
+    openQuery(Data->ZQ20, sql, {{QStringLiteral("p1"), number}});
 }
 
 void openProducer(TZQuery* query, const QString& code) {
-    query->Close();
-    query->SQL.Clear();
-    query->SQL.Add(QStringLiteral("SELECT * FROM ostermelo "));
-    query->SQL.Add(QStringLiteral("  WHERE o_kod = :p1 "));
-    query->ParamByName(QStringLiteral("p1")).SetAsString(code);
-    query->Open();
+    openQuery(query, {QStringLiteral("SELECT * FROM ostermelo "), QStringLiteral("  WHERE o_kod = :p1 ")},
+              {{QStringLiteral("p1"), code}});
 }
 
 void openNumberRow() {
-    TZQuery* q = Data->ZQ50;
-    q->Close();
-    q->SQL.Clear();
-    q->SQL.Add(QStringLiteral("SELECT * FROM sorszam "));
-    q->SQL.Add(QStringLiteral("  WHERE id_sorszam = :p1 "));
-    q->ParamByName(QStringLiteral("p1")).SetAsString(AktAkod);
-    q->Open();
+    openQuery(Data->ZQ50,
+              {QStringLiteral("SELECT * FROM sorszam "), QStringLiteral("  WHERE id_sorszam = :p1 ")},
+              {{QStringLiteral("p1"), AktAkod}});
+}
+
+QString lastTicketNumber() {
+    openNumberRow();
+    return Data->ZQ50->FieldByName(QStringLiteral("A_FJBSZAM")).AsString();
 }
 
 bool ticketHeaderExists(const QString& number) {
     TZQuery* q = Data->ZQ11;
-    q->Close();
-    q->SQL.Clear();
-    q->SQL.Add(QStringLiteral("SELECT count(*) AS db FROM fjfej "));
-    q->SQL.Add(QStringLiteral("  WHERE f_bszam = :p1 "));
-    q->ParamByName(QStringLiteral("p1")).SetAsString(number);
-    q->Open();
+    openQuery(q,
+              {QStringLiteral("SELECT count(*) AS db FROM fjfej "), QStringLiteral("  WHERE f_bszam = :p1 ")},
+              {{QStringLiteral("p1"), number}});
     return q->FieldByName(QStringLiteral("db")).AsInteger() > 0;
+}
+
+void takeTicketNumber(const QString& number) {
+    const int changed = execQuery(
+        Data->ZQ50,
+        {QStringLiteral("UPDATE sorszam SET a_fjbszam = :p1 "), QStringLiteral("  WHERE a_akod = :p2 ")},
+        {{QStringLiteral("p1"), number}, {QStringLiteral("p2"), AktAkod}});
+    if (changed == 0)
+        throw EDatabaseError(QStringLiteral("A sorszám nem tárolható."));
+}
+
+void writeTicketHeader(const std::optional<QString>& changedId, const QueryParams& fields) {
+    QStringList sql;
+    QueryParams params = fields;
+    if (changedId) {
+        sql = {
+            QStringLiteral("UPDATE fjfej SET id_fjfej = :p0, f_bszam = :p1, f_akod = :p2, "),
+            QStringLiteral("    f_ostermkod = :p3, f_kelt = :p4, f_szja = :p5, f_megj = :p6, f_prn = :p7, "),
+            QStringLiteral("    f_felvkelt = :p8, f_fizkelt = :p9, f_utal = :p10, f_nyilatk = :p11, "),
+            QStringLiteral("    f_levonas = :p12, f_jarulszaz = :p13 "),
+            QStringLiteral("  WHERE id_fjfej = :p0 ")};
+        params.emplace_back(QStringLiteral("p0"), *changedId);
+        params.emplace_back(QStringLiteral("p7"), QStringLiteral(" "));
+    } else {
+        sql = {QStringLiteral("INSERT INTO fjfej (f_bszam, f_akod, f_ostermkod, f_kelt, f_szja, f_megj, "),
+               QStringLiteral("    f_felvkelt, f_fizkelt, f_utal, f_nyilatk, f_levonas, f_jarulszaz) "),
+               QStringLiteral("  VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p8, :p9, :p10, :p11, :p12, :p13) ")};
+    }
+    execQuery(Data->ZQ11, sql, params);
+}
+
+void openLineSums(const QString& number) {
+    openQuery(Data->ZQ21,
+              {QStringLiteral("SELECT s_bszam, SUM(s_felvar) AS far, SUM(s_kompfelar) AS kfelar, "),
+               QStringLiteral("       SUM(s_vetelar) AS var "), QStringLiteral("  FROM fjsor "),
+               QStringLiteral("  WHERE s_bszam = :p1 "), QStringLiteral("  GROUP BY s_bszam ")},
+              {{QStringLiteral("p1"), number}});
+}
+
+int storedLineCount(const QString& number) {
+    TZQuery* q = Data->ZQ21;
+    openQuery(q,
+              {QStringLiteral("SELECT s_bszam, COUNT(s_bszam) AS sdb "), QStringLiteral("  FROM fjsor "),
+               QStringLiteral("  WHERE s_bszam = :p1 "), QStringLiteral("  GROUP BY s_bszam ")},
+              {{QStringLiteral("p1"), number}});
+    return q->IsEmpty() ? 0 : q->FieldByName(QStringLiteral("SDB")).AsInteger();
+}
+
+void deleteTicketLine(const QString& lineId) {
+    executeAndCommit(Data->ZQ21,
+                     {QStringLiteral("DELETE FROM fjsor "), QStringLiteral("  WHERE id_fjsor = :p1 ")},
+                     {{QStringLiteral("p1"), lineId}});
+}
+
+void writeTicketLine(const std::optional<QString>& changedId, const QueryParams& fields) {
+    QStringList sql;
+    QueryParams params = fields;
+    if (changedId) {
+        sql = {QStringLiteral("UPDATE fjsor SET id_fjsor = :p0, s_bszam = :p1, s_termekkod = :p2, "),
+               QStringLiteral("    s_megnevezes = :p3, s_vtsz = :p4, s_brutto = :p5, s_megy = :p6, "),
+               QStringLiteral("    s_ear = :p7, s_kompmerteke = :p8, s_akod = :p9, s_levonszaz = :p10 "),
+               QStringLiteral("  WHERE id_fjsor = :p0 ")};
+        params.emplace_back(QStringLiteral("p0"), *changedId);
+    } else {
+        sql = {QStringLiteral("INSERT INTO fjsor (s_bszam, s_termekkod, s_megnevezes, s_vtsz, s_brutto, "),
+               QStringLiteral("    s_megy, s_ear, s_kompmerteke, s_akod, s_levonszaz) "),
+               QStringLiteral("  VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8, :p9, :p10) ")};
+    }
+    execQuery(Data->ZQ21, sql, params);
+}
+
+bool ticketPrinted(const QString& number) {
+    TZQuery* q = Data->ZQ11;
+    openQuery(q,
+              {QStringLiteral("SELECT f_bszam, f_prn FROM fjfej "), QStringLiteral("  WHERE f_bszam = :p1 ")},
+              {{QStringLiteral("p1"), number}});
+    return q->FieldByName(QStringLiteral("F_PRN")).AsString() == QLatin1String("I");
+}
+
+void openPurchaser(const QString& purchaserCode) {
+    openQuery(Data->ZQ60, {QStringLiteral("SELECT * FROM atvevo "), QStringLiteral("  WHERE v_akod = :p1 ")},
+              {{QStringLiteral("p1"), purchaserCode}});
+}
+
+void openPrintSums(const QString& number) {
+    openQuery(Data->ZQ21,
+              {QStringLiteral("SELECT s_bszam, SUM(s_felvar) AS far, SUM(s_kompfelar) AS kar, "),
+               QStringLiteral("       SUM(s_vetelar) AS var "), QStringLiteral("  FROM fjsor "),
+               QStringLiteral("  WHERE s_bszam = :p1 "), QStringLiteral("  GROUP BY s_bszam ")},
+              {{QStringLiteral("p1"), number}});
+}
+
+void openHeaderByNumber(const QString& number) {
+    openQuery(Data->ZQ11, {QStringLiteral("SELECT * FROM fjfej "), QStringLiteral("  WHERE f_bszam = :p1 ")},
+              {{QStringLiteral("p1"), number}});
+}
+
+void markTicketPrinted(const QString& number) {
+    executeAndCommit(
+        Data->ZQ11,
+        {QStringLiteral("UPDATE fjfej SET f_prn = :p2 "), QStringLiteral("  WHERE f_bszam = :p1 ")},
+        {{QStringLiteral("p1"), number}, {QStringLiteral("p2"), QStringLiteral("I")}});
 }
 
 void rollBack() {

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "data/immediate_write.h"
+
 #include <QString>
+#include <optional>
 
 class TZQuery;
 
-// The lists the ticket windows share through the data module, each opened by one statement.
+// The statements of the ticket windows, each opened or run through the data module's queries. A database
+// error is raised to the window.
 namespace vardelo::tickets {
 
 // ZQ10: the current purchaser's ticket headers with their producers, in the given order (a column name).
@@ -17,10 +21,41 @@ void openTicketLines(const QString& number, bool ordered = true);
 // A producer list (ZQ30 or ZQ31) with the producer of the given code.
 void openProducer(TZQuery* query, const QString& code);
 
-// ZQ50: the current purchaser's number row (SORSZAM whose ID_SORSZAM is AktAkod).
+// The ticket number. ZQ50: the current purchaser's number row (SORSZAM whose ID_SORSZAM is AktAkod).
 void openNumberRow();
+// The current purchaser's last used ticket number, read through openNumberRow().
+QString lastTicketNumber();
 // Whether a ticket header of any purchaser carries this number.
 bool ticketHeaderExists(const QString& number);
+// Takes the number of a new ticket: stores it as the current purchaser's last used number inside the open
+// transaction, so that it is consumed in the same commit as the ticket's header. Raises EDatabaseError when
+// no number row was changed.
+void takeTicketNumber(const QString& number);
+
+// ZQ11: writes a ticket header, an UPDATE of the row of the changed ID (its printed mark cleared), else an
+// INSERT; the parameters are :p1 to :p6 and :p8 to :p13 of the statements. The commit is the caller's.
+void writeTicketHeader(const std::optional<QString>& changedId, const QueryParams& fields);
+// ZQ21: the sums of the ticket's lines for the entry window (FAR, KFELAR, VAR), no row when it has none.
+void openLineSums(const QString& number);
+// ZQ21: the number of the ticket's stored lines.
+int storedLineCount(const QString& number);
+// ZQ21: deletes one line and commits at once.
+void deleteTicketLine(const QString& lineId);
+// ZQ21: writes a ticket line, an UPDATE of the row of the changed ID, else an INSERT; the parameters are :p1
+// to :p10 of the statements. The commit is the caller's.
+void writeTicketLine(const std::optional<QString>& changedId, const QueryParams& fields);
+
+// ZQ11: whether the ticket carries the printed mark, read from the database.
+bool ticketPrinted(const QString& number);
+
+// For the printed ticket. ZQ60: the purchaser of the code.
+void openPurchaser(const QString& purchaserCode);
+// ZQ21: the sums of the ticket's lines (FAR, KAR, VAR), no row when it has none.
+void openPrintSums(const QString& number);
+// ZQ11: the ticket header of the number.
+void openHeaderByNumber(const QString& number);
+// ZQ11: writes the printed mark and commits it at once.
+void markTicketPrinted(const QString& number);
 
 // Rolls the shared transaction back after a failed write, when it is still active; a failure of the rollback
 // itself is not reported (the write's own message has been shown).

@@ -15,16 +15,10 @@ using vardelo::testing::TestDatabase;
 namespace {
 
 void insertLine(const QString& bszam, double brutto, double levonszaz, double ear, double komp) {
-    TZQuery* q = Data->ZQ20;
-    q->SQL.Clear();
-    q->SQL.Add("INSERT INTO fjsor (s_bszam, s_brutto, s_levonszaz, s_ear, s_kompmerteke)");
-    q->SQL.Add("  VALUES (:p1, :p2, :p3, :p4, :p5)");
-    q->ParamByName("p1").SetAsString(bszam);
-    q->ParamByName("p2").SetAsFloat(brutto);
-    q->ParamByName("p3").SetAsFloat(levonszaz);
-    q->ParamByName("p4").SetAsFloat(ear);
-    q->ParamByName("p5").SetAsFloat(komp);
-    q->ExecSQL();
+    vardelo::execQuery(Data->ZQ20,
+                       {"INSERT INTO fjsor (s_bszam, s_brutto, s_levonszaz, s_ear, s_kompmerteke)",
+                        "  VALUES (:p1, :p2, :p3, :p4, :p5)"},
+                       {{"p1", bszam}, {"p2", brutto}, {"p3", levonszaz}, {"p4", ear}, {"p5", komp}});
 }
 
 void openQuery(TZQuery* q, const QString& sql) {
@@ -32,12 +26,8 @@ void openQuery(TZQuery* q, const QString& sql) {
 }
 
 void insertProducer(const QString& kod, const QString& nev) {
-    TZQuery* q = Data->ZQ31;
-    q->SQL.Clear();
-    q->SQL.Add("INSERT INTO ostermelo (o_kod, o_nev) VALUES (:p1, :p2)");
-    q->ParamByName("p1").SetAsString(kod);
-    q->ParamByName("p2").SetAsString(nev);
-    q->ExecSQL();
+    vardelo::execQuery(Data->ZQ31, {"INSERT INTO ostermelo (o_kod, o_nev) VALUES (:p1, :p2)"},
+                       {{"p1", kod}, {"p2", nev}});
 }
 
 } // namespace

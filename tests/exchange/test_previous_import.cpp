@@ -1,4 +1,5 @@
 #include "data/data_module.h"
+#include "data/immediate_write.h"
 #include "data/text_files.h"
 #include "exchange/previous_import.h"
 #include "exchange/previous_import_queries.h"
@@ -86,8 +87,7 @@ QVariant param(const QueryParams& params, int number) {
 // The rows of a statement, each as its columns' texts.
 QList<QStringList> rows(const QString& sql) {
     TZQuery q(QStringLiteral("check"), Data->ZCon1, Data->IBTrans1);
-    q.SQL.Add(sql);
-    q.Open();
+    vardelo::openQuery(&q, {sql});
     QList<QStringList> result;
     for (q.First(); !q.Eof(); q.Next()) {
         QStringList row;

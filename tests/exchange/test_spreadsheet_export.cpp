@@ -1,4 +1,5 @@
 #include "data/data_module.h"
+#include "data/immediate_write.h"
 #include "data/shared_values.h"
 #include "exchange/spreadsheet_export.h"
 #include "exchange/spreadsheet_window.h"
@@ -335,9 +336,7 @@ void TestSpreadsheetExport::showsTheWorkbook() {
 // "Exportálás " without "Kigyüjtés" in this window collects first, so another window's list is never written.
 void TestSpreadsheetExport::exportCollectsFirst() {
     UiRecorder recorder;
-    Data->ZQ20->SQL.Clear();
-    Data->ZQ20->SQL.Add(QStringLiteral("SELECT * FROM termek"));
-    Data->ZQ20->Open();
+    vardelo::openQuery(Data->ZQ20, {QStringLiteral("SELECT * FROM termek")});
     auto form = window();
     form->Button4Click();
     QCOMPARE(collectedNumbers(), (QStringList{"10000001", "10000002"}));

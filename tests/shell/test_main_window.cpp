@@ -333,11 +333,8 @@ void TestMainWindow::closingCommitsAndDisconnects() {
     {
         TForm1 form;
         form.show();
-        TZQuery* q = Data->ZQ50;
-        q->SQL.Clear();
-        q->SQL.Add(QStringLiteral("UPDATE ATVEVO SET V_UTCA = :p1"));
-        q->ParamByName(QStringLiteral("p1")).SetAsString(QStringLiteral("Függőben út 1."));
-        q->ExecSQL();
+        vardelo::execQuery(Data->ZQ50, {QStringLiteral("UPDATE ATVEVO SET V_UTCA = :p1")},
+                           {{QStringLiteral("p1"), QStringLiteral("Függőben út 1.")}});
         entry(form, "Kilps1")->trigger();
         QVERIFY(!form.isVisible());
         QVERIFY(!Data->ZCon1->Connected());
@@ -364,11 +361,8 @@ void TestMainWindow::failedCommitAtClosingIsReported() {
                            {QStringLiteral("SELECT RDB$SET_CONTEXT('USER_SESSION', 'NO_COMMIT', '1') AS x "
                                            "FROM RDB$DATABASE")});
         Data->ZQ80->Close();
-        TZQuery* q = Data->ZQ50;
-        q->SQL.Clear();
-        q->SQL.Add(QStringLiteral("UPDATE ATVEVO SET V_UTCA = :p1"));
-        q->ParamByName(QStringLiteral("p1")).SetAsString(QStringLiteral("Elveszett út 1."));
-        q->ExecSQL();
+        vardelo::execQuery(Data->ZQ50, {QStringLiteral("UPDATE ATVEVO SET V_UTCA = :p1")},
+                           {{QStringLiteral("p1"), QStringLiteral("Elveszett út 1.")}});
         recorder.clear();
         entry(form, "Kilps1")->trigger();
         QVERIFY(!form.isVisible());

@@ -64,8 +64,7 @@ void retype(QLineEdit* edit, const QString& text) {
 
 int committedValueCount() {
     TZQuery q(QStringLiteral("check"), Data->ZCon1, Data->IBTrans1);
-    q.SQL.Add(QStringLiteral("SELECT COUNT(*) AS n FROM SORSZAM"));
-    q.Open();
+    vardelo::openQuery(&q, {QStringLiteral("SELECT COUNT(*) AS n FROM SORSZAM")});
     return q.FieldByName(QStringLiteral("n")).AsInteger();
 }
 

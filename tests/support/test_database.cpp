@@ -2,6 +2,7 @@
 
 #include "data/data_module.h"
 #include "data/database_creator.h"
+#include "data/immediate_write.h"
 #include "reports/report_objects.h"
 #include "support/run_state.h"
 
@@ -50,8 +51,7 @@ QString TestDatabase::databasePath() const {
 
 void TestDatabase::exec(const QString& sql) {
     TZQuery q(QStringLiteral("fixture"), Data->ZCon1, Data->IBTrans1);
-    q.SQL.Add(sql);
-    q.ExecSQL();
+    vardelo::execQuery(&q, {sql});
     if (Data->IBTrans1->Active())
         Data->IBTrans1->CommitRetaining();
 }

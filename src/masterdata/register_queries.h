@@ -1,10 +1,13 @@
 #pragma once
 
+#include "data/immediate_write.h"
+
 #include <QString>
 #include <optional>
 
-// The producer list (Data->ZQ30) and the animal list (Data->ZQ40) as the browsers and entry windows open and
-// position them, and the lookups they make with Data->ZQ31 and Data->ZQ41.
+// The statements of the producer and animal windows: the producer list (Data->ZQ30) and the animal list
+// (Data->ZQ40) as the browsers and entry windows open and position them, the lookups they make with
+// Data->ZQ31 and Data->ZQ41, and their writes. A database error is raised to the window.
 namespace vardelo {
 
 // The order labels of the two browsers after the list has been reopened in name order.
@@ -29,6 +32,14 @@ int producerCount();
 // tickets, so the code of a deleted producer is never handed out again.
 int nextProducerCode();
 
+// Reopens the producer list in the order of the printed producer list (name, then date of birth).
+void openProducersForPrint();
+// Deletes the producer row of this ID and commits at once.
+void deleteProducerRow(const QString& id);
+// Writes a producer through ZQ30: an UPDATE of the row of the changed ID, else an INSERT; :p1 to :p19
+// are the columns o_kod to o_Ervkelt in the statements' order. The commit is the caller's.
+void writeProducer(const std::optional<QString>& changedId, const QueryParams& fields);
+
 // Reopens the animal list in name order.
 void openAnimalsByName();
 // Makes the first animal whose name begins with the text current (an empty text: the first row).
@@ -40,5 +51,12 @@ int animalCount();
 // The code a new animal gets: one above the highest of the catalogue's codes and the animal codes on ticket
 // lines.
 int nextAnimalCode();
+// Reopens the animal list for the printed animal list (name order).
+void openAnimalsForPrint();
+// Deletes the animal row of this ID and commits at once.
+void deleteAnimalRow(const QString& id);
+// Writes an animal through ZQ40: an UPDATE of the row of the changed ID, else an INSERT; :p1 to :p6
+// are the columns t_kod to t_Kompmerteke in the statements' order. The commit is the caller's.
+void writeAnimal(const std::optional<QString>& changedId, const QueryParams& fields);
 
 } // namespace vardelo
