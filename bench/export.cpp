@@ -9,6 +9,7 @@
 #include "exchange/spreadsheet_export.h"
 #include "exchange/spreadsheet_queries.h"
 #include "exchange/spreadsheet_window.h"
+#include "support/children.h"
 #include "support/ui_recorder.h"
 #include "widgets/ui_service.h"
 
@@ -147,9 +148,9 @@ int main(int argc, char* argv[]) {
         const double exportMs = medianMs(runs, [&] {
             TForm20 form;
             form.SaveFolder = dir.path();
-            form.CheckBox1->setChecked(false);
-            form.DateTimePicker1->setDate(from);
-            form.DateTimePicker2->setDate(to);
+            vardelo::testing::child<QCheckBox>(form, "CheckBox1")->setChecked(false);
+            vardelo::testing::child<QDateEdit>(form, "DateTimePicker1")->setDate(from);
+            vardelo::testing::child<QDateEdit>(form, "DateTimePicker2")->setDate(to);
             form.show();
             QFile::remove(form.WorkbookPath());
             form.Button1Click();

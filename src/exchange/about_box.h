@@ -30,6 +30,15 @@ class TAboutBox : public QDialog {
 public:
     explicit TAboutBox(QWidget* parent = nullptr);
 
+    // The interval of Timer1.
+    static constexpr int SplashMilliseconds = 3000;
+    // The interval boxes made from now on take; tests shorten it so as not to wait out the splash.
+    static inline int SplashInterval = SplashMilliseconds;
+
+private:
+    void Timer1Timer();
+
+    // The controls; from outside the window they are reached by their objectName.
     QFrame* Panel1;
     QLabel* ProductName; // "Vardelo", larger
     QLabel* Label1;      // empty
@@ -42,12 +51,4 @@ public:
     QLabel* Label5;      // "E-mail: "
     QLabel* Label6;      // web address, larger
     QTimer* Timer1;
-
-    // The interval of Timer1.
-    static constexpr int SplashMilliseconds = 3000;
-    // The interval boxes made from now on take; tests shorten it so as not to wait out the splash.
-    static inline int SplashInterval = SplashMilliseconds;
-
-private:
-    void Timer1Timer();
 };

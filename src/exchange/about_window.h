@@ -16,11 +16,12 @@ public:
     // The twelve lines of the text box, in order.
     static QStringList Lines();
 
-    QTextEdit* Memo1;
-    QPushButton* Button1; // "Mégsem"
-    QPushButton* Button3; // "Bezárás"
-
 private:
     void Button1Click();
     void Button3Click();
+
+    // The controls; from outside the window they are reached by their objectName.
+    QTextEdit* Memo1;
+    QPushButton* Button1; // "Mégsem"
+    QPushButton* Button3; // "Bezárás"
 };

@@ -20,6 +20,8 @@ public:
     // The document's text (Windows-1250), or nothing when it is missing or cannot be read.
     static std::optional<QString> ReadHelpFile();
 
+private:
+    // The controls; from outside the window they are reached by their objectName.
     QTextBrowser* HelpText;
     QPushButton* CloseButton; // "Bezárás"
 };

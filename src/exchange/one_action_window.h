@@ -13,11 +13,13 @@ public:
     TOneActionWindow(const QString& name, const QString& caption, const QString& actionText,
                      QWidget* parent = nullptr);
 
+protected:
+    virtual void action() = 0;
+
+private:
+    // The controls; from outside the window they are reached by their objectName.
     QPushButton* Button1; // the action
     QFrame* Panel1;
     QPushButton* Button3; // "Mégsem"
     QPushButton* Button2; // "Bezárás"
-
-protected:
-    virtual void action() = 0;
 };

@@ -59,3 +59,7 @@ TPasswordDlg::TPasswordDlg(QWidget* parent) : QDialog(parent) {
     Password->setFocus();
     setMinimumWidth(300);
 }
+
+QString TPasswordDlg::EnteredText() const {
+    return Password->text();
+}

@@ -12,6 +12,11 @@ class TPasswordDlg : public QDialog {
 public:
     explicit TPasswordDlg(QWidget* parent = nullptr);
 
+    // What was typed, whichever button closed the dialog.
+    QString EnteredText() const;
+
+private:
+    // The controls; from outside the window they are reached by their objectName.
     QLabel* Label1;      // "Kérem adja meg a jelszót"
     QLineEdit* Password; // shows "*" for each character
     QPushButton* OKBtn;

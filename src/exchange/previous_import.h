@@ -27,16 +27,6 @@ public:
     static inline const QString AnimalFile = QStringLiteral("exptermek.txt");
     static inline const QString PurchaserFile = QStringLiteral("expatvevo.txt");
 
-    QLabel* Label1;
-    QLineEdit* Edit1; // the folder, "c:\ze10\"
-    QPlainTextEdit* Memo1;
-    QGroupBox* GroupBox1; // "Melyik?"
-    QCheckBox* CheckBox1; // "Östermelő"
-    QCheckBox* CheckBox2; // "Termék"
-    QCheckBox* CheckBox3; // "Átvevő"
-    QPushButton* Button1; // "Import"
-    QPushButton* Button3; // "Mégsem"
-
     void Button1Click();
     void Button3Click();
 
@@ -56,4 +46,15 @@ private:
                      const std::function<vardelo::QueryParams(const QString&, int)>& params,
                      const QString& errorText, const QString& abortText,
                      const std::function<bool()>& before = {});
+
+    // The controls; from outside the window they are reached by their objectName.
+    QLabel* Label1;
+    QLineEdit* Edit1; // the folder, "c:\ze10\"
+    QPlainTextEdit* Memo1;
+    QGroupBox* GroupBox1; // "Melyik?"
+    QCheckBox* CheckBox1; // "Östermelő"
+    QCheckBox* CheckBox2; // "Termék"
+    QCheckBox* CheckBox3; // "Átvevő"
+    QPushButton* Button1; // "Import"
+    QPushButton* Button3; // "Mégsem"
 };

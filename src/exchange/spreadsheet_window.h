@@ -25,6 +25,18 @@ public:
     // The path of the workbook.
     QString WorkbookPath() const;
 
+public slots:
+    void Button1Click();
+    void Button4Click();
+
+private:
+    void collect();
+    // Saves the workbook, asking first when the file exists; false when it was not saved.
+    bool save(const QByteArray& stream);
+
+    bool collected_ = false;
+
+    // The controls; from outside the window they are reached by their objectName.
     QLabel* Label1; // "Felvásárlási jegy exportálása"
     QDateEdit* DateTimePicker1;
     QDateEdit* DateTimePicker2;
@@ -39,15 +51,4 @@ public:
     QPushButton* Button4; // "Exportálás "
     QPushButton* Button3; // "Mégsem"
     QPushButton* Button2; // "Bezárás"
-
-public slots:
-    void Button1Click();
-    void Button4Click();
-
-private:
-    void collect();
-    // Saves the workbook, asking first when the file exists; false when it was not saved.
-    bool save(const QByteArray& stream);
-
-    bool collected_ = false;
 };

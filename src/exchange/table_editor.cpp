@@ -151,7 +151,7 @@ void TForm22::Button6Click() {
         TPasswordDlg dialog(this);
         ui().showModal(dialog);
         // Whichever button closed the dialog, what was typed counts.
-        EnteredCode = dialog.Password->text();
+        EnteredCode = dialog.EnteredText();
     }
     guarded([this] {
         if (EnteredCode == FirstCode) {

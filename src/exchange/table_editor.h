@@ -25,12 +25,6 @@ public:
     // as the first code does.
     static constexpr char UnlockKey = 'E';
 
-    QTabWidget* PageControl1;
-    std::array<TDBGrid*, 6> DBGrid{};           // DBGrid1..DBGrid6 for IBTable1..IBTable6
-    std::array<TDBNavigator*, 6> DBNavigator{}; // DBNavigator1..DBNavigator6
-    QPushButton* Button6;                       // "Szerkeszt"
-    QPushButton* Button1;                       // "Mégsem"
-
     // The code typed last, kept until it is used or the window closes.
     QString EnteredCode;
 
@@ -48,4 +42,11 @@ private:
     void setFiveReadOnly(bool readOnly);
     void unlockAll();
     void FormClose();
+
+    // The controls; from outside the window they are reached by their objectName.
+    QTabWidget* PageControl1;
+    QPushButton* Button6;                       // "Szerkeszt"
+    QPushButton* Button1;                       // "Mégsem"
+    std::array<TDBGrid*, 6> DBGrid{};           // DBGrid1..DBGrid6 for IBTable1..IBTable6
+    std::array<TDBNavigator*, 6> DBNavigator{}; // DBNavigator1..DBNavigator6
 };

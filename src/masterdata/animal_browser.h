@@ -27,16 +27,6 @@ public:
     // calls it after saving.
     void frissit();
 
-    TDBGrid* DBGrid1;
-    TDBNavigator* DBNavigator1;
-    QLabel* Label8;       // order label
-    QPushButton* Button1; // "Új"
-    QPushButton* Button2; // "Módosít"
-    QPushButton* Button3; // "Töröl"
-    QPushButton* Button4; // "Mégsem"
-    QPushButton* Button5; // "Kiválaszt"
-    QPushButton* Button6; // "Nyomtatás"
-
 public slots:
     void FormShow();
     void DBGrid1TitleClick(const QString& fieldName);
@@ -51,4 +41,15 @@ protected:
 private:
     void buildWindow();
     void deleteAnimal(const QString& id);
+
+    // The controls; from outside the window they are reached by their objectName.
+    TDBGrid* DBGrid1;
+    TDBNavigator* DBNavigator1;
+    QLabel* Label8;       // order label
+    QPushButton* Button1; // "Új"
+    QPushButton* Button2; // "Módosít"
+    QPushButton* Button3; // "Töröl"
+    QPushButton* Button4; // "Mégsem"
+    QPushButton* Button5; // "Kiválaszt"
+    QPushButton* Button6; // "Nyomtatás"
 };

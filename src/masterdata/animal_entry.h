@@ -25,16 +25,6 @@ public:
     void LoadCurrentAnimal();
     vardelo::AnimalEntryTexts Texts() const;
 
-    QLineEdit* Edit1;     // ID_TERMEK, read-only
-    QLineEdit* Edit2;     // code
-    QLineEdit* Edit3;     // name
-    QLineEdit* Edit4;     // customs tariff number
-    QLineEdit* Edit5;     // unit price, decimal comma
-    QLineEdit* Edit6;     // unit of measure
-    QLineEdit* Edit7;     // compensation per cent
-    QPushButton* Button1; // "OK"
-    QPushButton* Button2; // "Mégsem"
-
 public slots:
     void FormShow();
     void Button1Click();
@@ -49,4 +39,15 @@ private:
 
     QString mode_;
     TForm6* browser_;
+
+    // The controls; from outside the window they are reached by their objectName.
+    QLineEdit* Edit1;     // ID_TERMEK, read-only
+    QLineEdit* Edit2;     // code
+    QLineEdit* Edit3;     // name
+    QLineEdit* Edit4;     // customs tariff number
+    QLineEdit* Edit5;     // unit price, decimal comma
+    QLineEdit* Edit6;     // unit of measure
+    QLineEdit* Edit7;     // compensation per cent
+    QPushButton* Button1; // "OK"
+    QPushButton* Button2; // "Mégsem"
 };

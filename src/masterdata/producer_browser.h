@@ -28,18 +28,6 @@ public:
     // saving.
     void frissit();
 
-    TDBGrid* DBGrid1;
-    TDBNavigator* DBNavigator1;
-    QLabel* Label18;      // order label
-    QLineEdit* Edit1;     // search box
-    QPushButton* Button1; // "Új"
-    QPushButton* Button2; // "Módosít"
-    QPushButton* Button3; // "Töröl"
-    QPushButton* Button4; // "Mégsem"
-    QPushButton* Button5; // "Kiválaszt"
-    QPushButton* Button6; // "Nyomtat"
-    QPushButton* Button7; // "Keres"
-
 public slots:
     void FormShow();
     void DBGrid1TitleClick(const QString& fieldName);
@@ -59,4 +47,17 @@ private:
     // Opens the entry window in change mode on the current producer.
     void openChangeEntry();
     void deleteProducer(const QString& id);
+
+    // The controls; from outside the window they are reached by their objectName.
+    TDBGrid* DBGrid1;
+    TDBNavigator* DBNavigator1;
+    QLabel* Label18;      // order label
+    QLineEdit* Edit1;     // search box
+    QPushButton* Button1; // "Új"
+    QPushButton* Button2; // "Módosít"
+    QPushButton* Button3; // "Töröl"
+    QPushButton* Button4; // "Mégsem"
+    QPushButton* Button5; // "Kiválaszt"
+    QPushButton* Button6; // "Nyomtat"
+    QPushButton* Button7; // "Keres"
 };

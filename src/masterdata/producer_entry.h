@@ -27,6 +27,25 @@ public:
     // The fields as the checks read them.
     vardelo::ProducerEntryTexts Texts() const;
 
+public slots:
+    void FormShow();
+    void Edit16Exit();
+    void Button1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildWindow();
+    // Writes the producer and commits; false (after the message and the rollback) when that failed.
+    bool save();
+    void reopenList();
+
+    QString mode_;
+    TForm4* browser_;
+
+    // The controls; from outside the window they are reached by their objectName.
     QLineEdit* Edit1;  // ID_OSTERMELO, hidden
     QLineEdit* Edit2;  // O_KOD, read-only
     QLineEdit* Edit3;  // name
@@ -50,22 +69,4 @@ public:
     QCheckBox* CheckBox1;
     QPushButton* Button1; // "OK"
     QPushButton* Button2; // "Mégsem"
-
-public slots:
-    void FormShow();
-    void Edit16Exit();
-    void Button1Click();
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void buildWindow();
-    // Writes the producer and commits; false (after the message and the rollback) when that failed.
-    bool save();
-    void reopenList();
-
-    QString mode_;
-    TForm4* browser_;
 };

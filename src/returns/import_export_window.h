@@ -21,6 +21,17 @@ class TForm11 : public QDialog {
 public:
     explicit TForm11(QWidget* parent = nullptr);
 
+    void Button5Click();
+    void DateTimePicker2Exit();
+    void DateTimePicker1Change();
+    void Button1Click();
+    void Button2Click();
+
+private:
+    void buildWindow();
+    void showProgress(const QString& text, int done, int total);
+
+    // The controls; from outside the window they are reached by their objectName.
     QDateEdit* DateTimePicker1; // from-date
     QDateEdit* DateTimePicker2; // to-date
     QLineEdit* Edit1;           // the folder the files go to
@@ -33,14 +44,4 @@ public:
     TDBNavigator* DBNavigator1;
     QProgressBar* ProgressBar1; // the collection's progress
     QLabel* StatusLabel;        // what the collection is doing
-
-    void Button5Click();
-    void DateTimePicker2Exit();
-    void DateTimePicker1Change();
-    void Button1Click();
-    void Button2Click();
-
-private:
-    void buildWindow();
-    void showProgress(const QString& text, int done, int total);
 };

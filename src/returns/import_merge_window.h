@@ -18,6 +18,27 @@ class TForm24 : public QDialog {
 public:
     explicit TForm24(QWidget* parent = nullptr);
 
+    // The folders shown by the two trees (local paths).
+    QString FolderA() const;
+    QString FolderB() const;
+    // Moves a tree to a folder, as a click in it would.
+    void ChooseFolderA(const QString& folder);
+    void ChooseFolderB(const QString& folder);
+
+    void Button3Click();
+
+private:
+    void buildWindow();
+    void folderChosen(bool sideA);
+    void driveChosen(bool sideA);
+
+    QFileSystemModel* dirModel1_;
+    QFileSystemModel* dirModel2_;
+    QString folderA_;
+    QString folderB_;
+    bool opening_ = true;
+
+    // The controls; from outside the window they are reached by their objectName.
     QComboBox* DriveComboBox1;
     QComboBox* DriveComboBox2;
     QTreeView* DirectoryListBox1;
@@ -39,24 +60,4 @@ public:
     QPlainTextEdit* Memo1;
     QPushButton* Button3; // "Összevonás"
     QPushButton* Button6; // "Mégsem"
-
-    // The folders shown by the two trees (local paths).
-    QString FolderA() const;
-    QString FolderB() const;
-    // Moves a tree to a folder, as a click in it would.
-    void ChooseFolderA(const QString& folder);
-    void ChooseFolderB(const QString& folder);
-
-    void Button3Click();
-
-private:
-    void buildWindow();
-    void folderChosen(bool sideA);
-    void driveChosen(bool sideA);
-
-    QFileSystemModel* dirModel1_;
-    QFileSystemModel* dirModel2_;
-    QString folderA_;
-    QString folderB_;
-    bool opening_ = true;
 };

@@ -22,6 +22,20 @@ class TForm12 : public QDialog {
 public:
     explicit TForm12(QWidget* parent = nullptr);
 
+    // The order the radio buttons choose.
+    vardelo::returns::ItemOrder SelectedOrder() const;
+
+    void Button1Click();
+    void Button2Click();
+    void OrderClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildWindow();
+
+    // The controls; from outside the window they are reached by their objectName.
     QDateEdit* DateTimePicker1;
     QDateEdit* DateTimePicker2;
     QGroupBox* RadioGroup1; // "Sorrend:"
@@ -36,17 +50,4 @@ public:
     QPushButton* Button4; // "Bezárás"
     TDBGrid* DBGrid1;
     TDBNavigator* DBNavigator1;
-
-    // The order the radio buttons choose.
-    vardelo::returns::ItemOrder SelectedOrder() const;
-
-    void Button1Click();
-    void Button2Click();
-    void OrderClick();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void buildWindow();
 };

@@ -42,32 +42,6 @@ public:
     // "Felvásárlási jegy -  Verzió: 8.09 2006-2010"
     QString ProgramVerzio;
 
-    QMenuBar* MainMenu1;
-    QMenu* Adz1; // "Átvevö"
-    QAction* Vlaszts1;
-    QAction* Lekrdezs1;
-    QAction* Felvsrlsijegy1; // "Felvásárlási jegy", acts when clicked
-    QAction* stermel1;       // "Östermelö"
-    QAction* Termk1;         // "Állat"
-    QMenu* Bevalls1;         // "Bevallás"
-    QAction* N0808Mhozexport1;
-    QAction* Bevallslista1;
-    QAction* Importsszevons1;
-    QMenu* Listk1; // "Listák"
-    QAction* Termkenkntilista1;
-    QAction* Termelnkntilista1;
-    QMenu* Export1; // "Segédlet"
-    QAction* Ellenrzs2;
-    QAction* Adatokexceltblba1;
-    QAction* Adatbzis1;
-    QAction* N1;
-    QAction* Sug1;
-    QAction* Nvjegy1;
-    QAction* Tvsegitsg1;
-    QAction* Rgiblexport1;
-    QAction* Adatokkldse1;
-    QAction* Kilps1; // "Kilépés"
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -102,6 +76,33 @@ private:
     bool splashShown_ = false;
     bool startupFailed_ = false;
     bool closed_ = false;
+
+    // The controls; from outside the window they are reached by their objectName.
+    QMenuBar* MainMenu1;
+    QMenu* Adz1; // "Átvevö"
+    QAction* Vlaszts1;
+    QAction* Lekrdezs1;
+    QAction* Felvsrlsijegy1; // "Felvásárlási jegy", acts when clicked
+    QAction* stermel1;       // "Östermelö"
+    QAction* Termk1;         // "Állat"
+    QMenu* Bevalls1;         // "Bevallás"
+    QAction* N0808Mhozexport1;
+    QAction* Bevallslista1;
+    QAction* Importsszevons1;
+    QMenu* Listk1; // "Listák"
+    QAction* Termkenkntilista1;
+    QAction* Termelnkntilista1;
+    QMenu* Export1; // "Segédlet"
+    QAction* Ellenrzs2;
+    QAction* Adatokexceltblba1;
+    QAction* Adatbzis1;
+    QAction* N1;
+    QAction* Sug1;
+    QAction* Nvjegy1;
+    QAction* Tvsegitsg1;
+    QAction* Rgiblexport1;
+    QAction* Adatokkldse1;
+    QAction* Kilps1; // "Kilépés"
 };
 
 // The main window while it exists; the purchaser selection sets its caption and enables its menu.

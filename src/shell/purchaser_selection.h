@@ -21,10 +21,6 @@ class TForm18 : public QDialog {
 public:
     explicit TForm18(QWidget* parent = nullptr);
 
-    TDBLookupComboBox* DBLookupComboBox1;
-    QPushButton* Button2; // "Kiválaszt"
-    QPushButton* Button3; // "Mégsem"
-
     // Every way of closing the window ends here.
     void done(int result) override;
 
@@ -42,4 +38,9 @@ private:
     void kivalaszt();
 
     bool closing_ = false;
+
+    // The controls; from outside the window they are reached by their objectName.
+    TDBLookupComboBox* DBLookupComboBox1;
+    QPushButton* Button2; // "Kiválaszt"
+    QPushButton* Button3; // "Mégsem"
 };

@@ -81,7 +81,7 @@ TForm10::TForm10(TForm9& entry, QWidget* parent)
     connect(OkButton, &QPushButton::clicked, this, &TForm10::OkButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    Edit1->setText(entry_.Edit1->text());
+    Edit1->setText(entry_.TicketNumberText());
     Edit3->setFocus();
 }
 
@@ -163,8 +163,13 @@ QLineEdit* TForm10::fieldFor(int lineField) const {
 
 void TForm10::OkButtonClick() {
     guarded([this] {
-        const LineTexts line{Edit3->text(), Edit4->text(), Edit5->text(),        Edit6->text(),
-                             Edit7->text(), Edit8->text(), entry_.Edit14->text()};
+        const LineTexts line{Edit3->text(),
+                             Edit4->text(),
+                             Edit5->text(),
+                             Edit6->text(),
+                             Edit7->text(),
+                             Edit8->text(),
+                             entry_.WeightDeductionText()};
         if (const auto problem = checkLine(line)) {
             ui().showMessage(problem->message);
             fieldFor(int(problem->field))->setFocus();
@@ -191,7 +196,7 @@ bool TForm10::saveLine() {
         const auto brutto = parseNumberText(Edit5->text());
         const auto ear = parseNumberText(Edit7->text());
         const auto komp = parseNumberText(Edit8->text());
-        const auto levonszaz = parseNumberText(entry_.Edit14->text());
+        const auto levonszaz = parseNumberText(entry_.WeightDeductionText());
         if (!brutto || !ear || !komp || !levonszaz)
             throw EDatabaseError(QStringLiteral("Hibás szám"));
 
@@ -222,5 +227,5 @@ void TForm10::reopenLists() {
     openTicketLines(Edit1->text());
     if (!AktSorId.isEmpty())
         Data->ZQ20->Locate(QStringLiteral("ID_FJSOR"), AktSorId, 0);
-    openProducer(Data->ZQ31, entry_.Edit5->text());
+    openProducer(Data->ZQ31, entry_.ProducerCodeText());
 }

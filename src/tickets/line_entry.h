@@ -18,19 +18,6 @@ public:
     // Fills the fields from the current row of ZQ20, the line to change; the caption becomes TetelMod.
     void LoadLine();
 
-    QLineEdit* Edit1; // Bszám
-    QLineEdit* Edit2; // ID_FJSOR of a line being changed (hidden)
-    QLineEdit* Edit3; // Megnevezés
-    QLineEdit* Edit4; // VTSZ
-    QLineEdit* Edit5; // Bruttó menny
-    QLineEdit* Edit6; // Menny. egys.
-    QLineEdit* Edit7; // Egységár
-    QLineEdit* Edit8; // Komp.mértéke
-    QLineEdit* Edit9; // Állatkód
-    QPushButton* OkButton;
-    QPushButton* CancelButton;
-    QPushButton* AnimalButton;
-
 public slots:
     void AnimalButtonClick();
     void OkButtonClick();
@@ -44,4 +31,18 @@ private:
 
     TForm9& entry_;
     bool isNew_;
+
+    // The controls; from outside the window they are reached by their objectName.
+    QLineEdit* Edit1; // Bszám
+    QLineEdit* Edit2; // ID_FJSOR of a line being changed (hidden)
+    QLineEdit* Edit3; // Megnevezés
+    QLineEdit* Edit4; // VTSZ
+    QLineEdit* Edit5; // Bruttó menny
+    QLineEdit* Edit6; // Menny. egys.
+    QLineEdit* Edit7; // Egységár
+    QLineEdit* Edit8; // Komp.mértéke
+    QLineEdit* Edit9; // Állatkód
+    QPushButton* OkButton;
+    QPushButton* CancelButton;
+    QPushButton* AnimalButton;
 };

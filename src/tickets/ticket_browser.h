@@ -19,18 +19,6 @@ public:
     // change even when it has been printed.
     static constexpr char OverrideKey = 'J';
 
-    QLabel* OrderLabel;
-    QTabWidget* PageControl1;
-    TDBGrid* DBGrid1;
-    TDBNavigator* DBNavigator1;
-    TDBGrid* DBGrid2;
-    TDBNavigator* DBNavigator2;
-    QPushButton* NewButton;
-    QPushButton* ChangeButton;
-    QPushButton* CancelButton;
-    QPushButton* ViewButton;
-    QPushButton* PrintButton;
-
 public slots:
     void DBGrid1TitleClick(const QString& fieldName);
     void PageControl1Change(int index);
@@ -53,4 +41,17 @@ private:
     void print(const QString& mode);
 
     bool shown_ = false;
+
+    // The controls; from outside the window they are reached by their objectName.
+    QLabel* OrderLabel;
+    QTabWidget* PageControl1;
+    TDBGrid* DBGrid1;
+    TDBNavigator* DBNavigator1;
+    TDBGrid* DBGrid2;
+    TDBNavigator* DBNavigator2;
+    QPushButton* NewButton;
+    QPushButton* ChangeButton;
+    QPushButton* CancelButton;
+    QPushButton* ViewButton;
+    QPushButton* PrintButton;
 };

@@ -312,6 +312,18 @@ void TForm9::CheckBox2Click(bool checked) {
     });
 }
 
+QString TForm9::TicketNumberText() const {
+    return Edit1->text();
+}
+
+QString TForm9::ProducerCodeText() const {
+    return Edit5->text();
+}
+
+QString TForm9::WeightDeductionText() const {
+    return Edit14->text();
+}
+
 void TForm9::f_mindosszes() {
     openLineSums(Edit1->text());
     TZQuery* q = Data->ZQ21;

@@ -26,32 +26,11 @@ public:
 
     bool IsNewTicket() const { return isNew_; }
 
-    QTabWidget* PageControl1;
-    QLineEdit* Edit1;     // Sorszám
-    QLineEdit* Edit2;     // ID_FJFEJ of a ticket being changed (hidden)
-    QLineEdit* Edit3;     // date of issue
-    QLineEdit* Edit4;     // remark
-    QLineEdit* Edit5;     // producer code
-    QLineEdit* Edit6;     // Szja %
-    QLineEdit* Edit10;    // date of purchase
-    QLineEdit* Edit11;    // date of payment
-    QLineEdit* Edit12;    // declaration text
-    QLineEdit* Edit13;    // Levonás (Ft)
-    QLineEdit* Edit14;    // Súlylevon.%
-    QLineEdit* Edit15;    // Tagi h.járul.%
-    QCheckBox* CheckBox1; // Átutalással
-    QCheckBox* CheckBox2; // Nyilatkozat:
-    QPushButton* ProducerButton;
-    TDBGrid* DBGrid1;
-    TDBNavigator* DBNavigator1;
-    QPushButton* NewLineButton;
-    QPushButton* ChangeLineButton;
-    QPushButton* DeleteLineButton;
-    QLineEdit* FelvarTotal;
-    QLineEdit* KompfelarTotal;
-    QLineEdit* VetelarTotal;
-    QPushButton* OkButton;
-    QPushButton* CancelButton;
+    // What the line dialog reads from the ticket: its number, its producer's code and its weight deduction
+    // per cent, as typed.
+    QString TicketNumberText() const;
+    QString ProducerCodeText() const;
+    QString WeightDeductionText() const;
 
 public slots:
     void ProducerButtonClick();
@@ -79,4 +58,32 @@ private:
 
     bool isNew_;
     bool shown_ = false;
+
+    // The controls; from outside the window they are reached by their objectName.
+    QTabWidget* PageControl1;
+    QLineEdit* Edit1;     // Sorszám
+    QLineEdit* Edit2;     // ID_FJFEJ of a ticket being changed (hidden)
+    QLineEdit* Edit3;     // date of issue
+    QLineEdit* Edit4;     // remark
+    QLineEdit* Edit5;     // producer code
+    QLineEdit* Edit6;     // Szja %
+    QLineEdit* Edit10;    // date of purchase
+    QLineEdit* Edit11;    // date of payment
+    QLineEdit* Edit12;    // declaration text
+    QLineEdit* Edit13;    // Levonás (Ft)
+    QLineEdit* Edit14;    // Súlylevon.%
+    QLineEdit* Edit15;    // Tagi h.járul.%
+    QCheckBox* CheckBox1; // Átutalással
+    QCheckBox* CheckBox2; // Nyilatkozat:
+    QPushButton* ProducerButton;
+    TDBGrid* DBGrid1;
+    TDBNavigator* DBNavigator1;
+    QPushButton* NewLineButton;
+    QPushButton* ChangeLineButton;
+    QPushButton* DeleteLineButton;
+    QLineEdit* FelvarTotal;
+    QLineEdit* KompfelarTotal;
+    QLineEdit* VetelarTotal;
+    QPushButton* OkButton;
+    QPushButton* CancelButton;
 };

@@ -1,5 +1,6 @@
 #include "exchange/about_box.h"
 #include "exchange/about_window.h"
+#include "support/children.h"
 #include "support/ui_recorder.h"
 
 #include <QElapsedTimer>
@@ -11,6 +12,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
+using vardelo::testing::child;
 using namespace vardelo;
 
 class TestAbout : public QObject {
@@ -28,7 +30,7 @@ private slots:
 // measured from just after the box (and its timer) started to the moment it finished.
 void TestAbout::aboutBoxClosesItself() {
     QCOMPARE(TAboutBox::SplashInterval, 3000);
-    QCOMPARE(TAboutBox(nullptr).Timer1->interval(), 3000);
+    QCOMPARE(child<QTimer>(TAboutBox(nullptr), "Timer1")->interval(), 3000);
     const int interval = TAboutBox::SplashMilliseconds / 10;
     TAboutBox::SplashInterval = interval;
     const auto restore = qScopeGuard([] { TAboutBox::SplashInterval = TAboutBox::SplashMilliseconds; });
@@ -39,8 +41,8 @@ void TestAbout::aboutBoxClosesItself() {
     qint64 closedAfter = -1;
     connect(&box, &QDialog::finished, this, [&] { closedAfter = sinceStart.elapsed(); });
     QCOMPARE(box.windowTitle(), QStringLiteral("About"));
-    QCOMPARE(box.Timer1->interval(), interval);
-    QVERIFY(box.Timer1->isActive());
+    QCOMPARE(child<QTimer>(box, "Timer1")->interval(), interval);
+    QVERIFY(child<QTimer>(box, "Timer1")->isActive());
     bool closedInTime = false;
     recorder.expectModal([&](QDialog& dialog) {
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 10000);
@@ -53,8 +55,8 @@ void TestAbout::aboutBoxClosesItself() {
 
 void TestAbout::aboutBoxLabels() {
     TAboutBox box;
-    box.Timer1->stop();
-    const QList<QLabel*> labels = box.Panel1->findChildren<QLabel*>();
+    child<QTimer>(box, "Timer1")->stop();
+    const QList<QLabel*> labels = child<QFrame>(box, "Panel1")->findChildren<QLabel*>();
     QStringList texts;
     for (QLabel* label : labels) {
         texts << label->text();
@@ -65,9 +67,11 @@ void TestAbout::aboutBoxLabels() {
                                  "Programozó: " + SupplierDetails::Programmer, SupplierDetails::Address,
                                  "Telefon: " + SupplierDetails::Phone, "Mobil: " + SupplierDetails::Mobile,
                                  "E-mail: " + SupplierDetails::EMail, SupplierDetails::Web}));
-    QVERIFY(box.ProductName->font().pointSize() > box.Version->font().pointSize());
-    QVERIFY(box.Label6->font().pointSize() > box.Version->font().pointSize());
-    QVERIFY(box.Panel1->styleSheet().contains(QStringLiteral("#00ff00")));
+    QVERIFY(child<QLabel>(box, "ProductName")->font().pointSize() >
+            child<QLabel>(box, "Version")->font().pointSize());
+    QVERIFY(child<QLabel>(box, "Label6")->font().pointSize() >
+            child<QLabel>(box, "Version")->font().pointSize());
+    QVERIFY(child<QFrame>(box, "Panel1")->styleSheet().contains(QStringLiteral("#00ff00")));
 }
 
 void TestAbout::aboutWindowLines() {
@@ -86,12 +90,13 @@ void TestAbout::aboutWindowLines() {
                                "",
                                "E-mail: " + SupplierDetails::EMail,
                                SupplierDetails::Web};
-    QCOMPARE(window.Memo1->toPlainText().split(QLatin1Char('\n')), expected);
-    for (QTextBlock block = window.Memo1->document()->begin(); block.isValid(); block = block.next())
+    QCOMPARE(child<QTextEdit>(window, "Memo1")->toPlainText().split(QLatin1Char('\n')), expected);
+    for (QTextBlock block = child<QTextEdit>(window, "Memo1")->document()->begin(); block.isValid();
+         block = block.next())
         QVERIFY(block.blockFormat().alignment() & Qt::AlignHCenter);
-    QVERIFY(!window.Memo1->isReadOnly());
-    QCOMPARE(window.Button1->text(), QStringLiteral("Mégsem"));
-    QCOMPARE(window.Button3->text(), QStringLiteral("Bezárás"));
+    QVERIFY(!child<QTextEdit>(window, "Memo1")->isReadOnly());
+    QCOMPARE(child<QPushButton>(window, "Button1")->text(), QStringLiteral("Mégsem"));
+    QCOMPARE(child<QPushButton>(window, "Button3")->text(), QStringLiteral("Bezárás"));
 }
 
 void TestAbout::aboutWindowButtonsClose_data() {

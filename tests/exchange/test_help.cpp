@@ -1,6 +1,7 @@
 #include "exchange/help_viewer.h"
 #include "exchange/help_window.h"
 #include "exchange/remote_help.h"
+#include "support/children.h"
 #include "support/ui_recorder.h"
 #include "widgets/ui_service.h"
 
@@ -10,6 +11,7 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+using vardelo::testing::child;
 using namespace vardelo;
 
 namespace {
@@ -78,9 +80,9 @@ void TestHelp::helpWindow() {
     TForm21 window;
     QCOMPARE(window.objectName(), QStringLiteral("Form21"));
     QCOMPARE(window.windowTitle(), QStringLiteral("Sugó"));
-    QCOMPARE(window.Button1->text(), QStringLiteral("Segitség"));
-    QCOMPARE(window.Button3->text(), QStringLiteral("Mégsem"));
-    QCOMPARE(window.Button2->text(), QStringLiteral("Bezárás"));
+    QCOMPARE(child<QPushButton>(window, "Button1")->text(), QStringLiteral("Segitség"));
+    QCOMPARE(child<QPushButton>(window, "Button3")->text(), QStringLiteral("Mégsem"));
+    QCOMPARE(child<QPushButton>(window, "Button2")->text(), QStringLiteral("Bezárás"));
 }
 
 // The manual is a text file of the program: Windows-1250 with CR LF line ends, no byte-order mark.
@@ -104,11 +106,11 @@ void TestHelp::helpShowsTheManual() {
     QString title;
     QString text;
     recorder.expectModal(
-        [&](QDialog& dialog) { QTest::mouseClick(static_cast<TForm21&>(dialog).Button1, Qt::LeftButton); });
+        [&](QDialog& dialog) { QTest::mouseClick(child<QPushButton>(dialog, "Button1"), Qt::LeftButton); });
     recorder.expectModal([&](QDialog& dialog) {
         auto& viewer = static_cast<THelpViewer&>(dialog);
         title = viewer.windowTitle();
-        text = viewer.HelpText->toPlainText();
+        text = child<QTextBrowser>(viewer, "HelpText")->toPlainText();
         QVERIFY(viewer.sizeHint().width() <= 1024 && viewer.size().height() <= 768);
     });
     ui().showModal(window);
@@ -137,9 +139,9 @@ void TestHelp::remoteHelpWindow() {
     TForm26 window;
     QCOMPARE(window.objectName(), QStringLiteral("Form26"));
     QCOMPARE(window.windowTitle(), QStringLiteral("Távsegítség"));
-    QCOMPARE(window.Button1->text(), QStringLiteral("Program indítása"));
-    QCOMPARE(window.Button3->text(), QStringLiteral("Mégsem"));
-    QCOMPARE(window.Button2->text(), QStringLiteral("Bezárás"));
+    QCOMPARE(child<QPushButton>(window, "Button1")->text(), QStringLiteral("Program indítása"));
+    QCOMPARE(child<QPushButton>(window, "Button3")->text(), QStringLiteral("Mégsem"));
+    QCOMPARE(child<QPushButton>(window, "Button2")->text(), QStringLiteral("Bezárás"));
 }
 
 // Each press starts the program found on the search path by its bare name, twice for two presses.
@@ -150,9 +152,9 @@ void TestHelp::remoteHelpStartsTheProgram() {
     StandIn program(TForm26::RemoteHelpProgram);
     UiRecorder recorder;
     TForm26 window;
-    QTest::mouseClick(window.Button1, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(window, "Button1"), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(program.runs(), 1, 10000);
-    QTest::mouseClick(window.Button1, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(window, "Button1"), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(program.runs(), 2, 10000);
     QCOMPARE(recorder.messageTexts(), QStringList());
 }
@@ -163,7 +165,7 @@ void TestHelp::remoteHelpMissingProgramIsQuiet() {
     qputenv("PATH", empty.path().toUtf8());
     UiRecorder recorder;
     TForm26 window;
-    QTest::mouseClick(window.Button1, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(window, "Button1"), Qt::LeftButton);
     qputenv("PATH", path);
     QCOMPARE(recorder.messages.size(), 0);
 }

@@ -4,6 +4,7 @@
 #include "exchange/previous_import.h"
 #include "exchange/previous_import_queries.h"
 #include "exchange/previous_import_rules.h"
+#include "support/children.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "widgets/ui_service.h"
@@ -16,6 +17,7 @@
 #include <QtTest>
 #include <functional>
 
+using vardelo::testing::child;
 using namespace vardelo;
 using namespace vardelo::previous;
 using vardelo::testing::TestDatabase;
@@ -328,10 +330,10 @@ bool TestPreviousImport::runImport(UiRecorder& recorder, bool producers, bool an
     bool closed = false;
     recorder.expectModal([&](QDialog& dialog) {
         auto& form = static_cast<TForm25&>(dialog);
-        form.CheckBox1->setChecked(producers);
-        form.CheckBox2->setChecked(animals);
-        form.CheckBox3->setChecked(purchasers);
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        child<QCheckBox>(form, "CheckBox1")->setChecked(producers);
+        child<QCheckBox>(form, "CheckBox2")->setChecked(animals);
+        child<QCheckBox>(form, "CheckBox3")->setChecked(purchasers);
+        QTest::mouseClick(child<QPushButton>(form, "Button1"), Qt::LeftButton);
         closed = !form.isVisible();
     });
     ui().showModal(window);
@@ -342,14 +344,15 @@ void TestPreviousImport::window() {
     TForm25 window;
     QCOMPARE(window.objectName(), QStringLiteral("Form25"));
     QCOMPARE(window.windowTitle(), QStringLiteral("Form25"));
-    QCOMPARE(window.Edit1->text(), QStringLiteral("c:\\ze10\\"));
-    for (QCheckBox* box : {window.CheckBox1, window.CheckBox2, window.CheckBox3})
+    QCOMPARE(child<QLineEdit>(window, "Edit1")->text(), QStringLiteral("c:\\ze10\\"));
+    for (QCheckBox* box : {child<QCheckBox>(window, "CheckBox1"), child<QCheckBox>(window, "CheckBox2"),
+                           child<QCheckBox>(window, "CheckBox3")})
         QVERIFY(box->isChecked());
-    QCOMPARE(window.CheckBox1->text(), QStringLiteral("Östermelő"));
-    QCOMPARE(window.CheckBox2->text(), QStringLiteral("Termék"));
-    QCOMPARE(window.CheckBox3->text(), QStringLiteral("Átvevő"));
-    QCOMPARE(window.Button1->text(), QStringLiteral("Import"));
-    QCOMPARE(window.Button3->text(), QStringLiteral("Mégsem"));
+    QCOMPARE(child<QCheckBox>(window, "CheckBox1")->text(), QStringLiteral("Östermelő"));
+    QCOMPARE(child<QCheckBox>(window, "CheckBox2")->text(), QStringLiteral("Termék"));
+    QCOMPARE(child<QCheckBox>(window, "CheckBox3")->text(), QStringLiteral("Átvevő"));
+    QCOMPARE(child<QPushButton>(window, "Button1")->text(), QStringLiteral("Import"));
+    QCOMPARE(child<QPushButton>(window, "Button3")->text(), QStringLiteral("Mégsem"));
     QVERIFY(window.sizeHint().width() <= 1024 && window.sizeHint().height() <= 768);
 }
 

@@ -3,6 +3,7 @@
 #include "data/shared_values.h"
 #include "exchange/spreadsheet_export.h"
 #include "exchange/spreadsheet_window.h"
+#include "support/children.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "widgets/ui_service.h"
@@ -18,6 +19,8 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QUrl>
+
+using vardelo::testing::child;
 
 Q_DECLARE_METATYPE(vardelo::MsgButton)
 
@@ -94,9 +97,9 @@ private:
                                     const QDate& to = QDate(2010, 12, 31)) {
         auto form = std::make_unique<TForm20>();
         form->SaveFolder = QDir(db_->folder()).filePath(QStringLiteral("Dokumentumok"));
-        form->DateTimePicker1->setDate(from);
-        form->DateTimePicker2->setDate(to);
-        form->CheckBox1->setChecked(false);
+        child<QDateEdit>(form, "DateTimePicker1")->setDate(from);
+        child<QDateEdit>(form, "DateTimePicker2")->setDate(to);
+        child<QCheckBox>(form, "CheckBox1")->setChecked(false);
         return form;
     }
     QStringList collectedNumbers() {
@@ -148,9 +151,9 @@ void TestSpreadsheetExport::collectsTheRange() {
     QFETCH(QStringList, numbers);
     UiRecorder recorder;
     auto form = window(from, to);
-    QVERIFY(form->RadioButton1->isChecked());
+    QVERIFY(child<QRadioButton>(form, "RadioButton1")->isChecked());
     if (byPurchaseDate)
-        form->RadioButton2->setChecked(true);
+        child<QRadioButton>(form, "RadioButton2")->setChecked(true);
     form->Button1Click();
     QCOMPARE(collectedNumbers(), numbers);
     QCOMPARE(recorder.messageTexts(), QStringList{});
@@ -160,11 +163,11 @@ void TestSpreadsheetExport::collectsTheRange() {
 void TestSpreadsheetExport::workbookReadsBack() {
     UiRecorder recorder;
     auto form = window();
-    form->RadioButton2->setChecked(true);
+    child<QRadioButton>(form, "RadioButton2")->setChecked(true);
     form->Button1Click();
     form->Button4Click();
-    QCOMPARE(form->ProgressBar1->maximum(), 3);
-    QCOMPARE(form->ProgressBar1->value(), 3);
+    QCOMPARE(child<QProgressBar>(form, "ProgressBar1")->maximum(), 3);
+    QCOMPARE(child<QProgressBar>(form, "ProgressBar1")->value(), 3);
     QCOMPARE(recorder.messageTexts(), QStringList{"A konvertálás befejeződött!"});
     QCOMPARE(recorder.messages.last().caption, QStringLiteral("Kész!"));
     QCOMPARE(recorder.messages.last().icon, MsgIcon::Information);
@@ -246,7 +249,7 @@ void TestSpreadsheetExport::emptyCollection() {
     auto form = window(QDate(2000, 1, 1), QDate(2000, 12, 31));
     form->Button1Click();
     form->Button4Click();
-    QCOMPARE(form->ProgressBar1->maximum(), 0);
+    QCOMPARE(child<QProgressBar>(form, "ProgressBar1")->maximum(), 0);
     QCOMPARE(recorder.messageTexts(), QStringList{"A konvertálás befejeződött!"});
     const QJsonObject sheet =
         readWorkbook(form->WorkbookPath())[QStringLiteral("sheets")].toArray()[0].toObject();
@@ -273,7 +276,7 @@ void TestSpreadsheetExport::existingFile() {
     QFETCH(bool, replaced);
     QFETCH(QStringList, messages);
     auto form = window();
-    form->CheckBox1->setChecked(true);
+    child<QCheckBox>(form, "CheckBox1")->setChecked(true);
     QDir().mkpath(form->SaveFolder);
     {
         QFile old(form->WorkbookPath());
@@ -303,7 +306,7 @@ void TestSpreadsheetExport::failedSave() {
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     form->SaveFolder = blocker.fileName();
-    form->CheckBox1->setChecked(true);
+    child<QCheckBox>(form, "CheckBox1")->setChecked(true);
     form->Button1Click();
     form->Button4Click();
     QCOMPARE(recorder.messageTexts(),
@@ -323,7 +326,7 @@ void TestSpreadsheetExport::showsTheWorkbook() {
     QFETCH(bool, ticked);
     UiRecorder recorder;
     auto form = window();
-    form->CheckBox1->setChecked(ticked);
+    child<QCheckBox>(form, "CheckBox1")->setChecked(ticked);
     form->Button1Click();
     form->Button4Click();
     if (ticked)
@@ -356,7 +359,7 @@ void TestSpreadsheetExport::longResultGoesOnInASecondSheet() {
     auto form = window();
     form->Button1Click();
     form->Button4Click();
-    QCOMPARE(form->ProgressBar1->value(), 65542);
+    QCOMPARE(child<QProgressBar>(form, "ProgressBar1")->value(), 65542);
     const QJsonArray sheets = readWorkbook(form->WorkbookPath(), true)[QStringLiteral("sheets")].toArray();
     QCOMPARE(sheets.size(), 2);
     const QJsonObject first = sheets[0].toObject();

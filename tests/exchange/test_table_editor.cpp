@@ -3,6 +3,7 @@
 #include "data/shared_values.h"
 #include "exchange/password_dialog.h"
 #include "exchange/table_editor.h"
+#include "support/children.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "widgets/db_grid.h"
@@ -17,6 +18,7 @@
 #include <QTest>
 #include <QToolButton>
 
+using vardelo::testing::child;
 using namespace vardelo;
 using vardelo::testing::TestDatabase;
 
@@ -54,10 +56,10 @@ private:
     static void enterCode(UiRecorder& recorder, TForm22& form, const QString& code, bool ok) {
         recorder.expectModal([&](QDialog& dialog) {
             auto& password = static_cast<TPasswordDlg&>(dialog);
-            QTest::keyClicks(password.Password, code);
-            (ok ? password.OKBtn : password.CancelBtn)->click();
+            QTest::keyClicks(child<QLineEdit>(password, "Password"), code);
+            (ok ? child<QPushButton>(password, "OKBtn") : child<QPushButton>(password, "CancelBtn"))->click();
         });
-        form.Button6->click();
+        child<QPushButton>(form, "Button6")->click();
     }
 
     std::unique_ptr<TestDatabase> db_;
@@ -78,17 +80,20 @@ void TestTableEditor::cleanup() {
 void TestTableEditor::opensLocked() {
     TForm22 form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Adatbázis"));
-    QCOMPARE(form.PageControl1->count(), 6);
+    QCOMPARE(child<QTabWidget>(form, "PageControl1")->count(), 6);
     QStringList captions;
     for (int i = 0; i < 6; ++i)
-        captions << form.PageControl1->tabText(i);
+        captions << child<QTabWidget>(form, "PageControl1")->tabText(i);
     QCOMPARE(captions, (QStringList{"FjFej", "FjSor", "Ostermelo", "Termek", "Sorszam", "Atvevo"}));
-    QCOMPARE(form.PageControl1->currentIndex(), 0);
-    QVERIFY(form.DBGrid[5]->isHidden());
-    QVERIFY(form.DBNavigator[5]->isHidden());
+    QCOMPARE(child<QTabWidget>(form, "PageControl1")->currentIndex(), 0);
+    QVERIFY(child<TDBGrid>(form, "DBGrid6")->isHidden());
+    QVERIFY(child<TDBNavigator>(form, "DBNavigator6")->isHidden());
     for (int i = 0; i < 6; ++i) {
-        QCOMPARE(form.DBGrid[size_t(i)]->DataSet(), Data->Table(i + 1));
-        QCOMPARE(form.DBNavigator[size_t(i)]->VisibleButtons(), nbAllButtons);
+        QCOMPARE(child<TDBGrid>(form, QStringLiteral("DBGrid") + QString::number(i + 1))->DataSet(),
+                 Data->Table(i + 1));
+        QCOMPARE(child<TDBNavigator>(form, QStringLiteral("DBNavigator") + QString::number(i + 1))
+                     ->VisibleButtons(),
+                 nbAllButtons);
     }
     QVERIFY(fiveLocked());
     QVERIFY(!Data->IBTable6->ReadOnly);
@@ -121,8 +126,8 @@ void TestTableEditor::accessCodes() {
         enterCode(recorder, static_cast<TForm22&>(dialog), code, ok);
         QCOMPARE(fiveWritable(), unlocked);
         QCOMPARE(fiveLocked(), !unlocked);
-        QCOMPARE(!static_cast<TForm22&>(dialog).DBGrid[5]->isHidden(), purchasersShown);
-        QCOMPARE(!static_cast<TForm22&>(dialog).DBNavigator[5]->isHidden(), purchasersShown);
+        QCOMPARE(!child<TDBGrid>(dialog, "DBGrid6")->isHidden(), purchasersShown);
+        QCOMPARE(!child<TDBNavigator>(dialog, "DBNavigator6")->isHidden(), purchasersShown);
         QVERIFY(!Data->IBTable6->ReadOnly);
         // A used code is forgotten; a wrong one is kept until the window closes.
         QCOMPARE(static_cast<TForm22&>(dialog).EnteredCode.isEmpty(), unlocked || code.isEmpty());
@@ -143,7 +148,7 @@ void TestTableEditor::askedAgainAfterAWrongCode() {
     enterCode(recorder, form, QStringLiteral("518273046"), true);
     QCOMPARE(recorder.modalsShown, (QStringList{"PasswordDlg", "PasswordDlg"}));
     QVERIFY(fiveWritable());
-    QVERIFY(form.DBGrid[5]->isHidden());
+    QVERIFY(child<TDBGrid>(form, "DBGrid6")->isHidden());
 }
 
 void TestTableEditor::unlockKey_data() {
@@ -160,10 +165,10 @@ void TestTableEditor::unlockKey() {
     UiRecorder recorder;
     TForm22 form;
     recorder.expectModal([&](QDialog&) {
-        form.Button6->setFocus();
-        QTest::keyClick(form.Button6, key);
+        child<QPushButton>(form, "Button6")->setFocus();
+        QTest::keyClick(child<QPushButton>(form, "Button6"), key);
         QCOMPARE(fiveWritable(), unlocked);
-        QVERIFY(form.DBGrid[5]->isHidden());
+        QVERIFY(child<TDBGrid>(form, "DBGrid6")->isHidden());
     });
     ui().showModal(form);
     QCOMPARE(recorder.modalsShown, QStringList{"Form22"});
@@ -177,7 +182,7 @@ void TestTableEditor::closingLocksAgain() {
         recorder.expectModal([&](QDialog&) {
             enterCode(recorder, form, QStringLiteral("qvx"), true);
             QVERIFY(fiveWritable());
-            form.Button1->click();
+            child<QPushButton>(form, "Button1")->click();
         });
         ui().showModal(form);
     }
@@ -185,13 +190,13 @@ void TestTableEditor::closingLocksAgain() {
     QVERIFY(!Data->IBTable6->ReadOnly);
     QVERIFY_THROWS_EXCEPTION(EDatabaseError, Data->IBTable4->Edit());
     TForm22 again;
-    QVERIFY(again.DBGrid[5]->isHidden());
+    QVERIFY(child<TDBGrid>(again, "DBGrid6")->isHidden());
     QVERIFY(again.EnteredCode.isEmpty());
 }
 
 void TestTableEditor::sorszamColumns() {
     TForm22 form;
-    TDBGrid* grid = form.DBGrid[4];
+    TDBGrid* grid = child<TDBGrid>(form, "DBGrid5");
     QStringList fields;
     for (int c = 0; c < grid->ColumnCount(); ++c)
         fields << grid->ColumnFieldName(c);
@@ -207,8 +212,8 @@ void TestTableEditor::editsPostThroughTheDataModule() {
     {
         TForm22 form;
         recorder.expectModal([&](QDialog&) {
-            QTest::keyClick(form.Button6, 'e');
-            TDBGrid* grid = form.DBGrid[3];
+            QTest::keyClick(child<QPushButton>(form, "Button6"), 'e');
+            TDBGrid* grid = child<TDBGrid>(form, "DBGrid4");
             int column = -1;
             for (int c = 0; c < grid->ColumnCount(); ++c)
                 if (grid->ColumnFieldName(c) == QStringLiteral("T_MEGNEVEZES"))
@@ -230,14 +235,16 @@ void TestTableEditor::editsPostThroughTheDataModule() {
 void TestTableEditor::passwordDialog() {
     TPasswordDlg dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Jelszó"));
-    QCOMPARE(dialog.Label1->text(), QStringLiteral("Kérem adja meg a jelszót"));
-    QCOMPARE(dialog.Password->echoMode(), QLineEdit::Password);
+    QCOMPARE(child<QLabel>(dialog, "Label1")->text(), QStringLiteral("Kérem adja meg a jelszót"));
+    QCOMPARE(child<QLineEdit>(dialog, "Password")->echoMode(), QLineEdit::Password);
     QCOMPARE(
-        dialog.Password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, dialog.Password),
+        child<QLineEdit>(dialog, "Password")
+            ->style()
+            ->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, child<QLineEdit>(dialog, "Password")),
         int('*'));
-    QVERIFY(dialog.OKBtn->isDefault());
-    QCOMPARE(dialog.OKBtn->text(), QStringLiteral("OK"));
-    QCOMPARE(dialog.CancelBtn->text(), QStringLiteral("Cancel"));
+    QVERIFY(child<QPushButton>(dialog, "OKBtn")->isDefault());
+    QCOMPARE(child<QPushButton>(dialog, "OKBtn")->text(), QStringLiteral("OK"));
+    QCOMPARE(child<QPushButton>(dialog, "CancelBtn")->text(), QStringLiteral("Cancel"));
 }
 
 QTEST_MAIN(TestTableEditor)

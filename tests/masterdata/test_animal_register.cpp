@@ -3,6 +3,7 @@
 #include "data/shared_values.h"
 #include "masterdata/animal_browser.h"
 #include "masterdata/animal_entry.h"
+#include "support/children.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "widgets/db_grid.h"
@@ -14,6 +15,7 @@
 #include <QtTest>
 #include <functional>
 
+using vardelo::testing::child;
 using namespace vardelo;
 using vardelo::testing::TestDatabase;
 
@@ -119,7 +121,8 @@ private slots:
         AllatKulcs = kulcs;
         withBrowser(recorder, [&](TForm6& browser) {
             QCOMPARE(current("T_MEGNEVEZES"), expected);
-            QCOMPARE(browser.Label8->text(), QStringLiteral("Termék lista, \"Megnevezés\" szerint"));
+            QCOMPARE(child<QLabel>(browser, "Label8")->text(),
+                     QStringLiteral("Termék lista, \"Megnevezés\" szerint"));
             QCOMPARE(browser.windowTitle(), QStringLiteral("Állat"));
         });
     }
@@ -167,14 +170,14 @@ private slots:
         }
         UiRecorder recorder;
         withBrowser(recorder, [&](TForm6& browser) {
-            inEntry(recorder, browser.Button1, [&](TForm7& entry) {
+            inEntry(recorder, child<QPushButton>(browser, "Button1"), [&](TForm7& entry) {
                 QCOMPARE(entry.windowTitle(), QStringLiteral("Állat"));
-                QCOMPARE(entry.Edit2->text(), expected);
-                QVERIFY(!entry.Edit2->isReadOnly());
-                QCOMPARE(entry.Edit5->text(), QStringLiteral("0"));
-                QCOMPARE(entry.Edit7->text(), QStringLiteral("7"));
-                QCOMPARE(entry.Edit1->text(), QString());
-                QVERIFY(entry.Edit1->isReadOnly());
+                QCOMPARE(child<QLineEdit>(entry, "Edit2")->text(), expected);
+                QVERIFY(!child<QLineEdit>(entry, "Edit2")->isReadOnly());
+                QCOMPARE(child<QLineEdit>(entry, "Edit5")->text(), QStringLiteral("0"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit7")->text(), QStringLiteral("7"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit1")->text(), QString());
+                QVERIFY(child<QLineEdit>(entry, "Edit1")->isReadOnly());
             });
             QCOMPARE(browser.EntryMode, QStringLiteral("Új termék"));
         });
@@ -201,11 +204,11 @@ private slots:
         TestDatabase db(true);
         UiRecorder recorder;
         withBrowser(recorder, [&](TForm6& browser) {
-            inEntry(recorder, browser.Button1, [&](TForm7& entry) {
-                entry.Edit3->setText(QStringLiteral("Vágóliba"));
-                entry.Edit6->setText(QStringLiteral("kg"));
+            inEntry(recorder, child<QPushButton>(browser, "Button1"), [&](TForm7& entry) {
+                child<QLineEdit>(entry, "Edit3")->setText(QStringLiteral("Vágóliba"));
+                child<QLineEdit>(entry, "Edit6")->setText(QStringLiteral("kg"));
                 entry.findChild<QLineEdit*>(name)->clear();
-                QTest::mouseClick(entry.Button1, Qt::LeftButton);
+                QTest::mouseClick(child<QPushButton>(entry, "Button1"), Qt::LeftButton);
                 QCOMPARE(recorder.messageTexts(), QStringList{message});
                 QVERIFY(entry.isVisible());
                 QCOMPARE(entry.focusWidget()->objectName(), name);
@@ -229,19 +232,20 @@ private slots:
         TestDatabase db(true);
         UiRecorder recorder;
         withBrowser(recorder, [&](TForm6& browser) {
-            inEntry(recorder, browser.Button1, [&](TForm7& entry) {
-                QTest::keyClicks(entry.Edit3, "Vagoliba");
-                entry.Edit4->setText(QStringLiteral("0105 99 30"));
-                entry.Edit5->clear();
-                QTest::keyClicks(entry.Edit5, typed.toLatin1().constData());
-                QCOMPARE(entry.Edit5->text(), typed);
-                entry.Edit6->setText(QStringLiteral("db"));
-                entry.Edit7->setText(QStringLiteral("12"));
-                QTest::mouseClick(entry.Button1, Qt::LeftButton);
+            inEntry(recorder, child<QPushButton>(browser, "Button1"), [&](TForm7& entry) {
+                QTest::keyClicks(child<QLineEdit>(entry, "Edit3"), "Vagoliba");
+                child<QLineEdit>(entry, "Edit4")->setText(QStringLiteral("0105 99 30"));
+                child<QLineEdit>(entry, "Edit5")->clear();
+                QTest::keyClicks(child<QLineEdit>(entry, "Edit5"), typed.toLatin1().constData());
+                QCOMPARE(child<QLineEdit>(entry, "Edit5")->text(), typed);
+                child<QLineEdit>(entry, "Edit6")->setText(QStringLiteral("db"));
+                child<QLineEdit>(entry, "Edit7")->setText(QStringLiteral("12"));
+                QTest::mouseClick(child<QPushButton>(entry, "Button1"), Qt::LeftButton);
                 QVERIFY(!entry.isVisible());
             });
             QCOMPARE(current("T_KOD"), QStringLiteral("8"));
-            QCOMPARE(browser.Label8->text(), QStringLiteral("Termék lista, \"Megnevezés\" szerint"));
+            QCOMPARE(child<QLabel>(browser, "Label8")->text(),
+                     QStringLiteral("Termék lista, \"Megnevezés\" szerint"));
         });
         QCOMPARE(recorder.messageTexts(), QStringList{});
         QCOMPARE(AllatKulcs, QStringLiteral("8"));
@@ -261,11 +265,11 @@ private slots:
         addAnimal(db, "80", "Aaa első");
         UiRecorder recorder;
         withBrowser(recorder, [&](TForm6& browser) {
-            inEntry(recorder, browser.Button1, [&](TForm7& entry) {
-                entry.Edit2->setText(QStringLiteral("8"));
-                entry.Edit3->setText(QStringLiteral("Zerge"));
-                entry.Edit6->setText(QStringLiteral("kg"));
-                QTest::mouseClick(entry.Button1, Qt::LeftButton);
+            inEntry(recorder, child<QPushButton>(browser, "Button1"), [&](TForm7& entry) {
+                child<QLineEdit>(entry, "Edit2")->setText(QStringLiteral("8"));
+                child<QLineEdit>(entry, "Edit3")->setText(QStringLiteral("Zerge"));
+                child<QLineEdit>(entry, "Edit6")->setText(QStringLiteral("kg"));
+                QTest::mouseClick(child<QPushButton>(entry, "Button1"), Qt::LeftButton);
             });
             QCOMPARE(current("T_MEGNEVEZES"), QStringLiteral("Zerge"));
         });
@@ -279,19 +283,19 @@ private slots:
         withBrowser(recorder, [&](TForm6& browser) {
             QVERIFY(Data->ZQ40->Locate("T_KOD", "3", 0));
             id = current("ID_TERMEK");
-            inEntry(recorder, browser.Button2, [&](TForm7& entry) {
+            inEntry(recorder, child<QPushButton>(browser, "Button2"), [&](TForm7& entry) {
                 QCOMPARE(entry.windowTitle(), QStringLiteral("Termék módositás"));
-                QCOMPARE(entry.Edit1->text(), id);
-                QCOMPARE(entry.Edit2->text(), QStringLiteral("3"));
-                QCOMPARE(entry.Edit3->text(), QStringLiteral("Vágómarha"));
-                QCOMPARE(entry.Edit4->text(), QStringLiteral("0102 90 59"));
-                QCOMPARE(entry.Edit5->text(), QStringLiteral("395,5"));
-                QCOMPARE(entry.Edit6->text(), QStringLiteral("kg"));
-                QCOMPARE(entry.Edit7->text(), QStringLiteral("7"));
-                entry.Edit3->setText(QStringLiteral("Vágómarha, bika"));
-                entry.Edit5->setText(QStringLiteral("400,25"));
-                entry.Edit7->setText(QStringLiteral("12"));
-                QTest::mouseClick(entry.Button1, Qt::LeftButton);
+                QCOMPARE(child<QLineEdit>(entry, "Edit1")->text(), id);
+                QCOMPARE(child<QLineEdit>(entry, "Edit2")->text(), QStringLiteral("3"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit3")->text(), QStringLiteral("Vágómarha"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit4")->text(), QStringLiteral("0102 90 59"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit5")->text(), QStringLiteral("395,5"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit6")->text(), QStringLiteral("kg"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit7")->text(), QStringLiteral("7"));
+                child<QLineEdit>(entry, "Edit3")->setText(QStringLiteral("Vágómarha, bika"));
+                child<QLineEdit>(entry, "Edit5")->setText(QStringLiteral("400,25"));
+                child<QLineEdit>(entry, "Edit7")->setText(QStringLiteral("12"));
+                QTest::mouseClick(child<QPushButton>(entry, "Button1"), Qt::LeftButton);
                 QVERIFY(!entry.isVisible());
             });
             QCOMPARE(browser.EntryMode, QStringLiteral("Termék módositás"));
@@ -332,25 +336,28 @@ private slots:
         const QString code = change ? "4" : "8";
         withBrowser(recorder, [&](TForm6& browser) {
             QVERIFY(Data->ZQ40->Locate("T_KOD", "4", 0));
-            inEntry(recorder, change ? browser.Button2 : browser.Button1, [&](TForm7& entry) {
-                entry.Edit3->setText(QStringLiteral("Borjú, tejes"));
-                entry.Edit5->setText(price);
-                entry.Edit6->setText(unit);
-                QTest::mouseClick(entry.Button1, Qt::LeftButton);
-                QCOMPARE(recorder.messageTexts(),
-                         QStringList{change ? QStringLiteral("Hiba: Módositásban, UPDATE a termékben ")
-                                            : QStringLiteral("Hiba: Újban, INSERT  a termékben ")});
-                QVERIFY(entry.isVisible());
-                QCOMPARE(entry.Edit5->text(), price);
-                QCOMPARE(entry.Edit6->text(), unit);
-                QCOMPARE(entry.Edit3->text(), QStringLiteral("Borjú, tejes"));
-                QVERIFY(Data->ZQ40->Active());
+            inEntry(recorder,
+                    change ? child<QPushButton>(browser, "Button2") : child<QPushButton>(browser, "Button1"),
+                    [&](TForm7& entry) {
+                        child<QLineEdit>(entry, "Edit3")->setText(QStringLiteral("Borjú, tejes"));
+                        child<QLineEdit>(entry, "Edit5")->setText(price);
+                        child<QLineEdit>(entry, "Edit6")->setText(unit);
+                        QTest::mouseClick(child<QPushButton>(entry, "Button1"), Qt::LeftButton);
+                        QCOMPARE(recorder.messageTexts(),
+                                 QStringList{change
+                                                 ? QStringLiteral("Hiba: Módositásban, UPDATE a termékben ")
+                                                 : QStringLiteral("Hiba: Újban, INSERT  a termékben ")});
+                        QVERIFY(entry.isVisible());
+                        QCOMPARE(child<QLineEdit>(entry, "Edit5")->text(), price);
+                        QCOMPARE(child<QLineEdit>(entry, "Edit6")->text(), unit);
+                        QCOMPARE(child<QLineEdit>(entry, "Edit3")->text(), QStringLiteral("Borjú, tejes"));
+                        QVERIFY(Data->ZQ40->Active());
 
-                entry.Edit5->setText(QStringLiteral("650,5"));
-                entry.Edit6->setText(QStringLiteral("kg"));
-                QTest::mouseClick(entry.Button1, Qt::LeftButton);
-                QVERIFY(!entry.isVisible());
-            });
+                        child<QLineEdit>(entry, "Edit5")->setText(QStringLiteral("650,5"));
+                        child<QLineEdit>(entry, "Edit6")->setText(QStringLiteral("kg"));
+                        QTest::mouseClick(child<QPushButton>(entry, "Button1"), Qt::LeftButton);
+                        QVERIFY(!entry.isVisible());
+                    });
             QCOMPARE(current("T_KOD"), code);
         });
         QCOMPARE(recorder.messages.size(), 1);
@@ -364,23 +371,23 @@ private slots:
         TestDatabase db(true);
         UiRecorder recorder;
         withBrowser(recorder, [&](TForm6& browser) {
-            inEntry(recorder, browser.Button1, [&](TForm7& entry) {
-                entry.Edit2->setFocus();
-                entry.Edit2->clear();
-                QTest::keyClicks(entry.Edit2, "1a2.");
-                QCOMPARE(entry.Edit2->text(), QStringLiteral("12"));
-                QTest::keyClick(entry.Edit2, Qt::Key_Return);
-                QCOMPARE(QApplication::focusWidget(), entry.Edit3);
-                QTest::keyClick(entry.Edit3, Qt::Key_Enter, Qt::ShiftModifier);
-                QCOMPARE(QApplication::focusWidget(), entry.Edit2);
-                entry.Edit5->clear();
-                QTest::keyClicks(entry.Edit5, "3.4,5x");
-                QCOMPARE(entry.Edit5->text(), QStringLiteral("34,5"));
-                entry.Edit7->clear();
-                QTest::keyClicks(entry.Edit7, "1,2");
-                QCOMPARE(entry.Edit7->text(), QStringLiteral("12"));
+            inEntry(recorder, child<QPushButton>(browser, "Button1"), [&](TForm7& entry) {
+                child<QLineEdit>(entry, "Edit2")->setFocus();
+                child<QLineEdit>(entry, "Edit2")->clear();
+                QTest::keyClicks(child<QLineEdit>(entry, "Edit2"), "1a2.");
+                QCOMPARE(child<QLineEdit>(entry, "Edit2")->text(), QStringLiteral("12"));
+                QTest::keyClick(child<QLineEdit>(entry, "Edit2"), Qt::Key_Return);
+                QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(entry, "Edit3"));
+                QTest::keyClick(child<QLineEdit>(entry, "Edit3"), Qt::Key_Enter, Qt::ShiftModifier);
+                QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(entry, "Edit2"));
+                child<QLineEdit>(entry, "Edit5")->clear();
+                QTest::keyClicks(child<QLineEdit>(entry, "Edit5"), "3.4,5x");
+                QCOMPARE(child<QLineEdit>(entry, "Edit5")->text(), QStringLiteral("34,5"));
+                child<QLineEdit>(entry, "Edit7")->clear();
+                QTest::keyClicks(child<QLineEdit>(entry, "Edit7"), "1,2");
+                QCOMPARE(child<QLineEdit>(entry, "Edit7")->text(), QStringLiteral("12"));
                 QStringList order;
-                QWidget* next = entry.Edit2;
+                QWidget* next = child<QLineEdit>(entry, "Edit2");
                 for (int i = 0; i < 9; ++i) {
                     order << next->objectName();
                     next = next->nextInFocusChain();
@@ -397,7 +404,9 @@ private slots:
         TestDatabase db(true);
         db.exec("DELETE FROM termek WHERE t_kod <> '4'");
         UiRecorder recorder;
-        withBrowser(recorder, [&](TForm6& browser) { QTest::mouseClick(browser.Button3, Qt::LeftButton); });
+        withBrowser(recorder, [&](TForm6& browser) {
+            QTest::mouseClick(child<QPushButton>(browser, "Button3"), Qt::LeftButton);
+        });
         QCOMPARE(recorder.messageTexts(), QStringList{"Az utolsó terméksor nem törölhető ki."});
         QCOMPARE(count("termek"), 1);
     }
@@ -414,9 +423,10 @@ private slots:
         AllatKulcs = "Sül";
         withBrowser(recorder, [&](TForm6& browser) {
             QVERIFY(Data->ZQ40->Locate("T_KOD", "1", 0));
-            QTest::mouseClick(browser.Button3, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(browser, "Button3"), Qt::LeftButton);
             QCOMPARE(current("T_MEGNEVEZES"), QStringLiteral("Süldő"));
-            QCOMPARE(browser.Label8->text(), QStringLiteral("Termék lista, \"Megnevezés\" szerint"));
+            QCOMPARE(child<QLabel>(browser, "Label8")->text(),
+                     QStringLiteral("Termék lista, \"Megnevezés\" szerint"));
             QCOMPARE(listCodes().size(), 6);
         });
         QCOMPARE(recorder.messageTexts(), QStringList{"Az termék sor törlölve!"});
@@ -459,8 +469,8 @@ private slots:
         AllatKulcs = "Vágóm";
         withBrowser(recorder, [&](TForm6& browser) {
             QCOMPARE(current("T_KOD"), QStringLiteral("3"));
-            clickTitle(browser.DBGrid1, title);
-            QCOMPARE(browser.Label8->text(), label);
+            clickTitle(child<TDBGrid>(browser, "DBGrid1"), title);
+            QCOMPARE(child<QLabel>(browser, "Label8")->text(), label);
             QCOMPARE(Data->ZQ40->RecNo(), 1);
             QCOMPARE(listCodes().join(' '), codes);
         });
@@ -472,9 +482,10 @@ private slots:
         withBrowser(recorder, [&](TForm6& browser) {
             const QString sql = Data->ZQ40->SQL.Text();
             for (const char* title : {"T_VTSZ", "T_EAR", "T_MEGY", "T_KOMPMERTEKE"})
-                clickTitle(browser.DBGrid1, title);
+                clickTitle(child<TDBGrid>(browser, "DBGrid1"), title);
             QCOMPARE(Data->ZQ40->SQL.Text(), sql);
-            QCOMPARE(browser.Label8->text(), QStringLiteral("Termék lista, \"Megnevezés\" szerint"));
+            QCOMPARE(child<QLabel>(browser, "Label8")->text(),
+                     QStringLiteral("Termék lista, \"Megnevezés\" szerint"));
         });
     }
 };

@@ -3,6 +3,7 @@
 #include "data/shared_values.h"
 #include "masterdata/producer_browser.h"
 #include "masterdata/producer_entry.h"
+#include "support/children.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "widgets/db_grid.h"
@@ -15,6 +16,7 @@
 #include <QtTest>
 #include <functional>
 
+using vardelo::testing::child;
 using namespace vardelo;
 using vardelo::testing::TestDatabase;
 
@@ -151,7 +153,8 @@ private slots:
         AktOkod = aktOkod;
         withBrowser(recorder, [&](TForm4& browser) {
             QCOMPARE(currentCode(), expected);
-            QCOMPARE(browser.Label18->text(), QStringLiteral("Őstermelő lista, \"Név\" szerint"));
+            QCOMPARE(child<QLabel>(browser, "Label18")->text(),
+                     QStringLiteral("Őstermelő lista, \"Név\" szerint"));
             QCOMPARE(browser.windowTitle(), QStringLiteral("Őstermelő"));
         });
     }
@@ -203,13 +206,13 @@ private slots:
         db.exec("DELETE FROM ostermelo WHERE o_kod = '9'");
         UiRecorder recorder;
         withBrowser(recorder, [&](TForm4& browser) {
-            inEntry(recorder, browser.Button1, [&](TForm5& entry) {
+            inEntry(recorder, child<QPushButton>(browser, "Button1"), [&](TForm5& entry) {
                 QCOMPARE(entry.windowTitle(), QStringLiteral("Őstermelő bevitel"));
-                QCOMPARE(entry.Edit2->text(), expected);
-                QVERIFY(entry.Edit2->isReadOnly());
-                QCOMPARE(entry.Edit10->text(), QStringLiteral("0"));
-                QCOMPARE(entry.Edit16->text(), QStringLiteral("1"));
-                QVERIFY(!entry.CheckBox1->isChecked());
+                QCOMPARE(child<QLineEdit>(entry, "Edit2")->text(), expected);
+                QVERIFY(child<QLineEdit>(entry, "Edit2")->isReadOnly());
+                QCOMPARE(child<QLineEdit>(entry, "Edit10")->text(), QStringLiteral("0"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit16")->text(), QStringLiteral("1"));
+                QVERIFY(!child<QCheckBox>(entry, "CheckBox1")->isChecked());
             });
             QCOMPARE(browser.EntryMode, QStringLiteral("Új őstermelő"));
         });
@@ -256,10 +259,10 @@ private slots:
         TestDatabase db(true);
         UiRecorder recorder;
         withBrowser(recorder, [&](TForm4& browser) {
-            inEntry(recorder, browser.Button1, [&](TForm5& entry) {
+            inEntry(recorder, child<QPushButton>(browser, "Button1"), [&](TForm5& entry) {
                 fillValid(entry);
                 field(entry, name)->setText(value);
-                QTest::mouseClick(entry.Button1, Qt::LeftButton);
+                QTest::mouseClick(child<QPushButton>(entry, "Button1"), Qt::LeftButton);
                 QCOMPARE(recorder.messageTexts(), QStringList{message});
                 QVERIFY(entry.isVisible());
                 QVERIFY(entry.focusWidget());
@@ -281,11 +284,11 @@ private slots:
         TestDatabase db(true);
         UiRecorder recorder;
         withBrowser(recorder, [&](TForm4& browser) {
-            inEntry(recorder, browser.Button1, [&](TForm5& entry) {
+            inEntry(recorder, child<QPushButton>(browser, "Button1"), [&](TForm5& entry) {
                 fillValid(entry);
-                entry.Edit18->setText(taj);
-                entry.CheckBox1->setChecked(true);
-                QTest::mouseClick(entry.Button1, Qt::LeftButton);
+                child<QLineEdit>(entry, "Edit18")->setText(taj);
+                child<QCheckBox>(entry, "CheckBox1")->setChecked(true);
+                QTest::mouseClick(child<QPushButton>(entry, "Button1"), Qt::LeftButton);
                 QVERIFY(!entry.isVisible());
             });
         });
@@ -310,17 +313,17 @@ private slots:
         TestDatabase db(true);
         UiRecorder recorder;
         withBrowser(recorder, [&](TForm4& browser) {
-            inEntry(recorder, browser.Button1, [&](TForm5& entry) {
-                entry.Edit3->setText(QStringLiteral("Kiss Péter"));
-                entry.Edit17->setText(QStringLiteral("Nagy Anna"));
-                entry.Edit16->setFocus();
-                QCOMPARE(QApplication::focusWidget(), entry.Edit16);
-                entry.Edit16->clear();
-                QTest::keyClicks(entry.Edit16, sex);
-                QCOMPARE(entry.Edit17->text(), QStringLiteral("Nagy Anna"));
-                QTest::keyClick(entry.Edit16, Qt::Key_Tab);
-                QCOMPARE(QApplication::focusWidget(), entry.Edit17);
-                QCOMPARE(entry.Edit17->text(), expected);
+            inEntry(recorder, child<QPushButton>(browser, "Button1"), [&](TForm5& entry) {
+                child<QLineEdit>(entry, "Edit3")->setText(QStringLiteral("Kiss Péter"));
+                child<QLineEdit>(entry, "Edit17")->setText(QStringLiteral("Nagy Anna"));
+                child<QLineEdit>(entry, "Edit16")->setFocus();
+                QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(entry, "Edit16"));
+                child<QLineEdit>(entry, "Edit16")->clear();
+                QTest::keyClicks(child<QLineEdit>(entry, "Edit16"), sex);
+                QCOMPARE(child<QLineEdit>(entry, "Edit17")->text(), QStringLiteral("Nagy Anna"));
+                QTest::keyClick(child<QLineEdit>(entry, "Edit16"), Qt::Key_Tab);
+                QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(entry, "Edit17"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit17")->text(), expected);
             });
         });
     }
@@ -331,21 +334,21 @@ private slots:
         TestDatabase db(true);
         UiRecorder recorder;
         withBrowser(recorder, [&](TForm4& browser) {
-            inEntry(recorder, browser.Button1, [&](TForm5& entry) {
-                entry.Edit3->setFocus();
-                QTest::keyClick(entry.Edit3, Qt::Key_Return);
-                QCOMPARE(QApplication::focusWidget(), entry.Edit4);
-                QTest::keyClicks(entry.Edit4, "6a0,0 0");
-                QCOMPARE(entry.Edit4->text(), QStringLiteral("6000"));
-                QTest::keyClick(entry.Edit4, Qt::Key_Return, Qt::ShiftModifier);
-                QCOMPARE(QApplication::focusWidget(), entry.Edit3);
-                QTest::keyClicks(entry.Edit12, "1961.03x.14.");
-                QCOMPARE(entry.Edit12->text(), QStringLiteral("1961.03.14."));
-                entry.Edit16->clear();
-                QTest::keyClicks(entry.Edit16, "3a2");
-                QCOMPARE(entry.Edit16->text(), QStringLiteral("2"));
+            inEntry(recorder, child<QPushButton>(browser, "Button1"), [&](TForm5& entry) {
+                child<QLineEdit>(entry, "Edit3")->setFocus();
+                QTest::keyClick(child<QLineEdit>(entry, "Edit3"), Qt::Key_Return);
+                QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(entry, "Edit4"));
+                QTest::keyClicks(child<QLineEdit>(entry, "Edit4"), "6a0,0 0");
+                QCOMPARE(child<QLineEdit>(entry, "Edit4")->text(), QStringLiteral("6000"));
+                QTest::keyClick(child<QLineEdit>(entry, "Edit4"), Qt::Key_Return, Qt::ShiftModifier);
+                QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(entry, "Edit3"));
+                QTest::keyClicks(child<QLineEdit>(entry, "Edit12"), "1961.03x.14.");
+                QCOMPARE(child<QLineEdit>(entry, "Edit12")->text(), QStringLiteral("1961.03.14."));
+                child<QLineEdit>(entry, "Edit16")->clear();
+                QTest::keyClicks(child<QLineEdit>(entry, "Edit16"), "3a2");
+                QCOMPARE(child<QLineEdit>(entry, "Edit16")->text(), QStringLiteral("2"));
                 // The tab order follows the fields down the window.
-                QWidget* next = entry.Edit3;
+                QWidget* next = child<QLineEdit>(entry, "Edit3");
                 QStringList order;
                 for (int i = 0; i < 21; ++i) {
                     order << next->objectName();
@@ -368,14 +371,15 @@ private slots:
         addProducer(db, "12", "Aba Ádám");
         UiRecorder recorder;
         withBrowser(recorder, [&](TForm4& browser) {
-            inEntry(recorder, browser.Button1, [&](TForm5& entry) {
-                QCOMPARE(entry.Edit2->text(), QStringLiteral("13"));
+            inEntry(recorder, child<QPushButton>(browser, "Button1"), [&](TForm5& entry) {
+                QCOMPARE(child<QLineEdit>(entry, "Edit2")->text(), QStringLiteral("13"));
                 fillValid(entry);
-                QTest::mouseClick(entry.Button1, Qt::LeftButton);
+                QTest::mouseClick(child<QPushButton>(entry, "Button1"), Qt::LeftButton);
                 QVERIFY(!entry.isVisible());
             });
             QCOMPARE(currentCode(), QStringLiteral("13"));
-            QCOMPARE(browser.Label18->text(), QStringLiteral("Őstermelő lista, \"Név\" szerint"));
+            QCOMPARE(child<QLabel>(browser, "Label18")->text(),
+                     QStringLiteral("Őstermelő lista, \"Név\" szerint"));
         });
         QCOMPARE(recorder.messageTexts(), QStringList{});
         QCOMPARE(AktOkod, QStringLiteral("13"));
@@ -413,25 +417,25 @@ private slots:
         withBrowser(recorder, [&](TForm4& browser) {
             QVERIFY(Data->ZQ30->Locate("O_KOD", "2", 0));
             id = Data->ZQ30->FieldByName("ID_OSTERMELO").AsString();
-            inEntry(recorder, browser.Button2, [&](TForm5& entry) {
+            inEntry(recorder, child<QPushButton>(browser, "Button2"), [&](TForm5& entry) {
                 QCOMPARE(entry.windowTitle(), QStringLiteral("Őstermelő módositás"));
-                QCOMPARE(entry.Edit1->text(), id);
-                QVERIFY(entry.Edit1->isHidden());
-                QCOMPARE(entry.Edit2->text(), QStringLiteral("2"));
-                QCOMPARE(entry.Edit3->text(), QStringLiteral("Nagy Éva"));
-                QCOMPARE(entry.Edit4->text(), QStringLiteral("6720"));
-                QCOMPARE(entry.Edit7->text(), QStringLiteral("8909960302"));
-                QCOMPARE(entry.Edit10->text(), QStringLiteral("15"));
-                QCOMPARE(entry.Edit12->text(), QStringLiteral("1970.11.02."));
-                QCOMPARE(entry.Edit16->text(), QStringLiteral("2"));
-                QCOMPARE(entry.Edit17->text(), QStringLiteral("Fekete Éva"));
-                QCOMPARE(entry.Edit18->text(), QStringLiteral("482199355"));
-                QCOMPARE(entry.Edit19->text(), QStringLiteral("92462810120"));
-                QCOMPARE(entry.Edit21->text(), QStringLiteral("2010.02.03."));
-                entry.Edit3->setText(QStringLiteral("Aranyosi Éva"));
-                entry.Edit10->setText(QStringLiteral("20"));
-                entry.Edit21->setText(QStringLiteral("2010.09.30."));
-                QTest::mouseClick(entry.Button1, Qt::LeftButton);
+                QCOMPARE(child<QLineEdit>(entry, "Edit1")->text(), id);
+                QVERIFY(child<QLineEdit>(entry, "Edit1")->isHidden());
+                QCOMPARE(child<QLineEdit>(entry, "Edit2")->text(), QStringLiteral("2"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit3")->text(), QStringLiteral("Nagy Éva"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit4")->text(), QStringLiteral("6720"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit7")->text(), QStringLiteral("8909960302"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit10")->text(), QStringLiteral("15"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit12")->text(), QStringLiteral("1970.11.02."));
+                QCOMPARE(child<QLineEdit>(entry, "Edit16")->text(), QStringLiteral("2"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit17")->text(), QStringLiteral("Fekete Éva"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit18")->text(), QStringLiteral("482199355"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit19")->text(), QStringLiteral("92462810120"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit21")->text(), QStringLiteral("2010.02.03."));
+                child<QLineEdit>(entry, "Edit3")->setText(QStringLiteral("Aranyosi Éva"));
+                child<QLineEdit>(entry, "Edit10")->setText(QStringLiteral("20"));
+                child<QLineEdit>(entry, "Edit21")->setText(QStringLiteral("2010.09.30."));
+                QTest::mouseClick(child<QPushButton>(entry, "Button1"), Qt::LeftButton);
                 QVERIFY(!entry.isVisible());
             });
             QCOMPARE(browser.EntryMode, QStringLiteral("Őstermelő módositás"));
@@ -464,25 +468,28 @@ private slots:
         const QString code = change ? "5" : "6";
         withBrowser(recorder, [&](TForm4& browser) {
             QVERIFY(Data->ZQ30->Locate("O_KOD", "5", 0));
-            inEntry(recorder, change ? browser.Button2 : browser.Button1, [&](TForm5& entry) {
-                fillValid(entry);
-                entry.Edit4->setText(QStringLiteral("60001")); // the column holds 4
-                QTest::mouseClick(entry.Button1, Qt::LeftButton);
-                QCOMPARE(recorder.messageTexts(),
-                         QStringList{change ? QStringLiteral("Hiba: Módositás, Update a östermelöbenben ")
-                                            : QStringLiteral("Hiba: Újban, INSERT az östermelöben ")});
-                QVERIFY(entry.isVisible());
-                QCOMPARE(entry.Edit4->text(), QStringLiteral("60001"));
-                QCOMPARE(entry.Edit3->text(), QStringLiteral("Teszt Elek"));
-                QCOMPARE(entry.Edit2->text(), code);
-                QVERIFY(Data->ZQ30->Active()); // the list behind is reopened
-                QCOMPARE(storedProducer(code).value("O_NEV").toString(),
-                         change ? QStringLiteral("Molnár Ferenc") : QString());
+            inEntry(
+                recorder,
+                change ? child<QPushButton>(browser, "Button2") : child<QPushButton>(browser, "Button1"),
+                [&](TForm5& entry) {
+                    fillValid(entry);
+                    child<QLineEdit>(entry, "Edit4")->setText(QStringLiteral("60001")); // the column holds 4
+                    QTest::mouseClick(child<QPushButton>(entry, "Button1"), Qt::LeftButton);
+                    QCOMPARE(recorder.messageTexts(),
+                             QStringList{change ? QStringLiteral("Hiba: Módositás, Update a östermelöbenben ")
+                                                : QStringLiteral("Hiba: Újban, INSERT az östermelöben ")});
+                    QVERIFY(entry.isVisible());
+                    QCOMPARE(child<QLineEdit>(entry, "Edit4")->text(), QStringLiteral("60001"));
+                    QCOMPARE(child<QLineEdit>(entry, "Edit3")->text(), QStringLiteral("Teszt Elek"));
+                    QCOMPARE(child<QLineEdit>(entry, "Edit2")->text(), code);
+                    QVERIFY(Data->ZQ30->Active()); // the list behind is reopened
+                    QCOMPARE(storedProducer(code).value("O_NEV").toString(),
+                             change ? QStringLiteral("Molnár Ferenc") : QString());
 
-                entry.Edit4->setText(QStringLiteral("6001"));
-                QTest::mouseClick(entry.Button1, Qt::LeftButton);
-                QVERIFY(!entry.isVisible());
-            });
+                    child<QLineEdit>(entry, "Edit4")->setText(QStringLiteral("6001"));
+                    QTest::mouseClick(child<QPushButton>(entry, "Button1"), Qt::LeftButton);
+                    QVERIFY(!entry.isVisible());
+                });
             QCOMPARE(currentCode(), code);
         });
         QCOMPARE(recorder.messages.size(), 1);
@@ -495,9 +502,9 @@ private slots:
         TestDatabase db(true);
         UiRecorder recorder;
         withBrowser(recorder, [&](TForm4& browser) {
-            inEntry(recorder, browser.Button1, [&](TForm5& entry) {
+            inEntry(recorder, child<QPushButton>(browser, "Button1"), [&](TForm5& entry) {
                 fillValid(entry);
-                QTest::mouseClick(entry.Button2, Qt::LeftButton);
+                QTest::mouseClick(child<QPushButton>(entry, "Button2"), Qt::LeftButton);
                 QVERIFY(!entry.isVisible());
             });
         });
@@ -519,23 +526,23 @@ private slots:
         UiRecorder recorder;
         withBrowser(recorder, [&](TForm4& browser) {
             QVERIFY(Data->ZQ30->Locate("O_KOD", "3", 0));
-            QTest::mouseClick(browser.Button2, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(browser, "Button2"), Qt::LeftButton);
             QCOMPARE(recorder.messageTexts(), QStringList{printedTicketText});
             QCOMPARE(recorder.messages.first().caption, QStringLiteral("Confirm"));
             QCOMPARE(recorder.messages.first().buttons, int(MsgButton::Yes));
             QCOMPARE(recorder.modalsShown, QStringList{"Form4"});
 
             // Other letters do nothing.
-            browser.Button2->setFocus();
-            QTest::keyClick(browser.Button2, Qt::Key_A);
+            child<QPushButton>(browser, "Button2")->setFocus();
+            QTest::keyClick(child<QPushButton>(browser, "Button2"), Qt::Key_A);
             QCOMPARE(recorder.modalsShown, QStringList{"Form4"});
 
             recorder.expectModal([&](QDialog& dialog) {
                 auto& entry = static_cast<TForm5&>(dialog);
                 QCOMPARE(entry.windowTitle(), QStringLiteral("Őstermelő módositás"));
-                QCOMPARE(entry.Edit3->text(), QStringLiteral("Ördögh Ödön"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit3")->text(), QStringLiteral("Ördögh Ödön"));
             });
-            QTest::keyClick(browser.Button2, Qt::Key(letter),
+            QTest::keyClick(child<QPushButton>(browser, "Button2"), Qt::Key(letter),
                             letter == Qt::Key_K ? Qt::ShiftModifier : Qt::NoModifier);
             QCOMPARE(recorder.modalsShown, (QStringList{"Form4", "Form5"}));
         });
@@ -550,7 +557,7 @@ private slots:
         UiRecorder recorder;
         withBrowser(recorder, [&](TForm4& browser) {
             QVERIFY(Data->ZQ30->Locate("O_KOD", "3", 0));
-            inEntry(recorder, browser.Button2, [&](TForm5&) {});
+            inEntry(recorder, child<QPushButton>(browser, "Button2"), [&](TForm5&) {});
         });
         QCOMPARE(recorder.modalsShown, (QStringList{"Form4", "Form5"}));
         QCOMPARE(recorder.messageTexts(), QStringList{});
@@ -562,7 +569,7 @@ private slots:
         UiRecorder recorder;
         withBrowser(recorder, [&](TForm4& browser) {
             QVERIFY(Data->ZQ30->Locate("O_KOD", "3", 0));
-            QTest::mouseClick(browser.Button3, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(browser, "Button3"), Qt::LeftButton);
         });
         QCOMPARE(recorder.messageTexts(), QStringList{printedTicketText});
         QCOMPARE(producerRows(), 5);
@@ -572,7 +579,9 @@ private slots:
         TestDatabase db(true);
         db.exec("DELETE FROM ostermelo WHERE o_kod <> '2'");
         UiRecorder recorder;
-        withBrowser(recorder, [&](TForm4& browser) { QTest::mouseClick(browser.Button3, Qt::LeftButton); });
+        withBrowser(recorder, [&](TForm4& browser) {
+            QTest::mouseClick(child<QPushButton>(browser, "Button3"), Qt::LeftButton);
+        });
         QCOMPARE(recorder.messageTexts(), QStringList{"Az utolsó őstermelősor nem törölhető ki."});
         QCOMPARE(producerRows(), 1);
     }
@@ -587,9 +596,10 @@ private slots:
         AktOkod = "2";
         withBrowser(recorder, [&](TForm4& browser) {
             QVERIFY(Data->ZQ30->Locate("O_KOD", "4", 0));
-            QTest::mouseClick(browser.Button3, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(browser, "Button3"), Qt::LeftButton);
             QCOMPARE(currentCode(), QStringLiteral("2"));
-            QCOMPARE(browser.Label18->text(), QStringLiteral("Őstermelő lista, \"Név\" szerint"));
+            QCOMPARE(child<QLabel>(browser, "Label18")->text(),
+                     QStringLiteral("Őstermelő lista, \"Név\" szerint"));
             QCOMPARE(listCodes().size(), 4);
         });
         QCOMPARE(recorder.messageTexts(), QStringList{"Az őstermelő sor törlölve!"});
@@ -639,13 +649,14 @@ private slots:
         AktOkod = "5";
         withBrowser(recorder, [&](TForm4& browser) {
             if (button) {
-                browser.Edit1->setText(typed);
-                QTest::mouseClick(browser.Button7, Qt::LeftButton);
+                child<QLineEdit>(browser, "Edit1")->setText(typed);
+                QTest::mouseClick(child<QPushButton>(browser, "Button7"), Qt::LeftButton);
             } else {
-                typeText(browser.Edit1, typed);
+                typeText(child<QLineEdit>(browser, "Edit1"), typed);
             }
             QCOMPARE(Data->ZQ30->FieldByName("O_NEV").AsString(), expected);
-            QCOMPARE(browser.Label18->text(), QStringLiteral("Őstermelő lista, \"Név\" szerint"));
+            QCOMPARE(child<QLabel>(browser, "Label18")->text(),
+                     QStringLiteral("Őstermelő lista, \"Név\" szerint"));
             QVERIFY(Data->ZQ30->SQL.Text().contains("ORDER BY o_Nev"));
         });
     }
@@ -688,8 +699,8 @@ private slots:
         AktOkod = "3";
         withBrowser(recorder, [&](TForm4& browser) {
             QCOMPARE(currentCode(), QStringLiteral("3"));
-            clickTitle(browser.DBGrid1, title);
-            QCOMPARE(browser.Label18->text(), label);
+            clickTitle(child<TDBGrid>(browser, "DBGrid1"), title);
+            QCOMPARE(child<QLabel>(browser, "Label18")->text(), label);
             QCOMPARE(Data->ZQ30->RecNo(), 1);
             QCOMPARE(listCodes().join(' '), codes);
         });
@@ -702,11 +713,12 @@ private slots:
         AktOkod = "3";
         withBrowser(recorder, [&](TForm4& browser) {
             const QString sql = Data->ZQ30->SQL.Text();
-            clickTitle(browser.DBGrid1, "Utca");
-            clickTitle(browser.DBGrid1, "Szja");
+            clickTitle(child<TDBGrid>(browser, "DBGrid1"), "Utca");
+            clickTitle(child<TDBGrid>(browser, "DBGrid1"), "Szja");
             QCOMPARE(Data->ZQ30->SQL.Text(), sql);
             QCOMPARE(currentCode(), QStringLiteral("3"));
-            QCOMPARE(browser.Label18->text(), QStringLiteral("Őstermelő lista, \"Név\" szerint"));
+            QCOMPARE(child<QLabel>(browser, "Label18")->text(),
+                     QStringLiteral("Őstermelő lista, \"Név\" szerint"));
         });
     }
 };

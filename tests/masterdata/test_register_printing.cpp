@@ -6,6 +6,7 @@
 #include "reports/report_fixture.h"
 #include "reports/report_objects.h"
 #include "reports/report_service.h"
+#include "support/children.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+using vardelo::testing::child;
 using namespace vardelo;
 using vardelo::testing::TestDatabase;
 
@@ -53,10 +55,11 @@ private slots:
         TForm4 browser;
         recorder.expectModal([&](QDialog& dialog) {
             auto& shown = static_cast<TForm4&>(dialog);
-            QTest::mouseClick(shown.Button6, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(shown, "Button6"), Qt::LeftButton);
             QCOMPARE(Data->ZQ30->SQL.Text().simplified(),
                      QStringLiteral("SELECT * FROM ostermelo ORDER BY o_Nev, o_Szido"));
-            QCOMPARE(shown.Label18->text(), QStringLiteral("Őstermelő lista, \"Név\" szerint"));
+            QCOMPARE(child<QLabel>(shown, "Label18")->text(),
+                     QStringLiteral("Őstermelő lista, \"Név\" szerint"));
         });
         ui().showModal(browser);
         QCOMPARE(recorder.modalsShown, (QStringList{"Form4", "frPreviewForm"}));
@@ -77,7 +80,7 @@ private slots:
         TForm6 browser;
         recorder.expectModal([&](QDialog& dialog) {
             auto& shown = static_cast<TForm6&>(dialog);
-            QTest::mouseClick(shown.Button6, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(shown, "Button6"), Qt::LeftButton);
             QCOMPARE(Data->ZQ40->SQL.Text().simplified(),
                      QStringLiteral("SELECT * FROM termek ORDER BY t_megnevezes"));
         });

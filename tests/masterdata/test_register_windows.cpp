@@ -3,6 +3,7 @@
 #include "masterdata/animal_entry.h"
 #include "masterdata/producer_browser.h"
 #include "masterdata/producer_entry.h"
+#include "support/children.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "widgets/window_size.h"
@@ -16,6 +17,7 @@
 #include <QtTest>
 #include <functional>
 
+using vardelo::testing::child;
 using namespace vardelo;
 using vardelo::testing::TestDatabase;
 
@@ -85,7 +87,7 @@ private slots:
             Data->ZQ30->Locate("O_KOD", "2", 0);
             checkLayout(shown);
             recorder.expectModal([&](QDialog& entry) { checkLayout(entry); });
-            QTest::mouseClick(shown.Button2, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(shown, "Button2"), Qt::LeftButton);
         });
         ui().showModal(browser);
         QCOMPARE(recorder.modalsShown, (QStringList{"Form4", "Form5"}));
@@ -100,7 +102,7 @@ private slots:
             Data->ZQ40->Locate("T_KOD", "3", 0);
             checkLayout(shown);
             recorder.expectModal([&](QDialog& entry) { checkLayout(entry); });
-            QTest::mouseClick(shown.Button2, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(shown, "Button2"), Qt::LeftButton);
         });
         ui().showModal(browser);
         QCOMPARE(recorder.modalsShown, (QStringList{"Form6", "Form7"}));

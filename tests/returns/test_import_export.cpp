@@ -7,6 +7,7 @@
 #include "return_data.h"
 #include "returns/import_collection.h"
 #include "returns/import_export_window.h"
+#include "support/children.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "widgets/db_grid.h"
@@ -20,6 +21,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+using vardelo::testing::child;
 using namespace vardelo;
 using namespace vardelo::testing;
 
@@ -160,14 +162,14 @@ private slots:
         storeItem(db, "10000001", "100", "1", "0");
         UiRecorder recorder;
         TForm11 form;
-        form.DateTimePicker1->setDate(QDate(2010, 8, 1));
-        form.DateTimePicker2->setDate(QDate(2010, 8, 31));
-        form.Button5->click();
-        form.Button1->click();
+        child<QDateEdit>(form, "DateTimePicker1")->setDate(QDate(2010, 8, 1));
+        child<QDateEdit>(form, "DateTimePicker2")->setDate(QDate(2010, 8, 31));
+        child<QPushButton>(form, "Button5")->click();
+        child<QPushButton>(form, "Button1")->click();
         QCOMPARE(recorder.messages.size(), 1);
         QVERIFY2(recorder.lastMessage().contains("C:\\DU2010\\08\\"), qPrintable(recorder.lastMessage()));
-        QVERIFY(!form.Button2->isEnabled());
-        QVERIFY(form.Button1->isEnabled());
+        QVERIFY(!child<QPushButton>(form, "Button2")->isEnabled());
+        QVERIFY(child<QPushButton>(form, "Button1")->isEnabled());
         QVERIFY(!QDir(monthFolder("08", false)).exists());
     }
 
@@ -180,36 +182,36 @@ private slots:
         TForm11 form;
         QCOMPARE(form.objectName(), QStringLiteral("Form11"));
         QCOMPARE(form.windowTitle(), QStringLiteral("APEH 1008M adat importnak a létrehozása"));
-        QVERIFY(!form.Button1->isEnabled());
-        QVERIFY(!form.Button2->isEnabled());
-        QVERIFY(form.Edit1->text().isEmpty());
-        form.Button5->click();
+        QVERIFY(!child<QPushButton>(form, "Button1")->isEnabled());
+        QVERIFY(!child<QPushButton>(form, "Button2")->isEnabled());
+        QVERIFY(child<QLineEdit>(form, "Edit1")->text().isEmpty());
+        child<QPushButton>(form, "Button5")->click();
         QCOMPARE(recorder.beeps, 1);
         QCOMPARE(recorder.lastMessage(), QStringLiteral("Hiba! Csak egy hónap intervallum lehet."));
-        QVERIFY(!form.Button1->isEnabled());
+        QVERIFY(!child<QPushButton>(form, "Button1")->isEnabled());
 
-        form.DateTimePicker1->setDate(QDate(2010, 3, 5));
-        form.DateTimePicker2->setDate(QDate(2011, 3, 20));
-        emit form.DateTimePicker2->editingFinished();
-        QCOMPARE(form.Edit1->text(), QStringLiteral("C:\\DU2010\\03\\"));
-        QVERIFY(form.Button1->isEnabled());
+        child<QDateEdit>(form, "DateTimePicker1")->setDate(QDate(2010, 3, 5));
+        child<QDateEdit>(form, "DateTimePicker2")->setDate(QDate(2011, 3, 20));
+        emit child<QDateEdit>(form, "DateTimePicker2")->editingFinished();
+        QCOMPARE(child<QLineEdit>(form, "Edit1")->text(), QStringLiteral("C:\\DU2010\\03\\"));
+        QVERIFY(child<QPushButton>(form, "Button1")->isEnabled());
         QCOMPARE(recorder.messages.size(), 1);
 
         // A failed check leaves an enabled button enabled.
-        form.DateTimePicker2->setDate(QDate(2011, 4, 20));
-        form.Button5->click();
+        child<QDateEdit>(form, "DateTimePicker2")->setDate(QDate(2011, 4, 20));
+        child<QPushButton>(form, "Button5")->click();
         QCOMPARE(recorder.beeps, 2);
-        QVERIFY(form.Button1->isEnabled());
+        QVERIFY(child<QPushButton>(form, "Button1")->isEnabled());
 
-        form.DateTimePicker2->setDate(QDate(2011, 3, 20));
-        form.Button5->click();
+        child<QDateEdit>(form, "DateTimePicker2")->setDate(QDate(2011, 3, 20));
+        child<QPushButton>(form, "Button5")->click();
         monthFolder("03");
-        form.Button1->click();
-        QVERIFY(form.Button2->isEnabled());
+        child<QPushButton>(form, "Button1")->click();
+        QVERIFY(child<QPushButton>(form, "Button2")->isEnabled());
         QVERIFY(QFile::exists(monthFolder("03") + "/1008M_20100305_0320.txt"));
-        form.DateTimePicker1->setDate(QDate(2010, 3, 6));
-        QVERIFY(!form.Button1->isEnabled());
-        QVERIFY(!form.Button2->isEnabled());
+        child<QDateEdit>(form, "DateTimePicker1")->setDate(QDate(2010, 3, 6));
+        QVERIFY(!child<QPushButton>(form, "Button1")->isEnabled());
+        QVERIFY(!child<QPushButton>(form, "Button2")->isEnabled());
     }
 
     // The window's collection: the producer rows in the grid with a working navigator, the progress shown,
@@ -222,22 +224,23 @@ private slots:
         monthFolder("08");
         UiRecorder recorder;
         TForm11 form;
-        QCOMPARE(form.DBNavigator1->DataSource(), Data->DSQ20);
-        form.DateTimePicker1->setDate(QDate(2010, 8, 1));
-        form.DateTimePicker2->setDate(QDate(2010, 8, 31));
-        form.Button5->click();
-        form.Button1->click();
+        QCOMPARE(child<TDBNavigator>(form, "DBNavigator1")->DataSource(), Data->DSQ20);
+        child<QDateEdit>(form, "DateTimePicker1")->setDate(QDate(2010, 8, 1));
+        child<QDateEdit>(form, "DateTimePicker2")->setDate(QDate(2010, 8, 31));
+        child<QPushButton>(form, "Button5")->click();
+        child<QPushButton>(form, "Button1")->click();
         QVERIFY(recorder.messages.isEmpty());
-        QVERIFY(form.Button2->isEnabled());
+        QVERIFY(child<QPushButton>(form, "Button2")->isEnabled());
         QCOMPARE(ImportOsszesen, QStringLiteral("10813"));
-        QCOMPARE(form.ProgressBar1->value(), form.ProgressBar1->maximum());
-        QCOMPARE(form.DBGrid1->GridModel()->rowCount(), 2);
-        QVERIFY(form.DBNavigator1->Button(TNavigateBtn::nbFirst)->isEnabled());
-        form.DBNavigator1->BtnClick(TNavigateBtn::nbFirst);
+        QCOMPARE(child<QProgressBar>(form, "ProgressBar1")->value(),
+                 child<QProgressBar>(form, "ProgressBar1")->maximum());
+        QCOMPARE(child<TDBGrid>(form, "DBGrid1")->GridModel()->rowCount(), 2);
+        QVERIFY(child<TDBNavigator>(form, "DBNavigator1")->Button(TNavigateBtn::nbFirst)->isEnabled());
+        child<TDBNavigator>(form, "DBNavigator1")->BtnClick(TNavigateBtn::nbFirst);
         QCOMPARE(Data->ZQ20->RecNo(), 1);
 
         recorder.expectModal([](QDialog&) {});
-        form.Button2->click();
+        child<QPushButton>(form, "Button2")->click();
         QCOMPARE(recorder.modalsShown.size(), 1);
         QCOMPARE(reportVariable("v_osszesen").toString(), QStringLiteral("10813"));
         QCOMPARE(reportVariable("v_tol").toString(), QStringLiteral("2010.08.01."));

@@ -1,6 +1,7 @@
 #include "data/text_files.h"
 #include "returns/import_merge.h"
 #include "returns/import_merge_window.h"
+#include "support/children.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "widgets/ui_service.h"
@@ -14,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using vardelo::testing::child;
 using namespace vardelo;
 
 namespace {
@@ -166,38 +168,43 @@ private slots:
         QCOMPARE(form.objectName(), QStringLiteral("Form24"));
         QCOMPARE(form.windowTitle(), QStringLiteral("Két import összevonása"));
         QCOMPARE(QDir(form.FolderA()), QDir(c + "/ze10"));
-        QVERIFY(form.DriveComboBox1->count() >= 1);
-        QCOMPARE(form.Memo1->toPlainText().split('\n').size(), 12);
-        QCOMPARE(form.Label3->text(), QStringLiteral("Mindösszesen:"));
+        QVERIFY(child<QComboBox>(form, "DriveComboBox1")->count() >= 1);
+        QCOMPARE(child<QPlainTextEdit>(form, "Memo1")->toPlainText().split('\n').size(), 12);
+        QCOMPARE(child<QLabel>(form, "Label3")->text(), QStringLiteral("Mindösszesen:"));
         QVERIFY(recorder.messages.isEmpty());
 
         form.ChooseFolderA(a);
         form.ChooseFolderB(a);
         QCOMPARE(recorder.lastMessage(), QStringLiteral("Nem lehet azonos a könyvtár "));
         recorder.clear();
-        form.Button3->click();
+        child<QPushButton>(form, "Button3")->click();
         QCOMPARE(recorder.lastMessage(), QStringLiteral("Nem lehet azonos a könyvtár "));
         QCOMPARE(filesIn(a), QStringList{p1});
-        QVERIFY(form.Button3->isEnabled());
+        QVERIFY(child<QPushButton>(form, "Button3")->isEnabled());
 
         recorder.clear();
         form.ChooseFolderB(b);
         QVERIFY(recorder.messages.isEmpty());
-        QCOMPARE(form.FileListBox2->count(), 2);
-        form.Button3->click();
+        QCOMPARE(child<QListWidget>(form, "FileListBox2")->count(), 2);
+        child<QPushButton>(form, "Button3")->click();
         QVERIFY(recorder.messages.isEmpty());
-        QCOMPARE(form.Label4->text(), QStringLiteral("Összevonás előtt a 455. sor (növény): 100"));
-        QCOMPARE(form.Label5->text(), QStringLiteral("Összevonás előtt a 455. sor (növény): 57"));
-        QCOMPARE(form.Label3->text(), QStringLiteral("Mindösszesen : 157"));
-        QCOMPARE(form.Label7->text(), QStringLiteral("Összevonás után a 455. sor (növény): 150"));
-        QCOMPARE(form.Label12->text(), QStringLiteral("Összevonás után a 455. sor (növény): 7"));
-        QCOMPARE(form.Label6->text(), QStringLiteral("Összevonás után a 455. sor (állat): 0"));
-        QCOMPARE(form.Label13->text(), QStringLiteral("Mindösszesen : 157"));
-        QCOMPARE(form.CheckListBox1->count(), 1);
-        QCOMPARE(form.CheckListBox1->item(0)->text(), p1);
-        QCOMPARE(form.CheckListBox1->item(0)->checkState(), Qt::Checked);
-        QCOMPARE(form.CheckListBox2->count(), 2);
-        QVERIFY(!form.Button3->isEnabled());
+        QCOMPARE(child<QLabel>(form, "Label4")->text(),
+                 QStringLiteral("Összevonás előtt a 455. sor (növény): 100"));
+        QCOMPARE(child<QLabel>(form, "Label5")->text(),
+                 QStringLiteral("Összevonás előtt a 455. sor (növény): 57"));
+        QCOMPARE(child<QLabel>(form, "Label3")->text(), QStringLiteral("Mindösszesen : 157"));
+        QCOMPARE(child<QLabel>(form, "Label7")->text(),
+                 QStringLiteral("Összevonás után a 455. sor (növény): 150"));
+        QCOMPARE(child<QLabel>(form, "Label12")->text(),
+                 QStringLiteral("Összevonás után a 455. sor (növény): 7"));
+        QCOMPARE(child<QLabel>(form, "Label6")->text(),
+                 QStringLiteral("Összevonás után a 455. sor (állat): 0"));
+        QCOMPARE(child<QLabel>(form, "Label13")->text(), QStringLiteral("Mindösszesen : 157"));
+        QCOMPARE(child<QListWidget>(form, "CheckListBox1")->count(), 1);
+        QCOMPARE(child<QListWidget>(form, "CheckListBox1")->item(0)->text(), p1);
+        QCOMPARE(child<QListWidget>(form, "CheckListBox1")->item(0)->checkState(), Qt::Checked);
+        QCOMPARE(child<QListWidget>(form, "CheckListBox2")->count(), 2);
+        QVERIFY(!child<QPushButton>(form, "Button3")->isEnabled());
 
         // Choosing a folder that holds ".old" files warns.
         form.ChooseFolderB(b);

@@ -4,6 +4,7 @@
 #include "reports/report_service.h"
 #include "return_data.h"
 #include "returns/return_list_window.h"
+#include "support/children.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "widgets/db_grid.h"
@@ -16,6 +17,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
+using vardelo::testing::child;
 using namespace vardelo;
 using namespace vardelo::testing;
 
@@ -80,24 +82,24 @@ private slots:
         UiRecorder recorder;
         TForm12 form;
         QCOMPARE(form.objectName(), QStringLiteral("Form12"));
-        QVERIFY(form.RadioButton1->isChecked());
-        form.DateTimePicker1->setDate(QDate(2010, 8, 1));
-        form.DateTimePicker2->setDate(QDate(2010, 8, 31));
+        QVERIFY(child<QRadioButton>(form, "RadioButton1")->isChecked());
+        child<QDateEdit>(form, "DateTimePicker1")->setDate(QDate(2010, 8, 1));
+        child<QDateEdit>(form, "DateTimePicker2")->setDate(QDate(2010, 8, 31));
         form.findChild<QRadioButton*>(QStringLiteral("RadioButton%1").arg(button))->click();
-        form.Button1->click();
-        QVERIFY(form.Button2->isEnabled());
+        child<QPushButton>(form, "Button1")->click();
+        QVERIFY(child<QPushButton>(form, "Button2")->isEnabled());
         QStringList got = column("S_MEGNEVEZES");
         // The two lines of one ticket have no order between them where the choice gives none.
         for (int i = 0; i < megnevezes.size(); ++i)
             if (megnevezes[i] == "?")
                 got[i] = "?";
         QCOMPARE(got, megnevezes);
-        QCOMPARE(form.DBGrid1->ColumnTitle(0), QStringLiteral("Megnevezés"));
-        QCOMPARE(form.DBGrid1->ColumnCount(), 9);
-        QCOMPARE(form.DBNavigator1->DataSource(), Data->DSQ20);
+        QCOMPARE(child<TDBGrid>(form, "DBGrid1")->ColumnTitle(0), QStringLiteral("Megnevezés"));
+        QCOMPARE(child<TDBGrid>(form, "DBGrid1")->ColumnCount(), 9);
+        QCOMPARE(child<TDBNavigator>(form, "DBNavigator1")->DataSource(), Data->DSQ20);
 
         recorder.expectModal([](QDialog&) {});
-        form.Button2->click();
+        child<QPushButton>(form, "Button2")->click();
         QCOMPARE(reportVariable("v_sorrend").toString(), sorrend);
         QCOMPARE(reportVariable("v_tol").toString(), QStringLiteral("2010.08.01."));
         QCOMPARE(recorder.modalsShown.size(), 1);
@@ -111,9 +113,9 @@ private slots:
         storeTickets(db);
         UiRecorder recorder;
         TForm12 form;
-        form.DateTimePicker1->setDate(QDate(2000, 1, 1));
-        form.DateTimePicker2->setDate(QDate(2020, 12, 31));
-        form.Button1->click();
+        child<QDateEdit>(form, "DateTimePicker1")->setDate(QDate(2000, 1, 1));
+        child<QDateEdit>(form, "DateTimePicker2")->setDate(QDate(2020, 12, 31));
+        child<QPushButton>(form, "Button1")->click();
         // 100 + 100.5 + 1 + 100
         QCOMPARE(ListaOsszesen, QStringLiteral("301,5"));
         QCOMPARE(Data->ZQ20->RecordCount(), 4);
@@ -129,20 +131,20 @@ private slots:
         storeTickets(db);
         UiRecorder recorder;
         TForm12 form;
-        form.DateTimePicker1->setDate(QDate(2010, 9, 1));
-        form.DateTimePicker2->setDate(QDate(2010, 9, 30));
-        form.Button1->click();
+        child<QDateEdit>(form, "DateTimePicker1")->setDate(QDate(2010, 9, 1));
+        child<QDateEdit>(form, "DateTimePicker2")->setDate(QDate(2010, 9, 30));
+        child<QPushButton>(form, "Button1")->click();
         QCOMPARE(ListaOsszesen, QStringLiteral("0"));
         QVERIFY(Data->ZQ20->IsEmpty());
-        QVERIFY(form.Button2->isEnabled());
-        form.DateTimePicker2->setDate(QDate(2010, 10, 30));
-        QVERIFY(form.Button2->isEnabled());
-        form.RadioButton3->click();
-        QVERIFY(!form.Button2->isEnabled());
-        form.Button1->click();
-        QVERIFY(form.Button2->isEnabled());
-        form.DateTimePicker1->setDate(QDate(2010, 9, 2));
-        QVERIFY(!form.Button2->isEnabled());
+        QVERIFY(child<QPushButton>(form, "Button2")->isEnabled());
+        child<QDateEdit>(form, "DateTimePicker2")->setDate(QDate(2010, 10, 30));
+        QVERIFY(child<QPushButton>(form, "Button2")->isEnabled());
+        child<QRadioButton>(form, "RadioButton3")->click();
+        QVERIFY(!child<QPushButton>(form, "Button2")->isEnabled());
+        child<QPushButton>(form, "Button1")->click();
+        QVERIFY(child<QPushButton>(form, "Button2")->isEnabled());
+        child<QDateEdit>(form, "DateTimePicker1")->setDate(QDate(2010, 9, 2));
+        QVERIFY(!child<QPushButton>(form, "Button2")->isEnabled());
     }
 };
 

@@ -4,6 +4,7 @@
 #include "data/shared_values.h"
 #include "shell/main_window.h"
 #include "shell/program_version.h"
+#include "support/children.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "widgets/db_lookup_combo_box.h"
@@ -19,6 +20,7 @@
 #include <QTest>
 #include <memory>
 
+using vardelo::testing::child;
 using namespace vardelo;
 using vardelo::testing::TestDatabase;
 
@@ -34,14 +36,14 @@ QAction* entry(TForm1& form, const char* name) {
 // The top-level entries of the menu bar, in display order, with their names and captions.
 QStringList topLevel(TForm1& form) {
     QStringList result;
-    for (QAction* action : form.MainMenu1->actions())
+    for (QAction* action : child<QMenuBar>(form, "MainMenu1")->actions())
         result << action->objectName() + QLatin1Char('=') + action->text();
     return result;
 }
 
 QStringList enabledTopLevel(TForm1& form) {
     QStringList result;
-    for (QAction* action : form.MainMenu1->actions())
+    for (QAction* action : child<QMenuBar>(form, "MainMenu1")->actions())
         if (action->isEnabled())
             result << action->objectName();
     return result;

@@ -4,6 +4,7 @@
 #include "shell/main_window.h"
 #include "shell/purchaser_record.h"
 #include "shell/ticket_number_seed.h"
+#include "support/children.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "widgets/db_edit.h"
@@ -15,6 +16,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+using vardelo::testing::child;
 using namespace vardelo;
 using vardelo::testing::TestDatabase;
 
@@ -24,13 +26,13 @@ const QString TicketMessage = QStringLiteral("Már készült felvásárlási jeg
 
 // Selects the purchaser of the last row (closing the selection window at once).
 void selectLast(TForm1& form) {
-    form.Vlaszts1->trigger();
+    child<QAction>(form, "Vlaszts1")->trigger();
 }
 
 // Opens "Átvevö" / "Lekérdezés" with the script.
 void inRecord(TForm1& form, UiRecorder& recorder, std::function<void(TForm17&)> script) {
     recorder.expectModal([&](QDialog& dialog) { script(static_cast<TForm17&>(dialog)); });
-    form.Lekrdezs1->trigger();
+    child<QAction>(form, "Lekrdezs1")->trigger();
 }
 
 QString seedOf(const QString& akod) {
@@ -146,20 +148,20 @@ void TestPurchaserRecord::yearOpening() {
     selectLast(form);
     bool openAfter = false;
     inRecord(form, recorder, [&](TForm17& window) {
-        QVERIFY(!shown(window.Edit1));
-        QVERIFY(!shown(window.Button4));
-        window.PageControl1->setCurrentIndex(1);
+        QVERIFY(!shown(child<QLineEdit>(window, "Edit1")));
+        QVERIFY(!shown(child<QPushButton>(window, "Button4")));
+        child<QTabWidget>(window, "PageControl1")->setCurrentIndex(1);
         QVERIFY(recorder.messages.isEmpty());
-        QVERIFY(shown(window.Edit1));
-        QVERIFY(shown(window.Button4));
-        QCOMPARE(window.DBEdit11->text(), QStringLiteral("10000000"));
-        retype(window.Edit1, text);
-        QCOMPARE(window.Edit1->text(), text);
-        window.Button3->setFocus();
-        window.Button4->click();
+        QVERIFY(shown(child<QLineEdit>(window, "Edit1")));
+        QVERIFY(shown(child<QPushButton>(window, "Button4")));
+        QCOMPARE(child<TDBEdit>(window, "DBEdit11")->text(), QStringLiteral("10000000"));
+        retype(child<QLineEdit>(window, "Edit1"), text);
+        QCOMPARE(child<QLineEdit>(window, "Edit1")->text(), text);
+        child<QPushButton>(window, "Button3")->setFocus();
+        child<QPushButton>(window, "Button4")->click();
         openAfter = window.isVisible();
         if (!message.isEmpty())
-            QCOMPARE(QApplication::focusWidget(), window.Edit1);
+            QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(window, "Edit1"));
     });
     if (message.isEmpty()) {
         QVERIFY(recorder.messages.isEmpty());
@@ -185,23 +187,23 @@ void TestPurchaserRecord::ticketBlocksYearOpening() {
     selectLast(form);
     QCOMPARE(AktAkod, QStringLiteral("2"));
     inRecord(form, recorder, [&](TForm17& window) {
-        window.PageControl1->setCurrentIndex(1);
+        child<QTabWidget>(window, "PageControl1")->setCurrentIndex(1);
         QCOMPARE(recorder.messageTexts(), QStringList{TicketMessage});
-        QVERIFY(!shown(window.Edit1));
-        QVERIFY(!shown(window.Button4));
-        window.PageControl1->setCurrentIndex(0);
+        QVERIFY(!shown(child<QLineEdit>(window, "Edit1")));
+        QVERIFY(!shown(child<QPushButton>(window, "Button4")));
+        child<QTabWidget>(window, "PageControl1")->setCurrentIndex(0);
         QCOMPARE(recorder.messageTexts(), (QStringList{TicketMessage, TicketMessage}));
-        window.PageControl1->setCurrentIndex(1);
+        child<QTabWidget>(window, "PageControl1")->setCurrentIndex(1);
         QCOMPARE(recorder.messages.size(), 3);
-        QVERIFY(!shown(window.Edit1));
+        QVERIFY(!shown(child<QLineEdit>(window, "Edit1")));
     });
     // The other purchaser has no ticket: its year opening is open.
     recorder.clear();
     AktAkod = QStringLiteral("1");
     inRecord(form, recorder, [&](TForm17& window) {
-        window.PageControl1->setCurrentIndex(1);
+        child<QTabWidget>(window, "PageControl1")->setCurrentIndex(1);
         QVERIFY(recorder.messages.isEmpty());
-        QVERIFY(shown(window.Edit1));
+        QVERIFY(shown(child<QLineEdit>(window, "Edit1")));
     });
 }
 
@@ -224,19 +226,19 @@ void TestPurchaserRecord::serviceKeyShowsTheInput() {
     TForm1 form;
     selectLast(form);
     inRecord(form, recorder, [&](TForm17& window) {
-        window.PageControl1->setCurrentIndex(1);
+        child<QTabWidget>(window, "PageControl1")->setCurrentIndex(1);
         QCOMPARE(recorder.messages.size(), 1);
-        window.Button3->setFocus();
-        QTest::keyClick(window.Button3, key);
+        child<QPushButton>(window, "Button3")->setFocus();
+        QTest::keyClick(child<QPushButton>(window, "Button3"), key);
         QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(shown(window.Edit1), opens);
-        QCOMPARE(shown(window.Button4), opens);
+        QCOMPARE(shown(child<QLineEdit>(window, "Edit1")), opens);
+        QCOMPARE(shown(child<QPushButton>(window, "Button4")), opens);
         QVERIFY(window.isVisible());
         if (!opens)
             return;
-        QCOMPARE(window.DBEdit11->text(), QStringLiteral("10000000"));
-        retype(window.Edit1, QStringLiteral("30000000"));
-        window.Button4->click();
+        QCOMPARE(child<TDBEdit>(window, "DBEdit11")->text(), QStringLiteral("10000000"));
+        retype(child<QLineEdit>(window, "Edit1"), QStringLiteral("30000000"));
+        child<QPushButton>(window, "Button4")->click();
         QVERIFY(!window.isVisible());
     });
     QCOMPARE(seedOf(QStringLiteral("1")), opens ? QStringLiteral("30000000") : QStringLiteral("10000000"));
@@ -249,14 +251,14 @@ void TestPurchaserRecord::seedBeforeAnySelectionChangesNoRow() {
     UiRecorder recorder;
     TForm1 form;
     inRecord(form, recorder, [&](TForm17& window) {
-        QCOMPARE(window.DBEdit3->text(), QStringLiteral("Első Felvásárló Kft."));
-        window.PageControl1->setCurrentIndex(1);
-        QVERIFY(shown(window.Edit1));
-        QCOMPARE(window.DBEdit11->text(), QString());
-        retype(window.Edit1, QStringLiteral("40000000"));
-        window.Button4->click();
+        QCOMPARE(child<TDBEdit>(window, "DBEdit3")->text(), QStringLiteral("Első Felvásárló Kft."));
+        child<QTabWidget>(window, "PageControl1")->setCurrentIndex(1);
+        QVERIFY(shown(child<QLineEdit>(window, "Edit1")));
+        QCOMPARE(child<TDBEdit>(window, "DBEdit11")->text(), QString());
+        retype(child<QLineEdit>(window, "Edit1"), QStringLiteral("40000000"));
+        child<QPushButton>(window, "Button4")->click();
         QVERIFY(window.isVisible());
-        QCOMPARE(window.focusWidget(), window.Edit1);
+        QCOMPARE(window.focusWidget(), child<QLineEdit>(window, "Edit1"));
     });
     QCOMPARE(recorder.messageTexts(), QStringList{"Hiba: Letároláskor az UPDATE Sorszam -ba "});
     QCOMPARE(seedOf(QStringLiteral("1")), QStringLiteral("10000000"));
@@ -272,9 +274,9 @@ void TestPurchaserRecord::seedWithoutNumberRowFails() {
     selectLast(form);
     QCOMPARE(AktAkod, QStringLiteral("2"));
     inRecord(form, recorder, [&](TForm17& window) {
-        window.PageControl1->setCurrentIndex(1);
-        retype(window.Edit1, QStringLiteral("20100000"));
-        window.Button4->click();
+        child<QTabWidget>(window, "PageControl1")->setCurrentIndex(1);
+        retype(child<QLineEdit>(window, "Edit1"), QStringLiteral("20100000"));
+        child<QPushButton>(window, "Button4")->click();
         QVERIFY(window.isVisible());
     });
     QCOMPARE(recorder.messageTexts(), QStringList{"Hiba: Letároláskor az UPDATE Sorszam -ba "});
@@ -302,10 +304,10 @@ void TestPurchaserRecord::seedNotAboveTicketsRefused() {
     TForm1 form;
     selectLast(form);
     inRecord(form, recorder, [&](TForm17& window) {
-        window.Button3->setFocus();
-        QTest::keyClick(window.Button3, 'S');
-        retype(window.Edit1, seed);
-        window.Button4->click();
+        child<QPushButton>(window, "Button3")->setFocus();
+        QTest::keyClick(child<QPushButton>(window, "Button3"), 'S');
+        retype(child<QLineEdit>(window, "Edit1"), seed);
+        child<QPushButton>(window, "Button4")->click();
         QCOMPARE(window.isVisible(), !stored);
     });
     QCOMPARE(recorder.messageTexts(),
@@ -325,20 +327,20 @@ void TestPurchaserRecord::keyFieldsReadOnly() {
     selectLast(form);
     QCOMPARE(AktAkod, QStringLiteral("2"));
     inRecord(form, recorder, [&](TForm17& window) {
-        QVERIFY(window.DBEdit1->isReadOnly());
-        QVERIFY(window.DBEdit2->isReadOnly());
-        QVERIFY(!window.DBEdit3->isReadOnly());
-        window.DBEdit2->setFocus();
-        QTest::keyClicks(window.DBEdit2, "9");
-        QCOMPARE(window.DBEdit2->text(), QStringLiteral("2"));
+        QVERIFY(child<TDBEdit>(window, "DBEdit1")->isReadOnly());
+        QVERIFY(child<TDBEdit>(window, "DBEdit2")->isReadOnly());
+        QVERIFY(!child<TDBEdit>(window, "DBEdit3")->isReadOnly());
+        child<TDBEdit>(window, "DBEdit2")->setFocus();
+        QTest::keyClicks(child<TDBEdit>(window, "DBEdit2"), "9");
+        QCOMPARE(child<TDBEdit>(window, "DBEdit2")->text(), QStringLiteral("2"));
     });
     QCOMPARE(purchaserValue(QStringLiteral("2"), QStringLiteral("V_AKOD")), QStringLiteral("2"));
     // Purchaser 1 has no ticket: its code may still be set.
     AktAkod = QStringLiteral("1");
     Data->IBTable6->Locate(QStringLiteral("V_AKOD"), QStringLiteral("1"), 0);
     inRecord(form, recorder, [&](TForm17& window) {
-        QVERIFY(window.DBEdit1->isReadOnly());
-        QVERIFY(!window.DBEdit2->isReadOnly());
+        QVERIFY(child<TDBEdit>(window, "DBEdit1")->isReadOnly());
+        QVERIFY(!child<TDBEdit>(window, "DBEdit2")->isReadOnly());
     });
 }
 
@@ -351,14 +353,15 @@ void TestPurchaserRecord::storedRecordSurvivesRestart() {
         TForm1 form;
         selectLast(form);
         inRecord(form, recorder, [&](TForm17& window) {
-            QCOMPARE(window.DBEdit3->text(), QStringLiteral("Alföldi Állatfelvásárló Bt."));
-            retype(window.DBEdit5, QStringLiteral("Kossuth tér 2."));
-            retype(window.DBEdit8, QStringLiteral("8123456789"));
-            window.Button2->click();
+            QCOMPARE(child<TDBEdit>(window, "DBEdit3")->text(),
+                     QStringLiteral("Alföldi Állatfelvásárló Bt."));
+            retype(child<TDBEdit>(window, "DBEdit5"), QStringLiteral("Kossuth tér 2."));
+            retype(child<TDBEdit>(window, "DBEdit8"), QStringLiteral("8123456789"));
+            child<QPushButton>(window, "Button2")->click();
             QVERIFY(window.isVisible());
             QCOMPARE(Data->IBTable6->State(), TDataSetState::Browse);
             Data->IBTrans1->Rollback();
-            window.Button1->click();
+            child<QPushButton>(window, "Button1")->click();
             QVERIFY(!window.isVisible());
         });
         QVERIFY(recorder.messages.isEmpty());
@@ -381,15 +384,15 @@ void TestPurchaserRecord::refusedRecordStaysInEdit() {
     TForm1 form;
     selectLast(form);
     inRecord(form, recorder, [&](TForm17& window) {
-        retype(window.DBEdit6, QStringLiteral("123456789"));
-        window.Button2->click();
+        retype(child<TDBEdit>(window, "DBEdit6"), QStringLiteral("123456789"));
+        child<QPushButton>(window, "Button2")->click();
         QCOMPARE(recorder.messages.size(), 1);
         QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
         QVERIFY(!recorder.messages[0].text.isEmpty());
         QVERIFY(window.isVisible());
         QCOMPARE(Data->IBTable6->State(), TDataSetState::Edit);
-        QCOMPARE(window.DBEdit6->text(), QStringLiteral("123456789"));
-        window.Button5->click();
+        QCOMPARE(child<TDBEdit>(window, "DBEdit6")->text(), QStringLiteral("123456789"));
+        child<QPushButton>(window, "Button5")->click();
     });
     QCOMPARE(Data->IBTable6->State(), TDataSetState::Browse);
     QCOMPARE(purchaserValue(QStringLiteral("1"), QStringLiteral("V_IRSZAM")), QStringLiteral("6000"));
@@ -402,12 +405,12 @@ void TestPurchaserRecord::bankAccountTakesDigitsOnly() {
     TForm1 form;
     selectLast(form);
     inRecord(form, recorder, [&](TForm17& window) {
-        retype(window.DBEdit9, QStringLiteral("1173-2009 x12"));
-        QCOMPARE(window.DBEdit9->text(), QStringLiteral("1173200912"));
-        window.PageControl1->setCurrentIndex(1);
+        retype(child<TDBEdit>(window, "DBEdit9"), QStringLiteral("1173-2009 x12"));
+        QCOMPARE(child<TDBEdit>(window, "DBEdit9")->text(), QStringLiteral("1173200912"));
+        child<QTabWidget>(window, "PageControl1")->setCurrentIndex(1);
         recorder.clear();
-        retype(window.Edit1, QStringLiteral("2010-0000a"));
-        QCOMPARE(window.Edit1->text(), QStringLiteral("20100000"));
+        retype(child<QLineEdit>(window, "Edit1"), QStringLiteral("2010-0000a"));
+        QCOMPARE(child<QLineEdit>(window, "Edit1")->text(), QStringLiteral("20100000"));
     });
 }
 

@@ -2,6 +2,7 @@
 #include "data/shared_values.h"
 #include "shell/main_window.h"
 #include "shell/purchaser_selection.h"
+#include "support/children.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "widgets/db_lookup_combo_box.h"
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 
+using vardelo::testing::child;
 using namespace vardelo;
 using vardelo::testing::TestDatabase;
 
@@ -27,7 +29,7 @@ QString select(TForm1& form, UiRecorder& recorder, std::function<void(TForm18&)>
         window.close();
         caption = window.windowTitle();
     });
-    form.Vlaszts1->trigger();
+    child<QAction>(form, "Vlaszts1")->trigger();
     return caption;
 }
 
@@ -72,14 +74,14 @@ void TestPurchaserSelection::closingAtOnceSelectsTheLastPurchaser() {
         QVERIFY(!dialog.isVisible());
         caption = dialog.windowTitle();
     });
-    form.Vlaszts1->trigger();
+    child<QAction>(form, "Vlaszts1")->trigger();
     QCOMPARE(shownOnOpen, QStringLiteral("Alföldi Állatfelvásárló Bt."));
     QCOMPARE(AktAkod, QStringLiteral("2"));
     QCOMPARE(VerzioBetu, QStringLiteral("B"));
     // 27 characters, cut to 25.
     QCOMPARE(caption, QStringLiteral("Felvásárlási jegy - Alföldi Állatfelvásárló B  2006-2010"));
     QCOMPARE(form.windowTitle(), caption);
-    QVERIFY(form.Felvsrlsijegy1->isEnabled());
+    QVERIFY(child<QAction>(form, "Felvsrlsijegy1")->isEnabled());
 }
 
 void TestPurchaserSelection::captionCutsTheNameAfter25Characters() {
@@ -105,9 +107,10 @@ void TestPurchaserSelection::sameNameSelectsTheFirstInTableOrder() {
     UiRecorder recorder;
     TForm1 form;
     select(form, recorder, [](TForm18& window) {
-        QCOMPARE(window.DBLookupComboBox1->count(), 3);
-        QCOMPARE(window.DBLookupComboBox1->currentIndex(), 2); // the last row, code 8
-        QVERIFY(window.DBLookupComboBox1->ChooseIndex(2));
+        QCOMPARE(child<TDBLookupComboBox>(window, "DBLookupComboBox1")->count(), 3);
+        QCOMPARE(child<TDBLookupComboBox>(window, "DBLookupComboBox1")->currentIndex(),
+                 2); // the last row, code 8
+        QVERIFY(child<TDBLookupComboBox>(window, "DBLookupComboBox1")->ChooseIndex(2));
     });
     QCOMPARE(AktAkod, QStringLiteral("7"));
     QCOMPARE(VerzioBetu, QStringLiteral("C"));
@@ -122,16 +125,18 @@ void TestPurchaserSelection::choosingSetsTheSelectionBeforeTheWindowCloses() {
     UiRecorder recorder;
     TForm1 form;
     select(form, recorder, [&](TForm18& window) {
-        window.DBLookupComboBox1->setFocus();
-        QVERIFY(window.DBLookupComboBox1->ChooseText(QStringLiteral("Első Felvásárló Kft.")));
-        window.DBLookupComboBox1->hidePopup();
+        child<TDBLookupComboBox>(window, "DBLookupComboBox1")->setFocus();
+        QVERIFY(child<TDBLookupComboBox>(window, "DBLookupComboBox1")
+                    ->ChooseText(QStringLiteral("Első Felvásárló Kft.")));
+        child<TDBLookupComboBox>(window, "DBLookupComboBox1")->hidePopup();
         QTRY_COMPARE(AktAkod, QStringLiteral("1"));
         QCOMPARE(form.windowTitle(), QStringLiteral("Felvásárlási jegy - Első Felvásárló Kft.  2006-2010"));
         QCOMPARE(window.windowTitle(), form.windowTitle());
         QCOMPARE(VerzioBetu, QString());
 
-        QVERIFY(window.DBLookupComboBox1->ChooseText(QStringLiteral("Alföldi Állatfelvásárló Bt.")));
-        window.Button2->setFocus();
+        QVERIFY(child<TDBLookupComboBox>(window, "DBLookupComboBox1")
+                    ->ChooseText(QStringLiteral("Alföldi Állatfelvásárló Bt.")));
+        child<QPushButton>(window, "Button2")->setFocus();
         QTRY_COMPARE(AktAkod, QStringLiteral("2"));
         QCOMPARE(window.windowTitle(),
                  QStringLiteral("Felvásárlási jegy - Alföldi Állatfelvásárló B  2006-2010"));

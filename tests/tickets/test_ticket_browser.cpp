@@ -1,4 +1,5 @@
 #include "reports/report_objects.h"
+#include "support/children.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "test_layout.h"
@@ -16,6 +17,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+using vardelo::testing::child;
 using namespace vardelo;
 using namespace vardelo::testing;
 
@@ -103,11 +105,11 @@ void TestTicketBrowser::opensOnCurrentTicket() {
     {
         TForm8 form;
         QCOMPARE(form.windowTitle(), QString("Felvásárlási jegy"));
-        QCOMPARE(form.OrderLabel->text(), QString("Fejsor rendezettsége:"));
+        QCOMPARE(child<QLabel>(form, "OrderLabel")->text(), QString("Fejsor rendezettsége:"));
         form.show();
         QCOMPARE(listedNumbers(), QStringList({"10000001", "10000002", "10000003"}));
         QCOMPARE(current(), QString("10000001"));
-        QCOMPARE(form.OrderLabel->text(), QString("A lista, \"Bszám\" szerint"));
+        QCOMPARE(child<QLabel>(form, "OrderLabel")->text(), QString("A lista, \"Bszám\" szerint"));
         QCOMPARE(form.findChild<QLabel*>("DBText_F_MEGJ")->text(), QString("Első jegy"));
     }
     AktBszam = "10000003";
@@ -143,7 +145,7 @@ void TestTicketBrowser::sortingByTitles() {
     form.DBGrid1TitleClick(field);
     QCOMPARE(listedNumbers(), order);
     QCOMPARE(Data->ZQ10->RecNo(), 1);
-    QCOMPARE(form.OrderLabel->text(), caption);
+    QCOMPARE(child<QLabel>(form, "OrderLabel")->text(), caption);
 
     // A title without an order changes nothing.
     Data->ZQ10->Last();
@@ -151,21 +153,21 @@ void TestTicketBrowser::sortingByTitles() {
     form.DBGrid1TitleClick("V_AKOD");
     QCOMPARE(listedNumbers(), order);
     QCOMPARE(Data->ZQ10->RecNo(), 3);
-    QCOMPARE(form.OrderLabel->text(), caption);
+    QCOMPARE(child<QLabel>(form, "OrderLabel")->text(), caption);
 }
 
 void TestTicketBrowser::titleClickOnTheGrid() {
     TForm8 form;
     form.show();
-    QHeaderView* header = form.DBGrid1->horizontalHeader();
+    QHeaderView* header = child<TDBGrid>(form, "DBGrid1")->horizontalHeader();
     int nameColumn = -1;
-    for (int c = 0; c < form.DBGrid1->ColumnCount(); ++c)
-        if (form.DBGrid1->ColumnTitle(c) == QString("Név"))
+    for (int c = 0; c < child<TDBGrid>(form, "DBGrid1")->ColumnCount(); ++c)
+        if (child<TDBGrid>(form, "DBGrid1")->ColumnTitle(c) == QString("Név"))
             nameColumn = c;
     QVERIFY(nameColumn >= 0);
     const QPoint at(header->sectionViewportPosition(nameColumn) + 5, header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
-    QCOMPARE(form.OrderLabel->text(), QString("Felvásárlási jegy lista, név szerint"));
+    QCOMPARE(child<QLabel>(form, "OrderLabel")->text(), QString("Felvásárlási jegy lista, név szerint"));
     QCOMPARE(listedNumbers(), QStringList({"10000002", "10000003", "10000001"}));
 }
 
@@ -173,17 +175,17 @@ void TestTicketBrowser::tabChangeShowsTicketLinesAndProducer() {
     TForm8 form;
     form.show();
     standOn("10000002");
-    form.PageControl1->setCurrentIndex(1);
+    child<QTabWidget>(form, "PageControl1")->setCurrentIndex(1);
     QCOMPARE(Data->ZQ20->RecordCount(), 2);
     QCOMPARE(Data->ZQ20->FieldByName("S_BSZAM").AsString(), QString("10000002"));
     QCOMPARE(Data->ZQ30->FieldByName("O_NEV").AsString(), QString("Kovács János"));
     // Moving in the header list does not follow until the next tab change.
     standOn("10000003");
     QCOMPARE(Data->ZQ30->FieldByName("O_KOD").AsString(), QString("1"));
-    form.PageControl1->setCurrentIndex(2);
+    child<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);
     QCOMPARE(Data->ZQ20->RecordCount(), 1);
     QCOMPARE(Data->ZQ30->FieldByName("O_NEV").AsString(), QString("Nagy Éva"));
-    QCOMPARE(form.PageControl1->tabText(2), QString("Östermelő"));
+    QCOMPARE(child<QTabWidget>(form, "PageControl1")->tabText(2), QString("Östermelő"));
 }
 
 void TestTicketBrowser::changeOpensEntryOnTicket() {
@@ -196,21 +198,21 @@ void TestTicketBrowser::changeOpensEntryOnTicket() {
         QVERIFY(entry);
         QCOMPARE(JegyMod, QString("Felvásárlási jegy módositás"));
         QCOMPARE(entry->windowTitle(), QString("Felvásárlási jegy módositás"));
-        QCOMPARE(entry->Edit1->text(), QString("10000002"));
-        QCOMPARE(entry->Edit5->text(), QString("1"));
+        QCOMPARE(child<QLineEdit>(entry, "Edit1")->text(), QString("10000002"));
+        QCOMPARE(child<QLineEdit>(entry, "Edit5")->text(), QString("1"));
         QCOMPARE(Data->ZQ20->RecordCount(), 2);
         QCOMPARE(Data->ZQ20->FieldByName("S_MEGNEVEZES").AsString(), QString("Süldő")); // in ID order
-        entry->Edit4->setText("Módosított");
-        entry->OkButton->click();
+        child<QLineEdit>(entry, "Edit4")->setText("Módosított");
+        child<QPushButton>(entry, "OkButton")->click();
         QVERIFY(!entry->isVisible());
     });
-    form.ChangeButton->click();
+    child<QPushButton>(form, "ChangeButton")->click();
     QCOMPARE(rec_->modalsShown, QStringList{"Form9"});
     QVERIFY(rec_->messageTexts().isEmpty());
     // Back in number order, on the ticket, and the caption says so.
     QCOMPARE(current(), QString("10000002"));
     QCOMPARE(listedNumbers(), QStringList({"10000001", "10000002", "10000003"}));
-    QCOMPARE(form.OrderLabel->text(), QString("A lista, \"Bszám\" szerint"));
+    QCOMPARE(child<QLabel>(form, "OrderLabel")->text(), QString("A lista, \"Bszám\" szerint"));
     QCOMPARE(Data->ZQ10->FieldByName("F_MEGJ").AsString(), QString("Módosított"));
 }
 
@@ -218,7 +220,7 @@ void TestTicketBrowser::changeRefusedOnPrintedTicket() {
     TForm8 form;
     form.show();
     standOn("10000001");
-    form.ChangeButton->click();
+    child<QPushButton>(form, "ChangeButton")->click();
     QVERIFY(rec_->modalsShown.isEmpty());
     QCOMPARE(rec_->messages.size(), 1);
     QCOMPARE(rec_->messages[0].text, QString("A felvásárlási jegy már nyomtatva volt!"));
@@ -232,9 +234,9 @@ void TestTicketBrowser::changeRefusedRightAfterPrinting() {
     form.show();
     standOn("10000003");
     rec_->expectModal(preview());
-    form.PrintButton->click();
+    child<QPushButton>(form, "PrintButton")->click();
     QCOMPARE(current(), QString("10000003"));
-    form.ChangeButton->click();
+    child<QPushButton>(form, "ChangeButton")->click();
     QCOMPARE(rec_->modalsShown, QStringList{"frPreviewForm"});
     QCOMPARE(rec_->messageTexts(), QStringList{"A felvásárlási jegy már nyomtatva volt!"});
 }
@@ -245,27 +247,27 @@ void TestTicketBrowser::overrideKeyOpensPrintedTicket() {
     QApplication::setActiveWindow(&form);
     QVERIFY(QTest::qWaitForWindowActive(&form));
     standOn("10000001");
-    form.ChangeButton->setFocus();
+    child<QPushButton>(form, "ChangeButton")->setFocus();
     // Another letter does nothing.
-    QTest::keyClick(form.ChangeButton, Qt::Key_K);
+    QTest::keyClick(child<QPushButton>(form, "ChangeButton"), Qt::Key_K);
     QVERIFY(rec_->modalsShown.isEmpty());
     rec_->expectModal([](QDialog& dialog) {
         auto* entry = qobject_cast<TForm9*>(&dialog);
         QVERIFY(entry);
-        QCOMPARE(entry->Edit1->text(), QString("10000001"));
-        entry->OkButton->click();
+        QCOMPARE(child<QLineEdit>(entry, "Edit1")->text(), QString("10000001"));
+        child<QPushButton>(entry, "OkButton")->click();
         QVERIFY(!entry->isVisible());
     });
-    QTest::keyClick(form.ChangeButton, Qt::Key_J); // lower case "j"
+    QTest::keyClick(child<QPushButton>(form, "ChangeButton"), Qt::Key_J); // lower case "j"
     QCOMPARE(rec_->modalsShown, QStringList{"Form9"});
     QVERIFY(rec_->messageTexts().isEmpty());
     QCOMPARE(committedValue("SELECT f_prn FROM fjfej WHERE f_bszam = '10000001'").toString(), QString(" "));
     // Saving cleared the mark, so "Módosít" opens it now; the capital letter works as well.
     rec_->expectModal([](QDialog&) {});
-    QTest::keyClick(form.ChangeButton, Qt::Key_J, Qt::ShiftModifier);
+    QTest::keyClick(child<QPushButton>(form, "ChangeButton"), Qt::Key_J, Qt::ShiftModifier);
     QCOMPARE(rec_->modalsShown, QStringList({"Form9", "Form9"}));
     rec_->expectModal([](QDialog&) {});
-    form.ChangeButton->click();
+    child<QPushButton>(form, "ChangeButton")->click();
     QCOMPARE(rec_->modalsShown.size(), 3);
 }
 
@@ -275,17 +277,17 @@ void TestTicketBrowser::printingFromNameOrderReturnsToNumberOrder() {
     form.DBGrid1TitleClick("O_NEV");
     standOn("10000003");
     rec_->expectModal(preview());
-    form.PrintButton->click();
+    child<QPushButton>(form, "PrintButton")->click();
     QCOMPARE(listedNumbers(), QStringList({"10000001", "10000002", "10000003"}));
     QCOMPARE(current(), QString("10000003"));
-    QCOMPARE(form.OrderLabel->text(), QString("A lista, \"Bszám\" szerint"));
+    QCOMPARE(child<QLabel>(form, "OrderLabel")->text(), QString("A lista, \"Bszám\" szerint"));
     QCOMPARE(Data->ZQ10->FieldByName("F_PRN").AsString(), QString("I"));
 
     // Viewing works the same way and marks nothing.
     form.DBGrid1TitleClick("F_KELT");
     standOn("10000002");
     rec_->expectModal(preview());
-    form.ViewButton->click();
+    child<QPushButton>(form, "ViewButton")->click();
     QCOMPARE(listedNumbers(), QStringList({"10000001", "10000002", "10000003"}));
     QCOMPARE(current(), QString("10000002"));
     QVERIFY(Data->ZQ10->FieldByName("F_PRN").IsNull());
@@ -299,13 +301,13 @@ void TestTicketBrowser::newTicketFromBrowser() {
     rec_->expectModal([this](QDialog& dialog) {
         auto* entry = qobject_cast<TForm9*>(&dialog);
         QVERIFY(entry);
-        QCOMPARE(entry->Edit1->text(), QString("10000004"));
+        QCOMPARE(child<QLineEdit>(entry, "Edit1")->text(), QString("10000004"));
         rec_->expectModal(writeLine());
-        entry->NewLineButton->click();
+        child<QPushButton>(entry, "NewLineButton")->click();
         fillHeader(*entry);
-        entry->OkButton->click();
+        child<QPushButton>(entry, "OkButton")->click();
     });
-    form.NewButton->click();
+    child<QPushButton>(form, "NewButton")->click();
     QCOMPARE(JegyMod, QString("Új felvásárlási jegy"));
     QCOMPARE(current(), QString("10000004"));
     QCOMPARE(AktBszam, QString("10000004"));
@@ -326,14 +328,14 @@ void TestTicketBrowser::purchaserRowThroughSavesAndPrint() {
         rec_->expectModal([this, number, declaration](QDialog& dialog) {
             auto* entry = qobject_cast<TForm9*>(&dialog);
             QVERIFY(entry);
-            QCOMPARE(entry->Edit1->text(), number);
-            QCOMPARE(entry->Edit12->text(), declaration);
+            QCOMPARE(child<QLineEdit>(entry, "Edit1")->text(), number);
+            QCOMPARE(child<QLineEdit>(entry, "Edit12")->text(), declaration);
             rec_->expectModal(writeLine());
-            entry->NewLineButton->click();
+            child<QPushButton>(entry, "NewLineButton")->click();
             fillHeader(*entry);
-            entry->OkButton->click();
+            child<QPushButton>(entry, "OkButton")->click();
         });
-        form.NewButton->click();
+        child<QPushButton>(form, "NewButton")->click();
         QCOMPARE(committedValue("SELECT f_nyilatk FROM fjfej WHERE f_bszam = '" + number + "'").toString(),
                  declaration);
         QVERIFY(Data->IBTable6->Active());
@@ -341,7 +343,7 @@ void TestTicketBrowser::purchaserRowThroughSavesAndPrint() {
     }
     QCOMPARE(current(), QString("10000005"));
     rec_->expectModal(preview());
-    form.PrintButton->click();
+    child<QPushButton>(form, "PrintButton")->click();
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.value(0).text));
     const auto& pages = Data->frNyomtat->PreparedPages().pages;
     QCOMPARE(pages.size(), size_t(3));
@@ -380,7 +382,7 @@ void TestTicketBrowser::usedNumberNeverOffered() {
     const int headers = value("SELECT COUNT(*) FROM fjfej").toInt();
     TForm8 form;
     form.show();
-    form.NewButton->click();
+    child<QPushButton>(form, "NewButton")->click();
     QVERIFY(rec_->modalsShown.isEmpty());
     QCOMPARE(rec_->messages.size(), 1);
     QCOMPARE(rec_->messages[0].text, message);
@@ -393,13 +395,13 @@ void TestTicketBrowser::missingLayoutReportedAndNothingShown() {
     TForm8 form;
     form.show();
     form.DBGrid1TitleClick("O_NEV");
-    form.ViewButton->click();
+    child<QPushButton>(form, "ViewButton")->click();
     QVERIFY(rec_->modalsShown.isEmpty());
     QCOMPARE(rec_->messages.size(), 1);
     QCOMPARE(rec_->messages[0].text, QString("Cannot open file FjLista7A.frf"));
     QCOMPARE(rec_->messages[0].caption, QString("Error"));
     // The list was not read again.
-    QCOMPARE(form.OrderLabel->text(), QString("Felvásárlási jegy lista, név szerint"));
+    QCOMPARE(child<QLabel>(form, "OrderLabel")->text(), QString("Felvásárlási jegy lista, név szerint"));
 }
 
 QTEST_MAIN(TestTicketBrowser)

@@ -1,4 +1,5 @@
 #include "data/text_formats.h"
+#include "support/children.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "ticket_data.h"
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QTest>
 
+using vardelo::testing::child;
 using namespace vardelo;
 using namespace vardelo::testing;
 
@@ -77,26 +79,26 @@ void TestTicketEntry::newTicketTakesNextNumberAndConsumesItOnSave() {
 
     const QString today = dateText(QDate::currentDate());
     QCOMPARE(form.windowTitle(), QString("Felvásárlási jegy bevitel"));
-    QCOMPARE(form.Edit1->text(), QString("12345679"));
-    QCOMPARE(form.Edit3->text(), today);
-    QCOMPARE(form.Edit10->text(), today);
-    QCOMPARE(form.Edit11->text(), today);
-    QCOMPARE(form.Edit5->text(), QString());
-    QCOMPARE(form.Edit6->text(), QString("0"));
-    QCOMPARE(form.Edit14->text(), QString("12"));
-    QCOMPARE(form.Edit13->text(), QString("0"));
-    QVERIFY(form.CheckBox2->isChecked());
-    QCOMPARE(form.Edit12->text(), Data->IBTable6->FieldByName("V_NYILATK").AsString());
-    QCOMPARE(form.FelvarTotal->text(), QString()); // a new ticket opens without totals
+    QCOMPARE(child<QLineEdit>(form, "Edit1")->text(), QString("12345679"));
+    QCOMPARE(child<QLineEdit>(form, "Edit3")->text(), today);
+    QCOMPARE(child<QLineEdit>(form, "Edit10")->text(), today);
+    QCOMPARE(child<QLineEdit>(form, "Edit11")->text(), today);
+    QCOMPARE(child<QLineEdit>(form, "Edit5")->text(), QString());
+    QCOMPARE(child<QLineEdit>(form, "Edit6")->text(), QString("0"));
+    QCOMPARE(child<QLineEdit>(form, "Edit14")->text(), QString("12"));
+    QCOMPARE(child<QLineEdit>(form, "Edit13")->text(), QString("0"));
+    QVERIFY(child<QCheckBox>(form, "CheckBox2")->isChecked());
+    QCOMPARE(child<QLineEdit>(form, "Edit12")->text(), Data->IBTable6->FieldByName("V_NYILATK").AsString());
+    QCOMPARE(child<QLineEdit>(form, "FelvarTotal")->text(), QString()); // a new ticket opens without totals
 
     rec.expectModal(writeLine());
-    form.NewLineButton->click();
+    child<QPushButton>(form, "NewLineButton")->click();
     QCOMPARE(lineCount("12345679"), 1);
     QCOMPARE(committedValue("SELECT a_fjbszam FROM sorszam WHERE a_akod = '1'").toString(),
              QString("12345678"));
 
     fillHeader(form);
-    form.OkButton->click(); // the deduction "0" counts as given
+    child<QPushButton>(form, "OkButton")->click(); // the deduction "0" counts as given
     QVERIFY(rec.messageTexts().isEmpty());
     QVERIFY(!form.isVisible());
     QCOMPARE(form.result(), int(QDialog::Accepted));
@@ -120,17 +122,17 @@ void TestTicketEntry::cancelledTicketLinesComeBackUnderSameNumber() {
     {
         TForm9 form;
         form.show();
-        QCOMPARE(form.Edit1->text(), QString("10000001"));
+        QCOMPARE(child<QLineEdit>(form, "Edit1")->text(), QString("10000001"));
         rec.expectModal(writeLine({.name = "Borjú", .animalCode = "4"}));
-        form.NewLineButton->click();
-        form.CancelButton->click();
+        child<QPushButton>(form, "NewLineButton")->click();
+        child<QPushButton>(form, "CancelButton")->click();
         QCOMPARE(form.result(), int(QDialog::Rejected));
     }
     QCOMPARE(committedValue("SELECT a_fjbszam FROM sorszam WHERE a_akod = '1'").toString(),
              QString("10000000"));
     TForm9 again;
     again.show();
-    QCOMPARE(again.Edit1->text(), QString("10000001"));
+    QCOMPARE(child<QLineEdit>(again, "Edit1")->text(), QString("10000001"));
     QCOMPARE(Data->ZQ20->RecordCount(), 1);
     QCOMPARE(Data->ZQ20->FieldByName("S_MEGNEVEZES").AsString(), QString("Borjú"));
 }
@@ -145,16 +147,16 @@ void TestTicketEntry::numberBeyondTheColumnFailsAndKeepsSeed() {
     JegyMod = tickets::UjJegy;
     TForm9 form;
     form.show();
-    QCOMPARE(form.Edit1->text(), QString("100000000"));
+    QCOMPARE(child<QLineEdit>(form, "Edit1")->text(), QString("100000000"));
     rec.expectModal(writeLine());
-    form.NewLineButton->click();
+    child<QPushButton>(form, "NewLineButton")->click();
     fillHeader(form);
-    form.Edit4->setText("Megjegyzés marad");
-    form.OkButton->click();
+    child<QLineEdit>(form, "Edit4")->setText("Megjegyzés marad");
+    child<QPushButton>(form, "OkButton")->click();
     QCOMPARE(rec.messageTexts(), QStringList{"Hiba1: Újban, INSERT a Fjfejben "});
     QVERIFY(form.isVisible());
-    QCOMPARE(form.Edit4->text(), QString("Megjegyzés marad"));
-    QCOMPARE(form.Edit3->text(), QString("2010.08.31."));
+    QCOMPARE(child<QLineEdit>(form, "Edit4")->text(), QString("Megjegyzés marad"));
+    QCOMPARE(child<QLineEdit>(form, "Edit3")->text(), QString("2010.08.31."));
     QCOMPARE(committedValue("SELECT a_fjbszam FROM sorszam WHERE a_akod = '1'").toString(),
              QString("99999999"));
     QCOMPARE(value("SELECT COUNT(*) FROM fjfej").toInt(), 0);
@@ -172,9 +174,9 @@ void TestTicketEntry::numberUpdateFailureStoresNothing() {
     TForm9 form;
     form.show();
     rec.expectModal(writeLine());
-    form.NewLineButton->click();
+    child<QPushButton>(form, "NewLineButton")->click();
     fillHeader(form);
-    form.OkButton->click();
+    child<QPushButton>(form, "OkButton")->click();
     QCOMPARE(rec.messageTexts(), QStringList{"Hiba: Új UPDATE Sorszam -ba "});
     QVERIFY(form.isVisible());
     QCOMPARE(committedValue("SELECT COUNT(*) FROM fjfej").toInt(), 0);
@@ -189,19 +191,19 @@ void TestTicketEntry::unreadableNumberFailsTheSave() {
     TForm9 form;
     form.show();
     rec.expectModal(writeLine());
-    form.NewLineButton->click();
+    child<QPushButton>(form, "NewLineButton")->click();
     fillHeader(form);
-    form.Edit13->setText("1,2,3");
-    form.OkButton->click();
+    child<QLineEdit>(form, "Edit13")->setText("1,2,3");
+    child<QPushButton>(form, "OkButton")->click();
     QCOMPARE(rec.messageTexts(), QStringList{"Hiba1: Újban, INSERT a Fjfejben "});
     QVERIFY(form.isVisible());
-    QCOMPARE(form.Edit13->text(), QString("1,2,3"));
+    QCOMPARE(child<QLineEdit>(form, "Edit13")->text(), QString("1,2,3"));
     QCOMPARE(committedValue("SELECT COUNT(*) FROM fjfej").toInt(), 0);
     QCOMPARE(committedValue("SELECT a_fjbszam FROM sorszam WHERE a_akod = '1'").toString(),
              QString("10000000"));
     // Corrected, the same window stores the ticket under the same number.
-    form.Edit13->setText("0");
-    form.OkButton->click();
+    child<QLineEdit>(form, "Edit13")->setText("0");
+    child<QPushButton>(form, "OkButton")->click();
     QVERIFY(!form.isVisible());
     QCOMPARE(committedValue("SELECT f_bszam FROM fjfej").toString(), QString("10000001"));
     QCOMPARE(committedValue("SELECT a_fjbszam FROM sorszam WHERE a_akod = '1'").toString(),
@@ -260,11 +262,11 @@ void TestTicketEntry::headerChecksInOrder() {
     TForm9 form;
     form.show();
     rec.expectModal(writeLine());
-    form.NewLineButton->click();
+    child<QPushButton>(form, "NewLineButton")->click();
     fillHeader(form);
     for (const QString& name : emptied)
         form.findChild<QLineEdit*>(name)->setText(text);
-    form.OkButton->click();
+    child<QPushButton>(form, "OkButton")->click();
     QCOMPARE(rec.messageTexts(), QStringList{message});
     QCOMPARE(form.focusWidget()->objectName(), focus);
     QVERIFY(form.isVisible());
@@ -279,9 +281,9 @@ void TestTicketEntry::okWithoutLines() {
     TForm9 form;
     form.show();
     fillHeader(form);
-    form.OkButton->click();
+    child<QPushButton>(form, "OkButton")->click();
     QCOMPARE(rec.messageTexts(), QStringList{"Nincs a felvásárlási jegynek tételsora!"});
-    QCOMPARE(form.focusWidget(), form.ProducerButton);
+    QCOMPARE(form.focusWidget(), child<QPushButton>(form, "ProducerButton"));
     QVERIFY(form.isVisible());
     QCOMPARE(value("SELECT COUNT(*) FROM fjfej").toInt(), 0);
 }
@@ -305,15 +307,15 @@ void TestTicketEntry::contributionByVersion() {
     {
         TForm9 form;
         form.show();
-        QCOMPARE(form.Edit15->text(), opened);
+        QCOMPARE(child<QLineEdit>(form, "Edit15")->text(), opened);
     }
     // A stored rate is loaded whatever the letter.
     storeTicket(db, {.number = "30000001", .akod = akod, .jarulszaz = "3.5"});
     JegyMod = tickets::JegyModositas;
     TForm9 change;
     loadForChange(change, "30000001");
-    QCOMPARE(change.Edit15->text(), QString("3,5"));
-    QCOMPARE(change.Edit14->text(), QString("0")); // no lines
+    QCOMPARE(child<QLineEdit>(change, "Edit15")->text(), QString("3,5"));
+    QCOMPARE(child<QLineEdit>(change, "Edit14")->text(), QString("0")); // no lines
 }
 
 void TestTicketEntry::producerChoiceOverwritesSzja() {
@@ -323,20 +325,20 @@ void TestTicketEntry::producerChoiceOverwritesSzja() {
     JegyMod = tickets::UjJegy;
     TForm9 form;
     form.show();
-    form.Edit6->setText("99");
+    child<QLineEdit>(form, "Edit6")->setText("99");
     rec.expectModal(chooseProducer("2"));
-    form.ProducerButton->click();
+    child<QPushButton>(form, "ProducerButton")->click();
     QCOMPARE(rec.modalsShown, QStringList{"Form4"});
-    QCOMPARE(form.Edit6->text(), QString("15"));
-    QCOMPARE(form.Edit5->text(), QString("2"));
+    QCOMPARE(child<QLineEdit>(form, "Edit6")->text(), QString("15"));
+    QCOMPARE(child<QLineEdit>(form, "Edit5")->text(), QString("2"));
     QCOMPARE(Data->ZQ31->FieldByName("O_NEV").AsString(), QString("Nagy Éva"));
     QCOMPARE(form.findChild<QLabel*>("Panel_O_NEV")->text(), QString("Nagy Éva"));
 
-    form.Edit6->setText("20");
+    child<QLineEdit>(form, "Edit6")->setText("20");
     rec.expectModal(chooseProducer("5"));
-    form.ProducerButton->click();
-    QCOMPARE(form.Edit6->text(), QString("0"));
-    QCOMPARE(form.Edit5->text(), QString("5"));
+    child<QPushButton>(form, "ProducerButton")->click();
+    QCOMPARE(child<QLineEdit>(form, "Edit6")->text(), QString("0"));
+    QCOMPARE(child<QLineEdit>(form, "Edit5")->text(), QString("5"));
 }
 
 void TestTicketEntry::declarationOnLoad_data() {
@@ -359,9 +361,9 @@ void TestTicketEntry::declarationOnLoad() {
     JegyMod = tickets::JegyModositas;
     TForm9 form;
     loadForChange(form, "10000001");
-    QCOMPARE(form.CheckBox2->isChecked(), ticked);
-    QCOMPARE(form.Edit12->text(), shown);
-    form.OkButton->click();
+    QCOMPARE(child<QCheckBox>(form, "CheckBox2")->isChecked(), ticked);
+    QCOMPARE(child<QLineEdit>(form, "Edit12")->text(), shown);
+    child<QPushButton>(form, "OkButton")->click();
     QVERIFY(rec.messageTexts().isEmpty());
     QCOMPARE(committedValue("SELECT f_nyilatk FROM fjfej WHERE f_bszam = '10000001'").toString(), shown);
 }
@@ -374,13 +376,13 @@ void TestTicketEntry::declarationBoxFollowsTick() {
     TForm9 form;
     form.show();
     const QString purchaserText = "A termékek saját gazdaságomból származnak.";
-    QCOMPARE(form.Edit12->text(), purchaserText);
-    form.CheckBox2->click();
-    QCOMPARE(form.Edit12->text(), QString(" "));
-    form.Edit12->setText("Átírt nyilatkozat");
-    form.CheckBox2->click();
-    QCOMPARE(form.Edit12->text(), purchaserText);
-    QCOMPARE(form.Edit12->toolTip(), QString("A nyilatkozat szövegén itt változtathat"));
+    QCOMPARE(child<QLineEdit>(form, "Edit12")->text(), purchaserText);
+    child<QCheckBox>(form, "CheckBox2")->click();
+    QCOMPARE(child<QLineEdit>(form, "Edit12")->text(), QString(" "));
+    child<QLineEdit>(form, "Edit12")->setText("Átírt nyilatkozat");
+    child<QCheckBox>(form, "CheckBox2")->click();
+    QCOMPARE(child<QLineEdit>(form, "Edit12")->text(), purchaserText);
+    QCOMPARE(child<QLineEdit>(form, "Edit12")->toolTip(), QString("A nyilatkozat szövegén itt változtathat"));
 }
 
 void TestTicketEntry::changeSaveRewritesHeaderAndClearsMark() {
@@ -393,21 +395,21 @@ void TestTicketEntry::changeSaveRewritesHeaderAndClearsMark() {
     TForm9 form;
     loadForChange(form, "10000001");
     QCOMPARE(form.windowTitle(), QString("Felvásárlási jegy módositás"));
-    QCOMPARE(form.Edit1->text(), QString("10000001"));
-    QCOMPARE(form.Edit5->text(), QString("1"));
-    QCOMPARE(form.Edit3->text(), QString("2010.08.31."));
-    QCOMPARE(form.Edit6->text(), QString("15"));
-    QCOMPARE(form.Edit13->text(), QString("150,5"));
-    QCOMPARE(form.Edit14->text(), QString("8"));
-    QVERIFY(form.CheckBox1->isChecked());
+    QCOMPARE(child<QLineEdit>(form, "Edit1")->text(), QString("10000001"));
+    QCOMPARE(child<QLineEdit>(form, "Edit5")->text(), QString("1"));
+    QCOMPARE(child<QLineEdit>(form, "Edit3")->text(), QString("2010.08.31."));
+    QCOMPARE(child<QLineEdit>(form, "Edit6")->text(), QString("15"));
+    QCOMPARE(child<QLineEdit>(form, "Edit13")->text(), QString("150,5"));
+    QCOMPARE(child<QLineEdit>(form, "Edit14")->text(), QString("8"));
+    QVERIFY(child<QCheckBox>(form, "CheckBox1")->isChecked());
     QCOMPARE(AktBszam, QString("10000001"));
     QCOMPARE(AktOkod, QString("1"));
     const double vetelar = value("SELECT s_vetelar FROM fjsor").toDouble();
-    QCOMPARE(form.VetelarTotal->text(), wholeForintText(vetelar));
+    QCOMPARE(child<QLineEdit>(form, "VetelarTotal")->text(), wholeForintText(vetelar));
 
-    form.Edit4->setText("Javított");
-    form.CheckBox1->setChecked(false);
-    form.OkButton->click();
+    child<QLineEdit>(form, "Edit4")->setText("Javított");
+    child<QCheckBox>(form, "CheckBox1")->setChecked(false);
+    child<QPushButton>(form, "OkButton")->click();
     QVERIFY(rec.messageTexts().isEmpty());
     QVERIFY(!form.isVisible());
     QCOMPARE(committedValue("SELECT f_prn FROM fjfej WHERE f_bszam = '10000001'").toString(), QString(" "));
@@ -428,11 +430,11 @@ void TestTicketEntry::failedChangeKeepsWindowAndInput() {
     TForm9 form;
     loadForChange(form, "10000001");
     const QString tooLong(201, QChar('x')); // F_MEGJ holds 200
-    form.Edit4->setText(tooLong);
-    form.OkButton->click();
+    child<QLineEdit>(form, "Edit4")->setText(tooLong);
+    child<QPushButton>(form, "OkButton")->click();
     QCOMPARE(rec.messageTexts(), QStringList{"Hiba2: Módositás, UPDATE a Zozed fejben "});
     QVERIFY(form.isVisible());
-    QCOMPARE(form.Edit4->text(), tooLong);
+    QCOMPARE(child<QLineEdit>(form, "Edit4")->text(), tooLong);
     QCOMPARE(committedValue("SELECT f_megj FROM fjfej WHERE f_bszam = '10000001'").toString(),
              QString("Első jegy"));
     QCOMPARE(Data->ZQ20->RecordCount(), 1);
@@ -447,23 +449,23 @@ void TestTicketEntry::decimalCommaAndPoint() {
     TForm9 form;
     form.show();
     // A typed point becomes the decimal comma; letters are dropped.
-    form.Edit14->clear();
-    QTest::keyClicks(form.Edit14, "12.5a");
-    QCOMPARE(form.Edit14->text(), QString("12,5"));
-    form.Edit15->clear();
-    QTest::keyClicks(form.Edit15, "1,5");
-    QCOMPARE(form.Edit15->text(), QString("1,5"));
-    form.Edit13->clear();
-    QTest::keyClicks(form.Edit13, "100.25");
-    QCOMPARE(form.Edit13->text(), QString("100,25"));
-    form.Edit6->clear();
-    QTest::keyClicks(form.Edit6, "16");
+    child<QLineEdit>(form, "Edit14")->clear();
+    QTest::keyClicks(child<QLineEdit>(form, "Edit14"), "12.5a");
+    QCOMPARE(child<QLineEdit>(form, "Edit14")->text(), QString("12,5"));
+    child<QLineEdit>(form, "Edit15")->clear();
+    QTest::keyClicks(child<QLineEdit>(form, "Edit15"), "1,5");
+    QCOMPARE(child<QLineEdit>(form, "Edit15")->text(), QString("1,5"));
+    child<QLineEdit>(form, "Edit13")->clear();
+    QTest::keyClicks(child<QLineEdit>(form, "Edit13"), "100.25");
+    QCOMPARE(child<QLineEdit>(form, "Edit13")->text(), QString("100,25"));
+    child<QLineEdit>(form, "Edit6")->clear();
+    QTest::keyClicks(child<QLineEdit>(form, "Edit6"), "16");
 
     rec.expectModal(writeLine());
-    form.NewLineButton->click();
+    child<QPushButton>(form, "NewLineButton")->click();
     QCOMPARE(value("SELECT s_levonszaz FROM fjsor").toDouble(), 12.5);
     fillHeader(form);
-    form.OkButton->click();
+    child<QPushButton>(form, "OkButton")->click();
     QVERIFY(rec.messageTexts().isEmpty());
     QCOMPARE(value("SELECT f_jarulszaz FROM fjfej").toDouble(), 1.5);
     QCOMPARE(value("SELECT f_levonas FROM fjfej").toDouble(), 100.25);
@@ -477,7 +479,7 @@ void TestTicketEntry::newLineTakesWeightDeductionAndGridPositions() {
     JegyMod = tickets::UjJegy;
     TForm9 form;
     form.show();
-    form.Edit14->setText("15");
+    child<QLineEdit>(form, "Edit14")->setText("15");
     rec.expectModal([](QDialog& dialog) {
         QCOMPARE(dialog.windowTitle(), QString("Felvásárlási jegy tételsor"));
         writeLine({.name = "Süldő"})(dialog);
@@ -485,7 +487,7 @@ void TestTicketEntry::newLineTakesWeightDeductionAndGridPositions() {
     rec.expectModal(writeLine({.name = "Borjú", .gross = "250,5", .unitPrice = "640", .animalCode = "4"}));
     rec.expectModal(writeLine({.name = "Vágóbárány", .compensation = "12", .animalCode = "5"}));
     for (int i = 0; i < 3; ++i) {
-        form.NewLineButton->click();
+        child<QPushButton>(form, "NewLineButton")->click();
         QCOMPARE(Data->ZQ20->RecordCount(), i + 1);
         QCOMPARE(Data->ZQ20->RecNo(), 1); // after an insert the grid is on the first line
     }
@@ -497,27 +499,28 @@ void TestTicketEntry::newLineTakesWeightDeductionAndGridPositions() {
     QCOMPARE(value("SELECT s_brutto FROM fjsor WHERE s_megnevezes = 'Borjú'").toDouble(), 250.5);
     QCOMPARE(value("SELECT s_termekkod FROM fjsor WHERE s_megnevezes = 'Borjú'").toString(), QString("4"));
     const double vetelar = value("SELECT SUM(s_vetelar) FROM fjsor").toDouble();
-    QCOMPARE(form.VetelarTotal->text(), wholeForintText(vetelar));
-    QCOMPARE(form.FelvarTotal->text(), wholeForintText(value("SELECT SUM(s_felvar) FROM fjsor").toDouble()));
+    QCOMPARE(child<QLineEdit>(form, "VetelarTotal")->text(), wholeForintText(vetelar));
+    QCOMPARE(child<QLineEdit>(form, "FelvarTotal")->text(),
+             wholeForintText(value("SELECT SUM(s_felvar) FROM fjsor").toDouble()));
 
     // Changing the second line: the dialog is loaded from it, and the grid stays on it.
     Data->ZQ20->First();
     Data->ZQ20->Next();
-    form.Edit14->setText("10");
+    child<QLineEdit>(form, "Edit14")->setText("10");
     rec.expectModal([](QDialog& dialog) {
         auto* line = qobject_cast<TForm10*>(&dialog);
         QVERIFY(line);
         QCOMPARE(line->windowTitle(), QString("Felvásárlási jegy módositás"));
-        QCOMPARE(line->Edit1->text(), QString("10000001"));
-        QCOMPARE(line->Edit3->text(), QString("Borjú"));
-        QCOMPARE(line->Edit5->text(), QString("250,5"));
-        QCOMPARE(line->Edit7->text(), QString("640"));
-        QCOMPARE(line->Edit9->text(), QString("4"));
-        line->Edit5->setText("300");
-        line->OkButton->click();
+        QCOMPARE(child<QLineEdit>(line, "Edit1")->text(), QString("10000001"));
+        QCOMPARE(child<QLineEdit>(line, "Edit3")->text(), QString("Borjú"));
+        QCOMPARE(child<QLineEdit>(line, "Edit5")->text(), QString("250,5"));
+        QCOMPARE(child<QLineEdit>(line, "Edit7")->text(), QString("640"));
+        QCOMPARE(child<QLineEdit>(line, "Edit9")->text(), QString("4"));
+        child<QLineEdit>(line, "Edit5")->setText("300");
+        child<QPushButton>(line, "OkButton")->click();
         QVERIFY(!line->isVisible());
     });
-    form.ChangeLineButton->click();
+    child<QPushButton>(form, "ChangeLineButton")->click();
     QCOMPARE(Data->ZQ20->RecNo(), 2);
     QCOMPARE(Data->ZQ20->FieldByName("S_MEGNEVEZES").AsString(), QString("Borjú"));
     QCOMPARE(Data->ZQ20->FieldByName("S_BRUTTO").AsFloat(), 300.0);
@@ -535,21 +538,22 @@ void TestTicketEntry::largeTotalsShowWhole() {
     TForm9 form;
     form.show();
     rec.expectModal(writeLine({.gross = "999999", .unitPrice = "999999"}));
-    form.NewLineButton->click();
+    child<QPushButton>(form, "NewLineButton")->click();
     const double felvar = value("SELECT SUM(s_felvar) FROM fjsor").toDouble();
     QVERIFY(felvar > 100000000);
-    QCOMPARE(form.FelvarTotal->text(), wholeForintText(felvar));
-    QCOMPARE(form.VetelarTotal->text(),
+    QCOMPARE(child<QLineEdit>(form, "FelvarTotal")->text(), wholeForintText(felvar));
+    QCOMPARE(child<QLineEdit>(form, "VetelarTotal")->text(),
              wholeForintText(value("SELECT SUM(s_vetelar) FROM fjsor").toDouble()));
     auto shownWhole = [](QLineEdit* box) {
         QCoreApplication::processEvents();
         return box->fontMetrics().horizontalAdvance(box->text()) + 8 <= box->width();
     };
-    for (QLineEdit* box : {form.FelvarTotal, form.KompfelarTotal, form.VetelarTotal})
+    for (QLineEdit* box : {child<QLineEdit>(form, "FelvarTotal"), child<QLineEdit>(form, "KompfelarTotal"),
+                           child<QLineEdit>(form, "VetelarTotal")})
         QVERIFY2(shownWhole(box), qPrintable(box->objectName()));
     // A total larger than the box was made for widens it.
-    setNumberText(form.VetelarTotal, wholeForintText(12345678901234567.0));
-    QVERIFY(shownWhole(form.VetelarTotal));
+    setNumberText(child<QLineEdit>(form, "VetelarTotal"), wholeForintText(12345678901234567.0));
+    QVERIFY(shownWhole(child<QLineEdit>(form, "VetelarTotal")));
 }
 
 void TestTicketEntry::deleteLineCommitsAtOnce() {
@@ -561,16 +565,17 @@ void TestTicketEntry::deleteLineCommitsAtOnce() {
     form.show();
     rec.expectModal(writeLine({.name = "Süldő"}));
     rec.expectModal(writeLine({.name = "Borjú", .animalCode = "4"}));
-    form.NewLineButton->click();
-    form.NewLineButton->click();
+    child<QPushButton>(form, "NewLineButton")->click();
+    child<QPushButton>(form, "NewLineButton")->click();
     Data->ZQ20->First(); // Süldő
-    form.DeleteLineButton->click();
+    child<QPushButton>(form, "DeleteLineButton")->click();
     QCOMPARE(rec.messageTexts(), QStringList{"Az tételsor törölve!"});
     QCOMPARE(committedValue("SELECT COUNT(*) FROM fjsor").toInt(), 1);
     QCOMPARE(committedValue("SELECT s_megnevezes FROM fjsor").toString(), QString("Borjú"));
     // The grid is re-read, on its last line, and the totals follow.
     QCOMPARE(Data->ZQ20->RecordCount(), 1);
-    QCOMPARE(form.VetelarTotal->text(), wholeForintText(value("SELECT s_vetelar FROM fjsor").toDouble()));
+    QCOMPARE(child<QLineEdit>(form, "VetelarTotal")->text(),
+             wholeForintText(value("SELECT s_vetelar FROM fjsor").toDouble()));
     QCOMPARE(Data->ZQ31->Active(), true);
 }
 
@@ -583,10 +588,10 @@ void TestTicketEntry::deleteOnEmptyGridDeletesNothing() {
     TForm9 form;
     form.show();
     QVERIFY(Data->ZQ20->IsEmpty());
-    form.DeleteLineButton->click();
+    child<QPushButton>(form, "DeleteLineButton")->click();
     QCOMPARE(rec.messageTexts(), QStringList{"Az tételsor törölve!"});
     QCOMPARE(committedValue("SELECT COUNT(*) FROM fjsor").toInt(), 1);
-    QCOMPARE(form.VetelarTotal->text(), QString("0"));
+    QCOMPARE(child<QLineEdit>(form, "VetelarTotal")->text(), QString("0"));
 }
 
 void TestTicketEntry::failedLineKeepsDialogAndInput() {
@@ -600,14 +605,14 @@ void TestTicketEntry::failedLineKeepsDialogAndInput() {
     rec.expectModal([&](QDialog& dialog) {
         writeLine({.name = tooLong}, false)(dialog);
         auto* line = qobject_cast<TForm10*>(&dialog);
-        QCOMPARE(line->Edit3->text(), tooLong);
-        QCOMPARE(line->Edit5->text(), QString("100"));
+        QCOMPARE(child<QLineEdit>(line, "Edit3")->text(), tooLong);
+        QCOMPARE(child<QLineEdit>(line, "Edit5")->text(), QString("100"));
         // Corrected, the same dialog stores the line.
-        line->Edit3->setText("Süldő");
-        line->OkButton->click();
+        child<QLineEdit>(line, "Edit3")->setText("Süldő");
+        child<QPushButton>(line, "OkButton")->click();
         QVERIFY(!line->isVisible());
     });
-    form.NewLineButton->click();
+    child<QPushButton>(form, "NewLineButton")->click();
     QCOMPARE(rec.messageTexts(), QStringList{"Hiba: Új, INSERT a fjsorban "});
     QCOMPARE(committedValue("SELECT COUNT(*) FROM fjsor").toInt(), 1);
 }
@@ -622,9 +627,9 @@ void TestTicketEntry::lineChecksInDialog() {
     rec.expectModal([](QDialog& dialog) {
         auto* line = qobject_cast<TForm10*>(&dialog);
         writeLine({.vtsz = "   ", .unit = ""}, false)(dialog);
-        QCOMPARE(line->focusWidget(), line->Edit4);
+        QCOMPARE(line->focusWidget(), child<QLineEdit>(line, "Edit4"));
     });
-    form.NewLineButton->click();
+    child<QPushButton>(form, "NewLineButton")->click();
     QCOMPARE(rec.messageTexts(), QStringList{"Nincs megadva a VTSZ!"});
     QCOMPARE(value("SELECT COUNT(*) FROM fjsor").toInt(), 0);
 }
@@ -641,13 +646,13 @@ void TestTicketEntry::lineBeyondLimitsRefused() {
     rec.expectModal([](QDialog& dialog) {
         auto* line = qobject_cast<TForm10*>(&dialog);
         writeLine({.gross = "8000000000"}, false)(dialog);
-        QCOMPARE(line->focusWidget(), line->Edit5);
-        QCOMPARE(line->Edit5->text(), QString("8000000000"));
-        line->Edit5->setText("999999");
-        line->OkButton->click();
+        QCOMPARE(line->focusWidget(), child<QLineEdit>(line, "Edit5"));
+        QCOMPARE(child<QLineEdit>(line, "Edit5")->text(), QString("8000000000"));
+        child<QLineEdit>(line, "Edit5")->setText("999999");
+        child<QPushButton>(line, "OkButton")->click();
         QVERIFY(!line->isVisible());
     });
-    form.NewLineButton->click();
+    child<QPushButton>(form, "NewLineButton")->click();
     QCOMPARE(rec.messageTexts(),
              QStringList{
                  "A bruttó mennyiség -999 999 és 999 999 közötti szám lehet, legfeljebb 4 tizedesjeggyel!"});
@@ -656,9 +661,9 @@ void TestTicketEntry::lineBeyondLimitsRefused() {
 
     // The ticket's weight deduction per cent is checked with the line that takes it.
     rec.clear();
-    form.Edit14->setText("99999999999");
+    child<QLineEdit>(form, "Edit14")->setText("99999999999");
     rec.expectModal(writeLine({}, false));
-    form.NewLineButton->click();
+    child<QPushButton>(form, "NewLineButton")->click();
     QCOMPARE(rec.messageTexts(),
              QStringList{"A felvásárlási jegy súlylevonás %-a 0 és 100 közötti szám lehet, "
                          "legfeljebb 4 tizedesjeggyel!"});
@@ -676,17 +681,17 @@ void TestTicketEntry::szjaTakesDigitsOnly() {
     JegyMod = tickets::UjJegy;
     TForm9 form;
     form.show();
-    form.Edit6->clear();
-    QTest::keyClicks(form.Edit6, "12,5");
-    QCOMPARE(form.Edit6->text(), QString("125"));
-    form.Edit6->clear();
-    form.Edit6->insert("12,5");
-    QCOMPARE(form.Edit6->text(), QString());
-    form.Edit6->insert("12");
+    child<QLineEdit>(form, "Edit6")->clear();
+    QTest::keyClicks(child<QLineEdit>(form, "Edit6"), "12,5");
+    QCOMPARE(child<QLineEdit>(form, "Edit6")->text(), QString("125"));
+    child<QLineEdit>(form, "Edit6")->clear();
+    child<QLineEdit>(form, "Edit6")->insert("12,5");
+    QCOMPARE(child<QLineEdit>(form, "Edit6")->text(), QString());
+    child<QLineEdit>(form, "Edit6")->insert("12");
     rec.expectModal(writeLine());
-    form.NewLineButton->click();
+    child<QPushButton>(form, "NewLineButton")->click();
     fillHeader(form);
-    form.OkButton->click();
+    child<QPushButton>(form, "OkButton")->click();
     QVERIFY(rec.messageTexts().isEmpty());
     QCOMPARE(committedValue("SELECT f_szja FROM fjfej").toInt(), 12);
 }
@@ -701,26 +706,26 @@ void TestTicketEntry::animalChoiceFillsLine() {
     rec.expectModal([&rec](QDialog& dialog) {
         auto* line = qobject_cast<TForm10*>(&dialog);
         QVERIFY(line);
-        line->Edit3->setText("vágóm");
+        child<QLineEdit>(line, "Edit3")->setText("vágóm");
         rec.expectModal([](QDialog& picker) {
             QVERIFY(qobject_cast<TForm6*>(&picker));
             QCOMPARE(AllatKulcs, QString("vágóm"));
             // The catalogue opens on the first animal whose name starts with the typed letters.
             QCOMPARE(Data->ZQ40->FieldByName("T_KOD").AsString(), QString("3"));
         });
-        line->AnimalButton->click();
-        QCOMPARE(line->Edit3->text(), QString("Vágómarha"));
-        QCOMPARE(line->Edit4->text(), QString("0102 90 59"));
-        QCOMPARE(line->Edit6->text(), QString("kg"));
-        QCOMPARE(line->Edit7->text(), QString("395,5"));
-        QCOMPARE(line->Edit8->text(), QString("7"));
-        QCOMPARE(line->Edit9->text(), QString("3"));
-        QCOMPARE(line->focusWidget(), line->Edit5);
-        QTest::keyClicks(line->Edit5, "-12,5x");
-        QCOMPARE(line->Edit5->text(), QString("-12,5"));
-        line->OkButton->click();
+        child<QPushButton>(line, "AnimalButton")->click();
+        QCOMPARE(child<QLineEdit>(line, "Edit3")->text(), QString("Vágómarha"));
+        QCOMPARE(child<QLineEdit>(line, "Edit4")->text(), QString("0102 90 59"));
+        QCOMPARE(child<QLineEdit>(line, "Edit6")->text(), QString("kg"));
+        QCOMPARE(child<QLineEdit>(line, "Edit7")->text(), QString("395,5"));
+        QCOMPARE(child<QLineEdit>(line, "Edit8")->text(), QString("7"));
+        QCOMPARE(child<QLineEdit>(line, "Edit9")->text(), QString("3"));
+        QCOMPARE(line->focusWidget(), child<QLineEdit>(line, "Edit5"));
+        QTest::keyClicks(child<QLineEdit>(line, "Edit5"), "-12,5x");
+        QCOMPARE(child<QLineEdit>(line, "Edit5")->text(), QString("-12,5"));
+        child<QPushButton>(line, "OkButton")->click();
     });
-    form.NewLineButton->click();
+    child<QPushButton>(form, "NewLineButton")->click();
     QCOMPARE(value("SELECT s_brutto FROM fjsor WHERE s_termekkod = '3'").toDouble(), -12.5);
 }
 
@@ -731,31 +736,38 @@ void TestTicketEntry::enterMovesFocus() {
     JegyMod = tickets::UjJegy;
     TForm9 form;
     showActive(form);
-    form.Edit3->setFocus();
-    const QList<QWidget*> order{form.Edit10, form.Edit11,    form.CheckBox1,     form.Edit6,
-                                form.Edit14, form.Edit15,    form.Edit13,        form.Edit4,
-                                form.Edit12, form.CheckBox2, form.ProducerButton};
+    child<QLineEdit>(form, "Edit3")->setFocus();
+    const QList<QWidget*> order{
+        child<QLineEdit>(form, "Edit10"),          child<QLineEdit>(form, "Edit11"),
+        child<QCheckBox>(form, "CheckBox1"),       child<QLineEdit>(form, "Edit6"),
+        child<QLineEdit>(form, "Edit14"),          child<QLineEdit>(form, "Edit15"),
+        child<QLineEdit>(form, "Edit13"),          child<QLineEdit>(form, "Edit4"),
+        child<QLineEdit>(form, "Edit12"),          child<QCheckBox>(form, "CheckBox2"),
+        child<QPushButton>(form, "ProducerButton")};
     for (QWidget* next : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), next);
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
-    QCOMPARE(QApplication::focusWidget(), form.CheckBox2);
+    QCOMPARE(QApplication::focusWidget(), child<QCheckBox>(form, "CheckBox2"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier);
-    QCOMPARE(QApplication::focusWidget(), form.Edit12);
+    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(form, "Edit12"));
 
     rec.expectModal([](QDialog& dialog) {
         auto* line = qobject_cast<TForm10*>(&dialog);
-        QCOMPARE(QApplication::focusWidget(), line->Edit3);
-        const QList<QWidget*> lineOrder{line->Edit4, line->Edit5,    line->Edit6,       line->Edit7,
-                                        line->Edit8, line->OkButton, line->CancelButton};
+        QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(line, "Edit3"));
+        const QList<QWidget*> lineOrder{
+            child<QLineEdit>(line, "Edit4"),         child<QLineEdit>(line, "Edit5"),
+            child<QLineEdit>(line, "Edit6"),         child<QLineEdit>(line, "Edit7"),
+            child<QLineEdit>(line, "Edit8"),         child<QPushButton>(line, "OkButton"),
+            child<QPushButton>(line, "CancelButton")};
         for (QWidget* next : lineOrder) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             QCOMPARE(QApplication::focusWidget(), next);
         }
         QVERIFY(line->isVisible()); // Enter on "OK" moves on, it does not save the line
     });
-    form.NewLineButton->click();
+    child<QPushButton>(form, "NewLineButton")->click();
     QCOMPARE(value("SELECT COUNT(*) FROM fjsor").toInt(), 0);
 }
 

@@ -1,6 +1,7 @@
 // The ticket windows as the clerk sees them, with a ticket of three lines: every caption fits its control,
 // and with VARDELO_SCREENSHOTS naming a folder, a picture of each window (and tab) is saved there to look at.
 
+#include "support/children.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "ticket_data.h"
@@ -77,9 +78,9 @@ void TestTicketScreens::browser() {
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     shoot(form, "Form8_Fejsor");
-    form.PageControl1->setCurrentIndex(1);
+    child<QTabWidget>(form, "PageControl1")->setCurrentIndex(1);
     shoot(form, "Form8_Tetelsor");
-    form.PageControl1->setCurrentIndex(2);
+    child<QTabWidget>(form, "PageControl1")->setCurrentIndex(2);
     shoot(form, "Form8_Ostermelo");
 }
 
@@ -97,16 +98,16 @@ void TestTicketScreens::entryAndLine() {
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     shoot(form, "Form9_Fejsor");
-    form.PageControl1->setCurrentIndex(1);
+    child<QTabWidget>(form, "PageControl1")->setCurrentIndex(1);
     shoot(form, "Form9_ostermelo");
-    form.PageControl1->setCurrentIndex(0);
+    child<QTabWidget>(form, "PageControl1")->setCurrentIndex(0);
 
     Data->ZQ20->Next();
     rec.expectModal([](QDialog& dialog) {
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         shoot(dialog, "Form10");
     });
-    form.ChangeLineButton->click();
+    child<QPushButton>(form, "ChangeLineButton")->click();
     QCOMPARE(rec.modalsShown, QStringList{"Form10"});
 }
 

@@ -6,6 +6,7 @@
 #include "data/shared_values.h"
 #include "masterdata/animal_browser.h"
 #include "masterdata/producer_browser.h"
+#include "support/children.h"
 #include "support/ui_recorder.h"
 #include "ticket_data.h"
 #include "tickets/line_entry.h"
@@ -49,24 +50,24 @@ inline UiRecorder::ModalScript writeLine(LineValues line = {}, bool expectClosed
     return [line, expectClosed](QDialog& dialog) {
         auto* form = qobject_cast<TForm10*>(&dialog);
         QVERIFY(form);
-        form->Edit3->setText(line.name);
-        form->Edit4->setText(line.vtsz);
-        form->Edit5->setText(line.gross);
-        form->Edit6->setText(line.unit);
-        form->Edit7->setText(line.unitPrice);
-        form->Edit8->setText(line.compensation);
-        form->Edit9->setText(line.animalCode);
-        form->OkButton->click();
+        child<QLineEdit>(form, "Edit3")->setText(line.name);
+        child<QLineEdit>(form, "Edit4")->setText(line.vtsz);
+        child<QLineEdit>(form, "Edit5")->setText(line.gross);
+        child<QLineEdit>(form, "Edit6")->setText(line.unit);
+        child<QLineEdit>(form, "Edit7")->setText(line.unitPrice);
+        child<QLineEdit>(form, "Edit8")->setText(line.compensation);
+        child<QLineEdit>(form, "Edit9")->setText(line.animalCode);
+        child<QPushButton>(form, "OkButton")->click();
         QCOMPARE(form->isVisible(), !expectClosed);
     };
 }
 
 // The entry filled as the clerk would for a new ticket of producer 1: the rest are the opening texts.
 inline void fillHeader(TForm9& form) {
-    form.Edit3->setText("2010.08.31.");
-    form.Edit10->setText("2010.08.30.");
-    form.Edit11->setText("2010.09.01.");
-    form.Edit5->setText("1");
+    child<QLineEdit>(form, "Edit3")->setText("2010.08.31.");
+    child<QLineEdit>(form, "Edit10")->setText("2010.08.30.");
+    child<QLineEdit>(form, "Edit11")->setText("2010.09.01.");
+    child<QLineEdit>(form, "Edit5")->setText("1");
 }
 
 } // namespace vardelo::testing
