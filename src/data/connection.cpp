@@ -29,7 +29,7 @@ IMaster* TConnection::Master() {
 
 bool TConnection::IsServerName(const QString& databaseName) {
     // "host:path" and "host/port:path" go to a server as they are; a drive letter ("c:\...") is a local path.
-    static const QRegularExpression remote(QStringLiteral("^[^:/\\\\]{2,}:"));
+    static const QRegularExpression remote(QStringLiteral("^[^:/\\\\]{2,}(/[^:/\\\\]+)?:"));
     return remote.match(databaseName).hasMatch();
 }
 
