@@ -27,10 +27,14 @@ IMaster* TConnection::Master() {
     return vardelo::fb::master();
 }
 
-QString TConnection::ResolvedDatabaseName() const {
+bool TConnection::IsServerName(const QString& databaseName) {
     // "host:path" and "host/port:path" go to a server as they are; a drive letter ("c:\...") is a local path.
-    static const QRegularExpression remote(QStringLiteral("^[^:/\\\\]{2,}:"));
-    if (remote.match(DatabaseName).hasMatch())
+    static const QRegularExpression remote(QStringLiteral("^[^:/\\\\]{2,}(/[^:/\\\\]+)?:"));
+    return remote.match(databaseName).hasMatch();
+}
+
+QString TConnection::ResolvedDatabaseName() const {
+    if (IsServerName(DatabaseName))
         return DatabaseName;
     return QDir::current().absoluteFilePath(DatabaseName);
 }

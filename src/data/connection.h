@@ -28,6 +28,8 @@ public:
 
     // The name handed to Firebird: a local file name made absolute against the working folder.
     QString ResolvedDatabaseName() const;
+    // Whether a database name reaches a server ("host:path", "host/port:path") rather than a local file.
+    static bool IsServerName(const QString& databaseName);
 
     Firebird::IAttachment* Attachment() const { return attachment_.get(); }
     static Firebird::IMaster* Master();

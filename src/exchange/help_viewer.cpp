@@ -1,9 +1,10 @@
 #include "exchange/help_viewer.h"
 
+#include "data/program_files.h"
 #include "data/text_files.h"
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -33,7 +34,7 @@ THelpViewer::THelpViewer(const QString& html, QWidget* parent) : QDialog(parent)
 }
 
 QString THelpViewer::HelpFilePath() {
-    return QDir::current().absoluteFilePath(HelpFile);
+    return QFileInfo(vardelo::findProgramFile(HelpFile)).absoluteFilePath();
 }
 
 std::optional<QString> THelpViewer::ReadHelpFile() {

@@ -13,9 +13,9 @@ class THelpViewer : public QDialog {
 public:
     explicit THelpViewer(const QString& html, QWidget* parent = nullptr);
 
-    // The help document of the program, looked for in the working folder.
+    // The help document of the program, looked for in the working folder, then among the installed files.
     static inline const QString HelpFile = QStringLiteral("ZOZED2009.HLP");
-    // Its full name in the working folder.
+    // Its full name (in the working folder when it is nowhere).
     static QString HelpFilePath();
     // The document's text (Windows-1250), or nothing when it is missing or cannot be read.
     static std::optional<QString> ReadHelpFile();

@@ -3,15 +3,13 @@
 #include "data/data_module.h"
 #include "data/dataset.h"
 #include "data/field.h"
+#include "data/program_files.h"
 #include "reports/layout_loader.h"
 #include "reports/report_error.h"
 #include "reports/report_painter.h"
 #include "reports/report_preparer.h"
 #include "reports/report_preview.h"
 #include "widgets/ui_service.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 TfrDataset::TfrDataset(const QString& name, QObject* parent) : QObject(parent) {
     setObjectName(name);
@@ -65,28 +63,10 @@ void TfrReport::Clear() {
     fileName_.clear();
 }
 
-namespace {
-
-// A bare layout name is found in the working folder whatever the case of its letters ("FjLista7a.frf" finds
-// "FjLista7A.frf"): the names come from Windows, where case never mattered. An exact match wins; among
-// several that differ only in case, the first in name order.
-QString layoutPath(const QString& fileName) {
-    const QDir folder = QDir::current();
-    const QString exact = folder.filePath(fileName);
-    if (fileName.contains(u'/') || fileName.contains(u'\\') || QFileInfo::exists(exact))
-        return exact;
-    const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    for (const QString& entry : entries)
-        if (entry.compare(fileName, Qt::CaseInsensitive) == 0)
-            return folder.filePath(entry);
-    return exact;
-}
-
-} // namespace
-
 void TfrReport::LoadFromFile(const QString& fileName) {
     using vardelo::report::LayoutLoadResult;
-    const QString path = layoutPath(fileName);
+    // The working folder's layout first, then the installed one.
+    const QString path = vardelo::findProgramFile(fileName);
     LayoutLoadResult result = vardelo::report::loadLayoutFile(path);
     switch (result.status) {
     case LayoutLoadResult::Ok:

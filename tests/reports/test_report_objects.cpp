@@ -50,6 +50,7 @@ private slots:
     void missingFileRaises();
     void bareNameFoundWhateverItsCase_data();
     void bareNameFoundWhateverItsCase();
+    void installedLayoutUnlessTheWorkingFolderHasOne();
     void wrongFormatShowsErrorAndEmptiesReport();
     void faultyLayoutNamesLineAndColumn();
     void variablesOutliveLoads();
@@ -118,6 +119,24 @@ void TestReportObjects::bareNameFoundWhateverItsCase() {
     QVERIFY(recorder.messages.isEmpty());
     QVERIFY(report_->PrepareReport());
     QVERIFY(report_->PreparedPages().pages[0].texts().contains(fileOnDisk));
+}
+
+// The installed layout is printed until the firm puts its own into the working folder.
+void TestReportObjects::installedLayoutUnlessTheWorkingFolderHasOne() {
+    QTemporaryDir installed;
+    const QByteArray saved = qgetenv("VARDELO_SHARE_DIR");
+    qputenv("VARDELO_SHARE_DIR", QFile::encodeName(installed.path()));
+    writeFile(QDir(installed.path()).filePath("FjLista7A.frf"), textLayout("telepített"));
+    UiRecorder recorder;
+    report_->LoadFromFile("FjLista7a.frf");
+    QVERIFY(report_->PrepareReport());
+    QVERIFY(report_->PreparedPages().pages[0].texts().contains("telepített"));
+    writeFile("FjLista7A.frf", textLayout("saját"));
+    report_->LoadFromFile("FjLista7A.frf");
+    QVERIFY(report_->PrepareReport());
+    QVERIFY(report_->PreparedPages().pages[0].texts().contains("saját"));
+    QVERIFY(recorder.messages.isEmpty());
+    qputenv("VARDELO_SHARE_DIR", saved);
 }
 
 void TestReportObjects::wrongFormatShowsErrorAndEmptiesReport() {
