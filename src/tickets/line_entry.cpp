@@ -8,6 +8,7 @@
 #include "masterdata/animal_browser.h"
 #include "tickets/action_guard.h"
 #include "tickets/ticket_entry.h"
+#include "tickets/ticket_numbering.h"
 #include "tickets/ticket_queries.h"
 #include "tickets/ticket_rules.h"
 #include "widgets/form_controls.h"
@@ -223,6 +224,8 @@ bool TForm10::saveLine() {
         q->ParamByName(QStringLiteral("p9")).SetAsString(AktAkod);
         q->ParamByName(QStringLiteral("p10")).SetAsFloat(*levonszaz);
         q->ExecSQL();
+        if (isNew_ && entry_.IsNewTicket())
+            rememberOwnLines(Edit1->text());
         AktSorId = Edit2->text();
         Data->IBTrans1->Commit();
     } catch (const EDatabaseError& error) {

@@ -10,6 +10,7 @@
 #include "tickets/action_guard.h"
 #include "tickets/line_entry.h"
 #include "tickets/producer_details.h"
+#include "tickets/ticket_numbering.h"
 #include "tickets/ticket_queries.h"
 #include "tickets/ticket_rules.h"
 #include "widgets/db_grid.h"
@@ -259,6 +260,7 @@ void TForm9::openNewTicket() {
     }
     Edit1->setText(next.number);
     openTicketLines(next.number);
+    adoptLeftoverLines(next.number);
     const QString today = dateText(QDate::currentDate());
     Edit3->setText(today);
     Edit10->setText(today);
@@ -336,7 +338,21 @@ void TForm9::f_mindosszes() {
     setNumberText(VetelarTotal, total("VAR"));
 }
 
+void TForm9::followNumber() {
+    // Another desk stored a ticket under the number shown: this ticket will get the next one, where that
+    // desk's save has moved this ticket's lines.
+    if (!isNew_ || Edit1->text().isEmpty() || Edit1->text().size() > 8 || !ticketHeaderExists(Edit1->text()))
+        return;
+    const NextNumber next = currentNextNumber();
+    if (!next.ok() || next.number == Edit1->text())
+        return;
+    Edit1->setText(next.number);
+    openTicketLines(next.number);
+    f_mindosszes();
+}
+
 void TForm9::frissit() {
+    followNumber();
     openProducer(Data->ZQ31, Edit5->text());
     openTicketHeaders();
     locateTicket(AktBszam);
@@ -358,6 +374,7 @@ void TForm9::ProducerButtonClick() {
 
 void TForm9::openLineDialog(const QString& mode, bool load) {
     guarded([&] {
+        followNumber();
         TetelMod = mode;
         {
             TForm10 dialog(*this, this);
@@ -389,6 +406,7 @@ void TForm9::DeleteLineButtonClick() {
             executeAndCommit(
                 Data->ZQ21, {QStringLiteral("DELETE FROM fjsor "), QStringLiteral("  WHERE id_fjsor = :p1 ")},
                 {{QStringLiteral("p1"), id}});
+            PendingLineIds.removeAll(id);
             ui().showMessage(QStringLiteral("Az tételsor törölve!"));
         } catch (const EDatabaseError& error) {
             ui().showDatabaseError(QStringLiteral("Hiba: Felvásárlási jegy tételsor DELETE törlésekor"),
@@ -445,7 +463,9 @@ void TForm9::OkButtonClick() {
             focusTargetFor(int(problem->field))->setFocus();
             return;
         }
-        if (storedLineCount() == 0) {
+        followNumber();
+        // A new ticket holds the lines this desk wrote for it, never another desk's under the same number.
+        if ((isNew_ && PendingLineIds.isEmpty()) || storedLineCount() == 0) {
             ui().showMessage(QStringLiteral("Nincs a felvásárlási jegynek tételsora!"));
             ProducerButton->setFocus();
             return;
@@ -470,10 +490,9 @@ void TForm9::OkButtonClick() {
 }
 
 bool TForm9::saveHeader() {
-    const QString number = Edit1->text();
+    QString number = Edit1->text();
     const QString failure = isNew_ ? QStringLiteral("Hiba1: Újban, INSERT a Fjfejben ")
                                    : QStringLiteral("Hiba2: Módositás, UPDATE a Zozed fejben ");
-    QString message = failure;
     try {
         const auto szja = parseNumberText(Edit6->text());
         const auto levonas = parseNumberText(Edit13->text());
@@ -516,26 +535,24 @@ bool TForm9::saveHeader() {
             .SetAsString(CheckBox2->isChecked() ? Edit12->text() : QStringLiteral(" "));
         q->ParamByName(QStringLiteral("p12")).SetAsFloat(*levonas);
         q->ParamByName(QStringLiteral("p13")).SetAsFloat(*jarul);
-        q->ExecSQL();
-
         if (isNew_) {
-            // The number is consumed in the same commit as the header: both are stored or neither.
-            message = QStringLiteral("Hiba: Új UPDATE Sorszam -ba ");
-            TZQuery* s = Data->ZQ50;
-            s->Close();
-            s->SQL.Clear();
-            s->SQL.Add(QStringLiteral("UPDATE sorszam SET a_fjbszam = :p1 "));
-            s->SQL.Add(QStringLiteral("  WHERE a_akod = :p2 "));
-            s->ParamByName(QStringLiteral("p1")).SetAsString(number);
-            s->ParamByName(QStringLiteral("p2")).SetAsString(AktAkod);
-            s->ExecSQL();
-            if (s->RowsAffected() == 0)
-                throw EDatabaseError(QStringLiteral("A sorszám nem tárolható."));
-            message = failure;
+            // The header, the number and this desk's lines in one commit: all stored or none. When another
+            // desk took the number meanwhile, the ticket takes the next one.
+            number = storeNewTicket([q](const QString& taken) {
+                         q->ParamByName(QStringLiteral("p1")).SetAsString(taken);
+                         q->ExecSQL();
+                     }).number;
+            Edit1->setText(number);
+        } else {
+            q->ExecSQL();
+            Data->IBTrans1->Commit();
         }
-        Data->IBTrans1->Commit();
+    } catch (const ENumberRowMissing& error) {
+        ui().showDatabaseError(QStringLiteral("Hiba: Új UPDATE Sorszam -ba "), error, lcTickets);
+        rollBack();
+        return false;
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(message, error, lcTickets);
+        ui().showDatabaseError(failure, error, lcTickets);
         rollBack();
         return false;
     }

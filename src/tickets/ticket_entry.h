@@ -70,6 +70,8 @@ private:
     void setTabOrder();
     void FormShow();
     void openNewTicket();
+    // A new ticket whose number another desk has just stored moves on to the next number.
+    void followNumber();
     void openLineDialog(const QString& mode, bool load);
     // Line count of the ticket under its number.
     int storedLineCount();
