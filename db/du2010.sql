@@ -126,7 +126,8 @@ CREATE TABLE TERMEK (
 
 -- Selections the program makes: tickets per purchaser, per number, per producer and per period; lines per
 -- ticket, per purchaser and per animal; producers and animals by code and name; the sequence row per purchaser.
-CREATE INDEX FJFEJ_AKOD_BSZAM ON FJFEJ (F_AKOD, F_BSZAM);
+-- A purchaser uses each ticket number once; the program checks the same on older databases without this index.
+CREATE UNIQUE INDEX FJFEJ_AKOD_BSZAM ON FJFEJ (F_AKOD, F_BSZAM);
 CREATE INDEX FJFEJ_BSZAM ON FJFEJ (F_BSZAM);
 CREATE INDEX FJFEJ_OSTERMKOD ON FJFEJ (F_OSTERMKOD);
 CREATE INDEX FJFEJ_FIZKELT ON FJFEJ (F_FIZKELT);

@@ -28,6 +28,8 @@ AppSettings loadAppSettings(const QString& workingFolder, const QString& program
         const QString name = ini.value(QStringLiteral("Adatbazis/Nev")).toString().trimmed();
         if (!name.isEmpty())
             settings.databaseName = name;
+        settings.databaseUser = ini.value(QStringLiteral("Adatbazis/Felhasznalo")).toString().trimmed();
+        settings.databasePassword = ini.value(QStringLiteral("Adatbazis/Jelszo")).toString();
         settings.userFolder = ini.value(QStringLiteral("Mappa/Munkamappa")).toString().trimmed();
         settings.backupFolder = ini.value(QStringLiteral("Mentes/Mappa")).toString().trimmed();
         bool ok = false;

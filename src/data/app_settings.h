@@ -4,6 +4,8 @@
 //
 //   [Adatbazis]
 //   Nev=server/3051:/data/du2010.fdb      ; any name Firebird accepts, or a file in the working folder
+//   Felhasznalo=KATI                      ; the server's user; default: the program's own
+//   Jelszo=...                            ; that user's password
 //   [Mappa]
 //   Munkamappa=/home/kati/Vardelo          ; the folder a --user-folder start works in
 //   [Mentes]
@@ -27,6 +29,9 @@ struct AppSettings {
     QString backupFolder; // empty: "Mentés" beside the database
     int backupsKept = DefaultBackupsKept;
     QString settingsFile; // the file that was read; empty when none was found
+
+    QString databaseUser;     // empty: the connection's own user
+    QString databasePassword; // empty: the connection's own password
 };
 
 // Reads the settings: `workingFolder`'s vardelo.ini, else `programFolder`'s, else the defaults; then the

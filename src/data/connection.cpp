@@ -28,15 +28,48 @@ IMaster* TConnection::Master() {
 }
 
 bool TConnection::IsServerName(const QString& databaseName) {
-    // "host:path" and "host/port:path" go to a server as they are; a drive letter ("c:\...") is a local path.
-    static const QRegularExpression remote(QStringLiteral("^[^:/\\\\]{2,}(/[^:/\\\\]+)?:"));
-    return remote.match(databaseName).hasMatch();
+    return vardelo::databaseNameKind(databaseName) != vardelo::DatabaseNameKind::File;
 }
 
 QString TConnection::ResolvedDatabaseName() const {
-    if (IsServerName(DatabaseName))
-        return DatabaseName;
-    return QDir::current().absoluteFilePath(DatabaseName);
+    return vardelo::resolvedDatabaseName(DatabaseName, QDir::currentPath());
+}
+
+namespace vardelo {
+
+DatabaseNameKind databaseNameKind(const QString& name) {
+    // The protocol forms: "inet://host:port/path", "inet4://", "inet6://", "wnet://", "xnet://".
+    static const QRegularExpression protocol(QStringLiteral("^(inet[46]?|wnet|xnet)://"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    // "host:path", "host/port:path", "host/service:path", "[ipv6]:path", "[ipv6]/port:path". A host is at
+    // least two characters, so "c:\data\x.fdb" and "c:/data/x.fdb" stay drive-letter paths.
+    static const QRegularExpression server(
+        QStringLiteral(R"(^([^:/\\\[\]]{2,}|\[[0-9A-Fa-f:.]+\])(/[^:/\\]+)?:)"));
+    if (protocol.match(name).hasMatch() || server.match(name).hasMatch() ||
+        name.startsWith(QLatin1String("\\\\")))
+        return DatabaseNameKind::Server;
+    // A name without a folder and without an extension ("vardelo", "employee") names an alias of
+    // databases.conf; a file name carries its extension ("du2010.fdb").
+    if (!name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+        !name.contains(QLatin1Char('.')) && !name.contains(QLatin1Char(':')))
+        return DatabaseNameKind::Alias;
+    return DatabaseNameKind::File;
+}
+
+QString resolvedDatabaseName(const QString& name, const QString& workingFolder) {
+    if (databaseNameKind(name) != DatabaseNameKind::File)
+        return name;
+    return QDir::cleanPath(QDir(workingFolder).absoluteFilePath(name));
+}
+
+} // namespace vardelo
+
+void TConnection::ApplySettings(const vardelo::AppSettings& settings) {
+    DatabaseName = settings.databaseName;
+    if (!settings.databaseUser.isEmpty())
+        User = settings.databaseUser;
+    if (!settings.databasePassword.isEmpty())
+        Password = settings.databasePassword;
 }
 
 void TConnection::Connect() {

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "data/app_settings.h"
 #include "data/firebird_api.h"
 
 #include <QObject>
 #include <QString>
 
-// The connection ZCon1. A bare file name is opened in the working folder by the embedded engine; a name of
-// the form host:path reaches a Firebird server.
+// The connection ZCon1. A file name is opened in the working folder by the embedded engine; any other name
+// Firebird accepts (a server's "host:path", "host/port:path", "inet://host:port/path", "xnet://...", or an
+// alias of databases.conf) reaches the engine as it is.
 class TConnection : public QObject {
     Q_OBJECT
 public:
@@ -21,14 +23,19 @@ public:
     int Dialect = 3;
     bool LoginPrompt = false;
 
+    // The database name, and the user and password where the settings give them.
+    void ApplySettings(const vardelo::AppSettings& settings);
+
     void Connect();
     void Disconnect();
     bool Connected() const { return bool(attachment_); }
     void SetConnected(bool connected);
 
-    // The name handed to Firebird: a local file name made absolute against the working folder.
+    // The name handed to Firebird: a local file name made absolute against the working folder, any other
+    // name unchanged (vardelo::resolvedDatabaseName).
     QString ResolvedDatabaseName() const;
-    // Whether a database name reaches a server ("host:path", "host/port:path") rather than a local file.
+    // Whether a database name reaches the engine as it is (a server's name or an alias) rather than naming a
+    // local file.
     static bool IsServerName(const QString& databaseName);
 
     Firebird::IAttachment* Attachment() const { return attachment_.get(); }
@@ -40,3 +47,17 @@ signals:
 private:
     vardelo::fb::Handle<Firebird::IAttachment> attachment_;
 };
+
+namespace vardelo {
+
+enum class DatabaseNameKind {
+    File,   // a file, relative to the working folder unless absolute ("du2010.fdb", "/data/du2010.fdb")
+    Server, // a server's database: "host:path", "host/port:path", "host:alias", "inet://...", "xnet://..."
+    Alias   // a bare alias of databases.conf: no folder, no extension ("vardelo")
+};
+
+DatabaseNameKind databaseNameKind(const QString& name);
+// The name Firebird is given: a file made absolute against the working folder, anything else unchanged.
+QString resolvedDatabaseName(const QString& name, const QString& workingFolder);
+
+} // namespace vardelo

@@ -18,6 +18,10 @@ namespace vardelo {
 
 namespace {
 
+// Another desk holds the row: the non-waiting transaction fails at once instead of waiting for it.
+const char* const ConcurrencyConflictText =
+    "Egy másik munkahely éppen ugyanezeket az adatokat módosítja. Próbálja újra!";
+
 struct CodeText {
     long code;
     const char* text;
@@ -35,11 +39,10 @@ const CodeText reasons[] = {
     {isc_not_valid, "Egy kötelező mező üres, vagy egy mező értéke nem megengedett."},
     {isc_check_constraint, "Egy mező értéke nem megengedett."},
     {isc_convert_error, "Egy érték nem alakítható át a mező típusára."},
-    {isc_lock_conflict,
-     "Az adatot egy másik gépen vagy programban éppen módosítják. Próbálja meg később újra."},
-    {isc_deadlock, "Az adatot egy másik gépen vagy programban éppen módosítják. Próbálja meg később újra."},
-    {isc_update_conflict,
-     "Az adatot egy másik gépen vagy programban éppen módosítják. Próbálja meg később újra."},
+    {isc_lock_conflict, ConcurrencyConflictText},
+    {isc_deadlock, ConcurrencyConflictText},
+    {isc_update_conflict, ConcurrencyConflictText},
+    {isc_concurrent_transaction, ConcurrencyConflictText},
     {isc_read_only_database, "Az adatbázis csak olvasható, ezért nem írható."},
     {isc_read_only, "Az adatbázis csak olvasható, ezért nem írható."},
     {isc_network_error, "A kapcsolat az adatbázis-kiszolgálóval megszakadt."},
@@ -57,6 +60,11 @@ bool messageHas(const EDatabaseError& error, const char* text) {
 }
 
 } // namespace
+
+bool isConcurrencyConflict(const EDatabaseError& error) {
+    return error.HasCode(isc_lock_conflict) || error.HasCode(isc_deadlock) ||
+           error.HasCode(isc_update_conflict) || error.HasCode(isc_concurrent_transaction);
+}
 
 QString databaseErrorReason(const EDatabaseError& error) {
     QString reason = error.Codes().empty() ? error.Message() : hungarianForCodes(error);

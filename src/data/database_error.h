@@ -38,6 +38,10 @@ private:
 
 namespace vardelo {
 
+// Whether another desk holds the rows the statement wanted (update conflict, lock conflict, deadlock): with
+// the non-waiting transaction the write fails at once, and trying again a moment later can succeed.
+bool isConcurrencyConflict(const EDatabaseError& error);
+
 // The reason of a database error in plain Hungarian, for the clerk: the field concerned and what is wrong
 // with it where that is known, otherwise what the engine's code means, otherwise the engine's own message.
 QString databaseErrorReason(const EDatabaseError& error);

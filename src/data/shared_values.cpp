@@ -16,4 +16,5 @@ void resetSharedValues() {
     TermeloOsszesen.clear();
     AktMegnevezes.clear();
     AktListaOkod.clear();
+    PendingLineIds.clear();
 }

@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 
+#include "data/app_settings.h"
 #include "data/data_module.h"
 #include "data/database_error.h"
 #include "data/logging.h"
@@ -155,6 +156,8 @@ void TForm1::startUp() {
         Data = nullptr;
         Data = new TData;
         vardelo::report::createReportObjects(*Data);
+        // "du2010.fdb" in the working folder, or the database vardelo.ini or VARDELO_DATABASE names.
+        Data->ZCon1->ApplySettings(vardelo::loadAppSettings());
         Data->ZCon1->SetConnected(true);
         for (int i = 1; i <= 6; ++i)
             Data->Table(i)->Close();

@@ -8,6 +8,7 @@
 #include "masterdata/animal_browser.h"
 #include "tickets/action_guard.h"
 #include "tickets/ticket_entry.h"
+#include "tickets/ticket_numbering.h"
 #include "tickets/ticket_queries.h"
 #include "tickets/ticket_rules.h"
 #include "widgets/form_controls.h"
@@ -211,6 +212,8 @@ bool TForm10::saveLine() {
                                     {QStringLiteral("p8"), *komp},
                                     {QStringLiteral("p9"), AktAkod},
                                     {QStringLiteral("p10"), *levonszaz}});
+        if (isNew_ && entry_.IsNewTicket())
+            rememberOwnLines(Edit1->text());
         AktSorId = Edit2->text();
         Data->IBTrans1->Commit();
     } catch (const EDatabaseError& error) {

@@ -9,6 +9,7 @@
 #include "tickets/action_guard.h"
 #include "tickets/line_entry.h"
 #include "tickets/producer_details.h"
+#include "tickets/ticket_numbering.h"
 #include "tickets/ticket_queries.h"
 #include "tickets/ticket_rules.h"
 #include "widgets/db_grid.h"
@@ -256,6 +257,7 @@ void TForm9::openNewTicket() {
     }
     Edit1->setText(next.number);
     openTicketLines(next.number);
+    adoptLeftoverLines(next.number);
     const QString today = dateText(QDate::currentDate());
     Edit3->setText(today);
     Edit10->setText(today);
@@ -337,7 +339,21 @@ void TForm9::f_mindosszes() {
     setNumberText(VetelarTotal, total("VAR"));
 }
 
+void TForm9::followNumber() {
+    // Another desk stored a ticket under the number shown: this ticket will get the next one, where that
+    // desk's save has moved this ticket's lines.
+    if (!isNew_ || Edit1->text().isEmpty() || Edit1->text().size() > 8 || !ticketHeaderExists(Edit1->text()))
+        return;
+    const NextNumber next = currentNextNumber();
+    if (!next.ok() || next.number == Edit1->text())
+        return;
+    Edit1->setText(next.number);
+    openTicketLines(next.number);
+    f_mindosszes();
+}
+
 void TForm9::frissit() {
+    followNumber();
     openProducer(Data->ZQ31, Edit5->text());
     openTicketHeaders();
     locateTicket(AktBszam);
@@ -359,6 +375,7 @@ void TForm9::ProducerButtonClick() {
 
 void TForm9::openLineDialog(const QString& mode, bool load) {
     guarded([&] {
+        followNumber();
         TetelMod = mode;
         {
             TForm10 dialog(*this, this);
@@ -388,6 +405,7 @@ void TForm9::DeleteLineButtonClick() {
         // The delete is committed at once: left pending, a later failed write would roll it back unseen.
         try {
             deleteTicketLine(id);
+            PendingLineIds.removeAll(id);
             ui().showMessage(QStringLiteral("Az tételsor törölve!"));
         } catch (const EDatabaseError& error) {
             ui().showDatabaseError(QStringLiteral("Hiba: Felvásárlási jegy tételsor DELETE törlésekor"),
@@ -431,7 +449,9 @@ void TForm9::OkButtonClick() {
             focusTargetFor(int(problem->field))->setFocus();
             return;
         }
-        if (storedLineCount(Edit1->text()) == 0) {
+        followNumber();
+        // A new ticket holds the lines this desk wrote for it, never another desk's under the same number.
+        if ((isNew_ && PendingLineIds.isEmpty()) || storedLineCount(Edit1->text()) == 0) {
             ui().showMessage(QStringLiteral("Nincs a felvásárlási jegynek tételsora!"));
             ProducerButton->setFocus();
             return;
@@ -456,10 +476,9 @@ void TForm9::OkButtonClick() {
 }
 
 bool TForm9::saveHeader() {
-    const QString number = Edit1->text();
+    QString number = Edit1->text();
     const QString failure = isNew_ ? QStringLiteral("Hiba1: Újban, INSERT a Fjfejben ")
                                    : QStringLiteral("Hiba2: Módositás, UPDATE a Zozed fejben ");
-    QString message = failure;
     try {
         const auto szja = parseNumberText(Edit6->text());
         const auto levonas = parseNumberText(Edit13->text());
@@ -467,31 +486,37 @@ bool TForm9::saveHeader() {
         if (!szja || !levonas || !jarul)
             throw EDatabaseError(QStringLiteral("Hibás szám"));
 
-        const auto changedId = isNew_ ? std::nullopt : std::optional<QString>(Edit2->text());
-        writeTicketHeader(
-            changedId,
-            {{QStringLiteral("p1"), number},
-             {QStringLiteral("p2"), AktAkod},
-             {QStringLiteral("p3"), Edit5->text()},
-             {QStringLiteral("p4"), *parseDateText(Edit3->text())},
-             {QStringLiteral("p5"), *szja},
-             {QStringLiteral("p6"), Edit4->text()},
-             {QStringLiteral("p8"), *parseDateText(Edit10->text())},
-             {QStringLiteral("p9"), *parseDateText(Edit11->text())},
-             {QStringLiteral("p10"), CheckBox1->isChecked() ? QStringLiteral("x") : QStringLiteral(" ")},
-             {QStringLiteral("p11"), CheckBox2->isChecked() ? Edit12->text() : QStringLiteral(" ")},
-             {QStringLiteral("p12"), *levonas},
-             {QStringLiteral("p13"), *jarul}});
-
+        QueryParams fields{
+            {QStringLiteral("p1"), number},
+            {QStringLiteral("p2"), AktAkod},
+            {QStringLiteral("p3"), Edit5->text()},
+            {QStringLiteral("p4"), *parseDateText(Edit3->text())},
+            {QStringLiteral("p5"), *szja},
+            {QStringLiteral("p6"), Edit4->text()},
+            {QStringLiteral("p8"), *parseDateText(Edit10->text())},
+            {QStringLiteral("p9"), *parseDateText(Edit11->text())},
+            {QStringLiteral("p10"), CheckBox1->isChecked() ? QStringLiteral("x") : QStringLiteral(" ")},
+            {QStringLiteral("p11"), CheckBox2->isChecked() ? Edit12->text() : QStringLiteral(" ")},
+            {QStringLiteral("p12"), *levonas},
+            {QStringLiteral("p13"), *jarul}};
         if (isNew_) {
-            // The number is consumed in the same commit as the header: both are stored or neither.
-            message = QStringLiteral("Hiba: Új UPDATE Sorszam -ba ");
-            takeTicketNumber(number);
-            message = failure;
+            // The header, the number and this desk's lines in one commit: all stored or none. When another
+            // desk took the number meanwhile, the ticket takes the next one.
+            number = storeNewTicket([&fields](const QString& taken) {
+                         fields.front().second = taken;
+                         writeTicketHeader(std::nullopt, fields);
+                     }).number;
+            Edit1->setText(number);
+        } else {
+            writeTicketHeader(Edit2->text(), fields);
+            Data->IBTrans1->Commit();
         }
-        Data->IBTrans1->Commit();
+    } catch (const ENumberRowMissing& error) {
+        ui().showDatabaseError(QStringLiteral("Hiba: Új UPDATE Sorszam -ba "), error, lcTickets);
+        rollBack();
+        return false;
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(message, error, lcTickets);
+        ui().showDatabaseError(failure, error, lcTickets);
         rollBack();
         return false;
     }

@@ -49,8 +49,9 @@ private:
     void setTabOrder();
     void FormShow();
     void openNewTicket();
+    // A new ticket whose number another desk has just stored moves on to the next number.
+    void followNumber();
     void openLineDialog(const QString& mode, bool load);
-    // Line count of the ticket under its number.
     // Writes the header; false when the write failed (its message shown, the transaction rolled back).
     bool saveHeader();
     void reopenAfterFailure();

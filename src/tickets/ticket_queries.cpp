@@ -50,15 +50,6 @@ bool ticketHeaderExists(const QString& number) {
     return q->FieldByName(QStringLiteral("db")).AsInteger() > 0;
 }
 
-void takeTicketNumber(const QString& number) {
-    const int changed = execQuery(
-        Data->ZQ50,
-        {QStringLiteral("UPDATE sorszam SET a_fjbszam = :p1 "), QStringLiteral("  WHERE a_akod = :p2 ")},
-        {{QStringLiteral("p1"), number}, {QStringLiteral("p2"), AktAkod}});
-    if (changed == 0)
-        throw EDatabaseError(QStringLiteral("A sorszám nem tárolható."));
-}
-
 void writeTicketHeader(const std::optional<QString>& changedId, const QueryParams& fields) {
     QStringList sql;
     QueryParams params = fields;

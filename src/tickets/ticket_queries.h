@@ -27,10 +27,6 @@ void openNumberRow();
 QString lastTicketNumber();
 // Whether a ticket header of any purchaser carries this number.
 bool ticketHeaderExists(const QString& number);
-// Takes the number of a new ticket: stores it as the current purchaser's last used number inside the open
-// transaction, so that it is consumed in the same commit as the ticket's header. Raises EDatabaseError when
-// no number row was changed.
-void takeTicketNumber(const QString& number);
 
 // ZQ11: writes a ticket header, an UPDATE of the row of the changed ID (its printed mark cleared), else an
 // INSERT; the parameters are :p1 to :p6 and :p8 to :p13 of the statements. The commit is the caller's.

@@ -46,6 +46,16 @@ private slots:
         QCOMPARE(s.backupFolder, QStringLiteral("/mnt/mentés"));
         QCOMPARE(s.userFolder, QStringLiteral("/home/kati/Vardelo"));
         QCOMPARE(s.settingsFile, work.path() + QStringLiteral("/vardelo.ini"));
+        QVERIFY(s.databaseUser.isEmpty());
+        QVERIFY(s.databasePassword.isEmpty());
+    }
+
+    void serverUserAndPassword() {
+        QTemporaryDir work;
+        writeIni(work.path(), "[Adatbazis]\nNev=szerver:vardelo\nFelhasznalo= KATI \nJelszo=titok\n");
+        const AppSettings s = loadAppSettings(work.path(), QString());
+        QCOMPARE(s.databaseUser, QStringLiteral("KATI"));
+        QCOMPARE(s.databasePassword, QStringLiteral("titok"));
     }
 
     void environmentOverridesTheFile() {

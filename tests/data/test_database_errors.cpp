@@ -90,9 +90,16 @@ void TestDatabaseErrors::reason_data() {
         << QStringLiteral("A szám túl nagy, vagy a szöveg túl hosszú ahhoz, hogy a mezőben elférjen.");
     QTest::newRow("lock conflict") << QStringLiteral("lock conflict on no wait transaction")
                                    << qlonglong(isc_lock_conflict) << QString()
-                                   << QStringLiteral(
-                                          "Az adatot egy másik gépen vagy programban éppen módosítják. "
-                                          "Próbálja meg később újra.");
+                                   << QStringLiteral("Egy másik munkahely éppen ugyanezeket az adatokat "
+                                                     "módosítja. Próbálja újra!");
+    QTest::newRow("deadlock") << QStringLiteral("deadlock\n-update conflicts with concurrent update")
+                              << qlonglong(isc_deadlock) << QString()
+                              << QStringLiteral("Egy másik munkahely éppen ugyanezeket az adatokat "
+                                                "módosítja. Próbálja újra!");
+    QTest::newRow("update conflict") << QStringLiteral("update conflicts with concurrent update")
+                                     << qlonglong(isc_update_conflict) << QString()
+                                     << QStringLiteral("Egy másik munkahely éppen ugyanezeket az adatokat "
+                                                       "módosítja. Próbálja újra!");
     QTest::newRow("unknown code: the engine's message") << QStringLiteral("Dynamic SQL Error") << 335544569LL
                                                         << QString() << QStringLiteral("Dynamic SQL Error");
 }

@@ -56,6 +56,8 @@ private slots:
     void changeSaveRewritesHeaderAndClearsMark();
     void largeTotalsShowWhole();
     void failedChangeKeepsWindowAndInput();
+    void conflictWithAnotherDeskKeepsInput();
+    void newTicketLeavesAnotherDesksLines();
     void decimalCommaAndPoint();
     void newLineTakesWeightDeductionAndGridPositions();
     void deleteLineCommitsAtOnce();
@@ -439,6 +441,72 @@ void TestTicketEntry::failedChangeKeepsWindowAndInput() {
              QString("Első jegy"));
     QCOMPARE(Data->ZQ20->RecordCount(), 1);
     QCOMPARE(Data->ZQ31->FieldByName("O_KOD").AsString(), QString("1"));
+}
+
+// Another desk changes the same ticket and has not committed yet: the non-waiting transaction fails at once,
+// the clerk is told so under the screen's own message, and keeps what was typed; nothing is written.
+void TestTicketEntry::conflictWithAnotherDeskKeepsInput() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    storeTicket(db, {});
+    storeLine(db, {});
+    JegyMod = tickets::JegyModositas;
+    TForm9 form;
+    loadForChange(form, "10000001");
+
+    TConnection other("otherDesk");
+    other.Connect();
+    TTransaction otherTransaction("otherDeskTransaction", &other);
+    TZQuery otherWrite("otherDeskWrite", &other, &otherTransaction);
+    otherWrite.SQL.Add("UPDATE fjfej SET f_megj = 'Másik gép' WHERE f_bszam = '10000001'");
+    otherWrite.ExecSQL();
+
+    child<QLineEdit>(form, "Edit4")->setText("Javított");
+    child<QPushButton>(form, "OkButton")->click();
+    QCOMPARE(rec.messageTexts(), QStringList{"Hiba2: Módositás, UPDATE a Zozed fejben "});
+    QCOMPARE(rec.messages.last().reason,
+             QString("Egy másik munkahely éppen ugyanezeket az adatokat módosítja. Próbálja újra!"));
+    QVERIFY(form.isVisible());
+    QCOMPARE(child<QLineEdit>(form, "Edit4")->text(), QString("Javított"));
+    otherTransaction.Rollback();
+    other.Disconnect();
+    QCOMPARE(committedValue("SELECT f_megj FROM fjfej WHERE f_bszam = '10000001'").toString(),
+             QString("Első jegy"));
+
+    // Once the other desk is done, the same window stores it.
+    child<QPushButton>(form, "OkButton")->click();
+    QCOMPARE(rec.messageTexts().size(), 1);
+    QVERIFY(!form.isVisible());
+    QCOMPARE(committedValue("SELECT f_megj FROM fjfej WHERE f_bszam = '10000001'").toString(),
+             QString("Javított"));
+}
+
+// Another desk's unsaved ticket showed the same number and wrote its lines under it: the ticket stored here
+// holds its own lines only, and the other desk's lines move on to the next number, where that desk will find
+// them.
+void TestTicketEntry::newTicketLeavesAnotherDesksLines() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    QCOMPARE(child<QLineEdit>(form, "Edit1")->text(), QString("10000001"));
+    rec.expectModal(writeLine({.name = "Saját"}));
+    child<QPushButton>(form, "NewLineButton")->click();
+    db.exec(
+        "INSERT INTO fjsor (s_bszam, s_megnevezes, s_brutto, s_akod) VALUES ('10000001', 'Másik', 5, '1')");
+    fillHeader(form);
+    child<QPushButton>(form, "OkButton")->click();
+    QVERIFY(rec.messageTexts().isEmpty());
+    QVERIFY(!form.isVisible());
+    QCOMPARE(committedValue("SELECT s_megnevezes FROM fjsor WHERE s_bszam = '10000001'").toString(),
+             QString("Saját"));
+    QCOMPARE(committedValue("SELECT COUNT(*) FROM fjsor WHERE s_bszam = '10000001'").toInt(), 1);
+    QCOMPARE(committedValue("SELECT s_bszam FROM fjsor WHERE s_megnevezes = 'Másik'").toString(),
+             QString("10000002"));
+    QVERIFY(PendingLineIds.isEmpty());
 }
 
 void TestTicketEntry::decimalCommaAndPoint() {

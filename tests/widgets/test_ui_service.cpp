@@ -384,8 +384,7 @@ void TestUiService::recorderDatabaseError_data() {
     QTest::newRow("no screen message: the reason is the error box's text")
         << QString() << QStringLiteral("lock conflict on no wait transaction") << qlonglong(isc_lock_conflict)
         << QString()
-        << QStringLiteral(
-               "Az adatot egy másik gépen vagy programban éppen módosítják. Próbálja meg később újra.")
+        << QStringLiteral("Egy másik munkahely éppen ugyanezeket az adatokat módosítja. Próbálja újra!")
         << QString()
         << QStringLiteral("lock conflict on no wait transaction\n(hibakód: 335544345, SQL-kód: 0)");
 }
