@@ -11,6 +11,7 @@
 #include "data/database_error.h"
 #include "data/index_statistics.h"
 #include "data/shared_values.h"
+#include "data/text_files.h"
 #include "lists/check_queries.h"
 #include "lists/check_rules.h"
 #include "lists/check_window.h"
@@ -57,7 +58,8 @@ void runIsql(const QString& script, const std::function<void(const QString&)>& r
     p.start(QStringLiteral("isql-fb"),
             {QStringLiteral("-q"), QStringLiteral("-ch"), QStringLiteral("WIN1250"), QStringLiteral("-u"),
              QStringLiteral("SYSDBA"), QStringLiteral("-p"), QStringLiteral("quillfern"), databasePath});
-    p.write(script.toUtf8());
+    // The script in the connection's character set: animal and producer names carry Hungarian letters.
+    p.write(vardelo::encodeWin1250(script).value_or(QByteArray()));
     p.closeWriteChannel();
     auto readLines = [&] {
         while (p.canReadLine())
