@@ -1,22 +1,31 @@
 // Times the two summaries (collection, and the walk of groups and lines that their print makes through the
-// user datasets) and the batch check of the ticket data (collection, reading the rows, the twenty checks and
-// the memo) over one year of one purchaser, beside isql-fb running the same selections on the same file.
-// Also fills the memo with many failure lines, in blocks and line by line.
-// Usage: bench_lists FILE [year] [purchaser]      (FILE: made by bench_generate)
+// user datasets) and the ticket data check (collection with the twenty checks and the memo) over one year of
+// one purchaser, each beside its floor: isql-fb running the same statements on the same file, timed by its
+// own statement figures (SET STATS: execution and fetching, not the process start or the connection), after a
+// warm-up run of the same statements so both sides read a warm page cache. The memo figures set the checks
+// with the memo filled in blocks beside the same checks collecting their lines in a list.
+// Usage: bench_lists FILE [year] [purchaser] [runs]
+// FILE: a COPY of a database made by bench_generate; the first collection measures its index statistics again
+// (as the program does on a database whose figures are stale), which writes to the file.
 #include "data/data_module.h"
 #include "data/database_error.h"
+#include "data/index_statistics.h"
 #include "data/shared_values.h"
+#include "data/text_files.h"
 #include "lists/check_queries.h"
 #include "lists/check_rules.h"
+#include "lists/check_window.h"
 #include "lists/summary_datasets.h"
 #include "lists/summary_queries.h"
 #include "reports/report_objects.h"
 
 #include <QApplication>
+#include <QDateEdit>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -41,47 +50,61 @@ double medianMs(int runs, const std::function<void()>& work) {
     return times[times.size() / 2];
 }
 
-// Connects Data, runs the work, disconnects: the same frame as an isql-fb process.
-double ours(int runs, const std::function<void()>& work) {
-    return medianMs(runs, [&] {
-        Data = new TData;
-        vardelo::report::createReportObjects(*Data);
-        Data->ZCon1->DatabaseName = databasePath;
-        Data->ZCon1->Connect();
-        connectSummaryDatasets(*Data, [] { return period; });
-        work();
-        delete Data;
-        Data = nullptr;
-    });
+// Runs isql-fb on the script and hands each line of its output to the reader. The embedded engine opens a
+// database file for one process at a time, so our connection is closed meanwhile and opened again after.
+void runIsql(const QString& script, const std::function<void(const QString&)>& reader) {
+    Data->ZCon1->Disconnect();
+    QProcess p;
+    p.start(QStringLiteral("isql-fb"),
+            {QStringLiteral("-q"), QStringLiteral("-ch"), QStringLiteral("WIN1250"), QStringLiteral("-u"),
+             QStringLiteral("SYSDBA"), QStringLiteral("-p"), QStringLiteral("quillfern"), databasePath});
+    // The script in the connection's character set: animal and producer names carry Hungarian letters.
+    p.write(vardelo::encodeWin1250(script).value_or(QByteArray()));
+    p.closeWriteChannel();
+    auto readLines = [&] {
+        while (p.canReadLine())
+            reader(QString::fromLatin1(p.readLine()));
+    };
+    while (p.state() != QProcess::NotRunning) {
+        p.waitForReadyRead(1000);
+        readLines();
+    }
+    readLines();
+    if (!p.readAllStandardError().isEmpty())
+        std::fprintf(stderr, "isql-fb reported an error\n");
+    Data->ZCon1->Connect();
 }
 
-// Only the work after the setup is timed (a print walk after its collection).
-double oursAfter(const std::function<void()>& setup, const std::function<void()>& work) {
-    double ms = 0;
-    ours(1, [&] {
-        setup();
-        QElapsedTimer t;
-        t.start();
-        work();
-        ms = double(t.nsecsElapsed()) / 1e6;
-    });
-    return ms;
+// The sum of isql-fb's elapsed times of the measured statements, after the warm-up statements ran unmeasured.
+// The median of the runs.
+double isqlMs(int runs, const QString& warmUp, const QString& measured) {
+    static const QRegularExpression elapsed(QStringLiteral("^Elapsed time\\s*=\\s*([0-9.]+) sec"));
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        double seconds = 0;
+        runIsql(warmUp + QStringLiteral("SET STATS ON;\n") + measured + QStringLiteral("SET STATS OFF;\n"),
+                [&](const QString& line) {
+                    const QRegularExpressionMatch m = elapsed.match(line);
+                    if (m.hasMatch())
+                        seconds += m.captured(1).toDouble();
+                });
+        times.push_back(seconds * 1000);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
 }
 
-double isql(int runs, const QString& script) {
-    return medianMs(runs, [&] {
-        QProcess p;
-        p.start(QStringLiteral("isql-fb"),
-                {QStringLiteral("-q"), QStringLiteral("-ch"), QStringLiteral("WIN1250"), QStringLiteral("-u"),
-                 QStringLiteral("SYSDBA"), QStringLiteral("-p"), QStringLiteral("quillfern"), databasePath});
-        p.write(script.toUtf8());
-        p.closeWriteChannel();
-        while (p.state() != QProcess::NotRunning) {
-            p.waitForReadyRead(1000);
-            p.readAll();
-        }
-        p.readAll();
-    });
+// Statements that isql-fb gives no figures for (SET STATISTICS): the whole process less a process that only
+// connects.
+double isqlProcessMs(const QString& script) {
+    const auto ignore = [](const QString&) {};
+    QElapsedTimer t;
+    t.start();
+    runIsql(QStringLiteral("SELECT 1 FROM RDB$DATABASE;\n"), ignore);
+    const double connectOnly = double(t.nsecsElapsed()) / 1e6;
+    t.restart();
+    runIsql(script, ignore);
+    return double(t.nsecsElapsed()) / 1e6 - connectOnly;
 }
 
 QString lit(const QString& text) {
@@ -89,10 +112,10 @@ QString lit(const QString& text) {
            QLatin1Char('\'');
 }
 
-// The statements with their parameters written in, for isql-fb.
-QString where(const QString& extra) {
+// The restriction of the statements with their parameters written in, for isql-fb.
+QString where(const QString& purchaserColumn) {
     return QStringLiteral(" WHERE f_fizkelt >= '%1' AND f_fizkelt <= '%2' AND %3 = '%4'")
-        .arg(period.from.toString(Qt::ISODate), period.to.toString(Qt::ISODate), extra, AktAkod);
+        .arg(period.from.toString(Qt::ISODate), period.to.toString(Qt::ISODate), purchaserColumn, AktAkod);
 }
 
 void fetchAll(TDataSet* d) {
@@ -108,8 +131,12 @@ int walkGroups(TfrUserDataset* groups, TfrUserDataset* lines) {
     return count;
 }
 
-void row(const char* what, double our, double floor) {
-    std::printf("  %-46s %10.1f ms %10.1f ms %8.2f\n", what, our, floor, our / floor);
+void refreshStatistics() {
+    vardelo::refreshIndexStatistics(Data->ZCon1, Data->IBTrans1, vardelo::ticketTables());
+}
+
+void row(const QString& what, double our, double floor) {
+    std::printf("  %-50s %10.1f ms %10.1f ms %7.2fx\n", qPrintable(what), our, floor, our / floor);
 }
 
 } // namespace
@@ -118,32 +145,51 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: bench_lists FILE [year] [purchaser]\n");
+        std::fprintf(stderr,
+                     "usage: bench_lists FILE [year] [purchaser]   (FILE: a copy, it is written to)\n");
         return 2;
     }
     databasePath = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     const int year = argc > 2 ? std::atoi(argv[2]) : 2005;
     AktAkod = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QStringLiteral("2");
     period = {QDate(year, 1, 1), QDate(year, 12, 31), true};
-    // One run each: over a year the selections walk the whole line table (the lines are the outer side of
-    // their left joins), so a run takes seconds; the machine's load shows in both columns alike.
-    const int runs = 1;
+    const int runs = argc > 4 ? std::max(1, std::atoi(argv[4])) : 3;
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     try {
+        Data = new TData;
+        vardelo::report::createReportObjects(*Data);
+        Data->ZCon1->DatabaseName = databasePath;
+        Data->ZCon1->Connect();
+        connectSummaryDatasets(*Data, [] { return period; });
+
         const QString joins = QStringLiteral(" FROM fjsor LEFT JOIN fjfej ON s_bszam = f_bszam"
                                              " LEFT JOIN ostermelo ON f_ostermkod = o_kod");
         const QString inner = QStringLiteral(" FROM fjsor JOIN fjfej ON s_bszam = f_bszam"
                                              " JOIN ostermelo ON f_ostermkod = o_kod");
-        std::printf("%s, year %d, purchaser %s; one run of each, with connect and disconnect (isql-fb: the "
-                    "whole process)\n",
-                    qPrintable(QFileInfo(databasePath).fileName()), year, qPrintable(AktAkod));
-        std::printf("  %-46s %13s %13s %8s\n", "", "ours", "isql-fb", "ratio");
-        const double isqlConnect = isql(3, QStringLiteral("SELECT 1 FROM RDB$DATABASE;\n"));
-        std::printf("  %-46s %13s %10.1f ms\n", "connect only (median of 3)", "", isqlConnect);
+        std::printf("%s, year %d, purchaser %s; ours: median of %d runs on one connection; floor: isql-fb's "
+                    "statement times (SET STATS), median of %d runs\n",
+                    qPrintable(QFileInfo(databasePath).fileName()), year, qPrintable(AktAkod), runs, runs);
+        std::printf("  %-50s %13s %13s %8s\n", "", "ours", "floor", "ratio");
+
+        // The index statistics: measured again at the first collection when stale, afterwards only looked at.
+        QStringList measured;
+        const double refresh = medianMs(1, [&] {
+            measured = vardelo::refreshIndexStatistics(Data->ZCon1, Data->IBTrans1, vardelo::ticketTables());
+        });
+        if (!measured.isEmpty()) {
+            QString sql;
+            for (const QString& index : measured)
+                sql += QStringLiteral("SET STATISTICS INDEX %1;\n").arg(index);
+            row(QStringLiteral("index statistics, stale (%1 indexes)").arg(measured.size()), refresh,
+                isqlProcessMs(sql + QStringLiteral("COMMIT;\n")));
+        }
+        const double lookOnly = medianMs(runs, refreshStatistics);
+        std::printf("  %-50s %10.1f ms\n", "index statistics, fresh (looked at only)", lookOnly);
 
         // Per animal: period total, groups, the first group's lines.
         QStringList animals;
-        const double animalCollect = ours(runs, [&] {
+        auto animalCollection = [&] {
+            refreshStatistics();
             openPeriodTotal(period, false);
             openAnimalGroups(period);
             fetchAll(Data->ZQ20);
@@ -153,7 +199,9 @@ int main(int argc, char* argv[]) {
             Data->ZQ20->First();
             openAnimalLines(period, animals.value(0), JoinKind::Left);
             fetchAll(Data->ZQ21);
-        });
+        };
+        animalCollection();
+        const double animalCollect = medianMs(runs, animalCollection);
         const QString animalCollectSql =
             QStringLiteral(
                 "SELECT s_akod, SUM(s_vetelar) AS m_osszesen FROM fjsor LEFT JOIN fjfej ON s_bszam = "
@@ -164,24 +212,25 @@ int main(int argc, char* argv[]) {
             QStringLiteral(" GROUP BY s_megnevezes ORDER BY s_megnevezes;\n") + QStringLiteral("SELECT *") +
             joins + where(QStringLiteral("f_akod")) +
             QStringLiteral(" AND s_megnevezes = %1;\n").arg(lit(animals.value(0)));
-        row(qPrintable(QStringLiteral("per animal: collection (%1 groups)").arg(animals.size())),
-            animalCollect, isql(runs, animalCollectSql));
+        row(QStringLiteral("per animal: collection (%1 groups)").arg(animals.size()), animalCollect,
+            isqlMs(runs, animalCollectSql, animalCollectSql));
 
         // Per animal: the print's walk over the collected groups.
         int animalLines = 0;
+        openAnimalGroups(period);
         const double animalWalk =
-            oursAfter([] { openAnimalGroups(period); },
-                      [&] { animalLines = walkGroups(Data->frUserDataset1, Data->frUserDataset2); });
+            medianMs(runs, [&] { animalLines = walkGroups(Data->frUserDataset1, Data->frUserDataset2); });
         QString animalWalkSql;
         for (const QString& a : animals)
             animalWalkSql += QStringLiteral("SELECT *") + inner + where(QStringLiteral("f_akod")) +
                              QStringLiteral(" AND s_megnevezes = %1;\n").arg(lit(a));
-        row(qPrintable(QStringLiteral("per animal: print walk (%1 lines)").arg(animalLines)), animalWalk,
-            isql(runs, animalWalkSql));
+        row(QStringLiteral("per animal: print walk (%1 lines)").arg(animalLines), animalWalk,
+            isqlMs(runs, animalWalkSql, animalWalkSql));
 
         // Per producer: period total, groups, the first producer's total and lines.
         QStringList producers;
-        const double producerCollect = ours(runs, [&] {
+        auto producerCollection = [&] {
+            refreshStatistics();
             openPeriodTotal(period, true);
             openProducerGroups(period);
             fetchAll(Data->ZQ20);
@@ -192,7 +241,9 @@ int main(int argc, char* argv[]) {
             openProducerTotal(period, producers.value(0), JoinKind::Left);
             openProducerLines(period, producers.value(0), JoinKind::Left, false);
             fetchAll(Data->ZQ21);
-        });
+        };
+        producerCollection();
+        const double producerCollect = medianMs(runs, producerCollection);
         const QString producerCollectSql =
             QStringLiteral(
                 "SELECT s_akod, SUM(s_vetelar) AS m_osszesen FROM fjsor LEFT JOIN fjfej ON s_bszam = "
@@ -205,14 +256,14 @@ int main(int argc, char* argv[]) {
             QStringLiteral(" AND o_kod = %1 GROUP BY o_kod;\n").arg(lit(producers.value(0))) +
             QStringLiteral("SELECT *") + joins + where(QStringLiteral("f_akod")) +
             QStringLiteral(" AND o_kod = %1;\n").arg(lit(producers.value(0)));
-        row(qPrintable(QStringLiteral("per producer: collection (%1 groups)").arg(producers.size())),
-            producerCollect, isql(runs, producerCollectSql));
+        row(QStringLiteral("per producer: collection (%1 groups)").arg(producers.size()), producerCollect,
+            isqlMs(runs, producerCollectSql, producerCollectSql));
 
         // Per producer: the print's walk, two statements a producer.
         int producerLines = 0;
+        openProducerGroups(period);
         const double producerWalk =
-            oursAfter([] { openProducerGroups(period); },
-                      [&] { producerLines = walkGroups(Data->frUserDataset3, Data->frUserDataset4); });
+            medianMs(runs, [&] { producerLines = walkGroups(Data->frUserDataset3, Data->frUserDataset4); });
         QString producerWalkSql;
         for (int i = 0; i < producers.size(); ++i) {
             producerWalkSql += QStringLiteral("SELECT o_kod, SUM(s_vetelar) AS nevosszesen") + inner +
@@ -223,64 +274,61 @@ int main(int argc, char* argv[]) {
                 QStringLiteral(" AND o_kod = %1%2;\n")
                     .arg(lit(producers[i]), i == 0 ? QStringLiteral(" ORDER BY s_megnevezes") : QString());
         }
-        row(qPrintable(QStringLiteral("per producer: print walk (%1 lines)").arg(producerLines)),
-            producerWalk, isql(runs, producerWalkSql));
+        row(QStringLiteral("per producer: print walk (%1 lines)").arg(producerLines), producerWalk,
+            isqlMs(runs, producerWalkSql, producerWalkSql));
 
-        // The batch check: collection, rows, twenty checks, memo.
-        QPlainTextEdit memo;
-        memo.resize(700, 300);
-        memo.show();
-        int memoLines = 0;
-        std::vector<CheckRow> rows;
-        const double check = ours(runs, [&] {
-            openCheckLines(period.from, period.to);
-            rows = readCheckRows(*Data->ZQ20);
-            memo.clear();
-            memoLines = 0;
-            runBatchCheck(rows, 2000, [&](const QStringList& block) {
-                memo.appendPlainText(block.join(QLatin1Char('\n')));
-                memoLines += int(block.size());
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            });
-        });
+        // The check window: "Kigyüjtés" and "Ellenörzés" (rows, twenty checks, memo in blocks).
+        TForm14 form;
+        form.resize(800, 600);
+        form.show();
+        auto* memo = form.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+        form.findChild<QDateEdit*>(QStringLiteral("DateTimePicker1"))->setDate(period.from);
+        form.findChild<QDateEdit*>(QStringLiteral("DateTimePicker2"))->setDate(period.to);
+        auto checkRun = [&] {
+            form.Button1Click();
+            form.Button2Click();
+        };
+        checkRun();
+        const double check = medianMs(runs, checkRun);
+        const int checkLines = Data->ZQ20->RecordCount();
+        const int memoLines = memo->document()->blockCount();
+        std::vector<CheckRow> rows = readCheckRows(*Data->ZQ20);
         const QString checkSql =
             QStringLiteral("SELECT *") + joins + where(QStringLiteral("f_akod")) + QStringLiteral(";\n");
-        row(qPrintable(
-                QStringLiteral("batch check (%1 lines, %2 memo lines)").arg(rows.size()).arg(memoLines)),
-            check, isql(runs, checkSql));
+        row(QStringLiteral("check: collection, checks, memo (%1 lines, %2 in memo)")
+                .arg(checkLines)
+                .arg(memoLines),
+            check, isqlMs(runs, checkSql, checkSql));
 
-        // The memo with many failure lines: every row missing five producer values.
+        // The memo with many failure lines: every row missing five producer values. The floor: the same
+        // checks collecting their lines in a list.
         for (CheckRow& r : rows)
             for (CheckColumn c : {CheckColumn::OIrszam, CheckColumn::OUtca, CheckColumn::OIgszam,
                                   CheckColumn::OAnyja, CheckColumn::OSzulnev})
                 r[c].clear();
-        int blockLines = 0;
-        const double blocks = medianMs(1, [&] {
-            memo.clear();
-            blockLines = 0;
-            runBatchCheck(rows, 2000, [&](const QStringList& block) {
-                memo.appendPlainText(block.join(QLatin1Char('\n')));
-                blockLines += int(block.size());
+        auto fill = [&](const std::vector<CheckRow>& from, int blockLines) {
+            memo->clear();
+            runBatchCheck(from, blockLines, [&](const QStringList& block) {
+                memo->appendPlainText(block.join(QLatin1Char('\n')));
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             });
-        });
+        };
+        int failureLines = 0;
+        const double listOnly = medianMs(runs, [&] { failureLines = int(batchCheckLines(rows).size()); });
+        const double blocks = medianMs(runs, [&] { fill(rows, TForm14::MemoBlockLines); });
+        row(QStringLiteral("memo of %1 failure lines, in blocks of %2")
+                .arg(failureLines)
+                .arg(TForm14::MemoBlockLines),
+            blocks, listOnly);
         const std::vector<CheckRow> sample(rows.begin(),
-                                           rows.begin() + std::min<long>(long(rows.size()), 4000));
-        int singleLines = 0;
-        const double single = medianMs(1, [&] {
-            memo.clear();
-            singleLines = 0;
-            runBatchCheck(sample, 1, [&](const QStringList& block) {
-                memo.appendPlainText(block.first());
-                ++singleLines;
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            });
-        });
-        std::printf("memo fill (checks and memo only, rows already read):\n");
-        std::printf("  in blocks of 2000 lines:   %7d lines in %9.1f ms (%.0f lines/s)\n", blockLines, blocks,
-                    blockLines / blocks * 1000);
-        std::printf("  line by line, repainting:  %7d lines in %9.1f ms (%.0f lines/s)\n", singleLines,
-                    single, singleLines / single * 1000);
+                                           rows.begin() + std::min<long>(long(rows.size()), 2000));
+        int sampleLines = 0;
+        const double sampleList = medianMs(runs, [&] { sampleLines = int(batchCheckLines(sample).size()); });
+        const double single = medianMs(1, [&] { fill(sample, 1); });
+        row(QStringLiteral("(contrast) memo of %1 lines, one repaint a line").arg(sampleLines), single,
+            sampleList);
+        delete Data;
+        Data = nullptr;
     } catch (const EDatabaseError& e) {
         std::fprintf(stderr, "error: %s\n", qPrintable(e.Message()));
         return 1;

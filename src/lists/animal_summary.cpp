@@ -8,8 +8,6 @@
 #include "widgets/key_filters.h"
 
 #include <QDateEdit>
-#include <QPushButton>
-#include <QRadioButton>
 
 using namespace vardelo;
 using namespace vardelo::lists;
@@ -19,11 +17,11 @@ TForm13::TForm13(QWidget* parent)
     // The grid starts empty.
     Data->ZQ20->Close();
     EnterMovesFocus::install(this);
-    connect(DateTimePicker1, &QDateEdit::dateChanged, this, &TForm13::DateTimePicker1Change);
+    connect(fromPicker(), &QDateEdit::dateChanged, this, &TForm13::DateTimePicker1Change);
 }
 
 void TForm13::DateTimePicker1Change() {
-    Button2->setEnabled(false);
+    disablePrint();
 }
 
 void TForm13::collect() {
@@ -38,11 +36,12 @@ void TForm13::collect() {
 }
 
 void TForm13::print() {
-    setReportVariable(QStringLiteral("v_datum"), RadioButton1->isChecked() ? QStringLiteral("Fizetési ")
-                                                                           : QStringLiteral("Felvásárlási "));
+    const SummaryPeriod period = Period();
+    setReportVariable(QStringLiteral("v_datum"),
+                      period.paymentDate ? QStringLiteral("Fizetési ") : QStringLiteral("Felvásárlási "));
     setReportVariable(QStringLiteral("v_osszesen"), TermekOsszesen);
-    setReportVariable(QStringLiteral("v_tol"), dateText(DateTimePicker1->date()));
-    setReportVariable(QStringLiteral("v_ig"), dateText(DateTimePicker2->date()));
+    setReportVariable(QStringLiteral("v_tol"), dateText(period.from));
+    setReportVariable(QStringLiteral("v_ig"), dateText(period.to));
     setReportVariable(QStringLiteral("v_sorrend"), QStringLiteral("Termékenként"));
     Data->frNyomtat->LoadFromFile(QStringLiteral("FjLista5.frf"));
     Data->frNyomtat->ShowReport();

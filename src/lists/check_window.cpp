@@ -1,6 +1,7 @@
 #include "lists/check_window.h"
 
 #include "data/data_module.h"
+#include "data/index_statistics.h"
 #include "data/text_formats.h"
 #include "lists/check_queries.h"
 #include "lists/check_rules.h"
@@ -206,6 +207,7 @@ QWidget* TForm14::buildDataTab() {
 
 void TForm14::Button1Click() {
     guarded([this] {
+        refreshIndexStatistics(Data->ZCon1, Data->IBTrans1, ticketTables());
         openCheckLines(DateTimePicker1->date(), DateTimePicker2->date());
         Button2->setEnabled(true);
     });

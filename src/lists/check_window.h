@@ -23,6 +23,18 @@ public:
     // "yyyy.MM.dd." format). Characters that are not digits never match.
     bool ElteltNapEllenorzes(const QString& adoazon, const QString& dateText) const;
 
+    // Lines handed to the memo at once by the batch check.
+    static constexpr int MemoBlockLines = 2000;
+
+public slots:
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+
+private:
     QTabWidget* PageControl1;
     // "Felvásárlási jegy"
     QDateEdit* DateTimePicker1;
@@ -52,18 +64,6 @@ public:
     QLabel* Label16; // characters 2-6 of the tax identifier
     QLabel* Label17;
 
-    // Lines handed to the memo at once by the batch check.
-    static constexpr int MemoBlockLines = 2000;
-
-public slots:
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
-    void Button6Click();
-
-private:
     QWidget* buildTicketTab();
     QWidget* buildDataTab();
     QWidget* buildSingleCheck(const QString& tabName, const QString& caption, QLineEdit* edit,

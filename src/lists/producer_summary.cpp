@@ -26,9 +26,10 @@ void TForm19::collect() {
 }
 
 void TForm19::print() {
+    const SummaryPeriod period = Period();
     setReportVariable(QStringLiteral("v_osszesen"), TermeloOsszesen);
-    setReportVariable(QStringLiteral("v_tol"), dateText(DateTimePicker1->date()));
-    setReportVariable(QStringLiteral("v_ig"), dateText(DateTimePicker2->date()));
+    setReportVariable(QStringLiteral("v_tol"), dateText(period.from));
+    setReportVariable(QStringLiteral("v_ig"), dateText(period.to));
     setReportVariable(QStringLiteral("v_sorrend"), QStringLiteral(" Östermelönként "));
     Data->frNyomtat->LoadFromFile(QStringLiteral("FjLista8.frf"));
     Data->frNyomtat->ShowReport();

@@ -35,9 +35,12 @@ void moveFirst() {
         Data->ZQ20->First();
 }
 
-void moveNext() {
-    if (Data->ZQ20->Active())
-        Data->ZQ20->Next();
+// Moves to the next group; false past the last one, where the walk ends and nothing is reloaded.
+bool moveNext() {
+    if (!Data->ZQ20->Active())
+        return true;
+    Data->ZQ20->Next();
+    return !Data->ZQ20->Eof();
 }
 
 } // namespace
@@ -48,8 +51,8 @@ void frUserDataset1First(const SummaryPeriod& period) {
 }
 
 void frUserDataset1Next(const SummaryPeriod& period) {
-    moveNext();
-    loadAnimal(period);
+    if (moveNext())
+        loadAnimal(period);
 }
 
 // Only the first producer's lines come in name order; the next ones as the database gives them.
@@ -59,8 +62,8 @@ void frUserDataset3First(const SummaryPeriod& period) {
 }
 
 void frUserDataset3Next(const SummaryPeriod& period) {
-    moveNext();
-    loadProducer(period, false);
+    if (moveNext())
+        loadProducer(period, false);
 }
 
 void frUserDataset1CheckEOF(bool& eof) {

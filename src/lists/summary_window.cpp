@@ -1,6 +1,7 @@
 #include "lists/summary_window.h"
 
 #include "data/data_module.h"
+#include "data/index_statistics.h"
 #include "lists/list_action.h"
 #include "lists/summary_datasets.h"
 #include "widgets/date_picker.h"
@@ -104,6 +105,7 @@ SummaryPeriod TSummaryWindow::Period() const {
 
 void TSummaryWindow::Button1Click() {
     guarded([this] {
+        refreshIndexStatistics(Data->ZCon1, Data->IBTrans1, ticketTables());
         collect();
         Button2->setEnabled(true);
     });
@@ -113,9 +115,13 @@ void TSummaryWindow::Button2Click() {
     guarded([this] { print(); });
 }
 
+void TSummaryWindow::disablePrint() {
+    Button2->setEnabled(false);
+}
+
 // A change of the date basis asks for a new collection before the next print.
 void TSummaryWindow::RadioGroup1Click() {
-    Button2->setEnabled(false);
+    disablePrint();
 }
 
 bool TSummaryWindow::eventFilter(QObject* watched, QEvent* event) {

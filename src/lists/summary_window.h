@@ -19,18 +19,6 @@ class TSummaryWindow : public QDialog {
 public:
     ~TSummaryWindow() override;
 
-    QDateEdit* DateTimePicker1; // from, inclusive
-    QDateEdit* DateTimePicker2; // to, inclusive
-    QGroupBox* RadioGroup1;     // "Dátum ?"
-    QRadioButton* RadioButton1; // "Fizetési dátum"
-    QRadioButton* RadioButton2; // "Felvásárlási dátum"
-    TDBGrid* DBGrid1;
-    TDBNavigator* DBNavigator1;
-    QPushButton* Button1; // "Kigyüjtés"
-    QPushButton* Button2; // "Nyomtatás"
-    QPushButton* CancelButton;
-    QPushButton* CloseButton;
-
     // The period and date basis as the window shows them now.
     vardelo::lists::SummaryPeriod Period() const;
 
@@ -47,4 +35,21 @@ protected:
     virtual void collect() = 0;
     // Sets the report variables and shows the layout.
     virtual void print() = 0;
+
+    QDateEdit* fromPicker() const { return DateTimePicker1; }
+    // A new collection is needed before the next print.
+    void disablePrint();
+
+private:
+    QDateEdit* DateTimePicker1; // from, inclusive
+    QDateEdit* DateTimePicker2; // to, inclusive
+    QGroupBox* RadioGroup1;     // "Dátum ?"
+    QRadioButton* RadioButton1; // "Fizetési dátum"
+    QRadioButton* RadioButton2; // "Felvásárlási dátum"
+    TDBGrid* DBGrid1;
+    TDBNavigator* DBNavigator1;
+    QPushButton* Button1; // "Kigyüjtés"
+    QPushButton* Button2; // "Nyomtatás"
+    QPushButton* CancelButton;
+    QPushButton* CloseButton;
 };

@@ -165,9 +165,14 @@ void TestSummaries::cleanup() {
 }
 
 void TestSummaries::setPeriod(TSummaryWindow& form, QDate from, QDate to, bool purchase) {
-    form.DateTimePicker1->setDate(from);
-    form.DateTimePicker2->setDate(to);
-    (purchase ? form.RadioButton2 : form.RadioButton1)->setChecked(true);
+    auto* dateTimePicker1 = form.findChild<QDateEdit*>("DateTimePicker1");
+    auto* dateTimePicker2 = form.findChild<QDateEdit*>("DateTimePicker2");
+    auto* radioButton2 = form.findChild<QRadioButton*>("RadioButton2");
+    auto* radioButton1 = form.findChild<QRadioButton*>("RadioButton1");
+    QVERIFY(dateTimePicker1 && dateTimePicker2 && radioButton2 && radioButton1);
+    dateTimePicker1->setDate(from);
+    dateTimePicker2->setDate(to);
+    (purchase ? radioButton2 : radioButton1)->setChecked(true);
 }
 
 void TestSummaries::windowsOpen() {
@@ -176,22 +181,31 @@ void TestSummaries::windowsOpen() {
     Data->ZQ20->Open();
     {
         TForm19 form;
+        auto* dateTimePicker1 = form.findChild<QDateEdit*>("DateTimePicker1");
+        auto* dateTimePicker2 = form.findChild<QDateEdit*>("DateTimePicker2");
+        auto* radioButton1 = form.findChild<QRadioButton*>("RadioButton1");
+        auto* button1 = form.findChild<QPushButton*>("Button1");
+        auto* button2 = form.findChild<QPushButton*>("Button2");
+        auto* dbNavigator1 = form.findChild<TDBNavigator*>("DBNavigator1");
+        QVERIFY(dateTimePicker1 && dateTimePicker2 && radioButton1 && button1 && button2 && dbNavigator1);
         QCOMPARE(form.objectName(), QString("Form19"));
         QCOMPARE(form.windowTitle(), QString("Östermelönkénti lista"));
         // The per-producer window leaves ZQ20 as it is.
         QVERIFY(Data->ZQ20->Active());
-        QCOMPARE(form.DateTimePicker1->date(), QDate(2010, 1, 1));
-        QCOMPARE(form.DateTimePicker2->date(), QDate(2010, 12, 31));
-        QVERIFY(form.RadioButton1->isChecked());
-        QVERIFY(form.Button1->isEnabled());
-        QVERIFY(!form.Button2->isEnabled());
-        QVERIFY(form.DBNavigator1->DataSource() == Data->DSQ20);
-        QCOMPARE(form.DBNavigator1->VisibleButtons(), nbMoveButtons);
+        QCOMPARE(dateTimePicker1->date(), QDate(2010, 1, 1));
+        QCOMPARE(dateTimePicker2->date(), QDate(2010, 12, 31));
+        QVERIFY(radioButton1->isChecked());
+        QVERIFY(button1->isEnabled());
+        QVERIFY(!button2->isEnabled());
+        QVERIFY(dbNavigator1->DataSource() == Data->DSQ20);
+        QCOMPARE(dbNavigator1->VisibleButtons(), nbMoveButtons);
     }
     TForm13 form;
     QCOMPARE(form.objectName(), QString("Form13"));
     QCOMPARE(form.windowTitle(), QString("Termékenkénti lista"));
-    QCOMPARE(form.RadioGroup1->title(), QString("Dátum ?"));
+    auto* radioGroup1 = form.findChild<QGroupBox*>("RadioGroup1");
+    QVERIFY(radioGroup1);
+    QCOMPARE(radioGroup1->title(), QString("Dátum ?"));
     // The per-animal window starts with an empty grid.
     QVERIFY(!Data->ZQ20->Active());
     form.show();
@@ -200,17 +214,21 @@ void TestSummaries::windowsOpen() {
 
 void TestSummaries::collectionPerAnimal() {
     TForm13 form;
+    auto* button1 = form.findChild<QPushButton*>("Button1");
+    auto* button2 = form.findChild<QPushButton*>("Button2");
+    auto* dbGrid1 = form.findChild<TDBGrid*>("DBGrid1");
+    QVERIFY(button1 && button2 && dbGrid1);
     setPeriod(form, QDate(2010, 8, 1), QDate(2010, 8, 31));
-    form.Button1->click();
+    button1->click();
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->lastMessage()));
-    QVERIFY(form.Button2->isEnabled());
+    QVERIFY(button2->isEnabled());
     QCOMPARE(TermekOsszesen, QString("340795"));
     // Two animals of one name form one group, the renamed animal a second one.
     QCOMPARE(gridColumn("S_MEGNEVEZES"), QStringList({"Borjú", "Süldő", "Süldő malac", "Vágósertés"}));
     QCOMPARE(gridColumn("KIFIZETETT"), QStringList({"68480", "53928", "35952", "182435"}));
     QCOMPARE(gridColumn("MENNYISEG"), QStringList({"100", "120", "80", "550"}));
-    QCOMPARE(form.DBGrid1->model()->rowCount(), 4);
-    QCOMPARE(form.DBGrid1->ColumnCount(), 3);
+    QCOMPARE(dbGrid1->model()->rowCount(), 4);
+    QCOMPARE(dbGrid1->ColumnCount(), 3);
     // The first group's lines stand in ZQ21.
     QCOMPARE(AktMegnevezes, QString("Borjú"));
     QCOMPARE(Data->ZQ21->RecordCount(), 1);
@@ -219,20 +237,24 @@ void TestSummaries::collectionPerAnimal() {
 // The purchase date also takes the ticket not paid yet and the one paid in September.
 void TestSummaries::purchaseDateBasis() {
     TForm13 form;
+    auto* button1 = form.findChild<QPushButton*>("Button1");
+    QVERIFY(button1);
     setPeriod(form, QDate(2010, 8, 1), QDate(2010, 8, 31), true);
-    form.Button1->click();
+    button1->click();
     QCOMPARE(TermekOsszesen, QString("407291"));
     QCOMPARE(gridColumn("S_MEGNEVEZES"),
              QStringList({"Borjú", "Süldő", "Süldő malac", "Vágóbárány", "Vágósertés"}));
     QCOMPARE(gridColumn("KIFIZETETT"), QStringList({"102720", "53928", "35952", "32256", "182435"}));
     TForm19 producers;
+    auto* producersButton1 = producers.findChild<QPushButton*>("Button1");
+    QVERIFY(producersButton1);
     setPeriod(producers, QDate(2010, 8, 1), QDate(2010, 8, 31), true);
-    producers.Button1->click();
+    producersButton1->click();
     QCOMPARE(TermeloOsszesen, QString("407291"));
     QCOMPARE(gridColumn("O_KOD"), QStringList({"1", "2", "3", "4"}));
     // The payment date leaves both out.
     setPeriod(producers, QDate(2010, 8, 1), QDate(2010, 8, 31));
-    producers.Button1->click();
+    producersButton1->click();
     QCOMPARE(TermeloOsszesen, QString("340795"));
     QCOMPARE(gridColumn("O_KOD"), QStringList({"1", "2"}));
 }
@@ -240,8 +262,11 @@ void TestSummaries::purchaseDateBasis() {
 // The print walks every group with its own lines; a second print without a new collection walks the same.
 void TestSummaries::printPerAnimalTwice() {
     TForm13 form;
+    auto* button1 = form.findChild<QPushButton*>("Button1");
+    auto* button2 = form.findChild<QPushButton*>("Button2");
+    QVERIFY(button1 && button2);
     setPeriod(form, QDate(2010, 8, 1), QDate(2010, 8, 31));
-    form.Button1->click();
+    button1->click();
     const QList<Group> expected{
         {"Borjú", "68480", {{"20000001", "Borjú", "Kovács János"}}},
         {"Süldő", "53928", {{"20000002", "Süldő", "Nagy Éva"}}},
@@ -254,7 +279,7 @@ void TestSummaries::printPerAnimalTwice() {
     QCOMPARE(walk(Data->frUserDataset1, Data->frUserDataset2, false), expected);
 
     rec_->expectModal(preview());
-    form.Button2->click();
+    button2->click();
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->lastMessage()));
     QCOMPARE(rec_->modalsShown, QStringList({"frPreviewForm"}));
     const QStringList first = printedTexts();
@@ -264,7 +289,7 @@ void TestSummaries::printPerAnimalTwice() {
     QCOMPARE(first.filter(QRegularExpression("^2000000[0-9]$")).size(), 5);
     keepPdf(*Data->frNyomtat, "summary-per-animal");
     rec_->expectModal(preview());
-    form.Button2->click();
+    button2->click();
     QCOMPARE(printedTexts(), first);
     QCOMPARE(report::variable("v_datum").toString(), QString("Fizetési "));
     QCOMPARE(report::variable("v_sorrend").toString(), QString("Termékenként"));
@@ -273,8 +298,10 @@ void TestSummaries::printPerAnimalTwice() {
 // Only the first producer's lines come by animal name; each group brings its own total.
 void TestSummaries::perProducerGroupsAndOrder() {
     TForm19 form;
+    auto* button1 = form.findChild<QPushButton*>("Button1");
+    QVERIFY(button1);
     setPeriod(form, QDate(2010, 8, 1), QDate(2010, 8, 31));
-    form.Button1->click();
+    button1->click();
     QCOMPARE(TermeloOsszesen, QString("340795"));
     QCOMPARE(gridColumn("O_KOD"), QStringList({"1", "2"}));
     QCOMPARE(gridColumn("NEVOSSZESEN"), QStringList({"187357", "153438"}));
@@ -299,10 +326,13 @@ void TestSummaries::perProducerGroupsAndOrder() {
 
 void TestSummaries::printPerProducer() {
     TForm19 form;
+    auto* button1 = form.findChild<QPushButton*>("Button1");
+    auto* button2 = form.findChild<QPushButton*>("Button2");
+    QVERIFY(button1 && button2);
     setPeriod(form, QDate(2010, 8, 1), QDate(2010, 8, 31));
-    form.Button1->click();
+    button1->click();
     rec_->expectModal(preview());
-    form.Button2->click();
+    button2->click();
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->lastMessage()));
     const QStringList texts = printedTexts();
     QVERIFY(texts.contains("Összesítő lista: Östermelönként "));
@@ -326,18 +356,22 @@ void TestSummaries::rangeWithoutTickets() {
             form = std::make_unique<TForm13>();
         else
             form = std::make_unique<TForm19>();
+        auto* button1 = form->findChild<QPushButton*>("Button1");
+        auto* button2 = form->findChild<QPushButton*>("Button2");
+        auto* dbGrid1 = form->findChild<TDBGrid*>("DBGrid1");
+        QVERIFY(button1 && button2 && dbGrid1);
         setPeriod(*form, QDate(2011, 1, 1), QDate(2011, 12, 31));
-        form->Button1->click();
+        button1->click();
         QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->lastMessage()));
-        QVERIFY(form->Button2->isEnabled());
-        QCOMPARE(form->DBGrid1->model()->rowCount(), 0);
+        QVERIFY(button2->isEnabled());
+        QCOMPARE(dbGrid1->model()->rowCount(), 0);
         QCOMPARE(kind == 0 ? TermekOsszesen : TermeloOsszesen, QString("0"));
         QVERIFY(walk(kind == 0 ? Data->frUserDataset1 : Data->frUserDataset3,
                      kind == 0 ? Data->frUserDataset2 : Data->frUserDataset4, kind == 1)
                     .isEmpty());
         rec_->clear();
         rec_->expectModal(preview());
-        form->Button2->click();
+        button2->click();
         QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->lastMessage()));
         // An empty print: the page without any group or line.
         const QStringList texts = printedTexts();
@@ -349,36 +383,53 @@ void TestSummaries::rangeWithoutTickets() {
 
 void TestSummaries::printDisabledByBasisAndFromDate() {
     TForm13 animals;
-    animals.Button1->click();
-    QVERIFY(animals.Button2->isEnabled());
-    animals.RadioButton2->click();
-    QVERIFY(!animals.Button2->isEnabled());
-    animals.Button1->click();
-    animals.DateTimePicker2->setDate(QDate(2010, 11, 30));
-    QVERIFY(animals.Button2->isEnabled());
-    animals.DateTimePicker1->setDate(QDate(2010, 2, 1));
-    QVERIFY(!animals.Button2->isEnabled());
-    animals.Button1->click();
+    auto* animalsButton1 = animals.findChild<QPushButton*>("Button1");
+    auto* animalsButton2 = animals.findChild<QPushButton*>("Button2");
+    auto* animalsRadioButton2 = animals.findChild<QRadioButton*>("RadioButton2");
+    auto* animalsDateTimePicker2 = animals.findChild<QDateEdit*>("DateTimePicker2");
+    auto* animalsDateTimePicker1 = animals.findChild<QDateEdit*>("DateTimePicker1");
+    auto* animalsRadioGroup1 = animals.findChild<QGroupBox*>("RadioGroup1");
+    QVERIFY(animalsButton1 && animalsButton2 && animalsRadioButton2 && animalsDateTimePicker2 &&
+            animalsDateTimePicker1 && animalsRadioGroup1);
+    animalsButton1->click();
+    QVERIFY(animalsButton2->isEnabled());
+    animalsRadioButton2->click();
+    QVERIFY(!animalsButton2->isEnabled());
+    animalsButton1->click();
+    animalsDateTimePicker2->setDate(QDate(2010, 11, 30));
+    QVERIFY(animalsButton2->isEnabled());
+    animalsDateTimePicker1->setDate(QDate(2010, 2, 1));
+    QVERIFY(!animalsButton2->isEnabled());
+    animalsButton1->click();
     // A click on the frame itself.
-    QTest::mouseClick(animals.RadioGroup1, Qt::LeftButton, {}, QPoint(animals.RadioGroup1->width() - 3, 5));
-    QVERIFY(!animals.Button2->isEnabled());
+    QTest::mouseClick(animalsRadioGroup1, Qt::LeftButton, {}, QPoint(animalsRadioGroup1->width() - 3, 5));
+    QVERIFY(!animalsButton2->isEnabled());
 
     TForm19 producers;
-    producers.Button1->click();
-    producers.DateTimePicker1->setDate(QDate(2010, 2, 1));
-    QVERIFY(producers.Button2->isEnabled());
-    producers.RadioButton1->click();
-    QVERIFY(!producers.Button2->isEnabled());
+    auto* producersButton1 = producers.findChild<QPushButton*>("Button1");
+    auto* producersDateTimePicker1 = producers.findChild<QDateEdit*>("DateTimePicker1");
+    auto* producersButton2 = producers.findChild<QPushButton*>("Button2");
+    auto* producersRadioButton1 = producers.findChild<QRadioButton*>("RadioButton1");
+    QVERIFY(producersButton1 && producersDateTimePicker1 && producersButton2 && producersRadioButton1);
+    producersButton1->click();
+    producersDateTimePicker1->setDate(QDate(2010, 2, 1));
+    QVERIFY(producersButton2->isEnabled());
+    producersRadioButton1->click();
+    QVERIFY(!producersButton2->isEnabled());
 }
 
 // Dates changed after a collection without a new one: the groups of the collection, the lines of the new
 // range.
 void TestSummaries::datesChangedAfterCollection() {
     TForm13 form;
+    auto* button1 = form.findChild<QPushButton*>("Button1");
+    auto* dateTimePicker2 = form.findChild<QDateEdit*>("DateTimePicker2");
+    auto* button2 = form.findChild<QPushButton*>("Button2");
+    QVERIFY(button1 && dateTimePicker2 && button2);
     setPeriod(form, QDate(2010, 8, 1), QDate(2010, 8, 31));
-    form.Button1->click();
-    form.DateTimePicker2->setDate(QDate(2010, 8, 10));
-    QVERIFY(form.Button2->isEnabled());
+    button1->click();
+    dateTimePicker2->setDate(QDate(2010, 8, 10));
+    QVERIFY(button2->isEnabled());
     const QList<Group> groups = walk(Data->frUserDataset1, Data->frUserDataset2, false);
     QCOMPARE(groups.size(), 4);
     QCOMPARE(groups[0].lines.size(), 1); // Borjú of 2010.08.05
@@ -389,9 +440,12 @@ void TestSummaries::datesChangedAfterCollection() {
 void TestSummaries::missingLayoutShowsError() {
     QVERIFY(QFile::remove("FjLista8.frf"));
     TForm19 form;
+    auto* button1 = form.findChild<QPushButton*>("Button1");
+    auto* button2 = form.findChild<QPushButton*>("Button2");
+    QVERIFY(button1 && button2);
     setPeriod(form, QDate(2010, 8, 1), QDate(2010, 8, 31));
-    form.Button1->click();
-    form.Button2->click();
+    button1->click();
+    button2->click();
     QCOMPARE(rec_->lastMessage(), QString("Cannot open file FjLista8.frf"));
     QVERIFY(rec_->modalsShown.isEmpty());
 }
