@@ -66,7 +66,9 @@ public:
     QAction* Tvsegitsg1;
     QAction* Rgiblexport1;
     QAction* Adatokkldse1;
-    QAction* Kilps1; // "Kilépés"
+    QAction* Adatments1;  // "Adatmentés"
+    QAction* Visszatlts1; // "Visszatöltés"
+    QAction* Kilps1;      // "Kilépés"
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -95,6 +97,8 @@ private:
     void Tvsegitsg1Click();
     void Rgiblexport1Click();
     void Adatokkldse1Click();
+    void Adatments1Click();
+    void Visszatlts1Click();
     void Kilps1Click();
 
     // The splash, created once.
