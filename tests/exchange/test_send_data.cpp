@@ -1,5 +1,6 @@
 #include "data/connection.h"
 #include "data/database_backup.h"
+#include "data/database_error.h"
 #include "data/windows_paths.h"
 #include "exchange/mail_message.h"
 #include "exchange/send_data.h"
@@ -57,7 +58,11 @@ std::unique_ptr<TConnection> liveDatabase(const QString& path) {
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     auto connection = std::make_unique<TConnection>(QStringLiteral("live"));
     connection->DatabaseName = path;
-    connection->Connect();
+    try {
+        connection->Connect();
+    } catch (const EDatabaseError& e) {
+        qFatal("the database does not open: %s", qPrintable(e.Message()));
+    }
     return connection;
 }
 
@@ -122,6 +127,8 @@ void chooseFolder(TForm27& window, const QString& folder) {
 class TestSendData : public QObject {
     Q_OBJECT
 private slots:
+    // The template database is made before any test points the temporary folder elsewhere.
+    void initTestCase() { (void)vardelo::testing::templateDatabase(true); }
     void link();
     void databaseFile_data();
     void databaseFile();
