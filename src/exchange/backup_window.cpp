@@ -99,8 +99,11 @@ void TBackupWindow::Button1Click() {
         ui().showError(QStringLiteral("A mappa nem hozható létre: ") + QDir::toNativeSeparators(folder));
         return;
     }
-    const QString target =
-        QDir(folder).filePath(vardelo::backupFileName(database, QDateTime::currentDateTime()));
+    // A second backup in the same minute gets a number of its own.
+    const QString name = vardelo::backupFileName(database, QDateTime::currentDateTime());
+    QString target = QDir(folder).filePath(name);
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = QDir(folder).filePath(name.chopped(4) + QStringLiteral("_%1.fbk").arg(n));
     Label2->setText(QStringLiteral("Mentés folyamatban..."));
     setWorking(true);
     try {

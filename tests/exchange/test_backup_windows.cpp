@@ -79,6 +79,14 @@ void TestBackupWindows::backupIntoTheChosenFolder() {
                                                   QDir::toNativeSeparators(window.LastBackup())});
     QVERIFY(control<QLabel>(window, "Label2")->text().startsWith(QStringLiteral("Elkészült: ")));
 
+    // Again in the same minute: a name of its own.
+    recorder.clear();
+    const QString first = window.LastBackup();
+    QTest::mouseClick(control<QPushButton>(window, "Button1"), Qt::LeftButton);
+    QCOMPARE(recorder.messages.size(), 1);
+    QVERIFY(window.LastBackup() != first);
+    QVERIFY(QFileInfo::exists(first) && QFileInfo::exists(window.LastBackup()));
+
     QTemporaryDir other;
     folder->setText(QDir::toNativeSeparators(other.path()));
     QTest::mouseClick(control<QPushButton>(window, "Button1"), Qt::LeftButton);
