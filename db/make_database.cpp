@@ -1,11 +1,17 @@
 // Creates a new database file: vardelo-db [--demo] [file]. The file defaults to "du2010.fdb" in the working
 // folder. The file is made under a temporary name beside it and renamed when complete, so an interrupted run
-// leaves nothing under the name.
+// leaves nothing under the name. vardelo-db --backup FILE DEST writes a backup of the database (DEST a folder
+// or a file name), vardelo-db --restore BACKUP FILE restores one into a new database and checks it; both
+// through the engine's service manager, also under a temporary name.
+#include "data/database_backup.h"
 #include "data/database_creator.h"
 #include "data/database_error.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <csignal>
 #include <cstdio>
@@ -29,19 +35,54 @@ void rememberTemporary(const QString& path) {
         std::memcpy(temporaryPath, encoded.constData(), size_t(encoded.size()) + 1);
 }
 
+const char* const usage = "Használat: vardelo-db [--demo] [adatbázisfájl]\n"
+                          "           vardelo-db --backup adatbázisfájl mentés|mappa\n"
+                          "           vardelo-db --restore mentés új-adatbázisfájl\n";
+
+int backup(const vardelo::CreatorArguments& args) {
+    QString target = args.backup;
+    if (QFileInfo(target).isDir())
+        target = QDir(target).filePath(vardelo::backupFileName(args.path, QDateTime::currentDateTime()));
+    try {
+        vardelo::backupDatabase(args.path, target);
+    } catch (const EDatabaseError& e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.Message()));
+        return 1;
+    }
+    std::printf("Elkészült a mentés: %s\n", qPrintable(QDir::toNativeSeparators(target)));
+    return 0;
+}
+
+int restore(const vardelo::CreatorArguments& args) {
+    try {
+        const vardelo::TableCounts counts = vardelo::restoreDatabase(args.backup, args.path);
+        std::printf("Visszatöltve: %s\n", qPrintable(QDir::toNativeSeparators(args.path)));
+        for (const auto& [table, rows] : counts)
+            std::printf("  %-12s %lld sor\n", qPrintable(table), static_cast<long long>(rows));
+    } catch (const EDatabaseError& e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.Message()));
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const vardelo::CreatorArguments args = vardelo::parseCreatorArguments(app.arguments().mid(1));
     if (!args.error.isEmpty()) {
-        std::fprintf(stderr, "%s\nHasználat: vardelo-db [--demo] [adatbázisfájl]\n", qPrintable(args.error));
+        std::fprintf(stderr, "%s\n%s", qPrintable(args.error), usage);
         return 2;
     }
     if (args.help) {
-        std::printf("Használat: vardelo-db [--demo] [adatbázisfájl]\n");
+        std::printf("%s", usage);
         return 0;
     }
+    if (args.action == vardelo::CreatorArguments::Action::Backup)
+        return backup(args);
+    if (args.action == vardelo::CreatorArguments::Action::Restore)
+        return restore(args);
     for (int s : {SIGINT, SIGTERM, SIGHUP})
         std::signal(s, removeTemporaryAndExit);
     try {

@@ -186,13 +186,32 @@ CreatorArguments parseCreatorArguments(const QStringList& arguments) {
     CreatorArguments result;
     bool pathGiven = false;
     bool optionsEnded = false;
-    for (const QString& arg : arguments) {
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& arg = arguments.at(i);
         if (!optionsEnded && arg == QLatin1String("--")) {
             optionsEnded = true;
         } else if (!optionsEnded && arg == QLatin1String("--demo")) {
             result.demo = true;
         } else if (!optionsEnded && (arg == QLatin1String("--help") || arg == QLatin1String("-h"))) {
             result.help = true;
+        } else if (!optionsEnded && (arg == QLatin1String("--backup") || arg == QLatin1String("--restore"))) {
+            if (result.action != CreatorArguments::Action::Create || pathGiven) {
+                result.error = QStringLiteral("A %1 mellett más művelet vagy fájl nem adható meg.").arg(arg);
+                return result;
+            }
+            if (i + 2 >= arguments.size() || arguments.at(i + 1).isEmpty() || arguments.at(i + 2).isEmpty()) {
+                result.error =
+                    arg == QLatin1String("--backup")
+                        ? QStringLiteral("A --backup után az adatbázis és a mentés helye kell.")
+                        : QStringLiteral("A --restore után a mentés és az új adatbázis neve kell.");
+                return result;
+            }
+            const bool backup = arg == QLatin1String("--backup");
+            result.action = backup ? CreatorArguments::Action::Backup : CreatorArguments::Action::Restore;
+            result.path = arguments.at(backup ? i + 1 : i + 2);
+            result.backup = arguments.at(backup ? i + 2 : i + 1);
+            pathGiven = true;
+            i += 2;
         } else if (!optionsEnded && arg.startsWith(u'-') && arg != QLatin1String("-")) {
             result.error = QStringLiteral("Ismeretlen kapcsoló: %1").arg(arg);
             return result;
@@ -207,6 +226,8 @@ CreatorArguments parseCreatorArguments(const QStringList& arguments) {
             pathGiven = true;
         }
     }
+    if (result.demo && result.action != CreatorArguments::Action::Create)
+        result.error = QStringLiteral("A --demo csak új adatbázishoz adható meg.");
     return result;
 }
 

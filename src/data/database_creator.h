@@ -21,13 +21,17 @@ void createDatabase(const QString& path, bool demo);
 void createDatabaseFile(const QString& path, bool demo,
                         const std::function<void(const QString&)>& temporaryName = {});
 
-// The command line of the tool: vardelo-db [--demo] [file]. An unknown option (anything beginning with "-"
-// but "--demo", "--help" and "-h") or more than one file name is an error.
+// The command line of the tool: vardelo-db [--demo] [file], vardelo-db --backup FILE DEST or vardelo-db
+// --restore BACKUP FILE. An unknown option (anything beginning with "-" but the options named and "-h"), more
+// than one file name, a missing name after --backup or --restore, or --demo beside them is an error.
 struct CreatorArguments {
+    enum class Action { Create, Backup, Restore };
+    Action action = Action::Create;
     bool demo = false;
     bool help = false;
-    QString path = QStringLiteral("du2010.fdb");
-    QString error; // empty when the arguments are sound
+    QString path = QStringLiteral("du2010.fdb"); // the database (made, backed up or restored into)
+    QString backup;                              // --backup: the destination; --restore: the backup file
+    QString error;                               // empty when the arguments are sound
 };
 CreatorArguments parseCreatorArguments(const QStringList& arguments);
 

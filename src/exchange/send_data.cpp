@@ -1,10 +1,16 @@
 #include "exchange/send_data.h"
 
+#include "data/database_backup.h"
+#include "data/database_error.h"
+#include "data/logging.h"
 #include "data/windows_paths.h"
 #include "exchange/mail_message.h"
 #include "widgets/ui_service.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -17,6 +23,7 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QTreeView>
 #include <QUrl>
@@ -198,27 +205,60 @@ void TForm27::FolderChanged(const QString& folder) {
     Edit1->setText(mail::fullFileName(folder, name));
 }
 
-// "Küldés1": a message to the support mailbox with the file attached, handed to the mail program.
-void TForm27::Button3Click() {
-    const QString file = Edit1->text();
+QString TForm27::CopiesFolder() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
+        .filePath(QStringLiteral("Vardelo"));
+}
+
+QString TForm27::MakeCopy() {
+    const QString file = QDir::fromNativeSeparators(Edit1->text());
     if (file.isEmpty()) {
         ui().showMessage(QStringLiteral("Nincs kiválasztva! "));
-        return;
+        return QString();
     }
     if (!QFileInfo(file).isFile()) {
-        ui().showError(QStringLiteral("A csatolandó fájl nem található: ") + file);
-        return;
+        ui().showError(QStringLiteral("A csatolandó fájl nem található: ") + Edit1->text());
+        return QString();
     }
+    // The copies of earlier days have long been sent.
+    const QDateTime dayAgo = QDateTime::currentDateTime().addDays(-1);
+    for (const QFileInfo& old :
+         QDir(CopiesFolder()).entryInfoList({QStringLiteral("kuldes-*")}, QDir::Dirs)) {
+        if (old.lastModified() < dayAgo)
+            QDir(old.absoluteFilePath()).removeRecursively();
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        lastCopy_ = vardelo::makeDatabaseCopy(file, CopiesFolder(), [](const QString&) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+        QApplication::restoreOverrideCursor();
+        return lastCopy_;
+    } catch (const EDatabaseError& error) {
+        QApplication::restoreOverrideCursor();
+        ui().showDatabaseError(QStringLiteral("A küldendő másolat nem készíthető el."), error, lcExchange);
+        return QString();
+    }
+}
+
+// "Küldés1": a message to the support mailbox with a fresh copy attached, handed to the mail program.
+void TForm27::Button3Click() {
+    const QString copy = MakeCopy();
+    if (copy.isEmpty())
+        return;
     const mail::MailCommand command =
-        mail::mailCommand(mail::SupportAddress, mail::Subject, mail::Body, file);
+        mail::mailCommand(mail::SupportAddress, mail::Subject, mail::Body, QDir::toNativeSeparators(copy));
     if (!QProcess::startDetached(command.program, command.arguments))
         ui().showError(QStringLiteral("A levelező program nem indítható: ") + command.program);
 }
 
-// "Vágólapra másolás": the file's full name to the clipboard.
+// "Vágólapra másolás": the full name of a fresh copy to the clipboard.
 void TForm27::Button4Click() {
+    const QString copy = MakeCopy();
+    if (copy.isEmpty())
+        return;
     Edit1->selectAll();
-    Edit1->copy();
+    QGuiApplication::clipboard()->setText(QDir::toNativeSeparators(copy));
 }
 
 void TForm27::Button5Click() {

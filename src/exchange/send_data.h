@@ -12,9 +12,11 @@ class QListWidget;
 class QPushButton;
 class QTreeView;
 
-// "Adatok elküldése  emailben": finds the database file in a chosen folder and hands it to the machine's mail
-// program, attached to a message to the support mailbox ("Küldés1"), or opens a new message through a
-// "mailto:" link to which the clerk attaches the file ("Küldés2"), helped by copying the file's name.
+// "Adatok elküldése  emailben": finds the database file in a chosen folder and hands a fresh copy of it to
+// the machine's mail program, attached to a message to the support mailbox ("Küldés1"), or opens a new
+// message through a "mailto:" link to which the clerk attaches the copy ("Küldés2"), helped by copying the
+// copy's name. The copy is made by the engine (never the live file, which the engine may be writing) and is
+// named like the database, in a folder of its own under the user's temporary folder.
 class TForm27 : public QDialog {
     Q_OBJECT
 public:
@@ -22,6 +24,24 @@ public:
 
     // The folder of the default installation, where the tree starts.
     static inline const QString InstallFolder = QStringLiteral("c:\\Program Files\\Kestrova\\du2010\\");
+
+    // The folder above the copies' own folders.
+    static QString CopiesFolder();
+    // The copy last made, empty before one was.
+    QString LastCopy() const { return lastCopy_; }
+
+    // The folder the tree stands on.
+    QString Directory() const { return directory_; }
+    // Puts the drive box and the tree on the folder (the nearest existing one) and looks for the file there.
+    void SetDirectory(const QString& folder);
+
+private:
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    // A fresh copy of the file in the name field; empty (the clerk told why) when none could be made.
+    QString MakeCopy();
 
     QLabel* Label1; // "A küldendő fálj neve :"
     QLineEdit* Edit1;
@@ -34,17 +54,6 @@ public:
     QPushButton* Button6;      // "Küldés2"
     QPushButton* Button5;      // "Mégsem"
 
-    // The folder the tree stands on.
-    QString Directory() const { return directory_; }
-    // Puts the drive box and the tree on the folder (the nearest existing one) and looks for the file there.
-    void SetDirectory(const QString& folder);
-
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
-    void Button6Click();
-
-private:
     void DriveComboBox1Change();
     void DirectoryListBox1Change();
     // A change of folder: the hidden list looks for the database file; the name field gets its full name, or
@@ -54,6 +63,7 @@ private:
     void showFolderInTree(const QString& folder);
 
     QString directory_;
+    QString lastCopy_;
     // The folder last chosen on each drive, so that choosing a drive again goes back to it.
     QHash<QString, QString> driveFolders_;
     bool updating_ = false;

@@ -7,9 +7,11 @@
 #include "data/shared_values.h"
 #include "exchange/about_box.h"
 #include "exchange/about_window.h"
+#include "exchange/backup_window.h"
 #include "exchange/help_window.h"
 #include "exchange/previous_import.h"
 #include "exchange/remote_help.h"
+#include "exchange/restore_window.h"
 #include "exchange/send_data.h"
 #include "exchange/spreadsheet_window.h"
 #include "exchange/table_editor.h"
@@ -22,6 +24,7 @@
 #include "returns/import_export_window.h"
 #include "returns/import_merge_window.h"
 #include "returns/return_list_window.h"
+#include "shell/automatic_backup.h"
 #include "shell/program_version.h"
 #include "shell/purchaser_record.h"
 #include "shell/purchaser_selection.h"
@@ -133,6 +136,11 @@ void TForm1::createMenu() {
     Rgiblexport1->setEnabled(false);
     Adatokkldse1 = item(Export1, QStringLiteral("Adatokkldse1"), QStringLiteral("Adatok küldése"),
                         &TForm1::Adatokkldse1Click);
+    // Safe copies of the database: a backup, and a restore from one.
+    Adatments1 =
+        item(Export1, QStringLiteral("Adatments1"), QStringLiteral("Adatmentés"), &TForm1::Adatments1Click);
+    Visszatlts1 = item(Export1, QStringLiteral("Visszatlts1"), QStringLiteral("Visszatöltés"),
+                       &TForm1::Visszatlts1Click);
 
     Kilps1 = item(MainMenu1, QStringLiteral("Kilps1"), QStringLiteral("Kilépés"), &TForm1::Kilps1Click);
 
@@ -191,6 +199,7 @@ void TForm1::startUp() {
 
     ProgramVerzio = vardelo::programVersionText();
     setWindowTitle(vardelo::mainCaption(ProgramVerzio));
+    vardelo::reportFailedAutomaticBackup();
 }
 
 void TForm1::ShowCentred() {
@@ -255,6 +264,7 @@ void TForm1::FormClose() {
                                      << error.ErrorCode();
         ui().showError(vardelo::lastChangesLostText(error.Message()));
     }
+    vardelo::automaticBackupAtClose();
     try {
         if (Data->ZCon1->Connected())
             Data->ZCon1->Disconnect();
@@ -322,6 +332,14 @@ void TForm1::Rgiblexport1Click() {
 
 void TForm1::Adatokkldse1Click() {
     openModal<TForm27>();
+}
+
+void TForm1::Adatments1Click() {
+    openModal<TBackupWindow>();
+}
+
+void TForm1::Visszatlts1Click() {
+    openModal<TRestoreWindow>();
 }
 
 void TForm1::Termkenkntilista1Click() {

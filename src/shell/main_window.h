@@ -69,6 +69,8 @@ private:
     void Tvsegitsg1Click();
     void Rgiblexport1Click();
     void Adatokkldse1Click();
+    void Adatments1Click();
+    void Visszatlts1Click();
     void Kilps1Click();
 
     // The splash, created once.
@@ -102,7 +104,9 @@ private:
     QAction* Tvsegitsg1;
     QAction* Rgiblexport1;
     QAction* Adatokkldse1;
-    QAction* Kilps1; // "Kilépés"
+    QAction* Adatments1;  // "Adatmentés"
+    QAction* Visszatlts1; // "Visszatöltés"
+    QAction* Kilps1;      // "Kilépés"
 };
 
 // The main window while it exists; the purchaser selection sets its caption and enables its menu.

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
@@ -55,6 +56,17 @@ private slots:
                                     << "Üres fájlnév.";
         QTest::newRow("name with a dash after --") << QStringList{"--", "-x.fdb"} << false << "-x.fdb"
                                                    << "";
+        QTest::newRow("backup without destination") << QStringList{"--backup", "x.fdb"} << false << "x.fdb"
+                                                    << "A --backup után az adatbázis és a mentés helye kell.";
+        QTest::newRow("restore without names") << QStringList{"--restore"} << false << "x.fdb"
+                                               << "A --restore után a mentés és az új adatbázis neve kell.";
+        QTest::newRow("backup and demo") << QStringList{"--demo", "--backup", "x.fdb", "m"} << false << ""
+                                         << "A --demo csak új adatbázishoz adható meg.";
+        QTest::newRow("backup and restore")
+            << QStringList{"--backup", "x.fdb", "m", "--restore", "m", "y.fdb"} << false << ""
+            << "A --restore mellett más művelet vagy fájl nem adható meg.";
+        QTest::newRow("backup and a third name") << QStringList{"--backup", "x.fdb", "m", "z"} << false << ""
+                                                 << "Csak egy adatbázisfájl adható meg: z";
     }
     void arguments() {
         QFETCH(QStringList, arguments);
@@ -66,7 +78,63 @@ private slots:
         if (error.isEmpty()) {
             QCOMPARE(parsed.demo, demo);
             QCOMPARE(parsed.path, path);
+            QCOMPARE(parsed.action, CreatorArguments::Action::Create);
         }
+    }
+
+    void backupAndRestoreArguments() {
+        const CreatorArguments backup = parseCreatorArguments({"--backup", "du2010.fdb", "/mnt/mentes"});
+        QCOMPARE(backup.error, QString());
+        QCOMPARE(backup.action, CreatorArguments::Action::Backup);
+        QCOMPARE(backup.path, QStringLiteral("du2010.fdb"));
+        QCOMPARE(backup.backup, QStringLiteral("/mnt/mentes"));
+        const CreatorArguments restore = parseCreatorArguments({"--restore", "m.fbk", "uj.fdb"});
+        QCOMPARE(restore.error, QString());
+        QCOMPARE(restore.action, CreatorArguments::Action::Restore);
+        QCOMPARE(restore.path, QStringLiteral("uj.fdb"));
+        QCOMPARE(restore.backup, QStringLiteral("m.fbk"));
+    }
+
+    // The tool backs up into a folder (named with the date) or a file, restores into a new file and shows the
+    // row counts; a second restore over the new file, or a file that is not a backup, fails with exit code 1.
+    void toolBacksUpAndRestores() {
+        QVERIFY2(QFileInfo(tool()).isExecutable(), qPrintable(tool()));
+        QTemporaryDir dir;
+        auto run = [&](const QStringList& arguments, QString* out = nullptr) {
+            QProcess p;
+            p.setWorkingDirectory(dir.path());
+            p.start(tool(), arguments);
+            if (!p.waitForFinished(120000))
+                return -1;
+            if (out)
+                *out = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+            return p.exitCode();
+        };
+        QCOMPARE(run({"--demo", "du2010.fdb"}), 0);
+        QVERIFY(QDir(dir.path()).mkdir("Mentés"));
+        QString out;
+        QCOMPARE(run({"--backup", "du2010.fdb", "Mentés"}, &out), 0);
+        const QStringList backups = folderEntries(QDir(dir.path()).filePath("Mentés"));
+        QCOMPARE(backups.size(), 1);
+        QVERIFY2(
+            QRegularExpression("^du2010_\\d{4}-\\d\\d-\\d\\d_\\d{4}\\.fbk$").match(backups.at(0)).hasMatch(),
+            qPrintable(backups.at(0)));
+        QVERIFY(out.contains("Elkészült a mentés"));
+        QCOMPARE(run({"--backup", "du2010.fdb", "masolat.fbk"}), 0);
+        QCOMPARE(run({"--backup", "du2010.fdb", "masolat.fbk"}, &out), 1);
+        QVERIFY(out.contains("A fájl már létezik"));
+
+        QCOMPARE(run({"--restore", "masolat.fbk", "uj.fdb"}, &out), 0);
+        QVERIFY2(out.contains("FJSOR") && out.contains("OSTERMELO"), qPrintable(out));
+        QCOMPARE(run({"--restore", "masolat.fbk", "uj.fdb"}, &out), 1);
+        QFile text(QDir(dir.path()).filePath("level.fbk"));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write(QByteArray("nem mentés\n").repeated(100));
+        text.close();
+        QCOMPARE(run({"--restore", "level.fbk", "masik.fdb"}, &out), 1);
+        QVERIFY2(out.contains("A visszatöltés nem sikerült."), qPrintable(out));
+        QCOMPARE(folderEntries(dir.path()),
+                 (QStringList{"Mentés", "du2010.fdb", "level.fbk", "masolat.fbk", "uj.fdb"}));
     }
 
     void createdCompleteUnderItsName() {
@@ -121,6 +189,7 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::newRow("mistyped option") << QStringList{"--dmeo"};
         QTest::newRow("two names") << QStringList{"a.fdb", "b.fdb"};
+        QTest::newRow("backup without destination") << QStringList{"--backup", "a.fdb"};
     }
     void toolRefusesBadCommandLines() {
         QFETCH(QStringList, arguments);

@@ -30,6 +30,12 @@ private slots:
         QTest::newRow("Adatok küldése") << "Adatokkldse1"
                                         << "Form27"
                                         << "Adatok elküldése  emailben";
+        QTest::newRow("Adatmentés") << "Adatments1"
+                                    << "BackupWindow"
+                                    << "Adatmentés";
+        QTest::newRow("Visszatöltés") << "Visszatlts1"
+                                      << "RestoreWindow"
+                                      << "Visszatöltés";
         QTest::newRow("Zozed excel táblába") << "Adatokexceltblba1"
                                              << "Form20"
                                              << "Excel  táblába";

@@ -1,6 +1,10 @@
+#include "data/connection.h"
+#include "data/database_backup.h"
+#include "data/database_error.h"
 #include "data/windows_paths.h"
 #include "exchange/mail_message.h"
 #include "exchange/send_data.h"
+#include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "widgets/ui_service.h"
 
@@ -17,20 +21,50 @@
 #include <QTreeView>
 #include <QUrl>
 #include <QtTest>
+#include <memory>
 
 using namespace vardelo;
 
 namespace {
 
-// The window needs no database: a temporary drive C of its own for each test.
+// The window needs no open database: a temporary drive C of its own for each test, and a temporary folder
+// of its own for the copies it sends.
 class DriveC {
 public:
-    DriveC() { qputenv("VARDELO_DRIVE_C", dir_.path().toLocal8Bit()); }
-    ~DriveC() { qunsetenv("VARDELO_DRIVE_C"); }
+    DriveC() : oldTemp_(qgetenv("TMPDIR")) {
+        qputenv("VARDELO_DRIVE_C", dir_.path().toLocal8Bit());
+        QDir(temp_.path()).mkpath(QStringLiteral("."));
+        qputenv("TMPDIR", temp_.path().toLocal8Bit());
+    }
+    ~DriveC() {
+        qunsetenv("VARDELO_DRIVE_C");
+        if (oldTemp_.isEmpty())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", oldTemp_);
+    }
+    QString temp() const { return temp_.path(); }
 
 private:
     QTemporaryDir dir_;
+    QTemporaryDir temp_;
+    QByteArray oldTemp_;
 };
+
+// A real database at the path, and a connection that holds it open as the program does.
+std::unique_ptr<TConnection> liveDatabase(const QString& path) {
+    if (!QFile::copy(vardelo::testing::templateDatabase(true), path))
+        qFatal("cannot copy the template database");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    auto connection = std::make_unique<TConnection>(QStringLiteral("live"));
+    connection->DatabaseName = path;
+    try {
+        connection->Connect();
+    } catch (const EDatabaseError& e) {
+        qFatal("the database does not open: %s", qPrintable(e.Message()));
+    }
+    return connection;
+}
 
 // Catches the links the program asks the desktop to open.
 class LinkCatcher : public QObject {
@@ -56,9 +90,36 @@ void touch(const QString& path) {
     file.write("database");
 }
 
+// The window's controls, found by their names.
+struct Controls {
+    QLineEdit* Edit1;
+    QComboBox* DriveComboBox1;
+    QTreeView* DirectoryListBox1;
+    QFileSystemModel* DirectoryModel;
+    QListWidget* FileListBox1;
+    QPushButton* Button3;
+    QPushButton* Button4;
+    QPushButton* Button6;
+};
+
+Controls controls(TForm27& window) {
+    Controls c{window.findChild<QLineEdit*>(QStringLiteral("Edit1")),
+               window.findChild<QComboBox*>(QStringLiteral("DriveComboBox1")),
+               window.findChild<QTreeView*>(QStringLiteral("DirectoryListBox1")),
+               window.findChild<QFileSystemModel*>(QStringLiteral("DirectoryModel")),
+               window.findChild<QListWidget*>(QStringLiteral("FileListBox1")),
+               window.findChild<QPushButton*>(QStringLiteral("Button3")),
+               window.findChild<QPushButton*>(QStringLiteral("Button4")),
+               window.findChild<QPushButton*>(QStringLiteral("Button6"))};
+    if (!c.Edit1 || !c.DriveComboBox1 || !c.DirectoryListBox1 || !c.DirectoryModel || !c.FileListBox1 ||
+        !c.Button3 || !c.Button4 || !c.Button6)
+        qFatal("a control of the window is missing");
+    return c;
+}
+
 // Chooses a folder in the tree as the clerk does.
 void chooseFolder(TForm27& window, const QString& folder) {
-    window.DirectoryListBox1->setCurrentIndex(window.DirectoryModel->index(folder));
+    controls(window).DirectoryListBox1->setCurrentIndex(controls(window).DirectoryModel->index(folder));
 }
 
 } // namespace
@@ -66,6 +127,8 @@ void chooseFolder(TForm27& window, const QString& folder) {
 class TestSendData : public QObject {
     Q_OBJECT
 private slots:
+    // The template database is made before any test points the temporary folder elsewhere.
+    void initTestCase() { (void)vardelo::testing::templateDatabase(true); }
     void link();
     void databaseFile_data();
     void databaseFile();
@@ -120,10 +183,12 @@ void TestSendData::opensOnTheInstallationFolder() {
     QCOMPARE(window.objectName(), QStringLiteral("Form27"));
     QCOMPARE(window.windowTitle(), QStringLiteral("Adatok elküldése  emailben"));
     QCOMPARE(window.Directory(), folder);
-    QCOMPARE(window.Edit1->text(), QDir::toNativeSeparators(folder + QStringLiteral("/du2010.fdb")));
-    QVERIFY(window.FileListBox1->isHidden());
-    QCOMPARE(window.FileListBox1->count(), 1);
-    QCOMPARE(window.DirectoryModel->filePath(window.DirectoryListBox1->currentIndex()), folder);
+    QCOMPARE(controls(window).Edit1->text(),
+             QDir::toNativeSeparators(folder + QStringLiteral("/du2010.fdb")));
+    QVERIFY(controls(window).FileListBox1->isHidden());
+    QCOMPARE(controls(window).FileListBox1->count(), 1);
+    QCOMPARE(controls(window).DirectoryModel->filePath(controls(window).DirectoryListBox1->currentIndex()),
+             folder);
     QVERIFY(window.sizeHint().width() <= 1024 && window.sizeHint().height() <= 768);
 }
 
@@ -136,16 +201,16 @@ void TestSendData::folderWithoutTheDatabase() {
     UiRecorder recorder;
     TForm27 window;
     recorder.expectModal([&](QDialog&) {
-        QVERIFY(!window.Edit1->text().isEmpty());
+        QVERIFY(!controls(window).Edit1->text().isEmpty());
         chooseFolder(window, empty);
         QCOMPARE(window.Directory(), empty);
-        QCOMPARE(window.Edit1->text(), QString());
-        QCOMPARE(window.FileListBox1->count(), 0);
-        QTest::mouseClick(window.Button3, Qt::LeftButton);
+        QCOMPARE(controls(window).Edit1->text(), QString());
+        QCOMPARE(controls(window).FileListBox1->count(), 0);
+        QTest::mouseClick(controls(window).Button3, Qt::LeftButton);
         QCOMPARE(recorder.messageTexts(), QStringList{QStringLiteral("Nincs kiválasztva! ")});
         // Back in the installation folder the file is found again.
         chooseFolder(window, folder);
-        QVERIFY(window.Edit1->text().endsWith(QStringLiteral("du2010.fdb")));
+        QVERIFY(controls(window).Edit1->text().endsWith(QStringLiteral("du2010.fdb")));
     });
     ui().showModal(window);
 }
@@ -155,7 +220,7 @@ void TestSendData::folderMissingAtOpening() {
     DriveC drive;
     TForm27 window;
     QCOMPARE(window.Directory(), QDir::cleanPath(qEnvironmentVariable("VARDELO_DRIVE_C")));
-    QCOMPARE(window.Edit1->text(), QString());
+    QCOMPARE(controls(window).Edit1->text(), QString());
 }
 
 void TestSendData::anotherDriveKeepsItsFolder() {
@@ -163,14 +228,14 @@ void TestSendData::anotherDriveKeepsItsFolder() {
     const QString folder = driveCFolder(TForm27::InstallFolder);
     touch(QDir(folder).filePath(QStringLiteral("du2010.fdb")));
     TForm27 window;
-    if (window.DriveComboBox1->count() < 2)
+    if (controls(window).DriveComboBox1->count() < 2)
         QSKIP("only one volume is mounted");
-    const int own = window.DriveComboBox1->currentIndex();
-    window.DriveComboBox1->setCurrentIndex(own == 0 ? 1 : 0);
-    QCOMPARE(window.Directory(), window.DriveComboBox1->currentData().toString());
-    window.DriveComboBox1->setCurrentIndex(own);
+    const int own = controls(window).DriveComboBox1->currentIndex();
+    controls(window).DriveComboBox1->setCurrentIndex(own == 0 ? 1 : 0);
+    QCOMPARE(window.Directory(), controls(window).DriveComboBox1->currentData().toString());
+    controls(window).DriveComboBox1->setCurrentIndex(own);
     QCOMPARE(window.Directory(), folder);
-    QVERIFY(window.Edit1->text().endsWith(QStringLiteral("du2010.fdb")));
+    QVERIFY(controls(window).Edit1->text().endsWith(QStringLiteral("du2010.fdb")));
 }
 
 // "Küldés1" hands recipient, subject, body and the attached file to the mail program (a stand-in
@@ -182,7 +247,7 @@ void TestSendData::sendWithMailProgram() {
     DriveC drive;
     const QString folder = driveCFolder(TForm27::InstallFolder);
     const QString database = QDir(folder).filePath(QStringLiteral("du2010.fdb"));
-    touch(database);
+    const auto live = liveDatabase(database);
 
     QTemporaryDir bin;
     const QString argumentsFile = bin.filePath(QStringLiteral("arguments.txt"));
@@ -200,7 +265,7 @@ void TestSendData::sendWithMailProgram() {
 
     UiRecorder recorder;
     TForm27 window;
-    recorder.expectModal([&](QDialog&) { QTest::mouseClick(window.Button3, Qt::LeftButton); });
+    recorder.expectModal([&](QDialog&) { QTest::mouseClick(controls(window).Button3, Qt::LeftButton); });
     ui().showModal(window);
     qputenv("PATH", path);
     QCOMPARE(recorder.messageTexts(), QStringList());
@@ -209,9 +274,17 @@ void TestSendData::sendWithMailProgram() {
     QFile file(argumentsFile);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QStringList arguments = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    // The attachment is a fresh copy under the temporary folder, named like the database, that opens as one.
+    const QString copy = window.LastCopy();
     QCOMPARE(arguments,
              (QStringList{"--subject", "Zozed adatok", "--body", "Zozed adatok elküldése ellenőrzésre",
-                          "--attach", database, mail::SupportAddress}));
+                          "--attach", copy, mail::SupportAddress}));
+    QCOMPARE(QFileInfo(copy).fileName(), QStringLiteral("du2010.fdb"));
+    QVERIFY(copy.startsWith(QDir(drive.temp()).filePath(QStringLiteral("Vardelo/kuldes-"))));
+    QVERIFY(QFileInfo(copy).canonicalFilePath() != QFileInfo(database).canonicalFilePath());
+    const TableCounts copied = checkDatabase(copy);
+    QCOMPARE(copied, checkDatabase(database));
+    QCOMPARE(copied.size(), size_t(6));
 }
 
 // A name that does not lead to a file cannot be attached: the error box says so and nothing is started.
@@ -219,8 +292,8 @@ void TestSendData::sendWithMissingFile() {
     DriveC drive;
     UiRecorder recorder;
     TForm27 window;
-    window.Edit1->setText(QStringLiteral("/nincs/ilyen/du2010.fdb"));
-    window.Button3Click();
+    controls(window).Edit1->setText(QStringLiteral("/nincs/ilyen/du2010.fdb"));
+    QTest::mouseClick(controls(window).Button3, Qt::LeftButton);
     QCOMPARE(recorder.messages.size(), 1);
     QCOMPARE(recorder.messages.at(0).caption, QStringLiteral("Error"));
     QVERIFY(recorder.messages.at(0).text.contains(QStringLiteral("/nincs/ilyen/du2010.fdb")));
@@ -232,8 +305,8 @@ void TestSendData::sendThroughLink() {
     LinkCatcher catcher;
     UiRecorder recorder;
     TForm27 window;
-    QCOMPARE(window.Edit1->text(), QString());
-    QTest::mouseClick(window.Button6, Qt::LeftButton);
+    QCOMPARE(controls(window).Edit1->text(), QString());
+    QTest::mouseClick(controls(window).Button6, Qt::LeftButton);
     QCOMPARE(catcher.links.size(), 1);
     QCOMPARE(catcher.links.at(0), QUrl(mail::mailtoLink(mail::SupportAddress)));
     QCOMPARE(catcher.links.at(0).scheme(), QStringLiteral("mailto"));
@@ -242,13 +315,32 @@ void TestSendData::sendThroughLink() {
     QCOMPARE(recorder.messageTexts(), QStringList());
 }
 
+// The clipboard gets the name of a fresh copy; without a file it keeps what it had.
 void TestSendData::copyToClipboard() {
     DriveC drive;
+    const QString folder = driveCFolder(TForm27::InstallFolder);
+    const QString database = QDir(folder).filePath(QStringLiteral("du2010.fdb"));
+    const auto live = liveDatabase(database);
+    UiRecorder recorder;
     TForm27 window;
-    window.Edit1->setText(QStringLiteral("/valahol/du2010.fdb"));
-    QTest::mouseClick(window.Button4, Qt::LeftButton);
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("/valahol/du2010.fdb"));
-    QCOMPARE(window.Edit1->selectedText(), QStringLiteral("/valahol/du2010.fdb"));
+    QCOMPARE(controls(window).Edit1->text(), QDir::toNativeSeparators(database));
+    QTest::mouseClick(controls(window).Button4, Qt::LeftButton);
+    QCOMPARE(recorder.messageTexts(), QStringList());
+    const QString copy = QGuiApplication::clipboard()->text();
+    QCOMPARE(copy, QDir::toNativeSeparators(window.LastCopy()));
+    QVERIFY(copy != QDir::toNativeSeparators(database));
+    QCOMPARE(QFileInfo(copy).fileName(), QStringLiteral("du2010.fdb"));
+    QCOMPARE(checkDatabase(copy).size(), size_t(6));
+    // Each copy is fresh, in a folder of its own; the one sent before stays as it was.
+    QTest::mouseClick(controls(window).Button4, Qt::LeftButton);
+    QVERIFY(QGuiApplication::clipboard()->text() != copy);
+    QVERIFY(QFileInfo::exists(copy));
+
+    controls(window).Edit1->setText(QStringLiteral("/valahol/du2010.fdb"));
+    QTest::mouseClick(controls(window).Button4, Qt::LeftButton);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QDir::toNativeSeparators(window.LastCopy()));
+    QCOMPARE(recorder.messages.size(), 1);
+    QVERIFY(recorder.messages.at(0).text.contains(QStringLiteral("/valahol/du2010.fdb")));
 }
 
 QTEST_MAIN(TestSendData)

@@ -222,7 +222,8 @@ void TestMainWindow::menuTree() {
     QCOMPARE(items("Export1"),
              (QStringList{"Ellenrzs2=Ellenörzés", "Adatokexceltblba1=Zozed excel táblába", "Adatbzis1=Adatok",
                           "N1=-", "Sug1=Sugó", "Nvjegy1=Névjegy", "Tvsegitsg1=Távsegitség",
-                          "Rgiblexport1=Régiből import", "Adatokkldse1=Adatok küldése"}));
+                          "Rgiblexport1=Régiből import", "Adatokkldse1=Adatok küldése",
+                          "Adatments1=Adatmentés", "Visszatlts1=Visszatöltés"}));
     // "Felvásárlási jegy", "Östermelö", "Állat" and "Kilépés" act when clicked: no submenu.
     for (const char* name : {"Felvsrlsijegy1", "stermel1", "Termk1", "Kilps1"})
         QVERIFY(!entry(form, name)->menu());
