@@ -27,7 +27,8 @@
 
 namespace {
 
-constexpr int Runs = 3;
+// Each action and each isql statement run this often (BENCH_RUNS, 3 by default), the median taken.
+int Runs = 3;
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -123,6 +124,9 @@ std::map<QString, Result> measure(const QString& path, QStringList& order) {
         if (!order.contains(name))
             order << name;
         results[name] = {median(runs), isqlMs(path, statements)};
+        std::printf("  %-36s %10.1f ms, isql %10.1f ms, resident %ld MB\n", qPrintable(name),
+                    results[name].ours, results[name].isql, statusKb("VmRSS:") / 1024);
+        std::fflush(stdout);
     };
     const auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
         QTest::keyClick(grid, k, m);
@@ -183,6 +187,9 @@ std::map<QString, Result> measure(const QString& path, QStringList& order) {
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    Runs = std::max(1, qEnvironmentVariableIntValue("BENCH_RUNS"));
+    if (!qEnvironmentVariableIsSet("BENCH_RUNS"))
+        Runs = 3;
     if (argc < 3) {
         std::fprintf(stderr, "usage: bench_scale BIG.fdb SMALL.fdb\n");
         return 2;
