@@ -83,16 +83,17 @@ struct Result {
 // One file: the window shown on the FjSor page, every action timed Runs times from the state it starts in.
 std::map<QString, Result> measure(const QString& path, QStringList& order) {
     std::map<QString, Result> results;
+    std::map<QString, QString> statementsOf;
     Data = new TData;
     Data->ZCon1->DatabaseName = path;
     Data->ZCon1->Connect();
     TIBTable* lines = Data->IBTable2;
     lines->Open();
-    TForm22 form;
-    form.resize(1000, 700);
-    form.show();
-    form.PageControl1->setCurrentIndex(1);
-    TDBGrid* grid = form.DBGrid[1];
+    auto* form = new TForm22;
+    form->resize(1000, 700);
+    form->show();
+    form->PageControl1->setCurrentIndex(1);
+    TDBGrid* grid = form->DBGrid[1];
     grid->setFocus();
     settle();
 
@@ -123,9 +124,11 @@ std::map<QString, Result> measure(const QString& path, QStringList& order) {
         }
         if (!order.contains(name))
             order << name;
-        results[name] = {median(runs), isqlMs(path, statements)};
-        std::printf("  %-36s %10.1f ms, isql %10.1f ms, resident %ld MB\n", qPrintable(name),
-                    results[name].ours, results[name].isql, statusKb("VmRSS:") / 1024);
+        // isql-fb runs after the program lets go of the file (the embedded engine holds it alone).
+        results[name] = {median(runs), 0};
+        statementsOf[name] = statements;
+        std::printf("  %-36s %10.1f ms, resident %ld MB\n", qPrintable(name), results[name].ours,
+                    statusKb("VmRSS:") / 1024);
         std::fflush(stdout);
     };
     const auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
@@ -173,9 +176,12 @@ std::map<QString, Result> measure(const QString& path, QStringList& order) {
         QStringLiteral("INSERT INTO fjsor (s_bszam) VALUES ('99999999') RETURNING id_fjsor;\n"
                        "SELECT COUNT(*) FROM fjsor WHERE id_fjsor < (SELECT MAX(id_fjsor) FROM fjsor);"));
     lines->Transaction()->Rollback();
-    form.close();
+    form->close();
+    delete form;
     delete Data;
     Data = nullptr;
+    for (auto& [name, result] : results)
+        result.isql = isqlMs(path, statementsOf[name]);
     std::printf("  %s: %d lines, resident now %ld MB\n", qPrintable(QFileInfo(path).fileName()), n,
                 statusKb("VmRSS:") / 1024);
     std::fflush(stdout);
