@@ -1,8 +1,10 @@
 // Fills a new database with ten years of work: 20,000 producers, 200,000 tickets and 1,000,000 lines (five a
-// ticket), for the benchmarks. Usage: bench_generate FILE [tickets [producers [first-day days]]]
+// ticket), for the benchmarks. Usage: bench_generate FILE [tickets [producers [first-day days [purchasers]]]]
 // The tickets are spread evenly over `days` days from `first-day` (2001-01-01 and 3653 by default), so
 // "bench_generate month.fdb 20000 10000 2010-08-01 31" makes one month of 100,000 lines, 50,000 of them for
-// purchaser 1 with 5,000 of its producers.
+// purchaser 1 with 5,000 of its producers. The tickets alternate between purchasers 1 and 2; with purchasers
+// 1 they are all purchaser 1's, so "bench_generate one.fdb 200000 20000 2001-01-01 3653 1" gives one
+// purchaser a million lines (the worst case of the raw line table and of the purchaser's lists).
 #include "data/connection.h"
 #include "data/database_creator.h"
 #include "data/database_error.h"
@@ -13,12 +15,14 @@
 #include <QDate>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: bench_generate FILE [tickets [producers [first-day days]]]\n");
+        std::fprintf(stderr,
+                     "usage: bench_generate FILE [tickets [producers [first-day days [purchasers]]]]\n");
         return 2;
     }
     const QString path = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
@@ -26,6 +30,7 @@ int main(int argc, char* argv[]) {
     const int producers = argc > 3 ? std::max(1, std::atoi(argv[3])) : std::max(1, tickets / 10);
     const QString firstDay = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QStringLiteral("2001-01-01");
     const int days = argc > 5 ? std::max(1, std::atoi(argv[5])) : 3653;
+    const int purchasers = argc > 6 ? std::clamp(std::atoi(argv[6]), 1, 2) : 2;
     QElapsedTimer timer;
     timer.start();
     try {
@@ -60,12 +65,12 @@ int main(int argc, char* argv[]) {
             run(QStringLiteral(
                     "EXECUTE BLOCK (a INTEGER = ?, b INTEGER = ?, p INTEGER = ?, n INTEGER = ?, d INTEGER = "
                     "?, "
-                    "f DATE = ?) AS "
+                    "f DATE = ?, pc INTEGER = ?) AS "
                     "DECLARE i INTEGER; DECLARE j INTEGER; DECLARE bszam VARCHAR(8); DECLARE akod "
                     "VARCHAR(5); "
                     "DECLARE kelt DATE; BEGIN i = a; "
                     "WHILE (i < b) DO BEGIN "
-                    "akod = IIF(MOD(i, 2) = 0, '1', '2'); bszam = 30000000 + i; "
+                    "akod = IIF(MOD(i, pc) = 0, '1', '2'); bszam = 30000000 + i; "
                     "kelt = DATEADD(DAY, CAST(i AS BIGINT) * d / n, f); "
                     "INSERT INTO fjfej (f_bszam, f_ostermkod, f_kelt, f_felvkelt, f_fizkelt, f_utal, f_prn, "
                     "f_szja, "
@@ -80,7 +85,8 @@ int main(int argc, char* argv[]) {
                     "19', "
                     "100 + MOD(:i * 13 + :j, 900), 12, 'kg', 300 + :j * 10, IIF(:j < 3, 7, 12), :akod); "
                     "j = j + 1; END i = i + 1; END END"),
-                {first, last, producers, tickets, days, QDate::fromString(firstDay, Qt::ISODate)});
+                {first, last, producers, tickets, days, QDate::fromString(firstDay, Qt::ISODate),
+                 purchasers});
             std::printf("tickets: %d (%.1f s)\n", last, double(timer.elapsed()) / 1000.0);
             std::fflush(stdout);
         }

@@ -5,7 +5,11 @@
 #include "data/dataset_cursor.h"
 #include "data/transaction.h"
 
+#include "data/text_files.h"
+
 #include <climits>
+#include <cstring>
+#include <optional>
 
 using namespace Firebird;
 
@@ -58,7 +62,7 @@ void TDataSet::Open() {
     if (!transaction_->Active())
         transaction_->StartTransaction();
     cursor_ = std::make_unique<TDataSetCursor>(connection_->Attachment(), transaction_->Handle(),
-                                               SelectStatement(), SelectParameters());
+                                               SelectStatement(), SelectParameters(), windowSize_);
     // Keep the field objects (and the titles a screen gave them) when the columns are the same as before.
     const auto& columns = cursor_->columns();
     bool same = fields_.size() == columns.size();
@@ -127,13 +131,16 @@ bool TDataSet::ensureFetched(int index) {
     if (!cursor_ || index < 0)
         return false;
     const int before = cursor_->rowCount();
-    if (index >= before && !cursor_->exhausted()) {
-        const int wanted = index == INT_MAX ? INT_MAX : index + 1 - before;
-        cursor_->fetch(wanted);
-        if (cursor_->rowCount() > before)
-            emit rowsFetched(before, cursor_->rowCount() - 1);
-    }
-    return index < cursor_->rowCount();
+    const bool there = cursor_->ensure(index);
+    if (cursor_->rowCount() > before)
+        emit rowsFetched(before, cursor_->rowCount() - 1);
+    return there;
+}
+
+int TDataSet::DefaultWindowSize = 20000;
+
+void TDataSet::SetWindowSize(int rows) {
+    windowSize_ = std::max(2, rows);
 }
 
 bool TDataSet::IsEmpty() const {
@@ -210,6 +217,8 @@ void TDataSet::Last() {
         return;
     CheckBrowseMode();
     ensureFetched(INT_MAX);
+    if (!IsEmpty())
+        ensureFetched(cursor_->rowCount() - 1);
     const int last = IsEmpty() ? 0 : cursor_->rowCount() - 1;
     const bool moved = last != current_;
     current_ = last;
@@ -239,8 +248,12 @@ int TDataSet::MoveBy(int distance) {
 int TDataSet::RecordCount() {
     if (!Active())
         return 0;
-    ensureFetched(INT_MAX);
-    return cursor_->rowCount();
+    const int before = cursor_->rowCount();
+    const int count = cursor_->count();
+    // Grids now know every row, read or not.
+    if (cursor_->rowCount() > before)
+        emit rowsFetched(before, cursor_->rowCount() - 1);
+    return count;
 }
 
 TField* TDataSet::FindField(const QString& name) {
@@ -256,6 +269,31 @@ TField& TDataSet::FieldByName(const QString& name) {
     throw EDatabaseError(QStringLiteral("%1: Field '%2' not found").arg(objectName(), name));
 }
 
+namespace {
+
+// Case folding of the single-byte text the cursor holds, byte by byte; empty when a letter does not fold to
+// one byte of the same code page (then the rows are compared decoded).
+const std::vector<unsigned char>& win1250Folding() {
+    static const std::vector<unsigned char> table = [] {
+        std::vector<unsigned char> t(256);
+        for (int b = 0; b < 256; ++b) {
+            t[size_t(b)] = static_cast<unsigned char>(b);
+            const QString text = vardelo::decodeWin1250(QByteArray(1, char(b)));
+            const QString folded = text.toCaseFolded();
+            if (folded == text)
+                continue;
+            const auto bytes = vardelo::encodeWin1250(folded);
+            if (!bytes || bytes->size() != 1)
+                return std::vector<unsigned char>();
+            t[size_t(b)] = static_cast<unsigned char>(bytes->at(0));
+        }
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
 bool TDataSet::Locate(const QString& fieldName, const QVariant& value, TLocateOptions options) {
     if (!Active())
         return false;
@@ -266,20 +304,62 @@ bool TDataSet::Locate(const QString& fieldName, const QVariant& value, TLocateOp
     QString wanted = fieldValueText(value);
     if (caseInsensitive)
         wanted = wanted.toCaseFolded();
-    for (int row = 0; ensureFetched(row); ++row) {
-        QString text = fieldValueText(cursor_->value(row, column));
+    auto matchesText = [&](QString text) {
         if (caseInsensitive)
             text = text.toCaseFolded();
-        if (partial ? text.startsWith(wanted) : text == wanted) {
-            const bool moved = row != current_;
-            current_ = row;
-            bof_ = eof_ = false;
-            if (moved)
-                emit currentChanged();
-            return true;
-        }
+        return partial ? text.startsWith(wanted) : text == wanted;
+    };
+    const auto& layout = cursor_->columns().at(size_t(column));
+    const bool textColumn = layout.type == SQL_VARYING || layout.type == SQL_TEXT;
+    const auto& folding = win1250Folding();
+    std::optional<QByteArray> wantedBytes;
+    if (textColumn && !(caseInsensitive && folding.empty()))
+        wantedBytes = vardelo::encodeWin1250(wanted);
+    const int before = cursor_->rowCount();
+    int found = -1;
+    if (textColumn && !wanted.isEmpty() && !wantedBytes && !(caseInsensitive && folding.empty())) {
+        // The value has a character the rows' code page cannot hold: no row can match.
+    } else if (wantedBytes) {
+        // Text columns are compared in the fetched bytes, without decoding every row.
+        const auto* want = reinterpret_cast<const unsigned char*>(wantedBytes->constData());
+        const auto wantLength = size_t(wantedBytes->size());
+        found = cursor_->find(0, [&](const unsigned char* message, const std::vector<QVariant>* values) {
+            if (!message)
+                return matchesText(fieldValueText(values->at(size_t(column))));
+            if (*reinterpret_cast<const short*>(message + layout.nullOffset) == -1)
+                return wantLength == 0;
+            const unsigned char* data = message + layout.offset;
+            size_t length = layout.length;
+            if (layout.type == SQL_VARYING) {
+                length = *reinterpret_cast<const unsigned short*>(data);
+                data += 2;
+            }
+            if (partial ? length < wantLength : length != wantLength)
+                return false;
+            if (caseInsensitive) {
+                for (size_t i = 0; i < wantLength; ++i)
+                    if (folding[data[i]] != want[i])
+                        return false;
+                return true;
+            }
+            return std::memcmp(data, want, wantLength) == 0;
+        });
+    } else {
+        found = cursor_->find(0, [&](const unsigned char* message, const std::vector<QVariant>* values) {
+            return matchesText(fieldValueText(message ? vardelo::fb::decodeColumn(layout, message)
+                                                      : values->at(size_t(column))));
+        });
     }
-    return false;
+    if (cursor_->rowCount() > before)
+        emit rowsFetched(before, cursor_->rowCount() - 1);
+    if (found < 0)
+        return false;
+    const bool moved = found != current_;
+    current_ = found;
+    bof_ = eof_ = false;
+    if (moved)
+        emit currentChanged();
+    return true;
 }
 
 int TDataSet::FetchedCount() const {
@@ -318,16 +398,20 @@ void TDataSet::replaceRow(int index, const std::vector<QVariant>& values) {
 
 void TDataSet::removeRow(int index) {
     cursor_->removeRow(index);
-    if (current_ >= cursor_->rowCount())
+    if (!cursor_->ensure(current_))
         current_ = std::max(0, cursor_->rowCount() - 1);
     eof_ = bof_ = IsEmpty();
     emit rowsReset();
     emit currentChanged();
 }
 
-void TDataSet::appendRow(const std::vector<QVariant>& values) {
-    cursor_->appendRow(values);
-    emit rowsReset();
+void TDataSet::reopenCursor() {
+    cursor_ = std::make_unique<TDataSetCursor>(connection_->Attachment(), transaction_->Handle(),
+                                               SelectStatement(), SelectParameters(), windowSize_);
+    current_ = 0;
+    cursor_->ensure(0);
+    bof_ = true;
+    eof_ = IsEmpty();
 }
 
 TDataSource::TDataSource(const QString& name, TDataSet* dataSet, QObject* parent)

@@ -18,7 +18,9 @@ enum TLocateOption { loCaseInsensitive = 1, loPartialKey = 2 };
 using TLocateOptions = int;
 
 // A dataset over one SELECT statement, read through an open cursor. Rows are fetched as they are needed, so
-// opening costs the same for ten rows as for a million; RecordCount, Last and Locate fetch what they need.
+// opening costs the same for ten rows as for a million, and only a window of them is kept (WindowSize rows),
+// so memory stays the same too; Last and Locate read through the rows without keeping them, RecordCount asks
+// the server for a count.
 //
 // Position rules: after Open the first row is current and Bof is true; Next on the last row sets Eof and
 // stays; Prior on the first row sets Bof and stays. RecNo counts from 1 (0 when empty).
@@ -48,8 +50,13 @@ public:
     bool IsEmpty() const;
     int RecNo() const;
     void SetRecNo(int recNo);
-    // Fetches every row.
+    // The server's count of the rows (read through when the statement cannot be counted apart).
     int RecordCount();
+
+    // The most rows kept at once; the next Open uses it. DefaultWindowSize is what new datasets take.
+    static int DefaultWindowSize;
+    int WindowSize() const { return windowSize_; }
+    void SetWindowSize(int rows);
 
     int FieldCount() const { return int(fields_.size()); }
     TField& Fields(int index) { return *fields_.at(index); }
@@ -62,8 +69,8 @@ public:
     // Hungarian accented ones included; accents themselves still count (o is not ó).
     bool Locate(const QString& fieldName, const QVariant& value, TLocateOptions options);
 
-    // For grids: rows fetched so far, whether the cursor is exhausted, fetching a further batch, and the
-    // value of any fetched row.
+    // For grids: rows known so far (all of them once AllFetched), whether the end was reached, fetching a
+    // further batch, and the value of any known row (read again from the server when it left the window).
     int FetchedCount() const;
     bool AllFetched() const;
     int FetchMore(int count);
@@ -100,7 +107,8 @@ protected:
     void moveTo(int index);
     void replaceRow(int index, const std::vector<QVariant>& values);
     void removeRow(int index);
-    void appendRow(const std::vector<QVariant>& values);
+    // Runs the statement anew (after an insert) with the first row current.
+    void reopenCursor();
 
     std::vector<std::unique_ptr<TField>> fields_;
     std::unique_ptr<TDataSetCursor> cursor_;
@@ -115,6 +123,7 @@ private:
     TConnection* connection_;
     TTransaction* transaction_;
     TDataSetState state_ = TDataSetState::Inactive;
+    int windowSize_ = DefaultWindowSize;
 };
 
 // Binds screens and controls to a dataset, as the module's DS.. components do.

@@ -159,18 +159,21 @@ void TIBTable::Post() {
         modified_.clear();
         setState(TDataSetState::Browse);
         if (!row.empty()) {
-            // New keys come last in key order. The open cursor may still deliver the new row itself, so read
-            // the rest first and add the row only when the cursor did not bring it.
-            ensureFetched(INT_MAX);
-            const QString keyText = fieldValueText(row[keyIndex]);
-            int found = -1;
-            for (int i = cursor_->rowCount() - 1; i >= 0 && found < 0; --i)
-                if (fieldValueText(cursor_->value(i, keyIndex)) == keyText)
-                    found = i;
-            if (found < 0) {
-                appendRow(row);
-                found = cursor_->rowCount() - 1;
-            }
+            // Run the statement again, which brings the new row where its key puts it, and find it there.
+            reopenCursor();
+            const auto& layout = cursor_->columns().at(size_t(keyIndex));
+            const QVariant& newKey = row[size_t(keyIndex)];
+            const QString keyText = fieldValueText(newKey);
+            int found =
+                cursor_->find(0, [&](const unsigned char* message, const std::vector<QVariant>* decoded) {
+                    const QVariant rowKey =
+                        message ? vardelo::fb::decodeColumn(layout, message) : decoded->at(size_t(keyIndex));
+                    return rowKey == newKey ||
+                           (rowKey.typeId() != newKey.typeId() && fieldValueText(rowKey) == keyText);
+                });
+            if (found < 0)
+                found = 0;
+            emit rowsReset();
             moveTo(found);
         }
     }

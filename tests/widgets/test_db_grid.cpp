@@ -60,6 +60,7 @@ private slots:
     void reopeningResetsGrid();
     void titleClickNamesField();
     void largeTableOpensWithoutFetchingAll();
+    void lastRowsShownPastTheWindow();
     void editInPlacePostsOnRowChange();
     void editRefusedWhereNotWritable();
     void insertShowsNewRowAtEnd();
@@ -290,6 +291,52 @@ void TestDbGrid::largeTableOpensWithoutFetchingAll() {
     QTest::keyClick(grid.get(), Qt::Key_Home, Qt::ControlModifier);
     QCOMPARE(table->RecNo(), 1);
     QCOMPARE(selectedRow(*grid), 0);
+}
+
+// A table many times its dataset's window: after Ctrl+End the rows in sight are the table's real last rows in
+// key order, and so are those a page up, read again from the server.
+void TestDbGrid::lastRowsShownPastTheWindow() {
+    TestDatabase db(false);
+    const int total = 500;
+    db.exec(QStringLiteral("INSERT INTO termek (t_kod, t_megnevezes) "
+                           "WITH RECURSIVE n AS (SELECT 0 AS i FROM rdb$database UNION ALL "
+                           "SELECT i + 1 FROM n WHERE i < %1) "
+                           "SELECT i, 'Termék ' || i FROM n")
+                .arg(total - 1));
+    TIBTable* table = Data->IBTable4;
+    table->Close();
+    table->SetWindowSize(20);
+    table->Open();
+    auto grid = shownGrid(Data->DS4);
+    // Every field in its own order: the column is the field's index.
+    const int nameColumn = table->FieldByName("T_MEGNEVEZES").Index();
+    grid->setFocus();
+    QTest::keyClick(grid.get(), Qt::Key_End, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    QCOMPARE(table->RecNo(), total);
+    QCOMPARE(grid->model()->rowCount(), total);
+    QCOMPARE(selectedRow(*grid), total - 1);
+    auto visibleRowsRight = [&] {
+        const int top = grid->rowAt(0);
+        const int bottom = grid->rowAt(grid->viewport()->height() - 1);
+        const int last = bottom < 0 ? total - 1 : bottom;
+        QVERIFY(top >= 0 && last > top);
+        for (int row = top; row <= last; ++row)
+            QCOMPARE(cell(*grid, row, nameColumn), QStringLiteral("Termék %1").arg(row));
+    };
+    visibleRowsRight();
+    QCOMPARE(grid->rowAt(grid->viewport()->height() - 1) < 0 ? total - 1
+                                                             : grid->rowAt(grid->viewport()->height() - 1),
+             total - 1);
+    for (int page = 0; page < 4; ++page)
+        QTest::keyClick(grid.get(), Qt::Key_PageUp);
+    QCoreApplication::processEvents();
+    visibleRowsRight();
+    QCOMPARE(table->FieldByName("T_MEGNEVEZES").AsString(),
+             QStringLiteral("Termék %1").arg(table->RecNo() - 1));
+    QTest::keyClick(grid.get(), Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(table->RecNo(), 1);
+    visibleRowsRight();
 }
 
 void TestDbGrid::editInPlacePostsOnRowChange() {

@@ -1,0 +1,191 @@
+// The position rules of datasets whose rows outnumber their window: every answer must be the one a dataset
+// holding all its rows gives.
+#include "data/data_module.h"
+#include "data/immediate_write.h"
+#include "support/test_database.h"
+
+#include <QtTest>
+
+using vardelo::testing::TestDatabase;
+
+namespace {
+
+constexpr int Producers = 60;
+constexpr int SmallWindow = 7;
+
+// Producers 1..60 (code = number, zero padded, so code order is number order); a few names with accented
+// capitals sit far past the first window.
+void fillProducers(TestDatabase& db) {
+    db.exec(QStringLiteral("INSERT INTO ostermelo (o_kod, o_nev) "
+                           "WITH RECURSIVE n AS (SELECT 1 AS i FROM rdb$database UNION ALL "
+                           "SELECT i + 1 FROM n WHERE i < %1) "
+                           "SELECT LPAD(i, 3, '0'), 'Termelő ' || i FROM n")
+                .arg(Producers));
+    db.exec(QStringLiteral("UPDATE ostermelo SET o_nev = 'Ördögh Ödön' WHERE o_kod = '041'"));
+    db.exec(QStringLiteral("UPDATE ostermelo SET o_nev = 'Őrdögh Ödön' WHERE o_kod = '045'"));
+    db.exec(QStringLiteral("UPDATE ostermelo SET o_nev = 'Szűcs Ágnes' WHERE o_kod = '052'"));
+    db.exec(QStringLiteral("UPDATE ostermelo SET o_nev = 'ÁRVAI ÉVA' WHERE o_kod = '058'"));
+}
+
+void openProducers(TZQuery* q, int window) {
+    q->Close();
+    q->SetWindowSize(window);
+    vardelo::openQuery(q, {QStringLiteral("SELECT o_kod, o_nev FROM ostermelo ORDER BY o_kod")});
+}
+
+QString where(TDataSet& d);
+
+// Moves first, then tells where it ended (the two must not be evaluated in either order).
+QString moved(TDataSet& d, int distance) {
+    const int by = d.MoveBy(distance);
+    return QString::number(by) + QLatin1Char(' ') + where(d);
+}
+
+QString where(TDataSet& d) {
+    return QStringLiteral("%1 rec %2 bof %3 eof %4")
+        .arg(d.FieldByName(QStringLiteral("O_KOD")).AsString())
+        .arg(d.RecNo())
+        .arg(d.Bof())
+        .arg(d.Eof());
+}
+
+// A walk over every move that crosses a window's edge, written down step by step.
+QStringList walk(TDataSet& d) {
+    QStringList steps;
+    steps << where(d);
+    d.Last();
+    steps << where(d);
+    d.Prior();
+    steps << where(d);
+    d.Next();
+    d.Next();
+    steps << where(d);
+    steps << moved(d, -25);
+    steps << moved(d, -40);
+    steps << moved(d, 33);
+    d.SetRecNo(2);
+    steps << where(d);
+    d.Prior();
+    d.Prior();
+    steps << where(d);
+    steps << moved(d, 100);
+    d.SetRecNo(30);
+    steps << where(d);
+    for (int row : {0, 59, 12, 44, 3, 58})
+        steps << d.ValueAt(row, 0).toString();
+    const int count = d.RecordCount();
+    steps << QString::number(count) + QLatin1Char(' ') + where(d);
+    d.First();
+    steps << where(d);
+    return steps;
+}
+
+} // namespace
+
+class TestDatasetWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void positionRulesBeyondTheWindow() {
+        TestDatabase db;
+        fillProducers(db);
+        openProducers(Data->ZQ30, 1000);
+        const QStringList whole = walk(*Data->ZQ30);
+        openProducers(Data->ZQ30, SmallWindow);
+        QCOMPARE(walk(*Data->ZQ30), whole);
+        // The answers themselves, beside their agreement.
+        QCOMPARE(whole.at(1), QStringLiteral("060 rec 60 bof 0 eof 1"));
+        QCOMPARE(whole.at(2), QStringLiteral("059 rec 59 bof 0 eof 0"));
+        QCOMPARE(whole.at(3), QStringLiteral("060 rec 60 bof 0 eof 1"));
+        QCOMPARE(whole.at(4), QStringLiteral("-25 035 rec 35 bof 0 eof 0"));
+        QCOMPARE(whole.at(5), QStringLiteral("-34 001 rec 1 bof 1 eof 0"));
+        QCOMPARE(whole.at(9), QStringLiteral("59 060 rec 60 bof 0 eof 1"));
+        QCOMPARE(whole.mid(11, 6), QStringList({"001", "060", "013", "045", "004", "059"}));
+        QCOMPARE(whole.at(17), QStringLiteral("60 030 rec 30 bof 0 eof 0"));
+    }
+
+    void countAndLastOnAnEmptyResult() {
+        TestDatabase db;
+        Data->ZQ30->SetWindowSize(SmallWindow);
+        vardelo::openQuery(Data->ZQ30, {QStringLiteral("SELECT o_kod FROM ostermelo WHERE o_kod = 'x'")});
+        Data->ZQ30->Last();
+        QVERIFY(Data->ZQ30->Bof() && Data->ZQ30->Eof());
+        QCOMPARE(Data->ZQ30->RecNo(), 0);
+        QCOMPARE(Data->ZQ30->RecordCount(), 0);
+    }
+
+    void locateBeyondTheWindow_data() {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("options");
+        QTest::addColumn<QString>("found");
+        const int ci = loCaseInsensitive | loPartialKey;
+        QTest::newRow("partial, past the window") << "Termelő 5" << ci << "005";
+        QTest::newRow("exact, far row") << "Termelő 57" << 0 << "057";
+        QTest::newRow("lower case Ő") << "őrd" << ci << "045";
+        QTest::newRow("upper case Ö") << "ÖRDÖGH" << ci << "041";
+        QTest::newRow("ű and Á folded") << "SZŰCS á" << ci << "052";
+        QTest::newRow("capitals found by small letters") << "árvai év" << ci << "058";
+        QTest::newRow("case counts without the option") << "árvai" << int(loPartialKey) << "";
+        QTest::newRow("accents count") << "Arvai" << ci << "";
+        QTest::newRow("exact needs the whole value") << "Szűcs" << int(loCaseInsensitive) << "";
+        QTest::newRow("no such name") << "Zz" << ci << "";
+        QTest::newRow("by the code") << "033" << 0 << "033";
+    }
+    void locateBeyondTheWindow() {
+        QFETCH(QString, value);
+        QFETCH(int, options);
+        QFETCH(QString, found);
+        TestDatabase db;
+        fillProducers(db);
+        for (int window : {1000, SmallWindow}) {
+            openProducers(Data->ZQ30, window);
+            Data->ZQ30->Last();
+            Data->ZQ30->MoveBy(-2);
+            const QString field = value.at(0).isDigit() ? QStringLiteral("O_KOD") : QStringLiteral("O_NEV");
+            QCOMPARE(Data->ZQ30->Locate(field, value, options), !found.isEmpty());
+            QCOMPARE(Data->ZQ30->FieldByName("O_KOD").AsString(), found.isEmpty() ? QString("058") : found);
+            QCOMPARE(Data->ZQ30->RecNo(), (found.isEmpty() ? QString("058") : found).toInt());
+            // The rows around it read right, also after the window moved.
+            Data->ZQ30->Prior();
+            QCOMPARE(Data->ZQ30->RecNo(), std::max(1, (found.isEmpty() ? 58 : found.toInt()) - 1));
+        }
+    }
+
+    void tableInsertAndDeleteBeyondTheWindow() {
+        TestDatabase db;
+        fillProducers(db);
+        TIBTable* table = Data->IBTable3;
+        table->Close();
+        table->ReadOnly = false;
+        table->SetWindowSize(SmallWindow);
+        table->Open();
+        table->Insert();
+        table->FieldByName("O_KOD").SetAsString("999");
+        table->Post();
+        QCOMPARE(table->FieldByName("O_KOD").AsString(), QString("999"));
+        QCOMPARE(table->RecNo(), Producers + 1);
+        QCOMPARE(table->RecordCount(), Producers + 1);
+        table->Prior();
+        QCOMPARE(table->FieldByName("O_KOD").AsString(), QString("060"));
+        table->SetRecNo(20);
+        QCOMPARE(table->FieldByName("O_KOD").AsString(), QString("020"));
+        table->Delete();
+        QCOMPARE(table->FieldByName("O_KOD").AsString(), QString("021"));
+        QCOMPARE(table->RecordCount(), Producers);
+        table->Last();
+        QCOMPARE(table->RecNo(), Producers);
+        table->First();
+        table->MoveBy(19);
+        QCOMPARE(table->FieldByName("O_KOD").AsString(), QString("021"));
+        table->Edit();
+        table->FieldByName("O_NEV").SetAsString("Módosított");
+        table->Post();
+        table->Last();
+        table->First();
+        QVERIFY(table->Locate("O_NEV", "módos", loCaseInsensitive | loPartialKey));
+        QCOMPARE(table->RecNo(), 20);
+        table->SetWindowSize(TDataSet::DefaultWindowSize);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDatasetWindow)
+#include "test_dataset_window.moc"
