@@ -9,6 +9,7 @@
 #include "data/immediate_write.h"
 #include "data/table.h"
 #include "exchange/table_editor.h"
+#include "support/children.h"
 #include "widgets/db_grid.h"
 
 #include <QApplication>
@@ -92,8 +93,8 @@ std::map<QString, Result> measure(const QString& path, QStringList& order) {
     auto* form = new TForm22;
     form->resize(1000, 700);
     form->show();
-    form->PageControl1->setCurrentIndex(1);
-    TDBGrid* grid = form->DBGrid[1];
+    vardelo::testing::child<QTabWidget>(form, QStringLiteral("PageControl1"))->setCurrentIndex(1);
+    TDBGrid* grid = vardelo::testing::child<TDBGrid>(form, QStringLiteral("DBGrid2"));
     grid->setFocus();
     settle();
 
