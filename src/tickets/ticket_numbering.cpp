@@ -71,9 +71,9 @@ int takeNumber(const QString& number, const QString& read) {
 int otherDesks() {
     TTransaction transaction(QStringLiteral("MonitorTransaction"), Data->ZCon1);
     TZQuery q(QStringLiteral("MonitorQuery"), Data->ZCon1, &transaction);
-    q.SQL.Add(QStringLiteral("SELECT COUNT(*) AS db FROM mon$attachments "));
-    q.SQL.Add(QStringLiteral("  WHERE mon$attachment_id <> CURRENT_CONNECTION AND mon$system_flag = 0 "));
-    q.Open();
+    openQuery(&q,
+              {QStringLiteral("SELECT COUNT(*) AS db FROM mon$attachments "),
+               QStringLiteral("  WHERE mon$attachment_id <> CURRENT_CONNECTION AND mon$system_flag = 0 ")});
     const int count = q.FieldByName(QStringLiteral("DB")).AsInteger();
     q.Close();
     transaction.Commit();
