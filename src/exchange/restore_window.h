@@ -1,18 +1,14 @@
 #pragma once
 
-#include <QDialog>
+#include "exchange/engine_job_window.h"
 
-class QLabel;
-class QLineEdit;
 class QListWidget;
-class QProgressBar;
-class QPushButton;
 
 // "Visszatöltés": restores a chosen backup into a new file beside the database and checks it (it opens, every
 // table reads; the row counts are shown). Only when the clerk confirms does the restored file take the
 // database's place, the database closed meanwhile and kept under a dated name; otherwise the new file goes
 // and the database stays as it was.
-class TRestoreWindow : public QDialog {
+class TRestoreWindow : public TEngineJobWindow {
     Q_OBJECT
 public:
     explicit TRestoreWindow(QWidget* parent = nullptr);
@@ -21,20 +17,12 @@ public:
     QString ReplacedFile() const { return replacedFile_; }
 
 private:
-    void Button1Click(); // "Visszatöltés"
-    void Button2Click(); // "Tallózás..."
-    void setWorking(bool working);
+    void action() override; // "Visszatöltés"
+    void browse() override;
     // Closes the database, puts the restored file in its place and opens it again (the old one, should the
     // exchange fail). Returns whether the restored file is in place.
     bool replaceDatabase(const QString& database, const QString& restored, const QString& replaced);
 
-    QLabel* Label1;
-    QLineEdit* Edit1; // the backup file
-    QPushButton* Button2;
-    QProgressBar* ProgressBar1;
-    QLabel* Label2;        // the engine's last line, then the outcome
     QListWidget* ListBox1; // the row counts of the restored database
-    QPushButton* Button1;
-    QPushButton* Button3; // "Bezárás"
     QString replacedFile_;
 };
