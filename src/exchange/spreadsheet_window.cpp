@@ -57,14 +57,9 @@ TForm20::TForm20(QWidget* parent) : QDialog(parent) {
 
     DateTimePicker1 = makeDatePicker(QStringLiteral("DateTimePicker1"), QDate(2010, 1, 1), this);
     DateTimePicker2 = makeDatePicker(QStringLiteral("DateTimePicker2"), QDate(2010, 12, 31), this);
-    auto* dates = new QHBoxLayout;
-    dates->addWidget(label(QStringLiteral("Label2"), QStringLiteral("Dátum: "), this));
-    dates->addWidget(DateTimePicker1);
-    dates->addWidget(label(QStringLiteral("Label3"), QStringLiteral("-tól"), this));
-    dates->addSpacing(12);
-    dates->addWidget(DateTimePicker2);
-    dates->addWidget(label(QStringLiteral("Label4"), QStringLiteral("-ig"), this));
-    dates->addStretch(1);
+    auto* dates =
+        makeDateRangeRow(QStringLiteral("Dátum: "), DateTimePicker1, DateTimePicker2, this,
+                         {QStringLiteral("Label2"), QStringLiteral("Label3"), QStringLiteral("Label4")});
 
     GroupBox1 = new QGroupBox(QStringLiteral("Dátum ?"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));

@@ -63,14 +63,8 @@ QWidget* TForm14::buildTicketTab() {
     tab->setObjectName(QStringLiteral("TabSheet1"));
     DateTimePicker1 = makeDatePicker(QStringLiteral("DateTimePicker1"), QDate(2010, 1, 1), tab);
     DateTimePicker2 = makeDatePicker(QStringLiteral("DateTimePicker2"), QDate(2010, 12, 31), tab);
-    auto* dates = new QHBoxLayout;
-    dates->addWidget(new QLabel(QStringLiteral("Fizetési határidő:"), tab));
-    dates->addWidget(DateTimePicker1);
-    dates->addWidget(new QLabel(QStringLiteral("-tól"), tab));
-    dates->addSpacing(12);
-    dates->addWidget(DateTimePicker2);
-    dates->addWidget(new QLabel(QStringLiteral("-ig"), tab));
-    dates->addStretch(1);
+    auto* dates =
+        makeDateRangeRow(QStringLiteral("Fizetési határidő:"), DateTimePicker1, DateTimePicker2, tab);
 
     DBGrid1 = new TDBGrid(tab);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));

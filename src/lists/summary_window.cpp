@@ -28,14 +28,7 @@ TSummaryWindow::TSummaryWindow(const QString& name, const QString& caption, QWid
 
     DateTimePicker1 = makeDatePicker(QStringLiteral("DateTimePicker1"), QDate(2010, 1, 1), this);
     DateTimePicker2 = makeDatePicker(QStringLiteral("DateTimePicker2"), QDate(2010, 12, 31), this);
-    auto* dates = new QHBoxLayout;
-    dates->addWidget(new QLabel(QStringLiteral("Dátum: "), this));
-    dates->addWidget(DateTimePicker1);
-    dates->addWidget(new QLabel(QStringLiteral("-tól"), this));
-    dates->addSpacing(12);
-    dates->addWidget(DateTimePicker2);
-    dates->addWidget(new QLabel(QStringLiteral("-ig"), this));
-    dates->addStretch(1);
+    auto* dates = makeDateRangeRow(QStringLiteral("Dátum: "), DateTimePicker1, DateTimePicker2, this);
 
     RadioGroup1 = new QGroupBox(QStringLiteral("Dátum ?"), this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
