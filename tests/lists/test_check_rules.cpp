@@ -1,5 +1,6 @@
 // The rules of the ticket data check: each check's verdict on a value, the failure lines, the whole memo of a
 // batch, and the single checks of typed numbers and of a birth date.
+#include "check_memo.h"
 #include "lists/check_rules.h"
 
 #include <QtTest>
@@ -40,32 +41,6 @@ CheckRow goodRow(const QString& bszam = QStringLiteral("20000001")) {
     return row;
 }
 
-// The opening and closing lines of one check.
-QStringList framed(const QString& name, const QStringList& failures) {
-    return QStringList{"    " + name + " ellenörzés... "} + failures +
-           QStringList{"    " + name + " ellenörzés vége. ", " "};
-}
-
-const QStringList kNames{"Adószám",
-                         "Adóazonositó",
-                         "TAJ",
-                         "Östermelökód",
-                         "Östermelö név",
-                         "Östermelö irányitószám",
-                         "Östermelö Helységnév",
-                         "Östermelö Utca",
-                         "Östermelö ig.szám",
-                         "Östermelö születési hely",
-                         "Östermelö születési idö",
-                         "Östermelö anyja neve",
-                         "Östermelö neme",
-                         "Östermelö születési neve",
-                         "Szja",
-                         "Volt-e nyomtatva?",
-                         "Termékkód",
-                         "Mennyiség",
-                         "Egységár",
-                         "Komp.felár"};
 const QString kLast = "Klikk az ablakba és kurzor billentyüvel mozoghat benne. ";
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "reports/report_fixture.h"
 #include "reports/report_objects.h"
 #include "reports/report_variables.h"
+#include "support/children.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "widgets/db_grid.h"
@@ -165,11 +166,10 @@ void TestSummaries::cleanup() {
 }
 
 void TestSummaries::setPeriod(TSummaryWindow& form, QDate from, QDate to, bool purchase) {
-    auto* dateTimePicker1 = form.findChild<QDateEdit*>("DateTimePicker1");
-    auto* dateTimePicker2 = form.findChild<QDateEdit*>("DateTimePicker2");
-    auto* radioButton2 = form.findChild<QRadioButton*>("RadioButton2");
-    auto* radioButton1 = form.findChild<QRadioButton*>("RadioButton1");
-    QVERIFY(dateTimePicker1 && dateTimePicker2 && radioButton2 && radioButton1);
+    auto* dateTimePicker1 = child<QDateEdit>(form, "DateTimePicker1");
+    auto* dateTimePicker2 = child<QDateEdit>(form, "DateTimePicker2");
+    auto* radioButton2 = child<QRadioButton>(form, "RadioButton2");
+    auto* radioButton1 = child<QRadioButton>(form, "RadioButton1");
     dateTimePicker1->setDate(from);
     dateTimePicker2->setDate(to);
     (purchase ? radioButton2 : radioButton1)->setChecked(true);
@@ -181,13 +181,12 @@ void TestSummaries::windowsOpen() {
     Data->ZQ20->Open();
     {
         TForm19 form;
-        auto* dateTimePicker1 = form.findChild<QDateEdit*>("DateTimePicker1");
-        auto* dateTimePicker2 = form.findChild<QDateEdit*>("DateTimePicker2");
-        auto* radioButton1 = form.findChild<QRadioButton*>("RadioButton1");
-        auto* button1 = form.findChild<QPushButton*>("Button1");
-        auto* button2 = form.findChild<QPushButton*>("Button2");
-        auto* dbNavigator1 = form.findChild<TDBNavigator*>("DBNavigator1");
-        QVERIFY(dateTimePicker1 && dateTimePicker2 && radioButton1 && button1 && button2 && dbNavigator1);
+        auto* dateTimePicker1 = child<QDateEdit>(form, "DateTimePicker1");
+        auto* dateTimePicker2 = child<QDateEdit>(form, "DateTimePicker2");
+        auto* radioButton1 = child<QRadioButton>(form, "RadioButton1");
+        auto* button1 = child<QPushButton>(form, "Button1");
+        auto* button2 = child<QPushButton>(form, "Button2");
+        auto* dbNavigator1 = child<TDBNavigator>(form, "DBNavigator1");
         QCOMPARE(form.objectName(), QString("Form19"));
         QCOMPARE(form.windowTitle(), QString("Östermelönkénti lista"));
         // The per-producer window leaves ZQ20 as it is.
@@ -203,8 +202,7 @@ void TestSummaries::windowsOpen() {
     TForm13 form;
     QCOMPARE(form.objectName(), QString("Form13"));
     QCOMPARE(form.windowTitle(), QString("Termékenkénti lista"));
-    auto* radioGroup1 = form.findChild<QGroupBox*>("RadioGroup1");
-    QVERIFY(radioGroup1);
+    auto* radioGroup1 = child<QGroupBox>(form, "RadioGroup1");
     QCOMPARE(radioGroup1->title(), QString("Dátum ?"));
     // The per-animal window starts with an empty grid.
     QVERIFY(!Data->ZQ20->Active());
@@ -214,10 +212,9 @@ void TestSummaries::windowsOpen() {
 
 void TestSummaries::collectionPerAnimal() {
     TForm13 form;
-    auto* button1 = form.findChild<QPushButton*>("Button1");
-    auto* button2 = form.findChild<QPushButton*>("Button2");
-    auto* dbGrid1 = form.findChild<TDBGrid*>("DBGrid1");
-    QVERIFY(button1 && button2 && dbGrid1);
+    auto* button1 = child<QPushButton>(form, "Button1");
+    auto* button2 = child<QPushButton>(form, "Button2");
+    auto* dbGrid1 = child<TDBGrid>(form, "DBGrid1");
     setPeriod(form, QDate(2010, 8, 1), QDate(2010, 8, 31));
     button1->click();
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->lastMessage()));
@@ -237,8 +234,7 @@ void TestSummaries::collectionPerAnimal() {
 // The purchase date also takes the ticket not paid yet and the one paid in September.
 void TestSummaries::purchaseDateBasis() {
     TForm13 form;
-    auto* button1 = form.findChild<QPushButton*>("Button1");
-    QVERIFY(button1);
+    auto* button1 = child<QPushButton>(form, "Button1");
     setPeriod(form, QDate(2010, 8, 1), QDate(2010, 8, 31), true);
     button1->click();
     QCOMPARE(TermekOsszesen, QString("407291"));
@@ -246,8 +242,7 @@ void TestSummaries::purchaseDateBasis() {
              QStringList({"Borjú", "Süldő", "Süldő malac", "Vágóbárány", "Vágósertés"}));
     QCOMPARE(gridColumn("KIFIZETETT"), QStringList({"102720", "53928", "35952", "32256", "182435"}));
     TForm19 producers;
-    auto* producersButton1 = producers.findChild<QPushButton*>("Button1");
-    QVERIFY(producersButton1);
+    auto* producersButton1 = child<QPushButton>(producers, "Button1");
     setPeriod(producers, QDate(2010, 8, 1), QDate(2010, 8, 31), true);
     producersButton1->click();
     QCOMPARE(TermeloOsszesen, QString("407291"));
@@ -262,9 +257,8 @@ void TestSummaries::purchaseDateBasis() {
 // The print walks every group with its own lines; a second print without a new collection walks the same.
 void TestSummaries::printPerAnimalTwice() {
     TForm13 form;
-    auto* button1 = form.findChild<QPushButton*>("Button1");
-    auto* button2 = form.findChild<QPushButton*>("Button2");
-    QVERIFY(button1 && button2);
+    auto* button1 = child<QPushButton>(form, "Button1");
+    auto* button2 = child<QPushButton>(form, "Button2");
     setPeriod(form, QDate(2010, 8, 1), QDate(2010, 8, 31));
     button1->click();
     const QList<Group> expected{
@@ -298,8 +292,7 @@ void TestSummaries::printPerAnimalTwice() {
 // Only the first producer's lines come by animal name; each group brings its own total.
 void TestSummaries::perProducerGroupsAndOrder() {
     TForm19 form;
-    auto* button1 = form.findChild<QPushButton*>("Button1");
-    QVERIFY(button1);
+    auto* button1 = child<QPushButton>(form, "Button1");
     setPeriod(form, QDate(2010, 8, 1), QDate(2010, 8, 31));
     button1->click();
     QCOMPARE(TermeloOsszesen, QString("340795"));
@@ -326,9 +319,8 @@ void TestSummaries::perProducerGroupsAndOrder() {
 
 void TestSummaries::printPerProducer() {
     TForm19 form;
-    auto* button1 = form.findChild<QPushButton*>("Button1");
-    auto* button2 = form.findChild<QPushButton*>("Button2");
-    QVERIFY(button1 && button2);
+    auto* button1 = child<QPushButton>(form, "Button1");
+    auto* button2 = child<QPushButton>(form, "Button2");
     setPeriod(form, QDate(2010, 8, 1), QDate(2010, 8, 31));
     button1->click();
     rec_->expectModal(preview());
@@ -356,10 +348,9 @@ void TestSummaries::rangeWithoutTickets() {
             form = std::make_unique<TForm13>();
         else
             form = std::make_unique<TForm19>();
-        auto* button1 = form->findChild<QPushButton*>("Button1");
-        auto* button2 = form->findChild<QPushButton*>("Button2");
-        auto* dbGrid1 = form->findChild<TDBGrid*>("DBGrid1");
-        QVERIFY(button1 && button2 && dbGrid1);
+        auto* button1 = child<QPushButton>(form, "Button1");
+        auto* button2 = child<QPushButton>(form, "Button2");
+        auto* dbGrid1 = child<TDBGrid>(form, "DBGrid1");
         setPeriod(*form, QDate(2011, 1, 1), QDate(2011, 12, 31));
         button1->click();
         QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->lastMessage()));
@@ -383,14 +374,12 @@ void TestSummaries::rangeWithoutTickets() {
 
 void TestSummaries::printDisabledByBasisAndFromDate() {
     TForm13 animals;
-    auto* animalsButton1 = animals.findChild<QPushButton*>("Button1");
-    auto* animalsButton2 = animals.findChild<QPushButton*>("Button2");
-    auto* animalsRadioButton2 = animals.findChild<QRadioButton*>("RadioButton2");
-    auto* animalsDateTimePicker2 = animals.findChild<QDateEdit*>("DateTimePicker2");
-    auto* animalsDateTimePicker1 = animals.findChild<QDateEdit*>("DateTimePicker1");
-    auto* animalsRadioGroup1 = animals.findChild<QGroupBox*>("RadioGroup1");
-    QVERIFY(animalsButton1 && animalsButton2 && animalsRadioButton2 && animalsDateTimePicker2 &&
-            animalsDateTimePicker1 && animalsRadioGroup1);
+    auto* animalsButton1 = child<QPushButton>(animals, "Button1");
+    auto* animalsButton2 = child<QPushButton>(animals, "Button2");
+    auto* animalsRadioButton2 = child<QRadioButton>(animals, "RadioButton2");
+    auto* animalsDateTimePicker2 = child<QDateEdit>(animals, "DateTimePicker2");
+    auto* animalsDateTimePicker1 = child<QDateEdit>(animals, "DateTimePicker1");
+    auto* animalsRadioGroup1 = child<QGroupBox>(animals, "RadioGroup1");
     animalsButton1->click();
     QVERIFY(animalsButton2->isEnabled());
     animalsRadioButton2->click();
@@ -406,11 +395,10 @@ void TestSummaries::printDisabledByBasisAndFromDate() {
     QVERIFY(!animalsButton2->isEnabled());
 
     TForm19 producers;
-    auto* producersButton1 = producers.findChild<QPushButton*>("Button1");
-    auto* producersDateTimePicker1 = producers.findChild<QDateEdit*>("DateTimePicker1");
-    auto* producersButton2 = producers.findChild<QPushButton*>("Button2");
-    auto* producersRadioButton1 = producers.findChild<QRadioButton*>("RadioButton1");
-    QVERIFY(producersButton1 && producersDateTimePicker1 && producersButton2 && producersRadioButton1);
+    auto* producersButton1 = child<QPushButton>(producers, "Button1");
+    auto* producersDateTimePicker1 = child<QDateEdit>(producers, "DateTimePicker1");
+    auto* producersButton2 = child<QPushButton>(producers, "Button2");
+    auto* producersRadioButton1 = child<QRadioButton>(producers, "RadioButton1");
     producersButton1->click();
     producersDateTimePicker1->setDate(QDate(2010, 2, 1));
     QVERIFY(producersButton2->isEnabled());
@@ -422,10 +410,9 @@ void TestSummaries::printDisabledByBasisAndFromDate() {
 // range.
 void TestSummaries::datesChangedAfterCollection() {
     TForm13 form;
-    auto* button1 = form.findChild<QPushButton*>("Button1");
-    auto* dateTimePicker2 = form.findChild<QDateEdit*>("DateTimePicker2");
-    auto* button2 = form.findChild<QPushButton*>("Button2");
-    QVERIFY(button1 && dateTimePicker2 && button2);
+    auto* button1 = child<QPushButton>(form, "Button1");
+    auto* dateTimePicker2 = child<QDateEdit>(form, "DateTimePicker2");
+    auto* button2 = child<QPushButton>(form, "Button2");
     setPeriod(form, QDate(2010, 8, 1), QDate(2010, 8, 31));
     button1->click();
     dateTimePicker2->setDate(QDate(2010, 8, 10));
@@ -440,9 +427,8 @@ void TestSummaries::datesChangedAfterCollection() {
 void TestSummaries::missingLayoutShowsError() {
     QVERIFY(QFile::remove("FjLista8.frf"));
     TForm19 form;
-    auto* button1 = form.findChild<QPushButton*>("Button1");
-    auto* button2 = form.findChild<QPushButton*>("Button2");
-    QVERIFY(button1 && button2);
+    auto* button1 = child<QPushButton>(form, "Button1");
+    auto* button2 = child<QPushButton>(form, "Button2");
     setPeriod(form, QDate(2010, 8, 1), QDate(2010, 8, 31));
     button1->click();
     button2->click();
