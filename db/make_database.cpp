@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QStringList>
 #include <csignal>
 #include <cstdio>
@@ -41,8 +42,14 @@ const char* const usage = "Használat: vardelo-db [--demo] [adatbázisfájl]\n"
 
 int backup(const vardelo::CreatorArguments& args) {
     QString target = args.backup;
-    if (QFileInfo(target).isDir())
-        target = QDir(target).filePath(vardelo::backupFileName(args.path, QDateTime::currentDateTime()));
+    if (vardelo::namesBackupFolder(target)) {
+        if (!QDir().mkpath(target)) {
+            std::fprintf(stderr, "A mappa nem hozható létre: %s\n",
+                         qPrintable(QDir::toNativeSeparators(target)));
+            return 1;
+        }
+        target = vardelo::freeBackupPath(target, args.path, QDateTime::currentDateTime());
+    }
     try {
         vardelo::backupDatabase(args.path, target);
     } catch (const EDatabaseError& e) {
@@ -70,6 +77,8 @@ int restore(const vardelo::CreatorArguments& args) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    // The tool says each failure itself; the layers' log lines would repeat it.
+    QLoggingCategory::setFilterRules(QStringLiteral("vardelo.*=false"));
     const vardelo::CreatorArguments args = vardelo::parseCreatorArguments(app.arguments().mid(1));
     if (!args.error.isEmpty()) {
         std::fprintf(stderr, "%s\n%s", qPrintable(args.error), usage);

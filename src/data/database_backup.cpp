@@ -190,6 +190,19 @@ QString backupFileName(const QString& databaseName, const QDateTime& when, bool 
            (automatic ? QStringLiteral("_auto.fbk") : QStringLiteral(".fbk"));
 }
 
+QString freeBackupPath(const QString& folder, const QString& databaseName, const QDateTime& when) {
+    const QString name = backupFileName(databaseName, when);
+    QString target = QDir(folder).filePath(name);
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = QDir(folder).filePath(name.chopped(4) + QStringLiteral("_%1.fbk").arg(n));
+    return target;
+}
+
+bool namesBackupFolder(const QString& destination) {
+    return QFileInfo(destination).isDir() || destination.endsWith(u'/') || destination.endsWith(u'\\') ||
+           !destination.endsWith(QStringLiteral(".fbk"), Qt::CaseInsensitive);
+}
+
 QString backupFolderFor(const QString& databaseName, const QString& configured) {
     if (!configured.trimmed().isEmpty())
         return configured;

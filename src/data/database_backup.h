@@ -27,6 +27,12 @@ QStringList programTables();
 // "du2010_2026-12-10_1530.fbk": the database's base name with the date and time; an automatic backup ends in
 // "_auto.fbk".
 QString backupFileName(const QString& databaseName, const QDateTime& when, bool automatic = false);
+// A free name for a backup in the folder: backupFileName, with "_2", "_3" ... for a second one in the same
+// minute.
+QString freeBackupPath(const QString& folder, const QString& databaseName, const QDateTime& when);
+// Whether a backup destination names a folder: an existing folder, a name ending in a separator, or a name
+// that is not a ".fbk" file ("Mentés" is a folder to create, "masolat.fbk" a file).
+bool namesBackupFolder(const QString& destination);
 // The folder of the backups: the one given (the settings' backupFolder) or "Mentés" beside the database.
 QString backupFolderFor(const QString& databaseName, const QString& configured);
 // The name for the replaced database kept beside the new one: "du2010_csere_2026-12-10_1530.fdb".

@@ -42,11 +42,7 @@ void TBackupWindow::action() {
         ui().showError(QStringLiteral("A mappa nem hozható létre: ") + QDir::toNativeSeparators(folder));
         return;
     }
-    // A second backup in the same minute gets a number of its own.
-    const QString name = vardelo::backupFileName(database, QDateTime::currentDateTime());
-    QString target = QDir(folder).filePath(name);
-    for (int n = 2; QFileInfo::exists(target); ++n)
-        target = QDir(folder).filePath(name.chopped(4) + QStringLiteral("_%1.fbk").arg(n));
+    const QString target = vardelo::freeBackupPath(folder, database, QDateTime::currentDateTime());
     setStatus(QStringLiteral("Mentés folyamatban..."));
     setWorking(true);
     try {

@@ -120,6 +120,11 @@ private slots:
             QRegularExpression("^du2010_\\d{4}-\\d\\d-\\d\\d_\\d{4}\\.fbk$").match(backups.at(0)).hasMatch(),
             qPrintable(backups.at(0)));
         QVERIFY(out.contains("Elkészült a mentés"));
+        // A folder that does not exist yet is made; a second backup in the same minute gets a name of its
+        // own.
+        QCOMPARE(run({"--backup", "du2010.fdb", "Uj mappa"}), 0);
+        QCOMPARE(run({"--backup", "du2010.fdb", "Uj mappa/"}), 0);
+        QCOMPARE(folderEntries(QDir(dir.path()).filePath("Uj mappa")).size(), 2);
         QCOMPARE(run({"--backup", "du2010.fdb", "masolat.fbk"}), 0);
         QCOMPARE(run({"--backup", "du2010.fdb", "masolat.fbk"}, &out), 1);
         QVERIFY(out.contains("A fájl már létezik"));
@@ -134,7 +139,7 @@ private slots:
         QCOMPARE(run({"--restore", "level.fbk", "masik.fdb"}, &out), 1);
         QVERIFY2(out.contains("A visszatöltés nem sikerült."), qPrintable(out));
         QCOMPARE(folderEntries(dir.path()),
-                 (QStringList{"Mentés", "du2010.fdb", "level.fbk", "masolat.fbk", "uj.fdb"}));
+                 (QStringList{"Mentés", "Uj mappa", "du2010.fdb", "level.fbk", "masolat.fbk", "uj.fdb"}));
     }
 
     void createdCompleteUnderItsName() {
