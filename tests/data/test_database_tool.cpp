@@ -214,6 +214,12 @@ private slots:
         QTemporaryDir dir;
         QProcess p;
         p.setWorkingDirectory(dir.path());
+        // A lock folder of its own: a process stopped inside the engine can leave the shared one's mutex
+        // held, and every other embedded attach on the machine would then wait for it.
+        QTemporaryDir lockDir;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("FIREBIRD_LOCK", lockDir.path());
+        p.setProcessEnvironment(environment);
         p.start(tool(), {"--demo", "du2010.fdb"});
         QVERIFY(p.waitForStarted());
         // Wait for the unfinished file to appear, then interrupt the run.
