@@ -6,6 +6,7 @@
 #include "data/database_backup.h"
 #include "data/database_creator.h"
 #include "data/database_error.h"
+#include "data/firebird_api.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -73,10 +74,7 @@ int restore(const vardelo::CreatorArguments& args) {
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+int run(const QCoreApplication& app) {
     // The tool says each failure itself; the layers' log lines would repeat it.
     QLoggingCategory::setFilterRules(QStringLiteral("vardelo.*=false"));
     const vardelo::CreatorArguments args = vardelo::parseCreatorArguments(app.arguments().mid(1));
@@ -102,4 +100,13 @@ int main(int argc, char* argv[]) {
     }
     std::printf("Elkészült: %s\n", qPrintable(args.path));
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const int result = run(app);
+    vardelo::fb::shutdownEngine();
+    return result;
 }

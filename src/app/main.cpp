@@ -1,5 +1,6 @@
 #include "data/app_settings.h"
 #include "data/data_module.h"
+#include "data/firebird_api.h"
 #include "data/log_file.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
@@ -31,6 +32,7 @@ int main(int argc, char* argv[]) {
     }
     delete Data;
     Data = nullptr;
+    vardelo::fb::shutdownEngine();
     vardelo::removeLogFile();
     return result;
 }

@@ -9,6 +9,8 @@
 #include <QTime>
 #include <cmath>
 #include <cstring>
+#include <dlfcn.h>
+#include <link.h>
 
 using namespace Firebird;
 
@@ -59,6 +61,19 @@ IMaster* master() {
 
 IUtil* util() {
     return master()->getUtilInterface();
+}
+
+void shutdownEngine() {
+    // The engine library stays mapped when the shutdown unloads its plugins: one of its threads may still be
+    // winding down (seen after a refused restore while another process used the same lock files).
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void*) {
+            if (info->dlpi_name && std::strstr(info->dlpi_name, "/libEngine12.so"))
+                dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+            return 0;
+        },
+        nullptr);
+    fb_shutdown(0, fb_shutrsn_app_stopped);
 }
 
 namespace {
@@ -258,6 +273,7 @@ std::vector<ColumnLayout> describeColumns(IMessageMetadata* metadata) {
             const char* field = metadata->getField(status.throwing(), i);
             c.name = QString::fromLatin1(alias && *alias ? alias : field).trimmed().toUpper();
             c.type = metadata->getType(status.throwing(), i) & ~1u;
+            c.nullable = metadata->isNullable(status.throwing(), i);
             c.subType = unsigned(metadata->getSubType(status.throwing(), i));
             c.length = metadata->getLength(status.throwing(), i);
             c.scale = metadata->getScale(status.throwing(), i);

@@ -15,6 +15,10 @@ namespace vardelo::fb {
 Firebird::IMaster* master();
 Firebird::IUtil* util();
 
+// Ends the engine's work in this process while the program is still whole: a service thread still finishing
+// (a refused restore) would otherwise run on in a library the exit handlers already unloaded.
+void shutdownEngine();
+
 // How a handle lets go of what it holds. Plain interfaces are released (or disposed); a cursor, a statement,
 // a transaction and an attachment still open are ended first (closed, freed, rolled back, detached), and only
 // released when ending fails.
@@ -116,6 +120,7 @@ struct ColumnLayout {
     unsigned charSet = 0;
     unsigned offset = 0;
     unsigned nullOffset = 0;
+    bool nullable = true;
 };
 
 std::vector<ColumnLayout> describeColumns(Firebird::IMessageMetadata* metadata);

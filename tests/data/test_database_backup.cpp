@@ -24,16 +24,21 @@ using namespace Firebird;
 
 namespace {
 
+// The test user's attach (or create) parameters.
+fb::Handle<IXpbBuilder> sysdbaParameters(fb::Status& status) {
+    fb::Handle<IXpbBuilder> dpb(fb::util()->getXpbBuilder(status.throwing(), IXpbBuilder::DPB, nullptr, 0));
+    dpb->insertString(status.throwing(), isc_dpb_user_name, "SYSDBA");
+    dpb->insertString(status.throwing(), isc_dpb_password, "quillfern");
+    return dpb;
+}
+
 // A connection of the test's own to a database file, with one transaction for each call.
 class Attachment {
 public:
     explicit Attachment(const QString& path) {
         fb::Status status;
         try {
-            fb::Handle<IXpbBuilder> dpb(
-                fb::util()->getXpbBuilder(status.throwing(), IXpbBuilder::DPB, nullptr, 0));
-            dpb->insertString(status.throwing(), isc_dpb_user_name, "SYSDBA");
-            dpb->insertString(status.throwing(), isc_dpb_password, "quillfern");
+            auto dpb = sysdbaParameters(status);
             dpb->insertString(status.throwing(), isc_dpb_lc_ctype, "WIN1250");
             attachment_ = fb::attachDatabase(QFile::encodeName(path), dpb.get());
         } catch (const FbException& e) {
@@ -261,10 +266,7 @@ void TestDatabaseBackup::restoreRefusesWhatIsNotABackup() {
         const QString other = dir.filePath(QStringLiteral("other.fdb"));
         fb::Status status;
         try {
-            fb::Handle<IXpbBuilder> dpb(
-                fb::util()->getXpbBuilder(status.throwing(), IXpbBuilder::DPB, nullptr, 0));
-            dpb->insertString(status.throwing(), isc_dpb_user_name, "SYSDBA");
-            dpb->insertString(status.throwing(), isc_dpb_password, "quillfern");
+            auto dpb = sysdbaParameters(status);
             fb::Handle<IAttachment> created = fb::createDatabase(QFile::encodeName(other), dpb.get());
             fb::Handle<ITransaction> t(created->startTransaction(status.throwing(), 0, nullptr));
             created->execute(status.throwing(), t.get(), 0, "CREATE TABLE SZAMLA (ID INTEGER)", 3, nullptr,
