@@ -47,9 +47,42 @@ std::optional<QByteArray> encodeWin1250(const QString& text, QChar* bad) {
     return bytes;
 }
 
+namespace {
+
+// The character of each byte, taken once from the converter: Windows-1250 gives each byte one character on
+// its own, so a text is decoded byte by byte without a converter made for every value read. A byte the
+// converter does not turn into exactly one character sends the text through the converter itself.
+struct ByteCharacters {
+    char16_t character[256] = {};
+    bool single[256] = {};
+};
+
+const ByteCharacters& byteCharacters() {
+    static const ByteCharacters table = [] {
+        ByteCharacters t;
+        for (int b = 0; b < 256; ++b) {
+            const QString one = QStringDecoder(codePage).decode(QByteArray(1, char(b)));
+            t.single[b] = one.size() == 1;
+            t.character[b] = t.single[b] ? one.at(0).unicode() : u'\0';
+        }
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
 QString decodeWin1250(const QByteArray& bytes) {
-    QStringDecoder decoder(codePage);
-    return decoder.decode(bytes);
+    const ByteCharacters& table = byteCharacters();
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes.at(i));
+        if (!table.single[b])
+            return QStringDecoder(codePage).decode(bytes);
+        out[i] = table.character[b];
+    }
+    return text;
 }
 
 bool writeTextFile(const QString& path, const QStringList& lines, QString* error) {

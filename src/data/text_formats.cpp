@@ -148,7 +148,8 @@ QString fixedNumberText(double value, int decimals, bool grouped) {
     const QString fractionDigits = kept.right(decimals);
     while (wholeDigits.size() > 1 && wholeDigits.startsWith(u'0'))
         wholeDigits.remove(0, 1);
-    const bool zero = !kept.contains(QRegularExpression(QStringLiteral("[1-9]")));
+    const bool zero =
+        std::none_of(kept.cbegin(), kept.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; });
 
     QString result = grouped ? groupThousands(wholeDigits, u' ') : wholeDigits;
     if (decimals > 0)

@@ -152,12 +152,17 @@ BandSource* ObjectEnvironment::bandSource(const QString& name) {
 }
 
 QVariant ObjectEnvironment::field(const QString& component, const QString& field) {
-    TDataSet* dataSet = nullptr;
-    if (auto* data = qobject_cast<TData*>(owner_)) {
-        dataSet = data->DataSetByName(component);
-        if (!dataSet)
-            if (auto* walk = dynamic_cast<TfrDBDataSet*>(bandSource(component)))
-                dataSet = walk->DataSet;
+    auto known = dataSets_.constFind(component);
+    TDataSet* dataSet = known != dataSets_.cend() ? known->data() : nullptr;
+    if (!dataSet) {
+        if (auto* data = qobject_cast<TData*>(owner_)) {
+            dataSet = data->DataSetByName(component);
+            if (!dataSet)
+                if (auto* walk = dynamic_cast<TfrDBDataSet*>(bandSource(component)))
+                    dataSet = walk->DataSet;
+        }
+        if (dataSet)
+            dataSets_.insert(component, dataSet);
     }
     if (!dataSet)
         throw EReportError(QStringLiteral("Ismeretlen adathalmaz a jelentésben: %1").arg(component));
@@ -174,12 +179,14 @@ QVariant reportFieldValue(TDataSet& dataSet, const QString& component, const QSt
     if (!field)
         throw EReportError(
             QStringLiteral("Ismeretlen mező a jelentésben: %1.\"%2\"").arg(component, fieldName));
-    if (field->IsNull())
+    // Read once: a text is decoded from the row for each read.
+    const QVariant value = field->Value();
+    if (value.isNull())
         return {};
     switch (field->DataType()) {
     case TFieldType::String:
     case TFieldType::Blob:
-        return field->Value().toString();
+        return value.toString();
     case TFieldType::Date:
         return field->AsDate();
     case TFieldType::DateTime:
@@ -187,14 +194,14 @@ QVariant reportFieldValue(TDataSet& dataSet, const QString& component, const QSt
     case TFieldType::Time:
         return field->AsString();
     case TFieldType::Boolean:
-        return field->Value();
+        return value;
     case TFieldType::Integer:
     case TFieldType::LargeInt:
     case TFieldType::Float:
     case TFieldType::Decimal:
         return field->AsFloat();
     }
-    return field->Value();
+    return value;
 }
 
 } // namespace vardelo::report

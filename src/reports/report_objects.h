@@ -5,7 +5,9 @@
 #include "reports/report_layout.h"
 #include "reports/report_preview.h"
 
+#include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <functional>
 
@@ -112,6 +114,9 @@ public:
 
 private:
     QObject* owner_;
+    // The dataset each component name led to: a print asks for fields row after row, and looking the name up
+    // among the module's children each time costs more than reading the value.
+    QHash<QString, QPointer<TDataSet>> dataSets_;
 };
 
 // Makes the report objects of the data module (frNyomtat, frMegtekint, the report datasets) as its children

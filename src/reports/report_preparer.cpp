@@ -97,11 +97,37 @@ const QFontMetricsF& measuringMetrics(const FontSpec& fontSpec) {
 // left.
 constexpr double kFitSlack = 0.97;
 
+// The characters numbers are written with.
+const QString kNumberCharacters = QStringLiteral("0123456789 ,.-+\u00A0\u202F");
+
+bool onlyNumberCharacters(const QString& text) {
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return kNumberCharacters.contains(c); });
+}
+
+// The widest of those characters in a font: a number of n characters is at most n times as wide, which
+// settles most numbers of a report without laying their text out.
+double widestNumberCharacter(const FontSpec& fontSpec) {
+    static std::map<std::tuple<QString, double, bool, bool, bool>, double> cache;
+    const auto key =
+        std::make_tuple(fontSpec.family, fontSpec.size, fontSpec.bold, fontSpec.italic, fontSpec.underline);
+    auto found = cache.find(key);
+    if (found == cache.end()) {
+        const QFontMetricsF& metrics = measuringMetrics(fontSpec);
+        double widest = 0;
+        for (const QChar c : kNumberCharacters)
+            widest = std::max(widest, metrics.horizontalAdvance(c));
+        found = cache.emplace(key, widest).first;
+    }
+    return found->second;
+}
+
 bool textFits(const FontSpec& fontSpec, QSizeF box, const QString& text, bool wrap) {
     const QFontMetricsF& metrics = measuringMetrics(fontSpec);
     const double pxPerMm = kMeasureDpi / 25.4;
     const double width = box.width() * pxPerMm * kFitSlack;
     const double height = box.height() * pxPerMm;
+    if (onlyNumberCharacters(text) && double(text.size()) * widestNumberCharacter(fontSpec) <= width)
+        return true;
     // On one line only the width counts: a box a little lower than its font has always printed whole.
     if (metrics.horizontalAdvance(text) <= width)
         return true;

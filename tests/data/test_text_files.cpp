@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -12,6 +13,7 @@ class TestTextFiles : public QObject {
 private slots:
     void encodeRoundTrip_data();
     void encodeRoundTrip();
+    void decodeAgreesWithConverter();
     void encodeRefuses_data();
     void encodeRefuses();
     void writeFile();
@@ -41,6 +43,20 @@ void TestTextFiles::encodeRoundTrip() {
     QVERIFY(encoded);
     QCOMPARE(*encoded, bytes);
     QCOMPARE(decodeWin1250(bytes), text);
+}
+
+// Every byte, alone and inside a text, decodes as the code page converter decodes it (the bytes it leaves
+// undefined included).
+void TestTextFiles::decodeAgreesWithConverter() {
+    QByteArray all;
+    for (int b = 0; b < 256; ++b) {
+        const QByteArray one(1, char(b));
+        QCOMPARE(decodeWin1250(one), QStringDecoder("windows-1250").decode(one));
+        all += one;
+    }
+    const QByteArray text = QByteArray("\xC1llat ") + all + QByteArray(" v\xE9ge");
+    QCOMPARE(decodeWin1250(text), QStringDecoder("windows-1250").decode(text));
+    QCOMPARE(decodeWin1250(QByteArray("\xC1llat \xF5\xFB")), QStringLiteral("Állat őű"));
 }
 
 void TestTextFiles::encodeRefuses_data() {
