@@ -45,6 +45,10 @@ TDBGrid::TDBGrid(QWidget* parent) : QTableView(parent), model_(new TDBGridModel(
         followDataSet();
     });
     connect(model_, &TDBGridModel::dataError, this, &TDBGrid::dataError);
+    connect(model_, &TDBGridModel::rowMarkChanged, this, [rows](int row) {
+        rows->viewport()->update(0, rows->sectionViewportPosition(row), rows->viewport()->width(),
+                                 rows->sectionSize(row));
+    });
     TDataLink* link = model_->Link();
     connect(link, &TDataLink::currentChanged, this, &TDBGrid::followDataSet);
     connect(link, &TDataLink::rowsReset, this, &TDBGrid::followDataSet);

@@ -179,7 +179,7 @@ void TDBGridModel::stateChanged() {
         emit dataChanged(index(currentRow_, 0), index(currentRow_, ColumnCount() - 1));
     currentChanged();
     if (currentRow_ >= 0 && currentRow_ < rows_)
-        emit headerDataChanged(Qt::Vertical, currentRow_, currentRow_);
+        emit rowMarkChanged(currentRow_);
 }
 
 void TDBGridModel::currentChanged() {
@@ -193,9 +193,9 @@ void TDBGridModel::markCurrent(int row) {
     if (previous == row)
         return;
     if (previous >= 0 && previous < rows_)
-        emit headerDataChanged(Qt::Vertical, previous, previous);
+        emit rowMarkChanged(previous);
     if (row >= 0 && row < rows_)
-        emit headerDataChanged(Qt::Vertical, row, row);
+        emit rowMarkChanged(row);
 }
 
 int TDBGridModel::rowCount(const QModelIndex& parent) const {

@@ -46,12 +46,23 @@ std::unique_ptr<TDBGrid> shownGrid(TDataSource* source) {
     return grid;
 }
 
+// Animals 0 .. total - 1 (at most 40,000): code i, name "Termék i", price i.
+void fillAnimals(TestDatabase& db, int total) {
+    db.exec(QStringLiteral("INSERT INTO termek (t_kod, t_megnevezes, t_ear) "
+                           "WITH RECURSIVE n AS (SELECT 0 AS i FROM rdb$database UNION ALL "
+                           "SELECT i + 1 FROM n WHERE i < 199) "
+                           "SELECT a.i * 200 + b.i, 'Termék ' || (a.i * 200 + b.i), a.i * 200 + b.i "
+                           "FROM n a CROSS JOIN n b WHERE a.i * 200 + b.i < %1")
+                .arg(total));
+}
+
 } // namespace
 
 class TestDbGrid : public QObject {
     Q_OBJECT
 private slots:
     void selectionFollowsDataSet();
+    void rowMarkFollowsDataSet();
     void movingInGridMovesDataSet();
     void columnsAllFieldsOrScreenList();
     void cellTexts();
@@ -85,6 +96,27 @@ void TestDbGrid::selectionFollowsDataSet() {
     producers->First();
     QCOMPARE(selectedRow(*grid), 0);
     QCOMPARE(grid->currentIndex().row(), 0);
+}
+
+// The arrow moves with the dataset: the two rows are repainted, and the view is not told that its header
+// data changed (it would lay out every row again at each move).
+void TestDbGrid::rowMarkFollowsDataSet() {
+    TestDatabase db(true);
+    openProducers();
+    auto grid = shownGrid(Data->DSQ30);
+    auto* model = qobject_cast<TDBGridModel*>(grid->model());
+    QVERIFY(model);
+    QSignalSpy marks(model, &TDBGridModel::rowMarkChanged);
+    QSignalSpy headers(model, &QAbstractItemModel::headerDataChanged);
+    Data->ZQ30->Next();
+    Data->ZQ30->Next();
+    QCOMPARE(model->headerData(0, Qt::Vertical).toString(), QString());
+    QCOMPARE(model->headerData(2, Qt::Vertical).toString(), QStringLiteral("►"));
+    QList<int> rows;
+    for (const QList<QVariant>& mark : marks)
+        rows << mark.at(0).toInt();
+    QCOMPARE(rows, (QList<int>{0, 1, 1, 2}));
+    QCOMPARE(headers.count(), 0);
 }
 
 void TestDbGrid::movingInGridMovesDataSet() {
@@ -257,12 +289,7 @@ void TestDbGrid::titleClickNamesField() {
 void TestDbGrid::largeTableOpensWithoutFetchingAll() {
     TestDatabase db(false);
     const int total = 20000;
-    db.exec(QStringLiteral("INSERT INTO termek (t_kod, t_megnevezes, t_ear) "
-                           "WITH RECURSIVE n AS (SELECT 0 AS i FROM rdb$database UNION ALL "
-                           "SELECT i + 1 FROM n WHERE i < 199) "
-                           "SELECT a.i * 200 + b.i, 'Termék ' || (a.i * 200 + b.i), a.i * 200 + b.i "
-                           "FROM n a CROSS JOIN n b WHERE a.i * 200 + b.i < %1")
-                .arg(total));
+    fillAnimals(db, total);
     TIBTable* table = Data->IBTable4;
     table->Close();
     table->Open();
@@ -298,11 +325,7 @@ void TestDbGrid::largeTableOpensWithoutFetchingAll() {
 void TestDbGrid::lastRowsShownPastTheWindow() {
     TestDatabase db(false);
     const int total = 500;
-    db.exec(QStringLiteral("INSERT INTO termek (t_kod, t_megnevezes) "
-                           "WITH RECURSIVE n AS (SELECT 0 AS i FROM rdb$database UNION ALL "
-                           "SELECT i + 1 FROM n WHERE i < %1) "
-                           "SELECT i, 'Termék ' || i FROM n")
-                .arg(total - 1));
+    fillAnimals(db, total);
     TIBTable* table = Data->IBTable4;
     table->Close();
     table->SetWindowSize(20);
