@@ -216,7 +216,10 @@ void TDataSet::Last() {
     if (!Active())
         return;
     CheckBrowseMode();
-    ensureFetched(INT_MAX);
+    const int before = cursor_->rowCount();
+    cursor_->readToEnd();
+    if (cursor_->rowCount() > before)
+        emit rowsFetched(before, cursor_->rowCount() - 1);
     if (!IsEmpty())
         ensureFetched(cursor_->rowCount() - 1);
     const int last = IsEmpty() ? 0 : cursor_->rowCount() - 1;
@@ -271,25 +274,45 @@ TField& TDataSet::FieldByName(const QString& name) {
 
 namespace {
 
-// Case folding of the single-byte text the cursor holds, byte by byte; empty when a letter does not fold to
-// one byte of the same code page (then the rows are compared decoded).
-const std::vector<unsigned char>& win1250Folding() {
-    static const std::vector<unsigned char> table = [] {
-        std::vector<unsigned char> t(256);
+// Case folding of the single-byte text the cursor holds, byte by byte. A letter whose folded form is not one
+// byte of the same code page (µ folds to the Greek μ) is marked: a row holding one is compared decoded.
+struct Win1250Folding {
+    unsigned char folded[256];
+    bool decode[256];
+};
+
+const Win1250Folding& win1250Folding() {
+    static const Win1250Folding table = [] {
+        Win1250Folding t{};
         for (int b = 0; b < 256; ++b) {
-            t[size_t(b)] = static_cast<unsigned char>(b);
+            t.folded[b] = static_cast<unsigned char>(b);
             const QString text = vardelo::decodeWin1250(QByteArray(1, char(b)));
             const QString folded = text.toCaseFolded();
             if (folded == text)
                 continue;
             const auto bytes = vardelo::encodeWin1250(folded);
-            if (!bytes || bytes->size() != 1)
-                return std::vector<unsigned char>();
-            t[size_t(b)] = static_cast<unsigned char>(bytes->at(0));
+            if (bytes && bytes->size() == 1)
+                t.folded[b] = static_cast<unsigned char>(bytes->at(0));
+            else
+                t.decode[b] = true;
         }
         return t;
     }();
     return table;
+}
+
+// The leading characters of a text that have no case (digits, signs), without trailing blanks: every text
+// matching it case-insensitively begins with exactly these.
+QString caselessLead(const QString& text) {
+    QString lead;
+    for (const QChar c : text) {
+        if (c.isLetter() || c.toCaseFolded() != c || c.toUpper() != c)
+            break;
+        lead += c;
+    }
+    while (lead.endsWith(QLatin1Char(' ')))
+        lead.chop(1);
+    return lead;
 }
 
 } // namespace
@@ -309,46 +332,59 @@ bool TDataSet::Locate(const QString& fieldName, const QVariant& value, TLocateOp
             text = text.toCaseFolded();
         return partial ? text.startsWith(wanted) : text == wanted;
     };
-    const auto& layout = cursor_->columns().at(size_t(column));
-    const bool textColumn = layout.type == SQL_VARYING || layout.type == SQL_TEXT;
-    const auto& folding = win1250Folding();
-    std::optional<QByteArray> wantedBytes;
-    if (textColumn && !(caseInsensitive && folding.empty()))
-        wantedBytes = vardelo::encodeWin1250(wanted);
+    const auto& columnLayout = cursor_->columns().at(size_t(column));
+    const bool textColumn = columnLayout.type == SQL_VARYING || columnLayout.type == SQL_TEXT;
+    const std::optional<QByteArray> wantedBytes =
+        textColumn ? vardelo::encodeWin1250(wanted) : std::optional<QByteArray>();
     const int before = cursor_->rowCount();
     int found = -1;
-    if (textColumn && !wanted.isEmpty() && !wantedBytes && !(caseInsensitive && folding.empty())) {
+    if (textColumn && !wantedBytes && !caseInsensitive) {
         // The value has a character the rows' code page cannot hold: no row can match.
     } else if (wantedBytes) {
         // Text columns are compared in the fetched bytes, without decoding every row.
+        const auto& folding = win1250Folding();
         const auto* want = reinterpret_cast<const unsigned char*>(wantedBytes->constData());
         const auto wantLength = size_t(wantedBytes->size());
-        found = cursor_->find(0, [&](const unsigned char* message, const std::vector<QVariant>* values) {
-            if (!message)
-                return matchesText(fieldValueText(values->at(size_t(column))));
-            if (*reinterpret_cast<const short*>(message + layout.nullOffset) == -1)
-                return wantLength == 0;
-            const unsigned char* data = message + layout.offset;
-            size_t length = layout.length;
-            if (layout.type == SQL_VARYING) {
-                length = *reinterpret_cast<const unsigned short*>(data);
-                data += 2;
-            }
-            if (partial ? length < wantLength : length != wantLength)
-                return false;
-            if (caseInsensitive) {
-                for (size_t i = 0; i < wantLength; ++i)
-                    if (folding[data[i]] != want[i])
-                        return false;
-                return true;
-            }
-            return std::memcmp(data, want, wantLength) == 0;
-        });
+        found = cursor_->findInColumn(
+            column,
+            [&](const unsigned char* message, const vardelo::fb::ColumnLayout& layout,
+                const QVariant* decoded) {
+                if (!message)
+                    return matchesText(fieldValueText(*decoded));
+                if (*reinterpret_cast<const short*>(message + layout.nullOffset) == -1)
+                    return wantLength == 0;
+                const unsigned char* data = message + layout.offset;
+                size_t length = layout.length;
+                if (layout.type == SQL_VARYING) {
+                    length = *reinterpret_cast<const unsigned short*>(data);
+                    data += 2;
+                }
+                if (caseInsensitive)
+                    for (size_t i = 0; i < length; ++i)
+                        if (folding.decode[data[i]])
+                            return matchesText(fieldValueText(vardelo::fb::decodeColumn(layout, message)));
+                if (partial ? length < wantLength : length != wantLength)
+                    return false;
+                if (caseInsensitive) {
+                    for (size_t i = 0; i < wantLength; ++i)
+                        if (folding.folded[data[i]] != want[i])
+                            return false;
+                    return true;
+                }
+                return std::memcmp(data, want, wantLength) == 0;
+            },
+            QVariant(), caselessLead(wanted));
     } else {
-        found = cursor_->find(0, [&](const unsigned char* message, const std::vector<QVariant>* values) {
-            return matchesText(fieldValueText(message ? vardelo::fb::decodeColumn(layout, message)
-                                                      : values->at(size_t(column))));
-        });
+        // An exact value may be found by its place in a list ordered by it.
+        const QVariant equalTo = caseInsensitive || partial || wanted.isEmpty() ? QVariant() : value;
+        found = cursor_->findInColumn(
+            column,
+            [&](const unsigned char* message, const vardelo::fb::ColumnLayout& layout,
+                const QVariant* decoded) {
+                return matchesText(
+                    fieldValueText(message ? vardelo::fb::decodeColumn(layout, message) : *decoded));
+            },
+            equalTo);
     }
     if (cursor_->rowCount() > before)
         emit rowsFetched(before, cursor_->rowCount() - 1);

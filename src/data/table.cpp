@@ -161,16 +161,17 @@ void TIBTable::Post() {
         if (!row.empty()) {
             // Run the statement again, which brings the new row where its key puts it, and find it there.
             reopenCursor();
-            const auto& layout = cursor_->columns().at(size_t(keyIndex));
             const QVariant& newKey = row[size_t(keyIndex)];
             const QString keyText = fieldValueText(newKey);
-            int found =
-                cursor_->find(0, [&](const unsigned char* message, const std::vector<QVariant>* decoded) {
-                    const QVariant rowKey =
-                        message ? vardelo::fb::decodeColumn(layout, message) : decoded->at(size_t(keyIndex));
+            int found = cursor_->findInColumn(
+                keyIndex,
+                [&](const unsigned char* message, const vardelo::fb::ColumnLayout& layout,
+                    const QVariant* decoded) {
+                    const QVariant rowKey = message ? vardelo::fb::decodeColumn(layout, message) : *decoded;
                     return rowKey == newKey ||
                            (rowKey.typeId() != newKey.typeId() && fieldValueText(rowKey) == keyText);
-                });
+                },
+                newKey);
             if (found < 0)
                 found = 0;
             emit rowsReset();

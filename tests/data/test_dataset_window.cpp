@@ -27,10 +27,20 @@ void fillProducers(TestDatabase& db) {
     db.exec(QStringLiteral("UPDATE ostermelo SET o_nev = 'ÁRVAI ÉVA' WHERE o_kod = '058'"));
 }
 
-void openProducers(TZQuery* q, int window) {
+const QString ProducersByCode = QStringLiteral("SELECT o_kod, o_nev FROM ostermelo ORDER BY o_kod");
+// The same rows from a statement that cannot stand as a derived table (a column twice): rows behind the
+// window are then reached by reading from the start on the client.
+const QString ProducersWithARepeatedColumn =
+    QStringLiteral("SELECT o_kod, o_nev, o_kod FROM ostermelo ORDER BY 1");
+
+// Ordered by two columns: a row is found by its number in the list rather than by a key.
+const QString ProducersByCodeAndName =
+    QStringLiteral("SELECT o_kod, o_nev FROM ostermelo ORDER BY o_kod, o_nev");
+
+void openProducers(TZQuery* q, int window, const QString& sql = ProducersByCode) {
     q->Close();
     q->SetWindowSize(window);
-    vardelo::openQuery(q, {QStringLiteral("SELECT o_kod, o_nev FROM ostermelo ORDER BY o_kod")});
+    vardelo::openQuery(q, {sql});
 }
 
 QString where(TDataSet& d);
@@ -92,6 +102,8 @@ private slots:
         const QStringList whole = walk(*Data->ZQ30);
         openProducers(Data->ZQ30, SmallWindow);
         QCOMPARE(walk(*Data->ZQ30), whole);
+        openProducers(Data->ZQ30, SmallWindow, ProducersWithARepeatedColumn);
+        QCOMPARE(walk(*Data->ZQ30), whole);
         // The answers themselves, beside their agreement.
         QCOMPARE(whole.at(1), QStringLiteral("060 rec 60 bof 0 eof 1"));
         QCOMPARE(whole.at(2), QStringLiteral("059 rec 59 bof 0 eof 0"));
@@ -129,6 +141,8 @@ private slots:
         QTest::newRow("exact needs the whole value") << "Szűcs" << int(loCaseInsensitive) << "";
         QTest::newRow("no such name") << "Zz" << ci << "";
         QTest::newRow("by the code") << "033" << 0 << "033";
+        QTest::newRow("by the start of a code") << "05" << ci << "050";
+        QTest::newRow("no code starts so") << "07" << ci << "";
     }
     void locateBeyondTheWindow() {
         QFETCH(QString, value);
@@ -136,8 +150,12 @@ private slots:
         QFETCH(QString, found);
         TestDatabase db;
         fillProducers(db);
-        for (int window : {1000, SmallWindow}) {
-            openProducers(Data->ZQ30, window);
+        const std::pair<int, QString> ways[] = {{1000, ProducersByCode},
+                                                {SmallWindow, ProducersByCode},
+                                                {SmallWindow, ProducersByCodeAndName},
+                                                {SmallWindow, ProducersWithARepeatedColumn}};
+        for (const auto& [window, sql] : ways) {
+            openProducers(Data->ZQ30, window, sql);
             Data->ZQ30->Last();
             Data->ZQ30->MoveBy(-2);
             const QString field = value.at(0).isDigit() ? QStringLiteral("O_KOD") : QStringLiteral("O_NEV");
@@ -184,6 +202,104 @@ private slots:
         QVERIFY(table->Locate("O_NEV", "módos", loCaseInsensitive | loPartialKey));
         QCOMPARE(table->RecNo(), 20);
         table->SetWindowSize(TDataSet::DefaultWindowSize);
+    }
+
+    // A list ordered by a column whose values come in pairs: walking back from the last row to the first
+    // meets every row once, in the list's order, and a row found by another column sits among its equals.
+    void orderWithEqualValues() {
+        TestDatabase db;
+        fillProducers(db);
+        db.exec(
+            QStringLiteral("UPDATE ostermelo SET o_helysegnev = 'Hely ' || LPAD(MOD(CAST(o_kod AS INTEGER), "
+                           "30), 2, '0')"));
+        for (int window : {1000, SmallWindow}) {
+            openProducers(Data->ZQ30, window,
+                          QStringLiteral("SELECT o_kod, o_helysegnev FROM ostermelo ORDER BY o_helysegnev"));
+            TZQuery* q = Data->ZQ30;
+            q->Last();
+            QStringList codes;
+            QString previousPlace = QStringLiteral("zzz");
+            int recNo = Producers + 1;
+            while (true) {
+                QCOMPARE(q->RecNo(), recNo - 1);
+                recNo = q->RecNo();
+                const QString place = q->FieldByName(QStringLiteral("O_HELYSEGNEV")).AsString();
+                QVERIFY2(place <= previousPlace, qPrintable(place + QLatin1Char(' ') + previousPlace));
+                previousPlace = place;
+                codes << q->FieldByName(QStringLiteral("O_KOD")).AsString();
+                q->Prior();
+                if (q->Bof())
+                    break;
+            }
+            QCOMPARE(recNo, 1);
+            codes.sort();
+            codes.removeDuplicates();
+            QCOMPARE(codes.size(), Producers);
+            QVERIFY(q->Locate(QStringLiteral("O_KOD"), QStringLiteral("047"), 0));
+            QCOMPARE(q->FieldByName(QStringLiteral("O_KOD")).AsString(), QStringLiteral("047"));
+            // Places 'Hely 17' hold 017 and 047, after the 34 rows of places 00 to 16.
+            QVERIFY2(q->RecNo() == 35 || q->RecNo() == 36, qPrintable(QString::number(q->RecNo())));
+        }
+    }
+
+    // Lines keyed by a number: a key is found by counting the rows before it in key order, also with gaps
+    // in the numbers, a missing key, and a new line posted past the window.
+    void numberKeysBeyondTheWindow() {
+        TestDatabase db;
+        db.exec(QStringLiteral("INSERT INTO fjsor (s_bszam) "
+                               "WITH RECURSIVE n AS (SELECT 1 AS i FROM rdb$database UNION ALL "
+                               "SELECT i + 1 FROM n WHERE i < 80) SELECT LPAD(i, 8, '0') FROM n"));
+        db.exec(QStringLiteral("DELETE FROM fjsor WHERE MOD(id_fjsor, 10) = 3"));
+        TIBTable* lines = Data->IBTable2;
+        for (int window : {1000, SmallWindow}) {
+            lines->Close();
+            lines->ReadOnly = false;
+            lines->SetWindowSize(window);
+            lines->Open();
+            vardelo::openQuery(Data->ZQ80,
+                               {QStringLiteral("SELECT MIN(id_fjsor), MAX(id_fjsor) FROM fjsor")});
+            const int first = Data->ZQ80->Fields(0).AsInteger();
+            const int last = Data->ZQ80->Fields(1).AsInteger();
+            // Key first + k sits at row k + 1 less the removed keys (those ending in 3) before it.
+            const auto rowOf = [&](int key) {
+                int removed = 0;
+                for (int k = first; k < key; ++k)
+                    removed += k % 10 == 3 ? 1 : 0;
+                return key - first + 1 - removed;
+            };
+            for (int key : {last - 1, first + 40, first + 1, last}) {
+                if (key % 10 == 3)
+                    ++key;
+                QVERIFY(lines->Locate(QStringLiteral("ID_FJSOR"), key, 0));
+                QCOMPARE(lines->FieldByName(QStringLiteral("ID_FJSOR")).AsInteger(), key);
+                QCOMPARE(lines->RecNo(), rowOf(key));
+            }
+            int missing = first;
+            while (missing % 10 != 3)
+                ++missing;
+            QVERIFY(!lines->Locate(QStringLiteral("ID_FJSOR"), missing, 0));
+            QCOMPARE(lines->FieldByName(QStringLiteral("ID_FJSOR")).AsInteger(), last);
+            QVERIFY(!lines->Locate(QStringLiteral("ID_FJSOR"), last + 1000, 0));
+            // A number past any key, and a text no number column can hold: not found, nothing moves.
+            QVERIFY(!lines->Locate(QStringLiteral("ID_FJSOR"), QStringLiteral("99999999999999"), 0));
+            QVERIFY(!lines->Locate(QStringLiteral("ID_FJSOR"), QStringLiteral("12a"), 0));
+            QCOMPARE(lines->FieldByName(QStringLiteral("ID_FJSOR")).AsInteger(), last);
+            // Two saves in a row, each landing on its own new line.
+            lines->First();
+            for (const QString& number : {QStringLiteral("99999998"), QStringLiteral("99999999")}) {
+                lines->Insert();
+                lines->FieldByName(QStringLiteral("S_BSZAM")).SetAsString(number);
+                lines->Post();
+                QCOMPARE(lines->FieldByName(QStringLiteral("S_BSZAM")).AsString(), number);
+                QCOMPARE(lines->RecNo(), lines->RecordCount());
+            }
+            lines->Prior();
+            QCOMPARE(lines->FieldByName(QStringLiteral("S_BSZAM")).AsString(), QStringLiteral("99999998"));
+            lines->Prior();
+            QCOMPARE(lines->FieldByName(QStringLiteral("ID_FJSOR")).AsInteger(), last);
+            lines->Transaction()->Rollback();
+        }
+        lines->SetWindowSize(TDataSet::DefaultWindowSize);
     }
 };
 
