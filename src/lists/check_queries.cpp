@@ -5,6 +5,8 @@
 #include "data/immediate_write.h"
 #include "data/shared_values.h"
 
+#include <algorithm>
+
 namespace vardelo::lists {
 
 void openCheckLines(const QDate& from, const QDate& to) {
@@ -25,12 +27,18 @@ std::vector<CheckRow> readCheckRows(TDataSet& dataSet) {
         const TField* field = dataSet.FindField(checkColumnNames()[size_t(c)]);
         index[size_t(c)] = field ? field->Index() : -1;
     }
-    const int count = dataSet.RecordCount();
-    rows.resize(size_t(count));
-    for (int r = 0; r < count; ++r)
+    // Read through once, a batch at a time: counting the rows first would run the statement a second time on
+    // the server.
+    // A batch is half the dataset's window at most, so the rows of a batch are still held when read.
+    const int batch = std::max(1, std::min(1000, dataSet.WindowSize() / 2));
+    for (int r = 0;; ++r) {
+        if (r >= dataSet.FetchedCount() && (dataSet.AllFetched() || dataSet.FetchMore(batch) == 0))
+            break;
+        CheckRow& row = rows.emplace_back();
         for (int c = 0; c < kCheckColumnCount; ++c)
             if (index[size_t(c)] >= 0)
-                rows[size_t(r)].values[size_t(c)] = fieldValueText(dataSet.ValueAt(r, index[size_t(c)]));
+                row.values[size_t(c)] = fieldValueText(dataSet.ValueAt(r, index[size_t(c)]));
+    }
     return rows;
 }
 

@@ -47,6 +47,21 @@ QStringList memoLines(const TForm14& form) {
     return memo1 ? memo1->toPlainText().split(QLatin1Char('\n')) : QStringList({"(no Memo1)"});
 }
 
+// Sets the period and presses "Kigyüjtés".
+void collect(TForm14& form, const QDate& from, const QDate& to) {
+    child<QDateEdit>(form, "DateTimePicker1")->setDate(from);
+    child<QDateEdit>(form, "DateTimePicker2")->setDate(to);
+    child<QPushButton>(form, "Button1")->click();
+}
+
+// Presses the batch check's button.
+void check(TForm14& form) {
+    child<QPushButton>(form, "Button2")->click();
+}
+
+const QDate August1(2010, 8, 1);
+const QDate August31(2010, 8, 31);
+
 } // namespace
 
 class TestCheckWindow : public QObject {
@@ -57,6 +72,7 @@ private slots:
     void opening();
     void collectionOfThePeriod();
     void batchCheckMemo();
+    void batchCheckReadsPastTheWindow();
     void periodWithoutTickets();
     void checkAfterDateChangeUsesLastCollection();
     void singleChecks_data();
@@ -155,16 +171,10 @@ void TestCheckWindow::opening() {
 
 void TestCheckWindow::collectionOfThePeriod() {
     TForm14 form;
-    auto* dateTimePicker1 = child<QDateEdit>(form, "DateTimePicker1");
-    auto* dateTimePicker2 = child<QDateEdit>(form, "DateTimePicker2");
-    auto* button1 = child<QPushButton>(form, "Button1");
-    auto* button2 = child<QPushButton>(form, "Button2");
-    auto* dbGrid1 = child<TDBGrid>(form, "DBGrid1");
-    dateTimePicker1->setDate(QDate(2010, 8, 1));
-    dateTimePicker2->setDate(QDate(2010, 8, 31));
-    button1->click();
+    collect(form, August1, August31);
     QVERIFY(rec_->messages.isEmpty());
-    QVERIFY(button2->isEnabled());
+    QVERIFY(child<QPushButton>(form, "Button2")->isEnabled());
+    auto* dbGrid1 = child<TDBGrid>(form, "DBGrid1");
     // Every ticket line of the purchaser paid in the period is one row.
     QCOMPARE(Data->ZQ20->RecordCount(), 10);
     QCOMPARE(dbGrid1->model()->rowCount(), 10);
@@ -174,14 +184,8 @@ void TestCheckWindow::collectionOfThePeriod() {
 // The whole memo of the fixture period, written out by hand.
 void TestCheckWindow::batchCheckMemo() {
     TForm14 form;
-    auto* dateTimePicker1 = child<QDateEdit>(form, "DateTimePicker1");
-    auto* dateTimePicker2 = child<QDateEdit>(form, "DateTimePicker2");
-    auto* button1 = child<QPushButton>(form, "Button1");
-    auto* button2 = child<QPushButton>(form, "Button2");
-    dateTimePicker1->setDate(QDate(2010, 8, 1));
-    dateTimePicker2->setDate(QDate(2010, 8, 31));
-    button1->click();
-    button2->click();
+    collect(form, August1, August31);
+    check(form);
     QVERIFY(rec_->messages.isEmpty());
     const QStringList expected{
         "    Adószám ellenörzés... ",
@@ -271,22 +275,32 @@ void TestCheckWindow::batchCheckMemo() {
     };
     QCOMPARE(memoLines(form), expected);
     // A second check empties the memo first.
-    button2->click();
+    check(form);
     QCOMPARE(memoLines(form), expected);
+}
+
+// Rows read through in batches held by a window of two rows: every row is checked once, in order.
+void TestCheckWindow::batchCheckReadsPastTheWindow() {
+    TForm14 form;
+    collect(form, August1, August31);
+    check(form);
+    const QStringList whole = memoLines(form);
+    const int windowSize = Data->ZQ20->WindowSize();
+    Data->ZQ20->SetWindowSize(2);
+    collect(form, August1, August31);
+    check(form);
+    Data->ZQ20->SetWindowSize(windowSize);
+    QVERIFY(rec_->messages.isEmpty());
+    QCOMPARE(memoLines(form), whole);
+    QVERIFY(whole.contains("Hiba (nem 7, 12 % van megadva): 20000004"));
 }
 
 void TestCheckWindow::periodWithoutTickets() {
     TForm14 form;
-    auto* dateTimePicker1 = child<QDateEdit>(form, "DateTimePicker1");
-    auto* dateTimePicker2 = child<QDateEdit>(form, "DateTimePicker2");
-    auto* button1 = child<QPushButton>(form, "Button1");
-    auto* button2 = child<QPushButton>(form, "Button2");
-    dateTimePicker1->setDate(QDate(2011, 1, 1));
-    dateTimePicker2->setDate(QDate(2011, 12, 31));
-    button1->click();
-    QVERIFY(button2->isEnabled());
+    collect(form, QDate(2011, 1, 1), QDate(2011, 12, 31));
+    QVERIFY(child<QPushButton>(form, "Button2")->isEnabled());
     QVERIFY(Data->ZQ20->IsEmpty());
-    button2->click();
+    check(form);
     QStringList expected;
     for (const QString& name : kNames)
         expected << framed(name, {});
@@ -297,16 +311,10 @@ void TestCheckWindow::periodWithoutTickets() {
 // Changing the dates disables nothing: the check runs on the rows of the last collection.
 void TestCheckWindow::checkAfterDateChangeUsesLastCollection() {
     TForm14 form;
-    auto* dateTimePicker1 = child<QDateEdit>(form, "DateTimePicker1");
-    auto* dateTimePicker2 = child<QDateEdit>(form, "DateTimePicker2");
-    auto* button1 = child<QPushButton>(form, "Button1");
-    auto* button2 = child<QPushButton>(form, "Button2");
-    dateTimePicker1->setDate(QDate(2010, 9, 1));
-    dateTimePicker2->setDate(QDate(2010, 9, 30));
-    button1->click();
-    dateTimePicker1->setDate(QDate(2010, 8, 1));
-    QVERIFY(button2->isEnabled());
-    button2->click();
+    collect(form, QDate(2010, 9, 1), QDate(2010, 9, 30));
+    child<QDateEdit>(form, "DateTimePicker1")->setDate(August1);
+    QVERIFY(child<QPushButton>(form, "Button2")->isEnabled());
+    check(form);
     const QStringList lines = memoLines(form);
     QVERIFY(lines.contains("Figyelmeztetés (még nincs kinyomtatva): 20000005"));
     QVERIFY(!lines.contains("Figyelmeztetés (még nincs kinyomtatva): 20000003"));
