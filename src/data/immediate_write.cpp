@@ -50,4 +50,12 @@ int executeAndCommit(TZQuery* query, const QStringList& sql, const QueryParams& 
     }
 }
 
+int execWrite(TZQuery* query, const std::optional<QString>& changedId, const QStringList& updateSql,
+              const QStringList& insertSql, QueryParams params) {
+    if (!changedId)
+        return execQuery(query, insertSql, params);
+    params.emplace_back(QStringLiteral("p0"), *changedId);
+    return execQuery(query, updateSql, params);
+}
+
 } // namespace vardelo

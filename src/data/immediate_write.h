@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -27,5 +28,10 @@ void openQuery(TZQuery* query, const QStringList& sql, const QueryParams& params
 // needed, and leaves the commit or rollback to the caller: for a screen whose write is one step of a larger
 // change. Returns the number of rows the statement changed; a database error is raised.
 int execQuery(TZQuery* query, const QStringList& sql, const QueryParams& params = {});
+
+// Writes a record inside the query's transaction, as execQuery does: with the update statement, its record's
+// id bound to :p0, when a record is changed, else with the insert statement.
+int execWrite(TZQuery* query, const std::optional<QString>& changedId, const QStringList& updateSql,
+              const QStringList& insertSql, QueryParams params);
 
 } // namespace vardelo

@@ -58,6 +58,23 @@ QStringList allCodes(TZQuery* query, const QString& field) {
     return codes;
 }
 
+// The number a "SELECT count(*) AS db" statement gives.
+int countOf(TZQuery* query, const QString& sql) {
+    openQuery(query, {sql});
+    return query->FieldByName(QStringLiteral("db")).AsInteger();
+}
+
+// The next free code: after the register's codes and after those its tickets still name, because a deleted
+// record's code still names the record on its tickets.
+int nextFreeCode(TZQuery* query, const QStringList& registerSql, const QString& codeField,
+                 const QString& usedSql, const QString& usedField) {
+    openQuery(query, registerSql);
+    QStringList codes = allCodes(query, codeField);
+    openQuery(query, {usedSql});
+    codes += allCodes(query, usedField);
+    return nextCode(codes);
+}
+
 } // namespace
 
 std::optional<QString> sortProducers(const QString& fieldName) {
@@ -97,19 +114,15 @@ bool producerOnPrintedTicket(const QString& code) {
 }
 
 int producerCount() {
-    TZQuery* q = Data->ZQ31;
-    openQuery(q, {QStringLiteral("SELECT count(*) AS db FROM ostermelo      ")});
-    return q->FieldByName(QStringLiteral("db")).AsInteger();
+    return countOf(Data->ZQ31, QStringLiteral("SELECT count(*) AS db FROM ostermelo      "));
 }
 
 int nextProducerCode() {
-    TZQuery* q = Data->ZQ31;
-    openQuery(q, {QStringLiteral("SELECT  * FROM ostermelo "), QStringLiteral("          ORDER BY o_kod ")});
-    QStringList codes = allCodes(q, QStringLiteral("O_KOD"));
-    // The codes on tickets count too: a deleted producer's code still names the producer of its tickets.
-    openQuery(q, {QStringLiteral("SELECT DISTINCT f_ostermkod FROM fjfej ")});
-    codes += allCodes(q, QStringLiteral("F_OSTERMKOD"));
-    return nextCode(codes);
+    return nextFreeCode(
+        Data->ZQ31,
+        {QStringLiteral("SELECT  * FROM ostermelo "), QStringLiteral("          ORDER BY o_kod ")},
+        QStringLiteral("O_KOD"), QStringLiteral("SELECT DISTINCT f_ostermkod FROM fjfej "),
+        QStringLiteral("F_OSTERMKOD"));
 }
 
 void openAnimalsByName() {
@@ -127,19 +140,15 @@ bool locateAnimalByCode(const QString& code) {
 }
 
 int animalCount() {
-    TZQuery* q = Data->ZQ41;
-    openQuery(q, {QStringLiteral("SELECT count(*) AS db FROM termek  ")});
-    return q->FieldByName(QStringLiteral("db")).AsInteger();
+    return countOf(Data->ZQ41, QStringLiteral("SELECT count(*) AS db FROM termek  "));
 }
 
 int nextAnimalCode() {
-    TZQuery* q = Data->ZQ41;
-    openQuery(q, {QStringLiteral("SELECT  * FROM termek    "), QStringLiteral("          ORDER BY t_kod ")});
-    QStringList codes = allCodes(q, QStringLiteral("T_KOD"));
-    // As with producers: a deleted animal's code still names the animal of its ticket lines.
-    openQuery(q, {QStringLiteral("SELECT DISTINCT s_termekkod FROM fjsor ")});
-    codes += allCodes(q, QStringLiteral("S_TERMEKKOD"));
-    return nextCode(codes);
+    return nextFreeCode(
+        Data->ZQ41,
+        {QStringLiteral("SELECT  * FROM termek    "), QStringLiteral("          ORDER BY t_kod ")},
+        QStringLiteral("T_KOD"), QStringLiteral("SELECT DISTINCT s_termekkod FROM fjsor "),
+        QStringLiteral("S_TERMEKKOD"));
 }
 
 } // namespace vardelo
@@ -158,45 +167,40 @@ void deleteProducerRow(const QString& id) {
 }
 
 void writeProducer(const std::optional<QString>& changedId, const QueryParams& fields) {
-    QStringList sql;
-    QueryParams params = fields;
-    if (changedId) {
-        params.emplace_back(QStringLiteral("p0"), *changedId);
-        sql = {QStringLiteral("UPDATE ostermelo "),
-               QStringLiteral("  SET ID_ostermelo  = :p0,  "),
-               QStringLiteral("       o_kod        = :p1,  "),
-               QStringLiteral("       o_Nev        = :p2,  "),
-               QStringLiteral("       o_Irszam     = :p3,  "),
-               QStringLiteral("       o_Helysegnev = :p4,  "),
-               QStringLiteral("       o_Utca       = :p5,  "),
-               QStringLiteral("       o_Adoazon    = :p6,  "),
-               QStringLiteral("       o_Adoszam    = :p7,  "),
-               QStringLiteral("       o_TAJ        = :p8,  "),
-               QStringLiteral("       o_Igszam     = :p9,  "),
-               QStringLiteral("       o_Regszam    = :p10, "),
-               QStringLiteral("       o_Csgazd     = :p11, "),
-               QStringLiteral("       o_Szulnev    = :p12, "),
-               QStringLiteral("       o_Szulhely   = :p13, "),
-               QStringLiteral("       o_Szido      = :p14, "),
-               QStringLiteral("       o_Anyja      = :p15, "),
-               QStringLiteral("       o_Neme       = :p16, "),
-               QStringLiteral("       o_Bankszla   = :p17, "),
-               QStringLiteral("       o_Szja       = :p18, "),
-               QStringLiteral("       o_Ervkelt    = :p19  "),
-               QStringLiteral(" WHERE ID_ostermelo = :p0   ")};
-    } else {
-        sql = {
-            QStringLiteral(
-                "INSERT INTO ostermelo ( o_kod, o_Nev,o_Irszam, o_Helysegnev, o_Utca, o_Adoazon, o_Adoszam, "
-                "o_TAJ, "
-                "o_Igszam, o_Regszam, o_Csgazd, o_Szulnev, o_Szulhely, o_Szido, o_Anyja, o_Neme, "
-                "o_Bankszla, "
-                "o_Szja, o_Ervkelt ) "),
-            QStringLiteral("   VALUES             (   :p1,   :p2,     :p3,          :p4,    :p5,       "
-                           ":p6,       :p7,   :p8,      :p9,      :p10,     :p11,      :p12,        "
-                           ":p13,   :p14,    :p15,   :p16,       :p17,   :p18,      :p19 ) ")};
-    }
-    execQuery(Data->ZQ30, sql, params);
+    execWrite(
+        Data->ZQ30, changedId,
+        {QStringLiteral("UPDATE ostermelo "),
+         QStringLiteral("  SET ID_ostermelo  = :p0,  "),
+         QStringLiteral("       o_kod        = :p1,  "),
+         QStringLiteral("       o_Nev        = :p2,  "),
+         QStringLiteral("       o_Irszam     = :p3,  "),
+         QStringLiteral("       o_Helysegnev = :p4,  "),
+         QStringLiteral("       o_Utca       = :p5,  "),
+         QStringLiteral("       o_Adoazon    = :p6,  "),
+         QStringLiteral("       o_Adoszam    = :p7,  "),
+         QStringLiteral("       o_TAJ        = :p8,  "),
+         QStringLiteral("       o_Igszam     = :p9,  "),
+         QStringLiteral("       o_Regszam    = :p10, "),
+         QStringLiteral("       o_Csgazd     = :p11, "),
+         QStringLiteral("       o_Szulnev    = :p12, "),
+         QStringLiteral("       o_Szulhely   = :p13, "),
+         QStringLiteral("       o_Szido      = :p14, "),
+         QStringLiteral("       o_Anyja      = :p15, "),
+         QStringLiteral("       o_Neme       = :p16, "),
+         QStringLiteral("       o_Bankszla   = :p17, "),
+         QStringLiteral("       o_Szja       = :p18, "),
+         QStringLiteral("       o_Ervkelt    = :p19  "),
+         QStringLiteral(" WHERE ID_ostermelo = :p0   ")},
+        {QStringLiteral(
+             "INSERT INTO ostermelo ( o_kod, o_Nev,o_Irszam, o_Helysegnev, o_Utca, o_Adoazon, o_Adoszam, "
+             "o_TAJ, "
+             "o_Igszam, o_Regszam, o_Csgazd, o_Szulnev, o_Szulhely, o_Szido, o_Anyja, o_Neme, "
+             "o_Bankszla, "
+             "o_Szja, o_Ervkelt ) "),
+         QStringLiteral("   VALUES             (   :p1,   :p2,     :p3,          :p4,    :p5,       "
+                        ":p6,       :p7,   :p8,      :p9,      :p10,     :p11,      :p12,        "
+                        ":p13,   :p14,    :p15,   :p16,       :p17,   :p18,      :p19 ) ")},
+        fields);
 }
 
 void openAnimalsForPrint() {
@@ -210,22 +214,16 @@ void deleteAnimalRow(const QString& id) {
 }
 
 void writeAnimal(const std::optional<QString>& changedId, const QueryParams& fields) {
-    QStringList sql;
-    QueryParams params = fields;
-    if (changedId) {
-        params.emplace_back(QStringLiteral("p0"), *changedId);
-        sql = {QStringLiteral("UPDATE termek              "), QStringLiteral("  SET ID_termek     = :p0, "),
-               QStringLiteral("      t_kod         = :p1, "), QStringLiteral("      t_megnevezes  = :p2, "),
-               QStringLiteral("      t_VTSZ        = :p3, "), QStringLiteral("      t_Ear         = :p4, "),
-               QStringLiteral("      t_megy        = :p5, "), QStringLiteral("      t_Kompmerteke = :p6  "),
-               QStringLiteral(" WHERE ID_termek    = :p0  ")};
-    } else {
-        sql = {QStringLiteral(
-                   "INSERT INTO termek ( t_kod, t_megnevezes, t_VTSZ, t_Ear, t_megy, t_Kompmerteke ) "),
-               QStringLiteral(
-                   "   VALUES          (   :p1,          :p2,    :p3,   :p4,    :p5,           :p6 ) ")};
-    }
-    execQuery(Data->ZQ40, sql, params);
+    execWrite(
+        Data->ZQ40, changedId,
+        {QStringLiteral("UPDATE termek              "), QStringLiteral("  SET ID_termek     = :p0, "),
+         QStringLiteral("      t_kod         = :p1, "), QStringLiteral("      t_megnevezes  = :p2, "),
+         QStringLiteral("      t_VTSZ        = :p3, "), QStringLiteral("      t_Ear         = :p4, "),
+         QStringLiteral("      t_megy        = :p5, "), QStringLiteral("      t_Kompmerteke = :p6  "),
+         QStringLiteral(" WHERE ID_termek    = :p0  ")},
+        {QStringLiteral("INSERT INTO termek ( t_kod, t_megnevezes, t_VTSZ, t_Ear, t_megy, t_Kompmerteke ) "),
+         QStringLiteral("   VALUES          (   :p1,          :p2,    :p3,   :p4,    :p5,           :p6 ) ")},
+        fields);
 }
 
 } // namespace vardelo

@@ -51,23 +51,21 @@ bool ticketHeaderExists(const QString& number) {
 }
 
 void writeTicketHeader(const std::optional<QString>& changedId, const QueryParams& fields) {
-    QStringList sql;
     QueryParams params = fields;
-    if (changedId) {
-        sql = {
-            QStringLiteral("UPDATE fjfej SET id_fjfej = :p0, f_bszam = :p1, f_akod = :p2, "),
-            QStringLiteral("    f_ostermkod = :p3, f_kelt = :p4, f_szja = :p5, f_megj = :p6, f_prn = :p7, "),
-            QStringLiteral("    f_felvkelt = :p8, f_fizkelt = :p9, f_utal = :p10, f_nyilatk = :p11, "),
-            QStringLiteral("    f_levonas = :p12, f_jarulszaz = :p13 "),
-            QStringLiteral("  WHERE id_fjfej = :p0 ")};
-        params.emplace_back(QStringLiteral("p0"), *changedId);
+    // A changed ticket is to be printed again.
+    if (changedId)
         params.emplace_back(QStringLiteral("p7"), QStringLiteral(" "));
-    } else {
-        sql = {QStringLiteral("INSERT INTO fjfej (f_bszam, f_akod, f_ostermkod, f_kelt, f_szja, f_megj, "),
-               QStringLiteral("    f_felvkelt, f_fizkelt, f_utal, f_nyilatk, f_levonas, f_jarulszaz) "),
-               QStringLiteral("  VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p8, :p9, :p10, :p11, :p12, :p13) ")};
-    }
-    execQuery(Data->ZQ11, sql, params);
+    execWrite(
+        Data->ZQ11, changedId,
+        {QStringLiteral("UPDATE fjfej SET id_fjfej = :p0, f_bszam = :p1, f_akod = :p2, "),
+         QStringLiteral("    f_ostermkod = :p3, f_kelt = :p4, f_szja = :p5, f_megj = :p6, f_prn = :p7, "),
+         QStringLiteral("    f_felvkelt = :p8, f_fizkelt = :p9, f_utal = :p10, f_nyilatk = :p11, "),
+         QStringLiteral("    f_levonas = :p12, f_jarulszaz = :p13 "),
+         QStringLiteral("  WHERE id_fjfej = :p0 ")},
+        {QStringLiteral("INSERT INTO fjfej (f_bszam, f_akod, f_ostermkod, f_kelt, f_szja, f_megj, "),
+         QStringLiteral("    f_felvkelt, f_fizkelt, f_utal, f_nyilatk, f_levonas, f_jarulszaz) "),
+         QStringLiteral("  VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p8, :p9, :p10, :p11, :p12, :p13) ")},
+        params);
 }
 
 void openLineSums(const QString& number) {
@@ -94,20 +92,15 @@ void deleteTicketLine(const QString& lineId) {
 }
 
 void writeTicketLine(const std::optional<QString>& changedId, const QueryParams& fields) {
-    QStringList sql;
-    QueryParams params = fields;
-    if (changedId) {
-        sql = {QStringLiteral("UPDATE fjsor SET id_fjsor = :p0, s_bszam = :p1, s_termekkod = :p2, "),
+    execWrite(Data->ZQ21, changedId,
+              {QStringLiteral("UPDATE fjsor SET id_fjsor = :p0, s_bszam = :p1, s_termekkod = :p2, "),
                QStringLiteral("    s_megnevezes = :p3, s_vtsz = :p4, s_brutto = :p5, s_megy = :p6, "),
                QStringLiteral("    s_ear = :p7, s_kompmerteke = :p8, s_akod = :p9, s_levonszaz = :p10 "),
-               QStringLiteral("  WHERE id_fjsor = :p0 ")};
-        params.emplace_back(QStringLiteral("p0"), *changedId);
-    } else {
-        sql = {QStringLiteral("INSERT INTO fjsor (s_bszam, s_termekkod, s_megnevezes, s_vtsz, s_brutto, "),
+               QStringLiteral("  WHERE id_fjsor = :p0 ")},
+              {QStringLiteral("INSERT INTO fjsor (s_bszam, s_termekkod, s_megnevezes, s_vtsz, s_brutto, "),
                QStringLiteral("    s_megy, s_ear, s_kompmerteke, s_akod, s_levonszaz) "),
-               QStringLiteral("  VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8, :p9, :p10) ")};
-    }
-    execQuery(Data->ZQ21, sql, params);
+               QStringLiteral("  VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8, :p9, :p10) ")},
+              fields);
 }
 
 bool ticketPrinted(const QString& number) {

@@ -28,6 +28,16 @@ void loadForChange(TForm9& form, const QString& number) {
     form.show();
 }
 
+// Purchaser 1's ticket 10000001 with one line, stored and opened in the entry for a change.
+void openStoredForChange(TestDatabase& db, TForm9& form, const StoredTicket& ticket = {},
+                         const StoredLine& line = {}) {
+    selectPurchaser("1");
+    storeTicket(db, ticket);
+    storeLine(db, line);
+    JegyMod = tickets::JegyModositas;
+    loadForChange(form, "10000001");
+}
+
 void showActive(QWidget& window) {
     window.show();
     QApplication::setActiveWindow(&window);
@@ -357,12 +367,8 @@ void TestTicketEntry::declarationOnLoad() {
     QFETCH(QString, shown);
     TestDatabase db(true);
     UiRecorder rec;
-    selectPurchaser("1");
-    storeTicket(db, {.nyilatk = stored});
-    storeLine(db, {});
-    JegyMod = tickets::JegyModositas;
     TForm9 form;
-    loadForChange(form, "10000001");
+    openStoredForChange(db, form, {.nyilatk = stored});
     QCOMPARE(child<QCheckBox>(form, "CheckBox2")->isChecked(), ticked);
     QCOMPARE(child<QLineEdit>(form, "Edit12")->text(), shown);
     child<QPushButton>(form, "OkButton")->click();
@@ -390,12 +396,8 @@ void TestTicketEntry::declarationBoxFollowsTick() {
 void TestTicketEntry::changeSaveRewritesHeaderAndClearsMark() {
     TestDatabase db(true);
     UiRecorder rec;
-    selectPurchaser("1");
-    storeTicket(db, {.prn = "'I'", .utal = "x", .levonas = "150.5"});
-    storeLine(db, {.levonszaz = "8"});
-    JegyMod = tickets::JegyModositas;
     TForm9 form;
-    loadForChange(form, "10000001");
+    openStoredForChange(db, form, {.prn = "'I'", .utal = "x", .levonas = "150.5"}, {.levonszaz = "8"});
     QCOMPARE(form.windowTitle(), QString("Felvásárlási jegy módositás"));
     QCOMPARE(child<QLineEdit>(form, "Edit1")->text(), QString("10000001"));
     QCOMPARE(child<QLineEdit>(form, "Edit5")->text(), QString("1"));
@@ -425,12 +427,8 @@ void TestTicketEntry::changeSaveRewritesHeaderAndClearsMark() {
 void TestTicketEntry::failedChangeKeepsWindowAndInput() {
     TestDatabase db(true);
     UiRecorder rec;
-    selectPurchaser("1");
-    storeTicket(db, {});
-    storeLine(db, {});
-    JegyMod = tickets::JegyModositas;
     TForm9 form;
-    loadForChange(form, "10000001");
+    openStoredForChange(db, form);
     const QString tooLong(201, QChar('x')); // F_MEGJ holds 200
     child<QLineEdit>(form, "Edit4")->setText(tooLong);
     child<QPushButton>(form, "OkButton")->click();
@@ -448,12 +446,8 @@ void TestTicketEntry::failedChangeKeepsWindowAndInput() {
 void TestTicketEntry::conflictWithAnotherDeskKeepsInput() {
     TestDatabase db(true);
     UiRecorder rec;
-    selectPurchaser("1");
-    storeTicket(db, {});
-    storeLine(db, {});
-    JegyMod = tickets::JegyModositas;
     TForm9 form;
-    loadForChange(form, "10000001");
+    openStoredForChange(db, form);
 
     TConnection other("otherDesk");
     other.Connect();
