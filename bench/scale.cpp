@@ -1,21 +1,31 @@
-// Times the raw table editor ("Adatbázis", FjSor page) driven headless on a generated database: opening the
-// line table, Ctrl+End, Page Up from the last row, Ctrl+Home, Page Down, the row count, positioning on a key
-// (as after a save), a search by the start of a ticket number, and an insert. Beside each, isql-fb's own time
-// (SET STATS elapsed, not its process start) for the statements that give the same answer, their ratio, and
-// the ratio of our time on the big file to that on the small one. Ends with the peak resident memory.
+// Times the real windows driven headless on a generated database. The raw table editor ("Adatbázis", FjSor
+// page, every line): opening the line table, Ctrl+End, Page Up from the last row, Ctrl+Home, Page Down, the
+// row count, positioning on a key (as after a save), a search by the start of a ticket number, and an insert.
+// The ticket browser of purchaser 1: opening on its last ticket, Ctrl+End, a sort by the name title. The
+// producer browser: a keystroke in its search box, a sort by the code title. Beside each, isql-fb's own time
+// (SET STATS elapsed, not its process start) for the statements that give the same answer: for a move, where
+// the row is (a count) and the rows the grid shows (ROWS m TO n). Then their ratio, and the ratio of our time
+// on the big file to that on the small one. Ends with the peak resident memory of the whole run.
 // Usage: bench_scale BIG.fdb SMALL.fdb    (both made by bench_generate; the files are written to: use copies)
 #include "data/data_module.h"
 #include "data/database_error.h"
 #include "data/immediate_write.h"
+#include "data/shared_values.h"
 #include "data/table.h"
 #include "exchange/table_editor.h"
+#include "masterdata/producer_browser.h"
+#include "masterdata/register_queries.h"
 #include "support/children.h"
+#include "tickets/ticket_browser.h"
 #include "widgets/db_grid.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -76,18 +86,83 @@ void settle() {
     QCoreApplication::processEvents();
 }
 
+// With BENCH_SHOTS set to a folder, the window as it stands is saved there as a picture, to be looked at.
+void shoot(QWidget* window, const QString& name) {
+    const QString folder = qEnvironmentVariable("BENCH_SHOTS");
+    if (!folder.isEmpty())
+        window->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
 struct Result {
     double ours = 0;
     double isql = 0;
 };
 
-// One file: the window shown on the FjSor page, every action timed Runs times from the state it starts in.
-std::map<QString, Result> measure(const QString& path, QStringList& order) {
-    std::map<QString, Result> results;
-    std::map<QString, QString> statementsOf;
-    Data = new TData;
-    Data->ZCon1->DatabaseName = path;
-    Data->ZCon1->Connect();
+// One file: every action timed Runs times from the state it starts in, its isql statements kept for later.
+class Measurement {
+public:
+    Measurement(QStringList& order) : order_(order) {}
+
+    void time(const QString& name, const std::function<void()>& before, const std::function<void()>& work,
+              const QString& statements) {
+        std::vector<double> runs;
+        for (int i = 0; i < Runs; ++i) {
+            before();
+            QElapsedTimer t;
+            t.start();
+            work();
+            settle();
+            runs.push_back(double(t.nsecsElapsed()) / 1e6);
+        }
+        if (!order_.contains(name))
+            order_ << name;
+        results_[name] = {median(runs), 0};
+        statementsOf_[name] = statements;
+        std::printf("  %-40s %10.1f ms, resident %ld MB\n", qPrintable(name), results_[name].ours,
+                    statusKb("VmRSS:") / 1024);
+        std::fflush(stdout);
+    }
+
+    // isql-fb runs after the program lets go of the file (the embedded engine holds it alone).
+    std::map<QString, Result> finish(const QString& path) {
+        for (auto& [name, result] : results_)
+            result.isql = isqlMs(path, statementsOf_[name]);
+        return results_;
+    }
+
+private:
+    QStringList& order_;
+    std::map<QString, Result> results_;
+    std::map<QString, QString> statementsOf_;
+};
+
+QString scalar(const QString& sql) {
+    vardelo::openQuery(Data->ZQ80, {sql});
+    return Data->ZQ80->Fields(0).AsString();
+}
+
+// The rows a grid of about 30 lines shows around row `row` (1-based) of an ordered statement.
+QString shownRows(const QString& select, int row, int count) {
+    const int first = std::max(1, std::min(row - 14, count - 29));
+    return QStringLiteral("%1 ROWS %2 TO %3;").arg(select).arg(first).arg(first + 29);
+}
+
+void clickTitle(TDBGrid* grid, const QString& fieldName) {
+    for (int column = 0; column < grid->model()->columnCount(); ++column)
+        if (grid->ColumnFieldName(column) == fieldName) {
+            QHeaderView* titles = grid->horizontalHeader();
+            grid->scrollTo(grid->model()->index(0, column));
+            settle();
+            const QPoint at(titles->sectionViewportPosition(column) + titles->sectionSize(column) / 2,
+                            titles->height() / 2);
+            QTest::mouseClick(titles->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+            return;
+        }
+    std::fprintf(stderr, "no column %s\n", qPrintable(fieldName));
+}
+
+// The raw table editor's FjSor page: every line of the file.
+void measureLines(Measurement& m) {
     TIBTable* lines = Data->IBTable2;
     lines->Open();
     auto* form = new TForm22;
@@ -98,76 +173,59 @@ std::map<QString, Result> measure(const QString& path, QStringList& order) {
     grid->setFocus();
     settle();
 
-    const auto scalar = [&](const QString& sql) {
-        vardelo::openQuery(Data->ZQ80, {sql});
-        return Data->ZQ80->Fields(0).AsString();
-    };
     const int n = scalar(QStringLiteral("SELECT COUNT(*) FROM fjsor")).toInt();
     const QString lastId = scalar(QStringLiteral("SELECT MAX(id_fjsor) FROM fjsor"));
     const QString lastTicket = scalar(QStringLiteral("SELECT MAX(s_bszam) FROM fjsor"));
-    const QString order30 = QStringLiteral("SELECT * FROM fjsor ORDER BY id_fjsor ROWS %1 TO %2;");
+    const QString ticketStart = lastTicket.left(7);
+    const int ticketRow = scalar(QStringLiteral("SELECT COUNT(*) FROM fjsor WHERE id_fjsor < (SELECT "
+                                                "MIN(id_fjsor) FROM fjsor WHERE s_bszam STARTING WITH '%1')")
+                                     .arg(ticketStart))
+                              .toInt() +
+                          1;
+    const QString ordered = QStringLiteral("SELECT * FROM fjsor ORDER BY id_fjsor");
+    const QString countAll = QStringLiteral("SELECT COUNT(*) FROM fjsor;\n");
 
     const auto reopen = [&] {
         lines->Close();
         lines->Open();
         settle();
     };
-    const auto time = [&](const QString& name, const std::function<void()>& before,
-                          const std::function<void()>& work, const QString& statements) {
-        std::vector<double> runs;
-        for (int i = 0; i < Runs; ++i) {
-            before();
-            QElapsedTimer t;
-            t.start();
-            work();
-            settle();
-            runs.push_back(double(t.nsecsElapsed()) / 1e6);
-        }
-        if (!order.contains(name))
-            order << name;
-        // isql-fb runs after the program lets go of the file (the embedded engine holds it alone).
-        results[name] = {median(runs), 0};
-        statementsOf[name] = statements;
-        std::printf("  %-36s %10.1f ms, resident %ld MB\n", qPrintable(name), results[name].ours,
-                    statusKb("VmRSS:") / 1024);
-        std::fflush(stdout);
-    };
-    const auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
-        QTest::keyClick(grid, k, m);
+    const auto key = [&](Qt::Key k, Qt::KeyboardModifiers mod = Qt::NoModifier) {
+        QTest::keyClick(grid, k, mod);
     };
 
-    time(
-        QStringLiteral("open"), [&] { lines->Close(); }, [&] { lines->Open(); }, order30.arg(1).arg(30));
-    time(
+    m.time(
+        QStringLiteral("open"), [&] { lines->Close(); }, [&] { lines->Open(); }, shownRows(ordered, 1, n));
+    m.time(
         QStringLiteral("Ctrl+End"), reopen, [&] { key(Qt::Key_End, Qt::ControlModifier); },
-        order30.arg(n - 29).arg(n));
-    time(
+        countAll + shownRows(ordered, n, n));
+    shoot(form, QStringLiteral("lines-last"));
+    m.time(
         QStringLiteral("Page Up from the last row"), [&] { key(Qt::Key_End, Qt::ControlModifier); },
-        [&] { key(Qt::Key_PageUp); }, order30.arg(n - 59).arg(n - 30));
-    time(
+        [&] { key(Qt::Key_PageUp); }, shownRows(ordered, n - 44, n));
+    m.time(
         QStringLiteral("Ctrl+Home from the last row"), [&] { key(Qt::Key_End, Qt::ControlModifier); },
-        [&] { key(Qt::Key_Home, Qt::ControlModifier); }, order30.arg(1).arg(30));
-    time(
+        [&] { key(Qt::Key_Home, Qt::ControlModifier); }, shownRows(ordered, 1, n));
+    m.time(
         QStringLiteral("Page Down"), [&] { key(Qt::Key_Home, Qt::ControlModifier); },
-        [&] { key(Qt::Key_PageDown); }, order30.arg(31).arg(60));
-    time(
-        QStringLiteral("RecordCount"), reopen, [&] { lines->RecordCount(); },
-        QStringLiteral("SELECT COUNT(*) FROM (SELECT * FROM fjsor ORDER BY id_fjsor);"));
-    time(
+        [&] { key(Qt::Key_PageDown); }, shownRows(ordered, 45, n));
+    m.time(
+        QStringLiteral("RecordCount"), reopen, [&] { lines->RecordCount(); }, countAll);
+    m.time(
         QStringLiteral("Locate the last key (after a save)"), reopen,
         [&] { lines->Locate(QStringLiteral("ID_FJSOR"), lastId, 0); },
-        QStringLiteral("SELECT COUNT(*) FROM fjsor WHERE id_fjsor < %1;").arg(lastId));
-    time(
+        QStringLiteral("SELECT COUNT(*) FROM fjsor WHERE id_fjsor < %1;\n").arg(lastId) +
+            shownRows(ordered, n, n));
+    m.time(
         QStringLiteral("Locate a ticket number's start"), reopen,
-        [&] {
-            lines->Locate(QStringLiteral("S_BSZAM"), lastTicket.left(7), loCaseInsensitive | loPartialKey);
-        },
+        [&] { lines->Locate(QStringLiteral("S_BSZAM"), ticketStart, loCaseInsensitive | loPartialKey); },
         QStringLiteral("SELECT COUNT(*) FROM fjsor WHERE id_fjsor < (SELECT MIN(id_fjsor) FROM fjsor WHERE "
-                       "UPPER(s_bszam) STARTING WITH '%1');")
-            .arg(lastTicket.left(7)));
+                       "s_bszam STARTING WITH '%1');\n")
+                .arg(ticketStart) +
+            shownRows(ordered, ticketRow, n));
     lines->Close();
     lines->ReadOnly = false;
-    time(
+    m.time(
         QStringLiteral("Insert and Post a line"), reopen,
         [&] {
             lines->Insert();
@@ -175,15 +233,97 @@ std::map<QString, Result> measure(const QString& path, QStringList& order) {
             lines->Post();
         },
         QStringLiteral("INSERT INTO fjsor (s_bszam) VALUES ('99999999') RETURNING id_fjsor;\n"
-                       "SELECT COUNT(*) FROM fjsor WHERE id_fjsor < (SELECT MAX(id_fjsor) FROM fjsor);"));
+                       "SELECT COUNT(*) FROM fjsor WHERE id_fjsor < (SELECT MAX(id_fjsor) FROM fjsor);\n") +
+            shownRows(ordered, n + 1, n + 1));
     lines->Transaction()->Rollback();
     form->close();
     delete form;
+}
+
+// The ticket browser of purchaser 1, and the producer browser.
+void measureBrowsers(Measurement& m) {
+    AktAkod = QStringLiteral("1");
+    const QString where =
+        QStringLiteral("FROM fjfej LEFT JOIN ostermelo ON fjfej.f_ostermkod = ostermelo.o_kod "
+                       "WHERE fjfej.f_akod = '1'");
+    const int tickets = scalar(QStringLiteral("SELECT COUNT(*) FROM fjfej WHERE f_akod = '1'")).toInt();
+    const QString lastTicket = scalar(QStringLiteral("SELECT MAX(f_bszam) FROM fjfej WHERE f_akod = '1'"));
+    const QString byNumber = QStringLiteral("SELECT * %1 ORDER BY f_bszam").arg(where);
+    TForm8* browser = nullptr;
+    const auto closeBrowser = [&] {
+        delete browser;
+        browser = nullptr;
+        settle();
+    };
+    const auto openBrowser = [&] {
+        browser = new TForm8;
+        browser->resize(1000, 700);
+        browser->show();
+        settle();
+    };
+    AktBszam = lastTicket;
+    m.time(QStringLiteral("tickets: open on the last ticket"), closeBrowser, openBrowser,
+           QStringLiteral("SELECT COUNT(*) %1 AND f_bszam < '%2';\n").arg(where, lastTicket) +
+               shownRows(byNumber, tickets, tickets));
+    shoot(browser, QStringLiteral("tickets-on-last"));
+    AktBszam.clear();
+    const auto browserGrid = [&] {
+        return vardelo::testing::child<TDBGrid>(browser, QStringLiteral("DBGrid1"));
+    };
+    const auto freshBrowser = [&] {
+        closeBrowser();
+        openBrowser();
+        browserGrid()->setFocus();
+    };
+    m.time(
+        QStringLiteral("tickets: Ctrl+End"), freshBrowser,
+        [&] { QTest::keyClick(browserGrid(), Qt::Key_End, Qt::ControlModifier); },
+        QStringLiteral("SELECT COUNT(*) %1;\n").arg(where) + shownRows(byNumber, tickets, tickets));
+    m.time(
+        QStringLiteral("tickets: sort by the name title"), freshBrowser,
+        [&] { clickTitle(browserGrid(), QStringLiteral("O_NEV")); },
+        shownRows(QStringLiteral("SELECT * %1 ORDER BY o_nev").arg(where), 1, tickets));
+    closeBrowser();
+
+    const int producers = scalar(QStringLiteral("SELECT COUNT(*) FROM ostermelo")).toInt();
+    const QString byName = QStringLiteral("SELECT * FROM ostermelo ORDER BY o_Nev");
+    const int nameRow =
+        scalar(QStringLiteral("SELECT COUNT(*) FROM ostermelo WHERE o_nev < 'K'")).toInt() + 1;
+    AktOkod.clear();
+    auto* producerBrowser = new TForm4;
+    producerBrowser->resize(1000, 700);
+    producerBrowser->show();
+    settle();
+    auto* search = vardelo::testing::child<QLineEdit>(producerBrowser, QStringLiteral("Edit1"));
+    m.time(
+        QStringLiteral("producers: a search keystroke"), [&] { search->clear(); },
+        [&] { QTest::keyClicks(search, QStringLiteral("K")); },
+        shownRows(byName, 1, producers) +
+            QStringLiteral("SELECT COUNT(*) FROM ostermelo WHERE o_nev < 'K';\n") +
+            shownRows(byName, nameRow, producers));
+    shoot(producerBrowser, QStringLiteral("producers-search"));
+    m.time(
+        QStringLiteral("producers: sort by the code title"), [&] { vardelo::openProducersByName(); },
+        [&] {
+            clickTitle(vardelo::testing::child<TDBGrid>(producerBrowser, QStringLiteral("DBGrid1")),
+                       QStringLiteral("O_KOD"));
+        },
+        shownRows(QStringLiteral("SELECT * FROM ostermelo ORDER BY o_kod"), 1, producers));
+    delete producerBrowser;
+    settle();
+}
+
+std::map<QString, Result> measure(const QString& path, QStringList& order) {
+    Measurement m(order);
+    Data = new TData;
+    Data->ZCon1->DatabaseName = path;
+    Data->ZCon1->Connect();
+    measureLines(m);
+    measureBrowsers(m);
     delete Data;
     Data = nullptr;
-    for (auto& [name, result] : results)
-        result.isql = isqlMs(path, statementsOf[name]);
-    std::printf("  %s: %d lines, resident now %ld MB\n", qPrintable(QFileInfo(path).fileName()), n,
+    auto results = m.finish(path);
+    std::printf("  %s: resident now %ld MB\n", qPrintable(QFileInfo(path).fileName()),
                 statusKb("VmRSS:") / 1024);
     std::fflush(stdout);
     return results;
@@ -205,14 +345,18 @@ int main(int argc, char* argv[]) {
         QStringList order;
         const auto big = measure(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath(), order);
         const auto small = measure(QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath(), order);
-        std::printf("\n%-36s %10s %10s %7s | %9s %9s %7s | %8s\n", "action (FjSor page)", "ours ms",
-                    "isql ms", "ratio", "small ms", "isql ms", "ratio", "big/small");
+        // "flat": the big file's ratio over the small one's (at most 1.2 when our time grows as isql's does);
+        // "time": our time on the big file over that on the small one.
+        std::printf("\n%-40s %9s %9s %6s | %8s %8s %6s | %5s %6s\n", "action", "ours ms", "isql ms", "ratio",
+                    "small ms", "isql ms", "ratio", "flat", "time");
         for (const QString& name : order) {
             const Result& b = big.at(name);
             const Result& s = small.at(name);
-            std::printf("%-36s %10.1f %10.1f %7.2f | %9.1f %9.1f %7.2f | %8.2f\n", qPrintable(name), b.ours,
-                        b.isql, b.ours / std::max(1.0, b.isql), s.ours, s.isql,
-                        s.ours / std::max(1.0, s.isql), b.ours / std::max(0.1, s.ours));
+            const double bigRatio = b.ours / std::max(1.0, b.isql);
+            const double smallRatio = s.ours / std::max(1.0, s.isql);
+            std::printf("%-40s %9.1f %9.1f %6.2f | %8.1f %8.1f %6.2f | %5.2f %6.2f\n", qPrintable(name),
+                        b.ours, b.isql, bigRatio, s.ours, s.isql, smallRatio, bigRatio / smallRatio,
+                        b.ours / std::max(0.1, s.ours));
         }
         std::printf("(isql below 1 ms counts as 1 ms)\npeak resident memory: %ld MB\n",
                     statusKb("VmHWM:") / 1024);
