@@ -427,9 +427,9 @@ int TDataSetCursor::findByKey(int column, const ColumnTest& test, const QString&
     if (key < 0)
         return -2;
     const QString searched = quotedName(columns_[size_t(column)].name);
-    QString sql = (column == key ? QStringLiteral("SELECT %1 FROM (\n%3\n)")
-                                 : QStringLiteral("SELECT %1, %2 FROM (\n%3\n)"))
-                      .arg(searched, quotedName(columns_[size_t(key)].name), innerSql());
+    QString sql = column == key ? QStringLiteral("SELECT %1 FROM (\n%2\n)").arg(searched, innerSql())
+                                : QStringLiteral("SELECT %1, %2 FROM (\n%3\n)")
+                                      .arg(searched, quotedName(columns_[size_t(key)].name), innerSql());
     std::vector<QVariant> extra;
     if (!startsWith.isEmpty()) {
         sql += QStringLiteral(" WHERE %1 STARTING WITH ?").arg(searched);

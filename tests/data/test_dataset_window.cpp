@@ -95,6 +95,10 @@ QStringList walk(TDataSet& d) {
 class TestDatasetWindow : public QObject {
     Q_OBJECT
 private slots:
+    // A statement the cursor builds wrongly would still give the right rows by a slower road; the warning
+    // its text raises (a missing argument) shows it.
+    void init() { QTest::failOnWarning(QRegularExpression(QStringLiteral(".*"))); }
+
     void positionRulesBeyondTheWindow() {
         TestDatabase db;
         fillProducers(db);
