@@ -166,11 +166,28 @@ QVariant TDataSetCursor::keyAt(int row) const {
     return r.values ? (*r.values)[size_t(keyColumn_)] : keyOf(r.raw);
 }
 
-// Brings a row far from the window into it, with a few rows before it for the grid showing it.
-void TDataSetCursor::reach(int row) {
+// Brings a row far from the window into it, with a few rows before it for the grid showing it. The first
+// row of a key, its place known, is reached by the key instead: the server starts at it through the key's
+// index rather than passing every row before it, and rows before it are read only when asked for.
+void TDataSetCursor::reach(int row, const QVariant& key) {
     const int end = base_ + int(window_.size());
-    if (row < base_ || row >= end + std::min(windowSize_, 4096))
-        reloadAround(row, rowsBeforeJump(false));
+    if (row >= base_ && row < end + std::min(windowSize_, 4096))
+        return;
+    if (!key.isNull()) {
+        if (!keyedTried_) {
+            keyedTried_ = true;
+            keyedStatement_ =
+                prepareSameRows(QStringLiteral("SELECT * FROM (\n%1\n) WHERE %2 >= ?")
+                                    .arg(innerSql(), quotedName(columns_[size_t(keyColumn_)].name)));
+        }
+        if (keyedStatement_) {
+            startCursor(keyedStatement_.get(), {key});
+            base_ = row;
+            startedAtKey_ = true;
+            return;
+        }
+    }
+    reloadAround(row, rowsBeforeJump(false));
 }
 
 // The number of rows before the first one with the key (empty keys come first).
@@ -193,12 +210,37 @@ std::optional<int> TDataSetCursor::rowsBelow(const QVariant& key) {
     return std::nullopt;
 }
 
+bool TDataSetCursor::keyAtEquals(int row, const QVariant& key) const {
+    const QVariant rowKey = keyAt(row);
+    if (rowKey.isNull())
+        return false;
+    if (!integerColumn(columns_[size_t(keyColumn_)]))
+        return rowKey == key;
+    bool ok = false;
+    const qlonglong wanted = key.toLongLong(&ok);
+    return ok && rowKey.toLongLong() == wanted;
+}
+
+// The first row with the key: in the window when it holds that row and the one before it (or the list's
+// first row), so that repeated searches for the row in view ask the server nothing; else counted.
+std::optional<int> TDataSetCursor::placeOfKey(const QVariant& key) {
+    for (int row = base_; row < base_ + int(window_.size()); ++row) {
+        if (!keyAtEquals(row, key))
+            continue;
+        if (row == 0 || row > base_)
+            return row;
+        break;
+    }
+    return rowsBelow(key);
+}
+
 // Starts a forward cursor on the statement given; the window is emptied for its rows.
 void TDataSetCursor::startCursor(IStatement* statement, const std::vector<QVariant>& extra) {
     std::vector<QVariant> parameters = parameters_;
     parameters.insert(parameters.end(), extra.begin(), extra.end());
     window_.clear();
     cursorAtEnd_ = false;
+    startedAtKey_ = false;
     Status status;
     try {
         resultSet_.reset();
@@ -280,7 +322,8 @@ bool TDataSetCursor::ensure(int row) {
         return false;
     const int ahead = row - (base_ + int(window_.size()));
     if (row < base_)
-        reloadAround(row, rowsBeforeJump(true));
+        // Just above a row reached by its key: the grid showing it wants the rows above, not a walk back.
+        reloadAround(row, rowsBeforeJump(!startedAtKey_ || base_ - row > rowsBeforeJump(false)));
     else if (ahead > std::min(windowSize_, 4096) && ahead > row / 8 &&
              row - rowsBeforeJump(false) < rowCount() && offsetStatement())
         // Far ahead, where rows are known to exist: the server skips to them faster than they are read.
@@ -378,10 +421,10 @@ int TDataSetCursor::findInColumn(int column, const ColumnTest& test, const QVari
             return -1;
     }
     if (column == keyColumn() && !equalTo.isNull() && integerColumn(columns_[size_t(column)])) {
-        // A number the list is ordered by: the rows before it are counted.
-        if (const auto position = rowsBelow(equalTo)) {
+        // A number the list is ordered by: found in the window, or the rows before it are counted.
+        if (const auto position = placeOfKey(equalTo)) {
             known_ = std::max(known_, *position);
-            reach(*position);
+            reach(*position, equalTo);
             return ensure(*position) && testColumn(window_[size_t(*position - base_)], column, test)
                        ? *position
                        : -1;
@@ -447,12 +490,12 @@ int TDataSetCursor::findByKey(int column, const ColumnTest& test, const QString&
         return -2;
     if (!accepted)
         return -1;
-    const auto position = found.isNull() ? std::nullopt : rowsBelow(found);
+    const auto position = found.isNull() ? std::nullopt : placeOfKey(found);
     if (!position)
         return -2;
     known_ = std::max(known_, *position + 1);
     count_ = std::max(count_, known_);
-    reach(*position);
+    reach(*position, found);
     // Rows of equal keys may come in another order here than in the search.
     for (int row = *position; ensure(row) && keyAt(row) == found; ++row)
         if (testColumn(window_[size_t(row - base_)], column, test))

@@ -86,8 +86,10 @@ private:
     int keyColumn();
     QVariant keyOf(const std::vector<unsigned char>& message) const;
     QVariant keyAt(int row) const;
-    void reach(int row);
+    void reach(int row, const QVariant& key = QVariant());
     std::optional<int> rowsBelow(const QVariant& key);
+    bool keyAtEquals(int row, const QVariant& key) const;
+    std::optional<int> placeOfKey(const QVariant& key);
     int findByKey(int column, const ColumnTest& test, const QString& startsWith);
     using Layout = std::vector<vardelo::fb::ColumnLayout>;
     using RowVisitor = std::function<bool(const unsigned char* message, const Layout& layout)>;
@@ -105,6 +107,10 @@ private:
     vardelo::fb::Handle<Firebird::IResultSet> resultSet_;
     vardelo::fb::Handle<Firebird::IStatement> offsetStatement_;
     bool offsetTried_ = false;
+    vardelo::fb::Handle<Firebird::IStatement> keyedStatement_;
+    bool keyedTried_ = false;
+    // The window starts at a row reached by its key, without the rows before it.
+    bool startedAtKey_ = false;
     int keyColumn_ = -1;
     bool keyTried_ = false;
     unsigned messageLength_ = 0;

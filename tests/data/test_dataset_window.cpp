@@ -271,7 +271,8 @@ private slots:
                     removed += k % 10 == 3 ? 1 : 0;
                 return key - first + 1 - removed;
             };
-            for (int key : {last - 1, first + 40, first + 1, last}) {
+            // Neighbours of a found key, and the same key again, are answered from the window.
+            for (int key : {last - 1, first + 40, first + 41, first + 39, first + 1, last - 1, last, last}) {
                 if (key % 10 == 3)
                     ++key;
                 QVERIFY(lines->Locate(QStringLiteral("ID_FJSOR"), key, 0));
