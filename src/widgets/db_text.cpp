@@ -3,6 +3,18 @@
 #include "data/dataset.h"
 #include "widgets/data_link.h"
 
+#include <QPainter>
+#include <QStyle>
+#include <algorithm>
+
+namespace {
+
+// The narrowest a value is shown: a name, an address or a short remark whole, only a longer text cut with
+// "…".
+constexpr int kMinimumCharacters = 30;
+
+} // namespace
+
 TDBText::TDBText(QWidget* parent) : QLabel(parent), link_(new TDataLink(this)) {
     setTextFormat(Qt::PlainText);
     connect(link_, &TDataLink::dataSetChanged, this, &TDBText::refresh);
@@ -34,4 +46,38 @@ void TDBText::refresh() {
     const TField* field = link_->Field(fieldName_);
     const bool hasRow = field && !link_->DataSet()->IsEmpty();
     setText(hasRow ? field->AsString() : QString());
+    updateToolTip();
+}
+
+QSize TDBText::minimumSizeHint() const {
+    QSize hint = QLabel::minimumSizeHint();
+    const QMargins margins = contentsMargins();
+    hint.setWidth(std::min(hint.width(), fontMetrics().averageCharWidth() * kMinimumCharacters +
+                                             margins.left() + margins.right() + 2 * margin()));
+    return hint;
+}
+
+bool TDBText::fits() const {
+    return fontMetrics().horizontalAdvance(text()) <= contentsRect().width() - 2 * margin();
+}
+
+void TDBText::updateToolTip() {
+    setToolTip(fits() ? QString() : text());
+}
+
+void TDBText::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    updateToolTip();
+}
+
+void TDBText::paintEvent(QPaintEvent* event) {
+    if (fits()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    const QRect room = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, room.width());
+    style()->drawItemText(&painter, room, int(QStyle::visualAlignment(layoutDirection(), alignment())),
+                          palette(), isEnabled(), shown, foregroundRole());
 }

@@ -8,7 +8,8 @@ class TDataSource;
 
 // A label showing one field of the data source's current row, in the program's text for the value (numbers
 // with the decimal comma, dates as "yyyy.MM.dd."). Empty while the dataset is closed or empty, or has no such
-// field.
+// field. A value wider than the room it is given ends in "…" and shows whole in its tooltip: a long remark or
+// name does not widen its window past the screen.
 class TDBText : public QLabel {
     Q_OBJECT
 public:
@@ -20,8 +21,16 @@ public:
     void SetDataField(const QString& fieldName);
     const QString& DataField() const { return fieldName_; }
 
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void refresh();
+    bool fits() const;
+    void updateToolTip();
 
     TDataLink* link_;
     QString fieldName_;

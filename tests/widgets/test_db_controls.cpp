@@ -7,6 +7,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QSignalSpy>
 #include <QTest>
 #include <memory>
@@ -24,6 +25,7 @@ private slots:
     void labelFollowsCursor_data();
     void labelFollowsCursor();
     void labelWithoutData();
+    void longLabelDoesNotWidenItsWindow();
     void editFollowsCursor();
     void typingEditsTable();
     void editReadOnlyCases();
@@ -58,6 +60,30 @@ void TestDbControls::labelFollowsCursor() {
     Data->ZQ30->Prior();
     Data->ZQ30->Prior();
     QCOMPARE(label.text(), texts[texts.size() - 3]); // the last Next stayed on the last row
+}
+
+// A street of the longest length the schema allows: the window stays narrower than the text, the label keeps
+// the whole value (and shows it in its tooltip), and a value that fits has no tooltip.
+void TestDbControls::longLabelDoesNotWidenItsWindow() {
+    TestDatabase db(true);
+    db.exec(QStringLiteral("UPDATE ostermelo SET o_utca = '%1' WHERE o_kod = '1'")
+                .arg(QString(QStringLiteral("Árvíztűrő út ")).repeated(10).left(45)));
+    openProducers();
+    QWidget window;
+    auto* layout = new QHBoxLayout(&window);
+    auto* label = new TDBText(Data->DSQ30, QStringLiteral("O_UTCA"), &window);
+    layout->addWidget(label);
+    window.resize(120, 40);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QString whole = Data->ZQ30->FieldByName(QStringLiteral("O_UTCA")).AsString();
+    QCOMPARE(whole.size(), 45);
+    QVERIFY(window.width() < label->fontMetrics().horizontalAdvance(whole));
+    QCOMPARE(label->text(), whole);
+    QCOMPARE(label->toolTip(), whole);
+    window.resize(label->sizeHint().width() + 40, 40);
+    QTRY_COMPARE(label->toolTip(), QString());
+    QCOMPARE(label->text(), whole);
 }
 
 void TestDbControls::labelWithoutData() {
