@@ -19,6 +19,12 @@
 -- within 0..100, so S_BRUTTO * S_LEVONSZAZ never leaves the 64-bit range of the exact arithmetic (the amounts
 -- from S_FELVAR on are computed in double precision). The program's entry windows take the same limits.
 --
+-- This file is the schema of the program's version. When the program opens a database made by an earlier version,
+-- it adds what the database lacks of this file, each change committed on its own and logged: tables, columns and
+-- named constraints of existing tables, generators, indexes, views, procedures, exceptions and triggers; a computed
+-- column whose expression differs is altered, a trigger whose text differs is replaced. So a later addition is
+-- written here only, in the form a new database gets it.
+--
 -- The primary keys are created in the order ATVEVO, FJFEJ, FJSOR, OSTERMELO, SORSZAM, TERMEK, which names their
 -- indexes RDB$PRIMARY1 to RDB$PRIMARY6.
 

@@ -2,6 +2,7 @@
 
 #include "data/database_error.h"
 #include "data/firebird_api.h"
+#include "data/logging.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -87,6 +88,16 @@ void TConnection::Connect() {
         attachment_ = vardelo::fb::attachDatabase(name, dpb.get());
     } catch (const FbException& e) {
         vardelo::fb::raise(e);
+    }
+    // A database of an earlier version gets what the program's schema adds; a change that cannot be made
+    // now is logged and tried again at the next opening, and the program works on with what there is.
+    try {
+        lastSchemaUpgrade_ = vardelo::upgradeSchema(attachment_.get());
+    } catch (const EDatabaseError& error) {
+        lastSchemaUpgrade_ = {};
+        lastSchemaUpgrade_.failed << error.Message();
+        qCWarning(lcData).noquote() << "Schema upgrade: the database's schema could not be read:"
+                                    << error.Message();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "data/app_settings.h"
 #include "data/firebird_api.h"
+#include "data/schema_upgrade.h"
 
 #include <QObject>
 #include <QString>
@@ -26,6 +27,8 @@ public:
     // The database name, and the user and password where the settings give them.
     void ApplySettings(const vardelo::AppSettings& settings);
 
+    // Attaches, then brings an older database up to the program's schema (vardelo::upgradeSchema); what
+    // that did stays in LastSchemaUpgrade.
     void Connect();
     void Disconnect();
     bool Connected() const { return bool(attachment_); }
@@ -39,6 +42,7 @@ public:
     static bool IsServerName(const QString& databaseName);
 
     Firebird::IAttachment* Attachment() const { return attachment_.get(); }
+    const vardelo::SchemaUpgradeResult& LastSchemaUpgrade() const { return lastSchemaUpgrade_; }
     static Firebird::IMaster* Master();
 
 signals:
@@ -46,6 +50,7 @@ signals:
 
 private:
     vardelo::fb::Handle<Firebird::IAttachment> attachment_;
+    vardelo::SchemaUpgradeResult lastSchemaUpgrade_;
 };
 
 namespace vardelo {

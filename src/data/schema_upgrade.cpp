@@ -1,0 +1,269 @@
+#include "data/schema_upgrade.h"
+
+#include "data/database_creator.h"
+#include "data/database_error.h"
+#include "data/firebird_api.h"
+#include "data/logging.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <algorithm>
+
+using namespace Firebird;
+using vardelo::fb::Handle;
+using vardelo::fb::Status;
+
+namespace vardelo {
+
+namespace {
+
+// Whitespace and letter case carry no meaning in a stored expression or trigger text.
+QString normalized(const QString& text) {
+    return text.simplified().toUpper();
+}
+
+// A definition list split at its top-level commas (commas inside brackets and quotes belong to their item).
+QStringList topLevelItems(const QString& body) {
+    QStringList items;
+    int depth = 0;
+    bool quoted = false;
+    QString current;
+    for (const QChar c : body) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        else if (!quoted && c == QLatin1Char('('))
+            ++depth;
+        else if (!quoted && c == QLatin1Char(')'))
+            --depth;
+        if (!quoted && depth == 0 && c == QLatin1Char(',')) {
+            items << current.trimmed();
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.trimmed().isEmpty())
+        items << current.trimmed();
+    return items;
+}
+
+QString firstWord(const QString& text) {
+    static const QRegularExpression word(QStringLiteral("^\\s*([A-Za-z0-9_$]+)"));
+    return word.match(text).captured(1).toUpper();
+}
+
+// What the database already has, read once from the system tables.
+struct DatabaseObjects {
+    QSet<QString> relations;                 // tables and views
+    QHash<QString, QSet<QString>> columns;   // table -> its columns
+    QHash<QString, QString> computedSources; // "TABLE.COLUMN" -> its expression, as stored
+    QSet<QString> constraints;
+    QSet<QString> indexes;
+    QSet<QString> generators;
+    QSet<QString> procedures;
+    QSet<QString> exceptions;
+    QHash<QString, QString> triggerSources; // trigger -> its text from AS on, as stored
+};
+
+using Rows = std::vector<std::vector<QVariant>>;
+
+Rows readRows(IAttachment* attachment, ITransaction* transaction, const QString& sql) {
+    return fb::executeRows(attachment, transaction, sql, {});
+}
+
+DatabaseObjects readObjects(IAttachment* attachment) {
+    DatabaseObjects objects;
+    Status status;
+    try {
+        Handle<ITransaction> transaction(attachment->startTransaction(status.throwing(), 0, nullptr));
+        ITransaction* tr = transaction.get();
+        for (const auto& row : readRows(attachment, tr,
+                                        QStringLiteral("SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS "
+                                                       "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0")))
+            objects.relations.insert(row[0].toString());
+        for (const auto& row :
+             readRows(attachment, tr,
+                      QStringLiteral("SELECT TRIM(rf.RDB$RELATION_NAME), TRIM(rf.RDB$FIELD_NAME), "
+                                     "CAST(f.RDB$COMPUTED_SOURCE AS VARCHAR(8000)) "
+                                     "FROM RDB$RELATION_FIELDS rf "
+                                     "JOIN RDB$FIELDS f ON f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
+                                     "WHERE COALESCE(rf.RDB$SYSTEM_FLAG, 0) = 0"))) {
+            objects.columns[row[0].toString()].insert(row[1].toString());
+            if (!row[2].isNull())
+                objects.computedSources.insert(row[0].toString() + QLatin1Char('.') + row[1].toString(),
+                                               row[2].toString());
+        }
+        for (const auto& row : readRows(attachment, tr,
+                                        QStringLiteral("SELECT TRIM(RDB$CONSTRAINT_NAME) "
+                                                       "FROM RDB$RELATION_CONSTRAINTS")))
+            objects.constraints.insert(row[0].toString());
+        for (const auto& row : readRows(attachment, tr,
+                                        QStringLiteral("SELECT TRIM(RDB$INDEX_NAME) FROM RDB$INDICES "
+                                                       "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0")))
+            objects.indexes.insert(row[0].toString());
+        for (const auto& row : readRows(attachment, tr,
+                                        QStringLiteral("SELECT TRIM(RDB$GENERATOR_NAME) FROM RDB$GENERATORS "
+                                                       "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0")))
+            objects.generators.insert(row[0].toString());
+        for (const auto& row : readRows(attachment, tr,
+                                        QStringLiteral("SELECT TRIM(RDB$PROCEDURE_NAME) FROM RDB$PROCEDURES "
+                                                       "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0")))
+            objects.procedures.insert(row[0].toString());
+        for (const auto& row : readRows(attachment, tr,
+                                        QStringLiteral("SELECT TRIM(RDB$EXCEPTION_NAME) FROM RDB$EXCEPTIONS "
+                                                       "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0")))
+            objects.exceptions.insert(row[0].toString());
+        for (const auto& row :
+             readRows(attachment, tr,
+                      QStringLiteral("SELECT TRIM(RDB$TRIGGER_NAME), "
+                                     "CAST(RDB$TRIGGER_SOURCE AS VARCHAR(8000)) FROM RDB$TRIGGERS "
+                                     "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0")))
+            objects.triggerSources.insert(row[0].toString(), row[1].toString());
+        transaction->commit(status.throwing());
+        transaction.forget();
+    } catch (const FbException& e) {
+        fb::raise(e);
+    }
+    return objects;
+}
+
+// The changes one CREATE TABLE of the DDL asks of the database: the whole table when it is missing, else the
+// columns and constraints it lacks and the computed columns whose expression changed.
+void tableChanges(const QString& table, const QString& body, const QString& statement,
+                  const DatabaseObjects& objects, QList<SchemaChange>& changes) {
+    if (!objects.relations.contains(table)) {
+        changes.append({QStringLiteral("table %1").arg(table), statement, statement});
+        return;
+    }
+    const QSet<QString> existing = objects.columns.value(table);
+    static const QRegularExpression computed(QStringLiteral("\\bCOMPUTED\\s+BY\\s*(\\(.*\\))\\s*$"),
+                                             QRegularExpression::CaseInsensitiveOption |
+                                                 QRegularExpression::DotMatchesEverythingOption);
+    for (const QString& item : topLevelItems(body)) {
+        const QString head = firstWord(item);
+        if (head == QLatin1String("CONSTRAINT")) {
+            const QString name =
+                firstWord(item.mid(item.indexOf(QLatin1String("CONSTRAINT"), 0, Qt::CaseInsensitive) + 10));
+            if (!objects.constraints.contains(name))
+                changes.append({QStringLiteral("constraint %1.%2").arg(table, name),
+                                QStringLiteral("ALTER TABLE %1 ADD %2").arg(table, item), statement});
+            continue;
+        }
+        if (head == QLatin1String("PRIMARY") || head == QLatin1String("UNIQUE") ||
+            head == QLatin1String("FOREIGN") || head == QLatin1String("CHECK"))
+            continue; // unnamed constraints cannot be matched; they come with the table
+        if (!existing.contains(head)) {
+            changes.append({QStringLiteral("column %1.%2").arg(table, head),
+                            QStringLiteral("ALTER TABLE %1 ADD %2").arg(table, item), statement});
+            continue;
+        }
+        const auto expression = computed.match(item);
+        if (expression.hasMatch()) {
+            const QString stored = objects.computedSources.value(table + QLatin1Char('.') + head);
+            if (normalized(stored) != normalized(expression.captured(1)))
+                changes.append({QStringLiteral("computed column %1.%2").arg(table, head),
+                                QStringLiteral("ALTER TABLE %1 ALTER %2 COMPUTED BY %3")
+                                    .arg(table, head, expression.captured(1)),
+                                statement});
+        }
+    }
+}
+
+} // namespace
+
+QList<SchemaChange> pendingSchemaChanges(IAttachment* attachment, const QStringList& ddl) {
+    const DatabaseObjects objects = readObjects(attachment);
+    QList<SchemaChange> changes;
+    static const QRegularExpression table(QStringLiteral("^CREATE\\s+TABLE\\s+(\\w+)\\s*\\((.*)\\)\\s*$"),
+                                          QRegularExpression::CaseInsensitiveOption |
+                                              QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression index(
+        QStringLiteral("^CREATE\\s+(UNIQUE\\s+)?((ASC|ASCENDING|DESC|DESCENDING)\\s+)?INDEX\\s+(\\w+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression generator(QStringLiteral("^CREATE\\s+(GENERATOR|SEQUENCE)\\s+(\\w+)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression named(
+        QStringLiteral("^CREATE\\s+(OR\\s+ALTER\\s+)?(VIEW|PROCEDURE|EXCEPTION)\\s+(\\w+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression trigger(
+        QStringLiteral("^CREATE\\s+(OR\\s+ALTER\\s+)?TRIGGER\\s+(\\w+)\\b.*?\\bAS\\b(.*)$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    for (const QString& statement : ddl) {
+        if (const auto m = table.match(statement); m.hasMatch()) {
+            tableChanges(m.captured(1).toUpper(), m.captured(2), statement, objects, changes);
+        } else if (const auto i = index.match(statement); i.hasMatch()) {
+            if (!objects.indexes.contains(i.captured(4).toUpper()))
+                changes.append(
+                    {QStringLiteral("index %1").arg(i.captured(4).toUpper()), statement, statement});
+        } else if (const auto g = generator.match(statement); g.hasMatch()) {
+            if (!objects.generators.contains(g.captured(2).toUpper()))
+                changes.append(
+                    {QStringLiteral("generator %1").arg(g.captured(2).toUpper()), statement, statement});
+        } else if (const auto n = named.match(statement); n.hasMatch()) {
+            const QString kind = n.captured(2).toUpper();
+            const QString name = n.captured(3).toUpper();
+            const bool present = kind == QLatin1String("VIEW")        ? objects.relations.contains(name)
+                                 : kind == QLatin1String("PROCEDURE") ? objects.procedures.contains(name)
+                                                                      : objects.exceptions.contains(name);
+            if (!present)
+                changes.append({kind.toLower() + QLatin1Char(' ') + name, statement, statement});
+        } else if (const auto t = trigger.match(statement); t.hasMatch()) {
+            const QString name = t.captured(2).toUpper();
+            const auto stored = objects.triggerSources.constFind(name);
+            if (stored == objects.triggerSources.cend()) {
+                changes.append({QStringLiteral("trigger %1").arg(name), statement, statement});
+            } else if (normalized(*stored) != normalized(QStringLiteral("AS") + t.captured(3))) {
+                // The trigger's text changed: put the new text in its place.
+                QString replacement = statement;
+                if (t.captured(1).isEmpty())
+                    replacement.replace(QRegularExpression(QStringLiteral("^CREATE\\s+TRIGGER"),
+                                                           QRegularExpression::CaseInsensitiveOption),
+                                        QStringLiteral("CREATE OR ALTER TRIGGER"));
+                changes.append({QStringLiteral("changed trigger %1").arg(name), replacement, statement});
+            }
+        }
+    }
+    return changes;
+}
+
+SchemaUpgradeResult upgradeSchema(IAttachment* attachment, const QStringList& ddl) {
+    const QStringList statements = ddl.isEmpty() ? ddlStatements() : ddl;
+    SchemaUpgradeResult result;
+    const QList<SchemaChange> changes = pendingSchemaChanges(attachment, statements);
+    if (changes.isEmpty())
+        return result;
+    for (const SchemaChange& change : changes) {
+        Status status;
+        try {
+            Handle<ITransaction> transaction(attachment->startTransaction(status.throwing(), 0, nullptr));
+            const QByteArray text = fb::encodeSql(change.statement);
+            attachment->execute(status.throwing(), transaction.get(), 0, text.constData(), 3, nullptr,
+                                nullptr, nullptr, nullptr);
+            transaction->commit(status.throwing());
+            transaction.forget();
+            result.applied << change.description;
+            qCInfo(lcData).noquote() << "Schema upgrade: added" << change.description;
+        } catch (const FbException& e) {
+            const QString reason = fb::errorText(e);
+            // Another desk opening the database at the same moment may have made it first.
+            bool madeMeanwhile = false;
+            try {
+                const auto still = pendingSchemaChanges(attachment, {change.source});
+                madeMeanwhile = std::none_of(still.cbegin(), still.cend(), [&](const SchemaChange& pending) {
+                    return pending.description == change.description;
+                });
+            } catch (const EDatabaseError&) {
+            }
+            if (madeMeanwhile)
+                continue;
+            result.failed << change.description + QStringLiteral(": ") + reason;
+            qCWarning(lcData).noquote()
+                << "Schema upgrade: could not add" << change.description << "-" << reason;
+        }
+    }
+    return result;
+}
+
+} // namespace vardelo

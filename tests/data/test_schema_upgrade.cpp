@@ -1,0 +1,198 @@
+// An older database opened by the program gets what the program's schema adds: the changes are found by
+// comparing the DDL with the database, each is made in a transaction of its own, and the rows stay.
+
+#include "data/connection.h"
+#include "data/database_creator.h"
+#include "data/firebird_api.h"
+#include "data/schema_upgrade.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using vardelo::fb::Handle;
+using vardelo::fb::Status;
+
+namespace {
+
+QString sourceFile(const QString& relative) {
+    return QDir(qEnvironmentVariable("VARDELO_SOURCE_DIR")).filePath(relative);
+}
+
+QString readText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("Cannot read %s", qPrintable(path));
+    return QString::fromUtf8(file.readAll());
+}
+
+// A database made by isql-fb from a DDL text, as an earlier version of the program (or an administrator)
+// made it; one purchaser's ticket line stands in it.
+bool makeDatabase(const QString& folder, const QString& ddl, QString* errors) {
+    const QString ddlPath = QDir(folder).filePath(QStringLiteral("old.sql"));
+    QFile ddlFile(ddlPath);
+    if (!ddlFile.open(QIODevice::WriteOnly))
+        return false;
+    ddlFile.write(ddl.toUtf8());
+    ddlFile.close();
+    const QString script =
+        QStringLiteral(
+            "CREATE DATABASE '%1' USER 'SYSDBA' PASSWORD 'quillfern' DEFAULT CHARACTER SET WIN1250;\n"
+            "INPUT '%2';\nCOMMIT;\n"
+            "INSERT INTO fjsor (s_bszam, s_brutto, s_levonszaz, s_ear, s_kompmerteke, s_akod) "
+            "VALUES ('10000001', 100, 10, 250, 7, '1');\nCOMMIT;\n")
+            .arg(QDir(folder).filePath(QStringLiteral("du2010.fdb")), ddlPath);
+    QProcess isql;
+    isql.start(
+        QStandardPaths::findExecutable(QStringLiteral("isql-fb")),
+        {QStringLiteral("-q"), QStringLiteral("-ch"), QStringLiteral("UTF8"), QStringLiteral("-bail")});
+    if (!isql.waitForStarted(30000))
+        return false;
+    isql.write(script.toUtf8());
+    isql.closeWriteChannel();
+    isql.waitForFinished(120000);
+    *errors = QString::fromUtf8(isql.readAllStandardError()).trimmed();
+    return errors->isEmpty() && isql.exitCode() == 0;
+}
+
+Handle<Firebird::IAttachment> attach(const QString& path) {
+    Status status;
+    Handle<Firebird::IXpbBuilder> dpb(
+        vardelo::fb::util()->getXpbBuilder(status.throwing(), Firebird::IXpbBuilder::DPB, nullptr, 0));
+    dpb->insertString(status.throwing(), isc_dpb_user_name, "SYSDBA");
+    dpb->insertString(status.throwing(), isc_dpb_password, "quillfern");
+    dpb->insertString(status.throwing(), isc_dpb_lc_ctype, "WIN1250");
+    return vardelo::fb::attachDatabase(path.toUtf8(), dpb.get());
+}
+
+QStringList descriptions(const QList<vardelo::SchemaChange>& changes) {
+    QStringList result;
+    for (const auto& change : changes)
+        result << change.description;
+    return result;
+}
+
+// The computed amounts of the one line, read back.
+QList<QVariant> lineAmounts(Firebird::IAttachment* attachment) {
+    Status status;
+    Handle<Firebird::ITransaction> transaction(attachment->startTransaction(status.throwing(), 0, nullptr));
+    const auto row = vardelo::fb::executeSingle(
+        attachment, transaction.get(),
+        QStringLiteral("SELECT s_netto, s_felvar, s_kompfelar, s_vetelar, s_kifizet FROM fjsor"), {});
+    return QList<QVariant>(row.begin(), row.end());
+}
+
+} // namespace
+
+class TestSchemaUpgrade : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        if (QStandardPaths::findExecutable(QStringLiteral("isql-fb")).isEmpty())
+            QSKIP("isql-fb is not installed");
+    }
+
+    // A database made from the program's own DDL lacks nothing.
+    void newDatabaseNeedsNothing() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("new.fdb"));
+        vardelo::createDatabase(path, true);
+        auto attachment = attach(path);
+        QCOMPARE(descriptions(vardelo::pendingSchemaChanges(attachment.get(), vardelo::ddlStatements())),
+                 QStringList());
+    }
+
+    // Each kind of difference an older database can have is found and made good; the line already stored
+    // reads back with the current formulas.
+    void olderDatabaseGetsWhatItLacks_data() {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("index") << "CREATE INDEX FJFEJ_FIZKELT ON FJFEJ (F_FIZKELT);\n"
+                               << ""
+                               << "index FJFEJ_FIZKELT";
+        QTest::newRow("column") << "  S_MENNYISEG   DECIMAL(18,4),\n"
+                                << ""
+                                << "column FJSOR.S_MENNYISEG";
+        QTest::newRow("constraint")
+            << "  CONSTRAINT FJSOR_LEVONSZAZ_RANGE CHECK (S_LEVONSZAZ BETWEEN 0 AND 100)\n"
+            << "  S_DUMMY INTEGER\n"
+            << "constraint FJSOR.FJSOR_LEVONSZAZ_RANGE";
+        QTest::newRow("computed expression") << "COMPUTED BY (S_VETELAR - S_LEVONT)"
+                                             << "COMPUTED BY (S_VETELAR)"
+                                             << "computed column FJSOR.S_KIFIZET";
+        QTest::newRow("trigger text") << "NEW.ID_TERMEK = GEN_ID(GEN_TERMEK_ID, 1)"
+                                      << "NEW.ID_TERMEK = GEN_ID(GEN_TERMEK_ID, 2)"
+                                      << "changed trigger TERMEK_BI";
+        QTest::newRow("trigger")
+            << "CREATE TRIGGER TERMEK_BI FOR TERMEK ACTIVE BEFORE INSERT POSITION 0 AS\n"
+               "BEGIN\n"
+               "  IF (NEW.ID_TERMEK IS NULL) THEN NEW.ID_TERMEK = GEN_ID(GEN_TERMEK_ID, 1);\n"
+               "END^\n"
+            << ""
+            << "trigger TERMEK_BI";
+    }
+
+    void olderDatabaseGetsWhatItLacks() {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, expected);
+        const QString current = readText(sourceFile(QStringLiteral("db/du2010.sql")));
+        QVERIFY2(current.contains(from), qPrintable(from));
+        QString older = current;
+        older.replace(from, to);
+        QTemporaryDir dir;
+        QString errors;
+        QVERIFY2(makeDatabase(dir.path(), older, &errors), qPrintable(errors));
+        const QString path = dir.filePath(QStringLiteral("du2010.fdb"));
+        auto attachment = attach(path);
+        const QStringList ddl = vardelo::ddlStatements();
+        QVERIFY(descriptions(vardelo::pendingSchemaChanges(attachment.get(), ddl)).contains(expected));
+
+        const auto result = vardelo::upgradeSchema(attachment.get());
+        QCOMPARE(result.failed, QStringList());
+        QVERIFY(result.applied.contains(expected));
+        QCOMPARE(descriptions(vardelo::pendingSchemaChanges(attachment.get(), ddl)), QStringList());
+        // 100 kg less 10 %, at 250 Ft, 7 % surcharge: 90 kg, 22 500, 1 575, 24 075, nothing withheld.
+        const auto amounts = lineAmounts(attachment.get());
+        QCOMPARE(amounts.size(), 5);
+        QCOMPARE(amounts[0].toDouble(), 90.0);
+        QCOMPARE(amounts[3].toDouble(), 24075.0);
+        QCOMPARE(amounts[4].toDouble(), 24075.0);
+    }
+
+    // A database of version 8.9, opened through the program's connection, is brought up to the schema; an
+    // upgrade cut short after some changes is finished by the next opening.
+    void version89DatabaseOpensUpToDate() {
+        QTemporaryDir dir;
+        QString errors;
+        QVERIFY2(makeDatabase(dir.path(),
+                              readText(sourceFile(QStringLiteral("tests/data/fixtures/du2010_8.9.sql"))),
+                              &errors),
+                 qPrintable(errors));
+        const QString path = dir.filePath(QStringLiteral("du2010.fdb"));
+        const QStringList ddl = vardelo::ddlStatements();
+        {
+            auto attachment = attach(path);
+            // Cut short: only the first half of the statements' changes are made.
+            vardelo::upgradeSchema(attachment.get(), ddl.mid(0, ddl.size() / 2));
+        }
+        TConnection connection(QStringLiteral("ZCon1"));
+        connection.DatabaseName = path;
+        connection.Connect();
+        QCOMPARE(connection.LastSchemaUpgrade().failed, QStringList());
+        QCOMPARE(descriptions(vardelo::pendingSchemaChanges(connection.Attachment(), ddl)), QStringList());
+        QCOMPARE(lineAmounts(connection.Attachment()).value(3).toDouble(), 24075.0);
+        connection.Disconnect();
+
+        // Opened again, nothing is left to do.
+        connection.Connect();
+        QCOMPARE(connection.LastSchemaUpgrade().applied, QStringList());
+        connection.Disconnect();
+    }
+};
+
+QTEST_MAIN(TestSchemaUpgrade)
+#include "test_schema_upgrade.moc"
