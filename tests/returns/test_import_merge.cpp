@@ -68,6 +68,22 @@ class TestImportMerge : public QObject {
     QString a_;
     QString b_;
 
+    // Both folders, every file with its bytes.
+    std::pair<QMap<QString, QByteArray>, QMap<QString, QByteArray>> both() const {
+        return {contentsOf(a_), contentsOf(b_)};
+    }
+    returns::MergeOutcome merge(const returns::MergedFileWriter& write = {}) const {
+        return returns::mergeImportFolders(a_, returns::importFilesIn(a_), b_, returns::importFilesIn(b_),
+                                           write);
+    }
+    // Two producers in both sets: 100 + 50 and 200 + 500.
+    void writeTwoPartners() const {
+        writeImport(a_, p1, "100");
+        writeImport(a_, p2, "200");
+        writeImport(b_, p1, "50");
+        writeImport(b_, p2, "500");
+    }
+
 private slots:
     void init() {
         QVERIFY(dir_.isValid());
@@ -85,8 +101,7 @@ private slots:
         writeImport(a_, p2, "  ");
         writeImport(b_, p1, "50");
         writeImport(b_, p3, "7");
-        const returns::MergeOutcome out =
-            returns::mergeImportFolders(a_, returns::importFilesIn(a_), b_, returns::importFilesIn(b_));
+        const returns::MergeOutcome out = merge();
         QVERIFY(out.ran);
         QVERIFY(out.messages.isEmpty());
         QCOMPARE(out.partners, QStringList{p1});
@@ -106,8 +121,7 @@ private slots:
     void noPartners() {
         writeImport(a_, p1, "100");
         writeImport(b_, p3, "7");
-        const returns::MergeOutcome out =
-            returns::mergeImportFolders(a_, returns::importFilesIn(a_), b_, returns::importFilesIn(b_));
+        const returns::MergeOutcome out = merge();
         QVERIFY(out.ran);
         QVERIFY(out.partners.isEmpty());
         QCOMPARE(filesIn(a_), QStringList{p1});
@@ -120,8 +134,7 @@ private slots:
     void animalValuesCountOnce() {
         writeImport(a_, p1, "100", "5");
         writeImport(b_, p1, "50", "7");
-        const returns::MergeOutcome out =
-            returns::mergeImportFolders(a_, returns::importFilesIn(a_), b_, returns::importFilesIn(b_));
+        const returns::MergeOutcome out = merge();
         QCOMPARE(out.before.total(), qint64(162));
         QCOMPARE(out.after.total(), qint64(162));
         QCOMPARE(valueLine(a_ + "/" + p1, "12458="), QStringLiteral("12458=162"));
@@ -142,16 +155,13 @@ private slots:
         writeImport(a_, p1, "100");
         writeImport(b_, p1, "50");
         writeImport(inA ? a_ : b_, leftover, "1");
-        const auto beforeA = contentsOf(a_);
-        const auto beforeB = contentsOf(b_);
-        const returns::MergeOutcome out =
-            returns::mergeImportFolders(a_, returns::importFilesIn(a_), b_, returns::importFilesIn(b_));
+        const auto before = both();
+        const returns::MergeOutcome out = merge();
         QVERIFY(!out.ran);
         QVERIFY2(out.error.contains(QDir::toNativeSeparators((inA ? a_ : b_) + "/" + leftover)),
                  qPrintable(out.error));
         QVERIFY(out.error.contains("egy fájl sem változott"));
-        QCOMPARE(contentsOf(a_), beforeA);
-        QCOMPARE(contentsOf(b_), beforeB);
+        QCOMPARE(both(), before);
     }
 
     // A file that is not a whole import file, or a value beyond what an import file holds, stops the merge
@@ -187,60 +197,46 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, reason);
-        writeImport(a_, p1, "100");
-        writeImport(a_, p2, "200");
-        writeImport(b_, p1, "50");
-        writeImport(b_, p2, "500");
+        writeTwoPartners();
         QFile broken((inA ? a_ : b_) + "/" + name);
         QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
         broken.write(bytes);
         broken.close();
-        const auto beforeA = contentsOf(a_);
-        const auto beforeB = contentsOf(b_);
-        const returns::MergeOutcome out =
-            returns::mergeImportFolders(a_, returns::importFilesIn(a_), b_, returns::importFilesIn(b_));
+        const auto before = both();
+        const returns::MergeOutcome out = merge();
         QVERIFY(!out.ran);
         QVERIFY2(out.error.contains(QDir::toNativeSeparators(broken.fileName())), qPrintable(out.error));
         QVERIFY2(out.error.contains(reason), qPrintable(out.error));
         QVERIFY(out.error.endsWith("Az összevonás nem indult el, egy fájl sem változott."));
-        QCOMPARE(contentsOf(a_), beforeA);
-        QCOMPARE(contentsOf(b_), beforeB);
+        QCOMPARE(both(), before);
     }
 
     // The merged amount must fit the 11 digits of an import file: 99 999 999 999 does, one more does not.
     void mergedAmountLimit() {
         writeImport(a_, p1, "99999999998");
         writeImport(b_, p1, "1");
-        returns::MergeOutcome out =
-            returns::mergeImportFolders(a_, returns::importFilesIn(a_), b_, returns::importFilesIn(b_));
+        returns::MergeOutcome out = merge();
         QVERIFY(out.ran);
         QCOMPARE(valueLine(a_ + "/" + p1, "12458="), QStringLiteral("12458=99999999999"));
 
         init();
         writeImport(a_, p1, "99999999999");
         writeImport(b_, p1, "1");
-        const auto beforeA = contentsOf(a_);
-        const auto beforeB = contentsOf(b_);
-        out = returns::mergeImportFolders(a_, returns::importFilesIn(a_), b_, returns::importFilesIn(b_));
+        const auto before = both();
+        out = merge();
         QVERIFY(!out.ran);
         QVERIFY2(out.error.contains("11 jegynél hosszabb"), qPrintable(out.error));
-        QCOMPARE(contentsOf(a_), beforeA);
-        QCOMPARE(contentsOf(b_), beforeB);
+        QCOMPARE(both(), before);
     }
 
     // A merged file that cannot be written (a full disk, a read-only folder) stops the run at once: what this
     // run wrote is taken back and no file is renamed.
     void failedWriteChangesNothing() {
-        writeImport(a_, p1, "100");
-        writeImport(a_, p2, "200");
-        writeImport(b_, p1, "50");
-        writeImport(b_, p2, "500");
-        const auto beforeA = contentsOf(a_);
-        const auto beforeB = contentsOf(b_);
+        writeTwoPartners();
+        const auto before = both();
         int writes = 0;
-        const returns::MergeOutcome out = returns::mergeImportFolders(
-            a_, returns::importFilesIn(a_), b_, returns::importFilesIn(b_),
-            [&](const QString& path, const QStringList& lines, QString* error) {
+        const returns::MergeOutcome out =
+            merge([&](const QString& path, const QStringList& lines, QString* error) {
                 if (++writes == 2) {
                     *error = "A(z) " + path + " fájl nem írható: Nincs hely az eszközön";
                     return false;
@@ -251,34 +247,26 @@ private slots:
         QCOMPARE(writes, 2);
         QVERIFY2(out.error.contains("nem írható"), qPrintable(out.error));
         QVERIFY(out.error.contains("egy fájl sem változott"));
-        QCOMPARE(contentsOf(a_), beforeA);
-        QCOMPARE(contentsOf(b_), beforeB);
+        QCOMPARE(both(), before);
     }
 
     // A rename that fails late (B's file cannot be taken out of use) puts every file back: A's files carry
     // their own amounts again and no merged or ".old" file of this run is left.
     void failedRenamePutsEverythingBack() {
-        writeImport(a_, p1, "100");
-        writeImport(a_, p2, "200");
-        writeImport(b_, p1, "50");
-        writeImport(b_, p2, "500");
-        const auto beforeA = contentsOf(a_);
-        const auto beforeB = contentsOf(b_);
+        writeTwoPartners();
+        const auto before = both();
         const QString inTheWay = b_ + "/1008M201008_8111111111.old";
         const returns::MergeOutcome out =
-            returns::mergeImportFolders(a_, returns::importFilesIn(a_), b_, returns::importFilesIn(b_),
-                                        [&](const QString& path, const QStringList& lines, QString* error) {
-                                            // Something takes the name of B's retired file while the merged
-                                            // files are being written.
-                                            QFile(inTheWay).open(QIODevice::WriteOnly);
-                                            return writeTextFile(path, lines, error);
-                                        });
+            merge([&](const QString& path, const QStringList& lines, QString* error) {
+                // Something takes the name of B's retired file while the merged files are written.
+                QFile(inTheWay).open(QIODevice::WriteOnly);
+                return writeTextFile(path, lines, error);
+            });
         QVERIFY(!out.ran);
         QVERIFY2(out.error.startsWith(" \"old\" Rename2 átnevezési hiba kódja = "), qPrintable(out.error));
         QVERIFY(out.error.contains("minden fájl az eredeti állapotában maradt"));
-        QCOMPARE(contentsOf(a_), beforeA);
         QFile::remove(inTheWay);
-        QCOMPARE(contentsOf(b_), beforeB);
+        QCOMPARE(both(), before);
     }
 
     // The window: the memo, the warnings on choosing folders, the same-folder refusal, and a merge with its
