@@ -15,7 +15,9 @@ QString decodeWin1250(const QByteArray& bytes);
 // Writes the lines, each ended by CR LF. Returns false with *error set (a Hungarian message) when the file
 // cannot be written or a character cannot be held; a file that could not be written whole is removed.
 bool writeTextFile(const QString& path, const QStringList& lines, QString* error = nullptr);
-// Reads the lines (CR LF or LF ends, the last line's end optional); nothing when the file cannot be read.
+// Reads the lines (CR LF, LF or CR ends, the last line's end optional); nothing when the file cannot be read.
 std::optional<QStringList> readTextFile(const QString& path);
+// The lines of a text: each ends at CR LF, LF or a CR alone; the last line's end is optional.
+QStringList splitTextLines(const QString& text);
 
 } // namespace vardelo

@@ -6,7 +6,7 @@
 namespace vardelo::mail {
 
 QString mailtoLink(const QString& address) {
-    return QStringLiteral("mailto:") + address + QStringLiteral(" ?subject=") + Subject +
+    return QStringLiteral("mailto:") + address + QStringLiteral("?subject=") + Subject +
            QStringLiteral(" &body=") + Body +
            QStringLiteral(". Figyelmeztetés: csatolt fálj mellékelni kell! ");
 }

@@ -14,8 +14,9 @@ inline const QString Body = QStringLiteral("Zozed adatok elküldése ellenőrzé
 // The name of the database file looked for in the chosen folder.
 inline const QString DatabaseFileName = QStringLiteral("du2010.fdb");
 
-// The "mailto:" link of "Küldés2", exactly as the mail program is given it: the blanks of the subject and the
-// body are left as they are, and the user is reminded to attach the file.
+// The "mailto:" link of "Küldés2", exactly as the mail program is given it: the address directly before the
+// "?" (a blank there would belong to the address), the blanks of the subject and the body left as they are,
+// and the user reminded to attach the file.
 QString mailtoLink(const QString& address);
 
 // A program and its arguments (never run through a shell).

@@ -1,9 +1,10 @@
 #include "exchange/send_data.h"
 
+#include "data/connection.h"
+#include "data/data_module.h"
 #include "data/database_backup.h"
 #include "data/database_error.h"
 #include "data/logging.h"
-#include "data/windows_paths.h"
 #include "exchange/mail_message.h"
 #include "widgets/ui_service.h"
 
@@ -126,8 +127,15 @@ TForm27::TForm27(QWidget* parent) : QDialog(parent) {
     connect(DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &TForm27::DirectoryListBox1Change);
 
-    // The tree starts in the folder of the default installation.
-    SetDirectory(vardelo::localPath(InstallFolder));
+    // The tree starts where the program's database is, so the field names it at once.
+    SetDirectory(DatabaseFolder());
+}
+
+QString TForm27::DatabaseFolder() {
+    if (Data && Data->ZCon1 &&
+        vardelo::databaseNameKind(Data->ZCon1->DatabaseName) == vardelo::DatabaseNameKind::File)
+        return QFileInfo(Data->ZCon1->ResolvedDatabaseName()).absolutePath();
+    return QDir::currentPath();
 }
 
 // The mounted volumes, each under its root folder.

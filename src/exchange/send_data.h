@@ -22,8 +22,9 @@ class TForm27 : public QDialog {
 public:
     explicit TForm27(QWidget* parent = nullptr);
 
-    // The folder of the default installation, where the tree starts.
-    static inline const QString InstallFolder = QStringLiteral("c:\\Program Files\\Kestrova\\du2010\\");
+    // Where the tree starts: the folder of the program's own database (the working folder when the database
+    // is reached through a server or an alias).
+    static QString DatabaseFolder();
 
     // The folder above the copies' own folders.
     static QString CopiesFolder();

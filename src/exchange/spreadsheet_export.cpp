@@ -2,9 +2,11 @@
 
 #include "data/data_module.h"
 #include "data/dataset.h"
+#include "data/text_formats.h"
 #include "exchange/ole_file.h"
 #include "exchange/xls_writer.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace vardelo::exchange {
@@ -45,6 +47,23 @@ QString columnLetters(int column) {
 
 QString sheetName(int number) {
     return QStringLiteral("Munka%1").arg(number);
+}
+
+int sheetsFor(int lines) {
+    return std::max(1, (lines + LinesPerSheet - 1) / LinesPerSheet);
+}
+
+QString exportDoneText(int lines) {
+    const int sheets = sheetsFor(lines);
+    const QString count = fixedNumberText(lines, 0, true);
+    QString text = QStringLiteral("A konvertálás befejeződött!\n");
+    if (sheets == 1)
+        return text + QStringLiteral("%1 sor került a munkafüzetbe (%2).").arg(count, sheetName(1));
+    return text + QStringLiteral("%1 sor került a munkafüzetbe, %2 munkalapra (%3–%4), mert egy munkalapra "
+                                 "legfeljebb %5 sor fér.")
+                      .arg(count)
+                      .arg(sheets)
+                      .arg(sheetName(1), sheetName(sheets), fixedNumberText(LinesPerSheet, 0, true));
 }
 
 namespace {

@@ -26,6 +26,12 @@ constexpr int BoldHeaderColumns = 39;
 // header row.
 constexpr int LinesPerSheet = 65535;
 
+// The sheets a result of that many lines takes (one at least, for the header row).
+int sheetsFor(int lines);
+
+// The closing message of an export: done, and how many lines went to how many sheets.
+QString exportDoneText(int lines);
+
 // The letters of a zero-based column: 0 -> "A", 20 -> "U", 38 -> "AM".
 QString columnLetters(int column);
 

@@ -149,11 +149,12 @@ void TForm20::Button1Click() {
 // window left in the shared list.
 void TForm20::Button4Click() {
     QByteArray stream;
+    int count = 0;
     try {
         if (!collected_ || !Data->ZQ20->Active())
             collect();
         TDataSet& lines = *Data->ZQ20;
-        const int count = lines.RecordCount();
+        count = lines.RecordCount();
         ProgressBar1->setRange(0, count);
         ProgressBar1->setValue(0);
         // The bar moves with every line; the window is repainted a few times a second.
@@ -175,8 +176,8 @@ void TForm20::Button4Click() {
     const bool saved = save(stream);
     if (saved && CheckBox1->isChecked())
         QDesktopServices::openUrl(QUrl::fromLocalFile(WorkbookPath()));
-    ui().messageBox(QStringLiteral("A konvertálás befejeződött!"), QStringLiteral("Kész!"),
-                    MsgIcon::Information, int(MsgButton::Ok));
+    ui().messageBox(exchange::exportDoneText(count), QStringLiteral("Kész!"), MsgIcon::Information,
+                    int(MsgButton::Ok));
 }
 
 bool TForm20::save(const QByteArray& stream) {

@@ -1,6 +1,8 @@
 #include "exchange/xls_writer.h"
 
 #include <QtEndian>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <stdexcept>
 
@@ -125,6 +127,20 @@ int BiffWorkbook::cellFormat(const CellFormat& format) {
     return FirstCellXf + int(formats_.size()) - 1;
 }
 
+int columnWidthUnits(double characters) {
+    if (characters <= 0)
+        return 0;
+    const int pixels = int(std::lround(characters * DigitWidthPixels)) + ColumnPaddingPixels;
+    return std::min(pixels * 256 / DigitWidthPixels, 0xFFFF);
+}
+
+double columnWidthCharacters(int units) {
+    const long pixels = std::lround(double(units) * DigitWidthPixels / 256.0);
+    if (pixels <= ColumnPaddingPixels)
+        return 0;
+    return std::round(double(pixels - ColumnPaddingPixels) / DigitWidthPixels * 100.0) / 100.0;
+}
+
 void BiffWorkbook::beginSheet(const QString& name) {
     sheets_.push_back(Sheet{name, {}, {}});
 }
@@ -139,7 +155,7 @@ void BiffWorkbook::setColumnWidth(int first, int last, double characters) {
     QByteArray b;
     put16(b, first);
     put16(b, last);
-    put16(b, int(characters * 256 + 0.5));
+    put16(b, columnWidthUnits(characters));
     put16(b, DefaultCellXf);
     put16(b, 0); // shown, no outline
     put16(b, 0);

@@ -26,6 +26,17 @@ constexpr int ShortDateFormat = 14;
 // Days since 1899-12-30: the number a date cell holds in a workbook of the 1900 date system.
 double dateSerial(const QDate& date);
 
+// The width of the digits of the workbook's first font (Arial 10) at 96 dpi, in pixels, and what a column
+// adds to its characters: two pixels of margin on each side and one of grid line.
+constexpr int DigitWidthPixels = 7;
+constexpr int ColumnPaddingPixels = 5;
+// The COLINFO width of a column that shows the given number of characters: a spreadsheet program stores the
+// characters' pixels (rounded to whole pixels) and the padding, in 1/256 of a digit's width; 45 characters
+// are 11702, not 45 * 256, which would show as 44,29.
+int columnWidthUnits(double characters);
+// The characters a stored width shows (two decimals, as the spreadsheet program shows its ColumnWidth).
+double columnWidthCharacters(int units);
+
 // Writes the Workbook stream of an Excel 97-2003 workbook (BIFF8): the globals (BOF, CODEPAGE, WINDOW1,
 // DATEMODE, FONT, FORMAT, XF, STYLE, BOUNDSHEET, EOF) and then each worksheet (BOF, COLINFO, DIMENSIONS, the
 // cells as LABEL, NUMBER and BLANK records, WINDOW2, EOF). Text is stored as Unicode, in the one-byte form
@@ -48,7 +59,8 @@ public:
     int cellFormat(const CellFormat& format);
 
     void beginSheet(const QString& name);
-    // Width of columns first..last (zero-based) in characters of the standard font.
+    // Width of columns first..last (zero-based) in characters of the standard font, as a spreadsheet
+    // program shows it (its ColumnWidth): stored with the cell's padding (columnWidthUnits).
     void setColumnWidth(int first, int last, double characters);
     void writeText(int row, int column, const QString& text, int xf);
     void writeNumber(int row, int column, double value, int xf);

@@ -161,12 +161,14 @@ QString failureLine(const BatchCheck& check, const CheckRow& row) {
 }
 
 void runBatchCheck(const std::vector<CheckRow>& rows, int blockLines,
-                   const std::function<void(const QStringList& block)>& append) {
+                   const std::function<void(const QStringList& block)>& append, std::vector<int>* lineRows) {
     const int limit = std::max(1, blockLines);
     QStringList block;
     block.reserve(limit);
-    auto add = [&](QString line) {
+    auto add = [&](QString line, int row = -1) {
         block.append(std::move(line));
+        if (lineRows)
+            lineRows->push_back(row);
         if (block.size() >= limit) {
             append(block);
             block.clear();
@@ -174,10 +176,10 @@ void runBatchCheck(const std::vector<CheckRow>& rows, int blockLines,
     };
     for (const BatchCheck& check : batchChecks()) {
         add(kIndent + check.name + QStringLiteral(" ellenörzés... "));
-        for (const CheckRow& row : rows) {
-            QString line = failureLine(check, row);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            QString line = failureLine(check, rows[i]);
             if (!line.isNull())
-                add(std::move(line));
+                add(std::move(line), int(i));
         }
         add(kIndent + check.name + QStringLiteral(" ellenörzés vége. "));
         add(QStringLiteral(" "));

@@ -66,8 +66,11 @@ QString failureLine(const BatchCheck& check, const CheckRow& row);
 
 // The memo lines of the batch check, handed over in blocks of at most blockLines lines (every check's opening
 // and closing lines, its failure lines, and the closing hint), so that a screen can show them as they come.
+// With lineRows, each line handed over also adds the index of the row it reports on (-1 for the opening,
+// closing and hint lines), so a screen can lead from a line to its ticket.
 void runBatchCheck(const std::vector<CheckRow>& rows, int blockLines,
-                   const std::function<void(const QStringList& block)>& append);
+                   const std::function<void(const QStringList& block)>& append,
+                   std::vector<int>* lineRows = nullptr);
 // The whole memo text of the batch check as lines.
 QStringList batchCheckLines(const std::vector<CheckRow>& rows);
 

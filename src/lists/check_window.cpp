@@ -2,10 +2,13 @@
 
 #include "data/data_module.h"
 #include "data/index_statistics.h"
+#include "data/shared_values.h"
 #include "data/text_formats.h"
 #include "lists/check_queries.h"
 #include "lists/check_rules.h"
 #include "lists/list_action.h"
+#include "tickets/ticket_browser.h"
+#include "tickets/ticket_queries.h"
 #include "widgets/date_picker.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
@@ -19,8 +22,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -39,6 +44,16 @@ void showVerdict(QLabel* label, const SingleVerdict& verdict) {
     if (verdict.beep)
         ui().beep();
     label->setText(verdict.message);
+}
+
+// The text lines a memo line takes: a value holding a line break shows as more than one.
+int textLinesOf(const QString& line) {
+    int lines = 1;
+    for (const QChar c : line) {
+        if (c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator)
+            ++lines;
+    }
+    return lines;
 }
 
 } // namespace
@@ -105,6 +120,7 @@ QWidget* TForm14::buildTicketTab() {
     layout->addWidget(DBGrid1, 3);
     layout->addLayout(navigation);
     layout->addWidget(Memo1, 2);
+    layout->addLayout(buildMemoSearch(tab));
     layout->addLayout(buttons);
 
     connect(Button1, &QPushButton::clicked, this, &TForm14::Button1Click);
@@ -112,6 +128,59 @@ QWidget* TForm14::buildTicketTab() {
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
     return tab;
+}
+
+// Under the memo: how to reach a ticket from it, and the search (Ctrl+F, F3 and Shift+F3).
+QLayout* TForm14::buildMemoSearch(QWidget* tab) {
+    Memo1->viewport()->installEventFilter(this);
+    Memo1->setToolTip(
+        QStringLiteral("Dupla kattintás egy hibasoron: megnyílik a hozzá tartozó felvásárlási jegy."));
+    auto* hint =
+        new QLabel(QStringLiteral("Dupla kattintás egy hibasoron: megnyílik a felvásárlási jegy."), tab);
+    hint->setObjectName(QStringLiteral("MemoHint"));
+    MemoSearch = makeEdit(QStringLiteral("MemoSearch"), tab, 20);
+    MemoSearch->setPlaceholderText(QStringLiteral("jegyszám, név…"));
+    MemoSearch->setClearButtonEnabled(true);
+    auto* searchLabel = new QLabel(QStringLiteral("Keresés (Ctrl+F):"), tab);
+    searchLabel->setBuddy(MemoSearch);
+    MemoFindPrevious = makeButton(QStringLiteral("MemoFindPrevious"), QStringLiteral("Előző"), tab);
+    MemoFindNext = makeButton(QStringLiteral("MemoFindNext"), QStringLiteral("Következő"), tab);
+    MemoFindPrevious->setToolTip(QStringLiteral("Shift+F3"));
+    MemoFindNext->setToolTip(QStringLiteral("F3"));
+    MemoSearchResult = makeLabel(QStringLiteral("MemoSearchResult"), QString(), tab);
+
+    // Typing looks again from where the last match began, so the match grows with the text.
+    connect(MemoSearch, &QLineEdit::textEdited, this, [this](const QString& text) {
+        QTextCursor cursor = Memo1->textCursor();
+        cursor.setPosition(cursor.selectionStart());
+        Memo1->setTextCursor(cursor);
+        FindInMemo(text);
+    });
+    connect(MemoFindNext, &QPushButton::clicked, this, [this] { FindInMemo(MemoSearch->text()); });
+    connect(MemoFindPrevious, &QPushButton::clicked, this, [this] { FindInMemo(MemoSearch->text(), true); });
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, [this] {
+        PageControl1->setCurrentIndex(0);
+        MemoSearch->setFocus(Qt::ShortcutFocusReason);
+        MemoSearch->selectAll();
+    });
+    connect(new QShortcut(QKeySequence::FindNext, this), &QShortcut::activated, this,
+            [this] { FindInMemo(MemoSearch->text()); });
+    connect(new QShortcut(QKeySequence::FindPrevious, this), &QShortcut::activated, this,
+            [this] { FindInMemo(MemoSearch->text(), true); });
+    // Enter in the search field finds the next match instead of moving on to the next control.
+    for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter)})
+        connect(new QShortcut(QKeySequence(key), MemoSearch, nullptr, nullptr, Qt::WidgetShortcut),
+                &QShortcut::activated, this, [this] { FindInMemo(MemoSearch->text()); });
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(hint, 1);
+    row->addWidget(searchLabel);
+    row->addWidget(MemoSearch);
+    row->addWidget(MemoFindPrevious);
+    row->addWidget(MemoFindNext);
+    row->addWidget(MemoSearchResult);
+    return row;
 }
 
 QWidget* TForm14::buildSingleCheck(const QString& tabName, const QString& caption, QLineEdit* edit,
@@ -203,20 +272,94 @@ void TForm14::Button1Click() {
     guarded([this] {
         refreshIndexStatistics(Data->ZCon1, Data->IBTrans1, ticketTables());
         openCheckLines(DateTimePicker1->date(), DateTimePicker2->date());
+        collectedFrom_ = DateTimePicker1->date();
+        collectedTo_ = DateTimePicker2->date();
+        collected_ = true;
         Button2->setEnabled(true);
     });
 }
 
 // The memo is filled in blocks of lines, each shown as it comes; the clerk's input waits until the end.
+// Beside it the ticket of each line is kept, for the double-click.
 void TForm14::Button2Click() {
     guarded([this] {
         const std::vector<CheckRow> rows = readCheckRows(*Data->ZQ20);
         Memo1->clear();
-        runBatchCheck(rows, MemoBlockLines, [this](const QStringList& block) {
-            Memo1->appendPlainText(block.join(QLatin1Char('\n')));
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        });
+        memoTickets_.clear();
+        std::vector<int> lineRows;
+        size_t mapped = 0;
+        runBatchCheck(
+            rows, MemoBlockLines,
+            [&](const QStringList& block) {
+                Memo1->appendPlainText(block.join(QLatin1Char('\n')));
+                for (const QString& line : block) {
+                    const int row = lineRows.at(mapped++);
+                    const QString ticket = row >= 0 ? rows[size_t(row)][CheckColumn::SBszam] : QString();
+                    for (int n = textLinesOf(line); n > 0; --n)
+                        memoTickets_.push_back(ticket);
+                }
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            },
+            &lineRows);
+        // Should the memo count its lines otherwise, no line leads anywhere rather than to a wrong ticket.
+        if (size_t(Memo1->blockCount()) != memoTickets_.size())
+            memoTickets_.clear();
     });
+}
+
+QString TForm14::TicketOfMemoLine(int line) const {
+    return line >= 0 && size_t(line) < memoTickets_.size() ? memoTickets_[size_t(line)] : QString();
+}
+
+void TForm14::OpenTicketOfMemoLine(int line) {
+    const QString ticket = TicketOfMemoLine(line);
+    if (ticket.isEmpty())
+        return;
+    QTextCursor cursor(Memo1->document()->findBlockByNumber(line));
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    Memo1->setTextCursor(cursor);
+    guarded([&] {
+        if (!vardelo::tickets::ticketHeaderExists(ticket)) {
+            ui().showMessage(QStringLiteral("A(z) %1 számú felvásárlási jegy már nincs meg.").arg(ticket));
+            return;
+        }
+        AktBszam = ticket;
+        TForm8 browser(this);
+        ui().showModal(browser);
+        // The browser shows a ticket's lines through the list this window collected into.
+        if (collected_)
+            openCheckLines(collectedFrom_, collectedTo_);
+    });
+}
+
+bool TForm14::FindInMemo(const QString& text, bool backward) {
+    MemoSearchResult->clear();
+    if (text.isEmpty())
+        return false;
+    const QTextDocument::FindFlags flags =
+        backward ? QTextDocument::FindBackward : QTextDocument::FindFlags();
+    bool found = Memo1->find(text, flags);
+    if (!found) {
+        QTextCursor cursor = Memo1->textCursor();
+        cursor.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
+        Memo1->setTextCursor(cursor);
+        found = Memo1->find(text, flags);
+    }
+    if (!found)
+        MemoSearchResult->setText(QStringLiteral("Nincs találat."));
+    return found;
+}
+
+bool TForm14::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Memo1->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const int line = Memo1->cursorForPosition(mouse->position().toPoint()).blockNumber();
+        if (!TicketOfMemoLine(line).isEmpty()) {
+            OpenTicketOfMemoLine(line);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TForm14::Button3Click() {

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QDate>
 #include <QDialog>
+#include <QString>
+#include <vector>
 
 class QDateEdit;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -26,6 +30,17 @@ public:
     // Lines handed to the memo at once by the batch check.
     static constexpr int MemoBlockLines = 2000;
 
+    // The ticket a line of the memo (counted from 0) reports on; empty for the opening, closing and hint
+    // lines. Failure lines of every check lead to the ticket of the line that failed, also those that name
+    // the producer.
+    QString TicketOfMemoLine(int line) const;
+    // Opens the ticket of a memo line in the ticket browser (what a double-click on the line does);
+    // afterwards the list shows the collected lines again.
+    void OpenTicketOfMemoLine(int line);
+    // Finds the text in the memo from the current place on (backward: before it), round past the end;
+    // selects it and returns whether it was found.
+    bool FindInMemo(const QString& text, bool backward = false);
+
 public slots:
     void Button1Click();
     void Button2Click();
@@ -33,6 +48,9 @@ public slots:
     void Button4Click();
     void Button5Click();
     void Button6Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QTabWidget* PageControl1;
@@ -42,6 +60,10 @@ private:
     TDBGrid* DBGrid1;
     TDBNavigator* DBNavigator1;
     QPlainTextEdit* Memo1;
+    QLineEdit* MemoSearch; // Ctrl+F
+    QPushButton* MemoFindPrevious;
+    QPushButton* MemoFindNext;
+    QLabel* MemoSearchResult;
     QPushButton* Button1; // "Kigyüjtés"
     QPushButton* Button2; // "Ellenörzés"
     QPushButton* CancelButton;
@@ -64,7 +86,15 @@ private:
     QLabel* Label16; // characters 2-6 of the tax identifier
     QLabel* Label17;
 
+    // The ticket number of each text line of the memo (empty where the line names none).
+    std::vector<QString> memoTickets_;
+    // The period of the last collection, which comes back after the ticket browser used the shared list.
+    QDate collectedFrom_;
+    QDate collectedTo_;
+    bool collected_ = false;
+
     QWidget* buildTicketTab();
+    QLayout* buildMemoSearch(QWidget* tab);
     QWidget* buildDataTab();
     QWidget* buildSingleCheck(const QString& tabName, const QString& caption, QLineEdit* edit,
                               QPushButton* check, QLabel* message, QWidget* extra);

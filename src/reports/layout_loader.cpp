@@ -293,6 +293,7 @@ void Reader::readBand(Layout& layout) {
         {"detail-footer", BandType::DetailFooter},
         {"group-header", BandType::GroupHeader},
         {"group-footer", BandType::GroupFooter},
+        {"continuation", BandType::Continuation},
         {"summary", BandType::Summary},
     };
     Band band;
@@ -370,6 +371,8 @@ LayoutLoadResult Reader::read() {
             throw LoadFault{QStringLiteral("Részletsáv mestersáv nélkül"), 0, 0};
         if (layout.band(BandType::GroupHeader) && !layout.band(BandType::MasterData))
             throw LoadFault{QStringLiteral("Csoportsáv mestersáv nélkül"), 0, 0};
+        if (layout.band(BandType::Continuation) && !layout.band(BandType::MasterData))
+            throw LoadFault{QStringLiteral("Folytatássáv mestersáv nélkül"), 0, 0};
     } catch (const LoadFault& fault) {
         result.status = LayoutLoadResult::Invalid;
         result.message = fault.message;

@@ -86,6 +86,7 @@ enum class BandType {
     DetailFooter, // after the detail rows of each master row
     GroupHeader,  // before a run of master rows whose condition has the same value
     GroupFooter,  // after such a run
+    Continuation, // under the page header of a page onto which one master row's detail section runs on
     Summary,      // once, after everything else of a copy
 };
 

@@ -232,7 +232,7 @@ private:
         copyName_ = copy.name;
         pageNumber_ = 0;
         firstPageOfCopy_ = int(report_.pages.size());
-        inMaster_ = inDetail_ = false;
+        inMaster_ = inDetail_ = inGroup_ = false;
         newPage();
         printBand(layout_.band(BandType::Title));
         runMaster();
@@ -286,8 +286,16 @@ private:
                 }
             }
             line_ = count;
+            masterLine_ = count;
+            if (!keepsWithItsDetail(evaluate(*master))) {
+                finishPage();
+                newPage();
+            }
+            line_ = count;
             printBand(master);
+            inGroup_ = true;
             runDetail();
+            inGroup_ = false;
             line_ = count;
             if (groupFooter)
                 pendingFooter = evaluate(*groupFooter);
@@ -322,6 +330,22 @@ private:
         printBand(layout_.band(BandType::DetailFooter));
     }
 
+    // Whether a master row may stand where the page has got to: with room for its detail header and first
+    // detail row under it, or without detail rows at all. A heading alone at the foot of a page would leave
+    // its lines on the next page without it. The detail rows are asked for only when room is short.
+    bool keepsWithItsDetail(const PlacedBand& master) {
+        const Band* detail = layout_.band(BandType::DetailData);
+        if (bodyEmpty_ || !detail)
+            return true;
+        const Band* header = layout_.band(BandType::DetailHeader);
+        const double needed = master.height + (header ? header->height : 0.0) + detail->height;
+        if (y_ + needed <= bodyBottom() + 1e-6)
+            return true;
+        BandSource& rows = source(*detail);
+        rows.first();
+        return rows.eof();
+    }
+
     double bodyBottom() const {
         const Band* footer = layout_.band(BandType::PageFooter);
         return paper_.height() - margins_.bottom() - (footer ? footer->height : 0.0);
@@ -346,6 +370,16 @@ private:
             const Band* masterHeader = layout_.band(BandType::MasterHeader);
             if (masterHeader && masterHeader->repeat)
                 printBand(masterHeader);
+        }
+        // A master row's detail section that runs on: its heading again, so the page says whose lines it
+        // holds.
+        if (inGroup_) {
+            if (const Band* continuation = layout_.band(BandType::Continuation)) {
+                const int line = line_;
+                line_ = masterLine_;
+                printBand(continuation);
+                line_ = line;
+            }
         }
         if (inDetail_) {
             const Band* detailHeader = layout_.band(BandType::DetailHeader);
@@ -477,6 +511,8 @@ private:
     bool bodyEmpty_ = true;
     bool inMaster_ = false;
     bool inDetail_ = false;
+    bool inGroup_ = false; // between a master row and the end of its detail section
+    int masterLine_ = 0;   // LINE# of the current master row
 };
 
 } // namespace

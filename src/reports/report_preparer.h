@@ -15,7 +15,9 @@
 // footer sits at the bottom; between them the title, the master header, the master rows (each with its group
 // header and footer when the group changes, and with its detail header, detail rows and detail footer), the
 // master footer and the summary follow one another. A band that does not fit above the page footer moves to
-// the next page; headers marked repeat are printed again there.
+// the next page; headers marked repeat are printed again there, and when a master row's detail section runs
+// onto the page, the continuation band (its heading again) under them. A master row with detail rows never
+// stands at the foot of a page without its detail header and first detail row.
 //
 // Built-in names for expressions: PAGE# (page number within the copy), TOTALPAGES (pages of the copy), LINE#
 // (number of the row within its data band), DATE (today), COPYNAME (name of the copy).

@@ -98,9 +98,9 @@ private:
     QHash<char16_t, char> bytes_;
 };
 
-// One import file in one buffered write. A file that could not be written whole is removed; the next
-// collection empties the folder anyway.
-bool writeImportFile(const QString& path, const QStringList& lines, QString* error) {
+// The bytes of one import file; nothing when a character has no byte in the code page (then *error says
+// which).
+std::optional<QByteArray> importFileBytes(const QString& path, const QStringList& lines, QString* error) {
     QString content;
     for (const QString& line : lines) {
         content += line;
@@ -108,15 +108,19 @@ bool writeImportFile(const QString& path, const QStringList& lines, QString* err
     }
     static const Win1250Table table;
     QChar bad;
-    const std::optional<QByteArray> bytes = table.encode(content, &bad);
-    if (!bytes) {
+    std::optional<QByteArray> bytes = table.encode(content, &bad);
+    if (!bytes)
         *error =
             QStringLiteral("A(z) %1 fájl nem írható: a(z) „%2” karakter nem írható Windows-1250 kódolással.")
                 .arg(path, QString(bad));
-        return false;
-    }
+    return bytes;
+}
+
+// One file in one buffered write. A file that could not be written whole is removed; the next collection
+// empties the folder anyway.
+bool writeFileBytes(const QString& path, const QByteArray& bytes, QString* error) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(*bytes) != bytes->size() ||
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
         !file.flush()) {
         *error = QStringLiteral("A(z) %1 fájl nem írható: %2").arg(path, file.errorString());
         file.close();
@@ -161,9 +165,6 @@ CollectionResult collectImportFiles(const QDate& from, const QDate& to, const Co
     CollectionResult result;
     const QString folderText = monthFolderText(from.toString(QStringLiteral("MM")));
     const QString localFolder = localPath(folderText);
-
-    // 1. The month folder holds only what this run writes.
-    emptyFolder(localFolder);
 
     // 2. The period total.
     openImportTotal(from, to);
@@ -242,26 +243,38 @@ CollectionResult collectImportFiles(const QDate& from, const QDate& to, const Co
         return result;
     }
 
-    // Each file written whole, one after the other.
-    const int total = int(order.size());
-    int done = 0;
+    // Every file is made and checked before the folder is emptied: a run that cannot finish leaves the
+    // files of the last run in place.
+    std::vector<QByteArray> contents;
+    contents.reserve(order.size());
     for (const QString& name : order) {
         const PlannedFile& file = planned.at(name);
         QString error;
-        if (!writeImportFile(QDir(localFolder).filePath(name),
-                             importFileLines(purchaser, file.producer, from, to, file.amount), &error)) {
+        std::optional<QByteArray> bytes = importFileBytes(
+            folderText + name, importFileLines(purchaser, file.producer, from, to, file.amount), &error);
+        if (!bytes) {
             result.error = error;
             return result;
         }
-        result.files << folderText + name;
-        ++done;
+        contents.push_back(std::move(*bytes));
+    }
+
+    // 1. The month folder holds only what this run writes; each file written whole, one after the other.
+    emptyFolder(localFolder);
+    QString error;
+    const int total = int(order.size());
+    for (int done = 0; done < total; ++done) {
+        if (!writeFileBytes(QDir(localFolder).filePath(order.at(done)), contents.at(size_t(done)), &error)) {
+            result.error = error;
+            return result;
+        }
+        result.files << folderText + order.at(done);
         if (progress)
-            progress(done, total);
+            progress(done + 1, total);
     }
 
     // 5. The list file names each import file once, in producer code order.
     result.listFile = folderText + listFileName(from, to);
-    QString error;
     if (!writeTextFile(localPath(result.listFile), result.files, &error)) {
         result.error = error;
         return result;

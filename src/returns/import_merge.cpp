@@ -7,13 +7,21 @@
 #include <QSet>
 #include <cerrno>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 namespace vardelo::returns {
 
 namespace {
 
+const QString notStarted = QStringLiteral("Az összevonás nem indult el, egy fájl sem változott.");
+
 QString pathIn(const QString& folder, const QString& name) {
     return QDir(folder).filePath(name);
+}
+
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
 }
 
 QString withExtension(const QString& name, const QString& extension) {
@@ -28,37 +36,81 @@ QStringList filesWithSuffix(const QString& folder, const QString& suffix) {
     return names;
 }
 
-std::optional<ImportValues> readFileValues(const QString& path, bool last, QString* error,
-                                           QStringList* lines = nullptr) {
-    const std::optional<QStringList> content = readTextFile(path);
-    if (!content) {
-        *error = QStringLiteral("A fájl nem olvasható: %1").arg(QDir::toNativeSeparators(path));
+// One import file as the merge reads it: its lines, the sums of its value lines and their last values.
+struct ImportFile {
+    QStringList lines;
+    ImportValues sums;
+    ImportValues last;
+};
+
+// Reads a file that must be a whole import file with values of at most 11 digits; nothing, with *error set,
+// otherwise.
+std::optional<ImportFile> readImportFile(const QString& path, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("A fájl nem olvasható: %1").arg(native(path));
         return std::nullopt;
     }
-    QString bad;
-    std::optional<ImportValues> values = last ? lastValues(*content, &bad) : summedValues(*content, &bad);
-    if (!values) {
-        *error =
-            QStringLiteral("Nem egész szám a(z) %1 fájlban: \"%2\"\nAz összevonás nem indult el, egy fájl "
-                           "sem változott.")
-                .arg(QDir::toNativeSeparators(path), bad);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *error = QStringLiteral("A fájl nem olvasható: %1").arg(native(path));
         return std::nullopt;
     }
-    if (lines)
-        *lines = *content;
-    return values;
+    QString problem;
+    std::optional<QStringList> lines = importFileLines(bytes, &problem);
+    if (!lines) {
+        *error = QStringLiteral("A(z) %1 fájl nem teljes import fájl: %2.").arg(native(path), problem);
+        return std::nullopt;
+    }
+    ValueFault fault;
+    const std::optional<ImportValues> sums = summedValues(*lines, &fault);
+    const std::optional<ImportValues> last = sums ? lastValues(*lines, &fault) : std::nullopt;
+    if (!sums || !last) {
+        *error = (fault.tooLong ? QStringLiteral("11 jegynél hosszabb összeg a(z) %1 fájlban: \"%2\"")
+                                : QStringLiteral("Nem egész szám a(z) %1 fájlban: \"%2\""))
+                     .arg(native(path), fault.line);
+        return std::nullopt;
+    }
+    return ImportFile{std::move(*lines), *sums, *last};
 }
 
 bool addFolderSums(const QString& folder, const QStringList& files, ImportValues& sums, QString* error) {
     for (const QString& name : files) {
-        const std::optional<ImportValues> v = readFileValues(pathIn(folder, name), false, error);
-        if (!v)
+        const std::optional<ImportFile> file = readImportFile(pathIn(folder, name), error);
+        if (!file)
             return false;
-        sums.v12456 += v->v12456;
-        sums.v12458 += v->v12458;
+        if (!addToSums(sums, file->sums)) {
+            *error = QStringLiteral("A(z) %1 könyvtár fájljainak összege túl nagy.").arg(native(folder));
+            return false;
+        }
     }
     return true;
 }
+
+// The renames of a run, in order, so that a failure can put every file back.
+class RenameJournal {
+public:
+    // Renames without replacing; false (with *code) on failure.
+    bool rename(const QString& from, const QString& to, int* code) {
+        *code = renameNoReplace(from, to);
+        if (*code == 0)
+            done_.push_back({from, to});
+        return *code == 0;
+    }
+    // Undoes the renames, the last first; the names that could not be put back.
+    QStringList undo() {
+        QStringList failed;
+        for (auto it = done_.rbegin(); it != done_.rend(); ++it) {
+            if (renameNoReplace(it->second, it->first) != 0)
+                failed << native(it->second) + QStringLiteral(" -> ") + native(it->first);
+        }
+        done_.clear();
+        return failed;
+    }
+
+private:
+    std::vector<std::pair<QString, QString>> done_;
+};
 
 } // namespace
 
@@ -109,76 +161,107 @@ int renameNoReplace(const QString& from, const QString& to) {
 }
 
 MergeOutcome mergeImportFolders(const QString& aFolder, const QStringList& aFiles, const QString& bFolder,
-                                const QStringList& bFiles) {
+                                const QStringList& bFiles, const MergedFileWriter& write) {
     MergeOutcome outcome;
 
-    // 1. The sums before.
-    const std::optional<MergeSums> before = folderSums(aFolder, aFiles, bFolder, bFiles, &outcome.error);
-    if (!before)
+    // 1. The sums before; every listed file must be a whole import file.
+    auto stopBefore = [&](const QString& error) {
+        outcome.error = error + QLatin1Char('\n') + notStarted;
         return outcome;
+    };
+    QString error;
+    const std::optional<MergeSums> before = folderSums(aFolder, aFiles, bFolder, bFiles, &error);
+    if (!before)
+        return stopBefore(error);
     outcome.before = *before;
 
     // 2. The producers in both sets.
     outcome.partners = mergePartners(aFiles, bFiles);
 
-    // 3. Every merged file is prepared in memory first: a file that is missing or carries a value that is not
-    // a whole number stops the run before anything on disk changes.
+    // 3. Every merged file is prepared in memory first: a missing or broken file, an amount beyond 11 digits
+    // or a name a rename would meet stops the run before anything on disk changes.
     struct Prepared {
-        QString name;
+        QString aFile;  // A's file, to become ".old"
+        QString merged; // the merged file under its temporary name (".im_"), to become A's file
+        QString bFile;  // B's file, to become ".old"
         QStringList lines;
     };
     std::vector<Prepared> prepared;
     for (const QString& name : outcome.partners) {
-        const QString aPath = pathIn(aFolder, name);
-        if (!QFileInfo::exists(aPath)) {
-            outcome.error = QStringLiteral("Az \"A\" helyen nincs azonos nevü fájl: %1\nAz összevonás nem "
-                                           "indult el, egy fájl sem változott.")
-                                .arg(QDir::toNativeSeparators(aPath));
+        Prepared p{pathIn(aFolder, name),
+                   pathIn(aFolder, name.left(name.size() - 1) + QLatin1Char('_')),
+                   pathIn(bFolder, name),
+                   {}};
+        if (!QFileInfo::exists(p.aFile))
+            return stopBefore(
+                QStringLiteral("Az \"A\" helyen nincs azonos nevü fájl: %1").arg(native(p.aFile)));
+        const std::optional<ImportFile> b = readImportFile(p.bFile, &error);
+        if (!b)
+            return stopBefore(error);
+        const std::optional<ImportFile> a = readImportFile(p.aFile, &error);
+        if (!a)
+            return stopBefore(error);
+        const std::optional<qint64> amount = mergedAmount(a->last, b->last);
+        if (!amount)
+            return stopBefore(
+                QStringLiteral("A(z) %1 összevont összege 11 jegynél hosszabb lenne.").arg(native(p.aFile)));
+        for (const QString& target : {p.merged, withExtension(p.aFile, QStringLiteral(".old")),
+                                      withExtension(p.bFile, QStringLiteral(".old"))}) {
+            if (QFileInfo::exists(target))
+                return stopBefore(
+                    QStringLiteral("Már létezik a(z) %1 fájl (egy korábbi összevonásé).\nIsmételje meg a "
+                                   "bevallás kigyüjtését mindkét gépen, és másolja át újra a \"B\" "
+                                   "fájljait.")
+                        .arg(native(target)));
+        }
+        p.lines = mergedLines(a->lines, *amount);
+        prepared.push_back(std::move(p));
+    }
+
+    // 4. The merged files are written whole under their temporary names; a write that fails takes back what
+    // this run wrote.
+    auto removeMerged = [&] {
+        for (const Prepared& p : prepared)
+            QFile::remove(p.merged);
+    };
+    for (const Prepared& p : prepared) {
+        if (!(write ? write(p.merged, p.lines, &error) : writeTextFile(p.merged, p.lines, &error))) {
+            removeMerged();
+            outcome.error = error + QStringLiteral("\nAz összevonás leállt, egy fájl sem változott.");
             return outcome;
         }
-        QStringList aLines;
-        const std::optional<ImportValues> b = readFileValues(pathIn(bFolder, name), true, &outcome.error);
-        if (!b)
-            return outcome;
-        const std::optional<ImportValues> a = readFileValues(aPath, true, &outcome.error, &aLines);
-        if (!a)
-            return outcome;
-        prepared.push_back({name, mergedLines(aLines, *a, *b)});
+    }
+
+    // 5. A's files are kept as ".old" and the merged files take their place; then B's files of the merged
+    // producers are taken out of use. A rename that fails puts every file back.
+    RenameJournal journal;
+    auto stop = [&](const QString& message, int code) {
+        const QStringList notBack = journal.undo();
+        removeMerged();
+        outcome.error = message + QString::number(code);
+        if (notBack.isEmpty())
+            outcome.error +=
+                QStringLiteral("\nAz összevonás leállt, minden fájl az eredeti állapotában maradt.");
+        else
+            outcome.error +=
+                QStringLiteral("\nAz összevonás leállt. Ezeket a fájlokat nem sikerült visszanevezni:\n") +
+                notBack.join(QLatin1Char('\n'));
+        return outcome;
+    };
+    int code = 0;
+    for (const Prepared& p : prepared) {
+        if (!journal.rename(p.aFile, withExtension(p.aFile, QStringLiteral(".old")), &code))
+            return stop(QStringLiteral(" \"old\" Rename1 átnevezési hiba kódja = "), code);
+        if (!journal.rename(p.merged, p.aFile, &code))
+            return stop(QStringLiteral(" \"imp\" Rename11 átnevezési hiba kódja = "), code);
+    }
+    for (const Prepared& p : prepared) {
+        if (!journal.rename(p.bFile, withExtension(p.bFile, QStringLiteral(".old")), &code))
+            return stop(QStringLiteral(" \"old\" Rename2 átnevezési hiba kódja = "), code);
     }
     outcome.ran = true;
-    for (const Prepared& p : prepared) {
-        QString error;
-        const QString merged = pathIn(aFolder, p.name.left(p.name.size() - 1) + QLatin1Char('_'));
-        if (!writeTextFile(merged, p.lines, &error))
-            outcome.messages << error;
-    }
 
-    // 4. A's files of the merged producers are kept as ".old".
-    const QStringList merged = filesWithSuffix(aFolder, QStringLiteral(".im_"));
-    for (const QString& name : merged) {
-        const QString imp = withExtension(name, QStringLiteral(".imp"));
-        if (const int code = renameNoReplace(pathIn(aFolder, imp),
-                                             pathIn(aFolder, withExtension(name, QStringLiteral(".old")))))
-            outcome.messages << QStringLiteral(" \"old\" Rename1 átnevezési hiba kódja = ") +
-                                    QString::number(code);
-    }
-    // 5. B's files of the merged producers are taken out of use.
-    for (const QString& name : outcome.partners) {
-        if (const int code = renameNoReplace(pathIn(bFolder, name),
-                                             pathIn(bFolder, withExtension(name, QStringLiteral(".old")))))
-            outcome.messages << QStringLiteral(" \"old\" Rename2 átnevezési hiba kódja = ") +
-                                    QString::number(code);
-    }
-    // 6. The merged files take the place of A's files.
-    for (const QString& name : merged) {
-        if (const int code = renameNoReplace(pathIn(aFolder, name),
-                                             pathIn(aFolder, withExtension(name, QStringLiteral(".imp")))))
-            outcome.messages << QStringLiteral(" \"imp\" Rename11 átnevezési hiba kódja = ") +
-                                    QString::number(code);
-    }
-
-    // 7. The sums after, over what the folders now hold.
-    QString error;
+    // 6. The sums after, over what the folders now hold.
     if (const std::optional<MergeSums> after =
             folderSums(aFolder, importFilesIn(aFolder), bFolder, importFilesIn(bFolder), &error))
         outcome.after = *after;

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // The merge of two folders of import files, as file work: sums, partners, merged files and renames. Shows
@@ -17,8 +18,8 @@ bool holdsOldFiles(const QString& folder);
 // Whether two folder paths name the same folder.
 bool sameFolder(const QString& a, const QString& b);
 
-// The sums of the files of both lists. Nothing when a file cannot be read or a value is not a whole number;
-// then *error says which.
+// The sums of the files of both lists. Nothing when a file cannot be read, is not a whole import file or
+// carries a value that is not a whole number of at most 11 digits; then *error says which.
 std::optional<MergeSums> folderSums(const QString& aFolder, const QStringList& aFiles, const QString& bFolder,
                                     const QStringList& bFiles, QString* error);
 
@@ -29,17 +30,21 @@ QStringList mergePartners(const QStringList& aFiles, const QStringList& bFiles);
 int renameNoReplace(const QString& from, const QString& to);
 
 struct MergeOutcome {
-    bool ran = false; // false: stopped by `error` before any file changed
+    bool ran = false; // false: stopped by `error`, every file as it was
     QString error;    // why the run stopped
     MergeSums before;
     MergeSums after;
     QStringList partners; // the producers in both sets (B's file names)
-    QStringList messages; // rename failures, in order; the run went on after each
+    QStringList messages; // what went wrong after the merge (the sums after could not be read)
 };
 
-// The whole merge of the two folders over the given lists. Every value is read and checked, and every
-// partner's A file found, before the first file is written.
+// The whole merge of the two folders over the given lists. Every file is read and checked, every amount
+// added up and every target name found free before the first file is written; the merged files are written
+// whole under their temporary names (".im_"), then take the place of A's files (kept as ".old"), and only
+// then are B's files taken out of use. A write or rename that fails puts every file back as it was.
+// `write` writes a merged file (writeTextFile when not given).
+using MergedFileWriter = std::function<bool(const QString& path, const QStringList& lines, QString* error)>;
 MergeOutcome mergeImportFolders(const QString& aFolder, const QStringList& aFiles, const QString& bFolder,
-                                const QStringList& bFiles);
+                                const QStringList& bFiles, const MergedFileWriter& write = {});
 
 } // namespace vardelo::returns

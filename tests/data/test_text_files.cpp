@@ -135,6 +135,10 @@ void TestTextFiles::readFile_data() {
     QTest::newRow("only a line end") << QByteArray("\r\n") << QStringList{""};
     QTest::newRow("empty file") << QByteArray() << QStringList{};
     QTest::newRow("trailing blanks kept") << QByteArray("a  \r\n") << QStringList{"a  "};
+    // Files of older Macintosh programs end their lines with CR alone.
+    QTest::newRow("CR") << QByteArray("a\rb\r") << QStringList{"a", "b"};
+    QTest::newRow("CR, empty line, last without end") << QByteArray("a\r\rb") << QStringList{"a", "", "b"};
+    QTest::newRow("mixed ends") << QByteArray("a\r\nb\nc\rd") << QStringList{"a", "b", "c", "d"};
 }
 
 void TestTextFiles::readFile() {

@@ -125,6 +125,7 @@ private slots:
     void window();
     void importsAllThree();
     void emptyFiles();
+    void crOnlyLineEnds();
     void failingLineIsSkipped();
     void missingFileEndsTheImport();
     void failedTransactionEndsTheImport();
@@ -409,6 +410,28 @@ void TestPreviousImport::emptyFiles() {
     QCOMPARE(count(QStringLiteral("ostermelo")), producersBefore);
     QCOMPARE(count(QStringLiteral("termek")), animalsBefore);
     QCOMPARE(count(QStringLiteral("atvevo")), 0);
+}
+
+// A file whose lines end in CR alone (written on an old Macintosh) is read line by line like any other: two
+// producers are two rows.
+void TestPreviousImport::crOnlyLineEnds() {
+    TestDatabase db;
+    const int producersBefore = count(QStringLiteral("ostermelo"));
+    Producer second;
+    second.code = QStringLiteral("0034 ");
+    second.name = QStringLiteral("Nagy Éva");
+    const QString folder = QDir(qEnvironmentVariable("VARDELO_DRIVE_C")).filePath(QStringLiteral("ze10"));
+    QVERIFY(QDir().mkpath(folder));
+    QFile file(QDir(folder).filePath(TForm25::ProducerFile));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(*encodeWin1250(producerText(Producer()) + u'\r' + producerText(second) + u'\r'));
+    file.close();
+    UiRecorder recorder;
+    QVERIFY(runImport(recorder, true, false, false));
+    QCOMPARE(recorder.messageTexts(), QStringList{producersDone});
+    QCOMPARE(count(QStringLiteral("ostermelo")), producersBefore + 2);
+    QCOMPARE(rows(QStringLiteral("SELECT o_nev FROM ostermelo ORDER BY id_ostermelo DESC ROWS 2")),
+             (QList<QStringList>{{"Nagy Éva"}, {"Kovács János"}}));
 }
 
 // A line the database refuses is reported with its kind's text and skipped; the lines around it are kept

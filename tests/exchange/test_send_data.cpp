@@ -1,4 +1,5 @@
 #include "data/connection.h"
+#include "data/data_module.h"
 #include "data/database_backup.h"
 #include "data/database_error.h"
 #include "data/windows_paths.h"
@@ -27,16 +28,19 @@ using namespace vardelo;
 
 namespace {
 
-// The window needs no open database: a temporary drive C of its own for each test, and a temporary folder
-// of its own for the copies it sends.
+// The window needs no open database: a temporary drive C of its own for each test, a working folder on it
+// (where the program would open its database), and a temporary folder of its own for the copies it sends.
 class DriveC {
 public:
-    DriveC() : oldTemp_(qgetenv("TMPDIR")) {
+    DriveC() : oldTemp_(qgetenv("TMPDIR")), oldWorking_(QDir::currentPath()) {
         qputenv("VARDELO_DRIVE_C", dir_.path().toLocal8Bit());
         QDir(temp_.path()).mkpath(QStringLiteral("."));
         qputenv("TMPDIR", temp_.path().toLocal8Bit());
+        QDir(dir_.path()).mkpath(QStringLiteral("munka"));
+        QDir::setCurrent(working());
     }
     ~DriveC() {
+        QDir::setCurrent(oldWorking_);
         qunsetenv("VARDELO_DRIVE_C");
         if (oldTemp_.isEmpty())
             qunsetenv("TMPDIR");
@@ -44,11 +48,13 @@ public:
             qputenv("TMPDIR", oldTemp_);
     }
     QString temp() const { return temp_.path(); }
+    QString working() const { return QDir::cleanPath(dir_.filePath(QStringLiteral("munka"))); }
 
 private:
     QTemporaryDir dir_;
     QTemporaryDir temp_;
     QByteArray oldTemp_;
+    QString oldWorking_;
 };
 
 // A real database at the path, and a connection that holds it open as the program does.
@@ -132,7 +138,8 @@ private slots:
     void link();
     void databaseFile_data();
     void databaseFile();
-    void opensOnTheInstallationFolder();
+    void opensOnTheDatabaseFolder();
+    void databaseFolder();
     void folderWithoutTheDatabase();
     void folderMissingAtOpening();
     void anotherDriveKeepsItsFolder();
@@ -142,16 +149,17 @@ private slots:
     void copyToClipboard();
 };
 
-// The link exactly as the mail program receives it: blanks before "?" and "&", nothing encoded, a blank at
-// the end.
+// The link exactly as the mail program receives it: the address directly before "?" (a blank there would
+// make it another address), a blank before "&", nothing encoded, a blank at the end.
 void TestSendData::link() {
     QCOMPARE(mail::mailtoLink(QStringLiteral("x@y.hu")),
-             QStringLiteral("mailto:x@y.hu ?subject=Zozed adatok &body=Zozed adatok elküldése ellenőrzésre. "
+             QStringLiteral("mailto:x@y.hu?subject=Zozed adatok &body=Zozed adatok elküldése ellenőrzésre. "
                             "Figyelmeztetés: csatolt fálj mellékelni kell! "));
+    QCOMPARE(QUrl(mail::mailtoLink(QStringLiteral("x@y.hu"))).path(), QStringLiteral("x@y.hu"));
     QCOMPARE(
         mail::mailtoLink(mail::SupportAddress).toUtf8(),
         QByteArray("mailto:") + mail::SupportAddress.toUtf8() +
-            QByteArray(" ?subject=Zozed adatok &body=Zozed adatok elk\xc3\xbc"
+            QByteArray("?subject=Zozed adatok &body=Zozed adatok elk\xc3\xbc"
                        "ld\xc3\xa9se ellen\xc5\x91rz\xc3\xa9sre. Figyelmeztet\xc3\xa9s: csatolt f\xc3\xa1lj "
                        "mell\xc3\xa9kelni kell! "));
 }
@@ -175,9 +183,10 @@ void TestSendData::databaseFile() {
     QCOMPARE(mail::findDatabaseFile(dir.filePath(QStringLiteral("missing"))), QString());
 }
 
-void TestSendData::opensOnTheInstallationFolder() {
+// The window starts where the program's database is: the field names it at once.
+void TestSendData::opensOnTheDatabaseFolder() {
     DriveC drive;
-    const QString folder = driveCFolder(TForm27::InstallFolder);
+    const QString folder = drive.working();
     touch(QDir(folder).filePath(QStringLiteral("du2010.fdb")));
     TForm27 window;
     QCOMPARE(window.objectName(), QStringLiteral("Form27"));
@@ -195,7 +204,7 @@ void TestSendData::opensOnTheInstallationFolder() {
 // Choosing a folder without the database empties the field, and "Küldés1" then says nothing is chosen.
 void TestSendData::folderWithoutTheDatabase() {
     DriveC drive;
-    const QString folder = driveCFolder(TForm27::InstallFolder);
+    const QString folder = drive.working();
     touch(QDir(folder).filePath(QStringLiteral("du2010.fdb")));
     const QString empty = driveCFolder(QStringLiteral("c:\\ures\\"));
     UiRecorder recorder;
@@ -208,24 +217,44 @@ void TestSendData::folderWithoutTheDatabase() {
         QCOMPARE(controls(window).FileListBox1->count(), 0);
         QTest::mouseClick(controls(window).Button3, Qt::LeftButton);
         QCOMPARE(recorder.messageTexts(), QStringList{QStringLiteral("Nincs kiválasztva! ")});
-        // Back in the installation folder the file is found again.
+        // Back in the working folder the file is found again.
         chooseFolder(window, folder);
         QVERIFY(controls(window).Edit1->text().endsWith(QStringLiteral("du2010.fdb")));
     });
     ui().showModal(window);
 }
 
-// Without an installation folder the tree stands on the nearest folder above it, and nothing is chosen.
+// A working folder without the database file: the tree stands on it, and nothing is chosen.
 void TestSendData::folderMissingAtOpening() {
     DriveC drive;
     TForm27 window;
-    QCOMPARE(window.Directory(), QDir::cleanPath(qEnvironmentVariable("VARDELO_DRIVE_C")));
+    QCOMPARE(window.Directory(), drive.working());
     QCOMPARE(controls(window).Edit1->text(), QString());
+}
+
+// The database's folder: the folder of the file the program opened (a name given with a folder counts), the
+// working folder when the database is a server's or an alias.
+void TestSendData::databaseFolder() {
+    vardelo::testing::TestDatabase db;
+    QCOMPARE(QDir(TForm27::DatabaseFolder()), QDir(db.folder()));
+    const QString opened = Data->ZCon1->DatabaseName;
+    QTemporaryDir elsewhere;
+    Data->ZCon1->DatabaseName = QDir(elsewhere.path()).filePath(QStringLiteral("du2010.fdb"));
+    QCOMPARE(QDir(TForm27::DatabaseFolder()), QDir(elsewhere.path()));
+    {
+        TForm27 window;
+        QCOMPARE(QDir(window.Directory()), QDir(elsewhere.path()));
+    }
+    for (const QString& server : {QStringLiteral("szerver:vardelo"), QStringLiteral("vardelo")}) {
+        Data->ZCon1->DatabaseName = server;
+        QCOMPARE(TForm27::DatabaseFolder(), QDir::currentPath());
+    }
+    Data->ZCon1->DatabaseName = opened;
 }
 
 void TestSendData::anotherDriveKeepsItsFolder() {
     DriveC drive;
-    const QString folder = driveCFolder(TForm27::InstallFolder);
+    const QString folder = drive.working();
     touch(QDir(folder).filePath(QStringLiteral("du2010.fdb")));
     TForm27 window;
     if (controls(window).DriveComboBox1->count() < 2)
@@ -245,7 +274,7 @@ void TestSendData::sendWithMailProgram() {
     QSKIP("the mail program of Linux");
 #endif
     DriveC drive;
-    const QString folder = driveCFolder(TForm27::InstallFolder);
+    const QString folder = drive.working();
     const QString database = QDir(folder).filePath(QStringLiteral("du2010.fdb"));
     const auto live = liveDatabase(database);
 
@@ -318,7 +347,7 @@ void TestSendData::sendThroughLink() {
 // The clipboard gets the name of a fresh copy; without a file it keeps what it had.
 void TestSendData::copyToClipboard() {
     DriveC drive;
-    const QString folder = driveCFolder(TForm27::InstallFolder);
+    const QString folder = drive.working();
     const QString database = QDir(folder).filePath(QStringLiteral("du2010.fdb"));
     const auto live = liveDatabase(database);
     UiRecorder recorder;

@@ -3,6 +3,7 @@
 #include "data/shared_values.h"
 #include "exchange/spreadsheet_export.h"
 #include "exchange/spreadsheet_window.h"
+#include "exchange/xls_writer.h"
 #include "support/children.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
@@ -168,7 +169,8 @@ void TestSpreadsheetExport::workbookReadsBack() {
     form->Button4Click();
     QCOMPARE(child<QProgressBar>(form, "ProgressBar1")->maximum(), 3);
     QCOMPARE(child<QProgressBar>(form, "ProgressBar1")->value(), 3);
-    QCOMPARE(recorder.messageTexts(), QStringList{"A konvertálás befejeződött!"});
+    QCOMPARE(recorder.messageTexts(),
+             QStringList{"A konvertálás befejeződött!\n3 sor került a munkafüzetbe (Munka1)."});
     QCOMPARE(recorder.messages.last().caption, QStringLiteral("Kész!"));
     QCOMPARE(recorder.messages.last().icon, MsgIcon::Information);
 
@@ -191,7 +193,8 @@ void TestSpreadsheetExport::workbookReadsBack() {
     }
     const QJsonObject widths = sheet[QStringLiteral("widths")].toObject();
     for (int c = 0; c < 21; ++c) {
-        QCOMPARE(widths[QString::number(c)].toInt(), Widths[c] * 256);
+        // Read back, each column shows the characters it was given.
+        QCOMPARE(xls::columnWidthCharacters(widths[QString::number(c)].toInt()), double(Widths[c]));
         for (int r = 0; r < 4; ++r)
             QCOMPARE(cellAt(sheet, r, c)[QStringLiteral("align")].toInt(), RightColumns.contains(c) ? 3 : 1);
     }
@@ -250,12 +253,14 @@ void TestSpreadsheetExport::emptyCollection() {
     form->Button1Click();
     form->Button4Click();
     QCOMPARE(child<QProgressBar>(form, "ProgressBar1")->maximum(), 0);
-    QCOMPARE(recorder.messageTexts(), QStringList{"A konvertálás befejeződött!"});
+    QCOMPARE(recorder.messageTexts(),
+             QStringList{"A konvertálás befejeződött!\n0 sor került a munkafüzetbe (Munka1)."});
     const QJsonObject sheet =
         readWorkbook(form->WorkbookPath())[QStringLiteral("sheets")].toArray()[0].toObject();
     QCOMPARE(sheet[QStringLiteral("nrows")].toInt(), 1);
     QCOMPARE(cellAt(sheet, 0, 20)[QStringLiteral("v")].toString(), QStringLiteral("O_BANKSZLA"));
-    QCOMPARE(sheet[QStringLiteral("widths")].toObject()[QStringLiteral("20")].toInt(), 30 * 256);
+    QCOMPARE(sheet[QStringLiteral("widths")].toObject()[QStringLiteral("20")].toInt(),
+             xls::columnWidthUnits(30));
 }
 
 // An existing FJFEJ.xls is replaced only when the clerk says so.
@@ -263,12 +268,11 @@ void TestSpreadsheetExport::existingFile_data() {
     QTest::addColumn<MsgButton>("answer");
     QTest::addColumn<bool>("replaced");
     QTest::addColumn<QStringList>("messages");
-    QTest::newRow("yes") << MsgButton::Yes << true << QStringList{"A konvertálás befejeződött!"};
-    QTest::newRow("no") << MsgButton::No << false
-                        << QStringList{"A fájl mentése nem történt meg!", "A konvertálás befejeződött!"};
+    const QString done = exchange::exportDoneText(2);
+    QTest::newRow("yes") << MsgButton::Yes << true << QStringList{done};
+    QTest::newRow("no") << MsgButton::No << false << QStringList{"A fájl mentése nem történt meg!", done};
     QTest::newRow("box closed") << MsgButton::Closed << false
-                                << QStringList{"A fájl mentése nem történt meg!",
-                                               "A konvertálás befejeződött!"};
+                                << QStringList{"A fájl mentése nem történt meg!", done};
 }
 
 void TestSpreadsheetExport::existingFile() {
@@ -310,7 +314,7 @@ void TestSpreadsheetExport::failedSave() {
     form->Button1Click();
     form->Button4Click();
     QCOMPARE(recorder.messageTexts(),
-             (QStringList{"A fájl mentése nem történt meg!", "A konvertálás befejeződött!"}));
+             (QStringList{"A fájl mentése nem történt meg!", exchange::exportDoneText(2)}));
     QVERIFY(opened.isEmpty());
 }
 
@@ -372,6 +376,11 @@ void TestSpreadsheetExport::longResultGoesOnInASecondSheet() {
     QVERIFY(cellAt(second, 0, 6)[QStringLiteral("bold")].toBool());
     // The last line is ticket 10000002's.
     QCOMPARE(cellAt(second, 2, 5)[QStringLiteral("v")].toString(), QStringLiteral("10000002"));
+    // The clerk is told where the lines went.
+    QCOMPARE(recorder.messageTexts(),
+             QStringList{QStringLiteral("A konvertálás befejeződött!\n65 542 sor került a munkafüzetbe, 2 "
+                                        "munkalapra (Munka1–Munka2), mert egy munkalapra legfeljebb "
+                                        "65 535 sor fér.")});
 }
 
 QTEST_MAIN(TestSpreadsheetExport)

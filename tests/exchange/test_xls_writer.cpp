@@ -21,6 +21,8 @@ private slots:
     void columnLetters_data();
     void columnLetters();
     void cellsReadBack();
+    void columnWidths_data();
+    void columnWidths();
     void sheetsAndBounds();
     void emptySheet();
     void cellOutsideTheSheet();
@@ -68,6 +70,31 @@ void TestXlsWriter::columnLetters() {
     QCOMPARE(exchange::columnLetters(column), letters);
 }
 
+// A column's stored width holds its characters in whole pixels of the first font's digit (Arial 10: 7) and
+// the 5 pixels of margin and grid line, in 1/256 of a digit: Excel's default 8,43 characters are stored as
+// 2340; the width read back is the characters asked for.
+void TestXlsWriter::columnWidths_data() {
+    QTest::addColumn<double>("characters");
+    QTest::addColumn<int>("units");
+    QTest::newRow("Excel's default column") << 8.43 << 2340;
+    QTest::newRow("1") << 1.0 << 438;
+    QTest::newRow("5") << 5.0 << 1462;
+    QTest::newRow("12") << 12.0 << 3254;
+    QTest::newRow("45: a name") << 45.0 << 11702;
+    QTest::newRow("0: hidden") << 0.0 << 0;
+}
+
+void TestXlsWriter::columnWidths() {
+    QFETCH(double, characters);
+    QFETCH(int, units);
+    QCOMPARE(columnWidthUnits(characters), units);
+    QCOMPARE(columnWidthCharacters(units), characters);
+    for (int n = 1; n <= 255; ++n)
+        QCOMPARE(columnWidthCharacters(columnWidthUnits(n)), double(n));
+    // Stored as exactly 45 * 256 the column would show fewer characters than asked for.
+    QCOMPARE(columnWidthCharacters(45 * 256), 44.29);
+}
+
 // Text (one-byte and Hungarian double-accented letters), numbers, dates, blanks; bold and plain fonts; the
 // three alignments; widths; the short-date format and a custom one.
 void TestXlsWriter::cellsReadBack() {
@@ -101,9 +128,10 @@ void TestXlsWriter::cellsReadBack() {
     QCOMPARE(sheet[QStringLiteral("nrows")].toInt(), 3);
     QCOMPARE(sheet[QStringLiteral("ncols")].toInt(), 3);
     const QJsonObject widths = sheet[QStringLiteral("widths")].toObject();
-    QCOMPARE(widths[QStringLiteral("0")].toInt(), 12 * 256);
-    QCOMPARE(widths[QStringLiteral("1")].toInt(), 45 * 256);
-    QCOMPARE(widths[QStringLiteral("2")].toInt(), 5 * 256);
+    // As a spreadsheet program stores 12, 45 and 5 characters with the cell's padding.
+    QCOMPARE(widths[QStringLiteral("0")].toInt(), 3254);
+    QCOMPARE(widths[QStringLiteral("1")].toInt(), 11702);
+    QCOMPARE(widths[QStringLiteral("2")].toInt(), 1462);
 
     const QJsonArray rows = sheet[QStringLiteral("rows")].toArray();
     auto cell = [&](int r, int c) { return rows[r].toArray()[c].toObject(); };

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QtTest>
 
 using namespace vardelo;
@@ -79,6 +80,9 @@ private slots:
     void singleChecks();
     void daysTab();
     void enterMovesFocus();
+    void memoLineLeadsToItsTicket();
+    void memoLineOfAGoneTicket();
+    void memoSearch();
 
 private:
     std::unique_ptr<TestDatabase> db_;
@@ -424,6 +428,125 @@ void TestCheckWindow::enterMovesFocus() {
     QTest::keyClick(edit1, Qt::Key_Return);
     QVERIFY(!edit1->hasFocus());
     QVERIFY(edit1->text().isEmpty());
+}
+
+namespace {
+
+// The number of the first memo line that starts with the text; -1 when none does.
+int memoLine(const TForm14& form, const QString& start) {
+    const QStringList lines = memoLines(form);
+    for (int i = 0; i < lines.size(); ++i)
+        if (lines.at(i).startsWith(start))
+            return i;
+    return -1;
+}
+
+// Double-clicks a memo line as the clerk does.
+void doubleClickLine(TForm14& form, int line) {
+    auto* memo = child<QPlainTextEdit>(form, "Memo1");
+    QTextCursor cursor(memo->document()->findBlockByNumber(line));
+    memo->setTextCursor(cursor);
+    memo->ensureCursorVisible();
+    const QPoint at = memo->cursorRect(cursor).center() + QPoint(4, 0);
+    QTest::mouseDClick(memo->viewport(), Qt::LeftButton, {}, at);
+}
+
+} // namespace
+
+// Every failure line leads to the ticket of the line that failed, also the lines of checks 1 to 3, which name
+// the producer; the opening and closing lines lead nowhere. A double-click opens the ticket browser on the
+// ticket; afterwards the list holds the collected lines again and a new check gives the same memo.
+void TestCheckWindow::memoLineLeadsToItsTicket() {
+    TForm14 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    collect(form, August1, August31);
+    const int collected = Data->ZQ20->RecordCount();
+    check(form);
+    const QStringList memo = memoLines(form);
+    QCOMPARE(form.TicketOfMemoLine(0), QString()); // "    Adószám ellenörzés... "
+    QCOMPARE(form.TicketOfMemoLine(memoLine(form, "Hiba (kevesebb nyolc számnál):   Kódja: 99")),
+             QStringLiteral("20000002"));
+    QCOMPARE(form.TicketOfMemoLine(memoLine(form, "Hiba (kevesebb nyolc számnál):  Hiány Béla")),
+             QStringLiteral("20000001"));
+    const int unprinted = memoLine(form, "Figyelmeztetés (még nincs kinyomtatva): ");
+    QCOMPARE(memo.at(unprinted), QStringLiteral("Figyelmeztetés (még nincs kinyomtatva): 20000003"));
+    QCOMPARE(form.TicketOfMemoLine(unprinted), QStringLiteral("20000003"));
+    QCOMPARE(form.TicketOfMemoLine(int(memo.size()) - 1), QString()); // the closing hint
+    QCOMPARE(form.TicketOfMemoLine(int(memo.size())), QString());
+
+    QString shown;
+    rec_->expectModal([&](QDialog& dialog) {
+        QCOMPARE(dialog.objectName(), QStringLiteral("Form8"));
+        shown = Data->ZQ10->FieldByName("F_BSZAM").AsString();
+        // The browser shows the ticket's lines through the shared list.
+        child<QTabWidget>(dialog, "PageControl1")->setCurrentIndex(1);
+    });
+    doubleClickLine(form, unprinted);
+    QCOMPARE(rec_->modalsShown, QStringList{"Form8"});
+    QCOMPARE(shown, QStringLiteral("20000003"));
+    QCOMPARE(AktBszam, QStringLiteral("20000003"));
+    QCOMPARE(Data->ZQ20->RecordCount(), collected);
+    QCOMPARE(memoLines(form), memo); // the memo is kept as it was
+    check(form);
+    QCOMPARE(memoLines(form), memo);
+
+    // An opening line opens nothing.
+    doubleClickLine(form, 0);
+    QCOMPARE(rec_->modalsShown.size(), 1);
+    QVERIFY(rec_->messages.isEmpty());
+}
+
+// A ticket deleted since the check is not looked for in the browser: the clerk is told.
+void TestCheckWindow::memoLineOfAGoneTicket() {
+    TForm14 form;
+    collect(form, August1, August31);
+    check(form);
+    db_->exec("DELETE FROM fjsor WHERE s_bszam = '20000003'");
+    db_->exec("DELETE FROM fjfej WHERE f_bszam = '20000003'");
+    form.OpenTicketOfMemoLine(memoLine(form, "Figyelmeztetés (még nincs kinyomtatva): "));
+    QVERIFY(rec_->modalsShown.isEmpty());
+    QCOMPARE(rec_->messageTexts(),
+             QStringList{QStringLiteral("A(z) 20000003 számú felvásárlási jegy már nincs meg.")});
+}
+
+// Ctrl+F goes to the search field; typing finds the first match, F3 and Enter the next, Shift+F3 the one
+// before, round past the end; a text not in the memo says so.
+void TestCheckWindow::memoSearch() {
+    TForm14 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    collect(form, August1, August31);
+    check(form);
+    auto* memo = child<QPlainTextEdit>(form, "Memo1");
+    auto* search = child<QLineEdit>(form, "MemoSearch");
+    auto* result = child<QLabel>(form, "MemoSearchResult");
+    child<QPushButton>(form, "Button1")->setFocus();
+    QTest::keyClick(&form, Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(search->hasFocus());
+    QTest::keyClicks(search, "20000004");
+    const int first = memo->textCursor().blockNumber();
+    QCOMPARE(memo->textCursor().selectedText(), QStringLiteral("20000004"));
+    QVERIFY(memoLines(form).at(first).endsWith("20000004"));
+    QTest::keyClick(search, Qt::Key_F3);
+    const int second = memo->textCursor().blockNumber();
+    QVERIFY(second > first);
+    QTest::keyClick(search, Qt::Key_Return);
+    QVERIFY(search->hasFocus()); // Enter finds, it does not move on
+    QVERIFY(memo->textCursor().blockNumber() > second);
+    QTest::keyClick(search, Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(memo->textCursor().blockNumber(), second);
+    QVERIFY(result->text().isEmpty());
+    // Round past the end: from the second match, as many finds as there are matches less one lead to the
+    // first.
+    const int matches = int(memo->toPlainText().count(QStringLiteral("20000004")));
+    QVERIFY(matches > 3);
+    for (int i = 0; i < matches - 1; ++i)
+        QVERIFY(form.FindInMemo("20000004"));
+    QCOMPARE(memo->textCursor().blockNumber(), first);
+    search->clear();
+    QTest::keyClicks(search, "nincs ilyen sor");
+    QCOMPARE(result->text(), QStringLiteral("Nincs találat."));
 }
 
 QTEST_MAIN(TestCheckWindow)

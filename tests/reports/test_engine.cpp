@@ -78,6 +78,8 @@ private slots:
 
     void overflowRepeatsHeaderAndFooter();
     void masterDetailWalk();
+    void continuationCarriesTheMasterRow();
+    void headingKeepsWithItsLines();
     void groupsByCondition();
     void copiesAndPageNumbers();
     void unknownDatasetRaises();
@@ -324,6 +326,8 @@ void TestEngine::loadFaultNamesLineAndColumn_data() {
         << 5;
     QTest::newRow("not a number") << "<band type=\"summary\" height=\"öt\"/>" << 4;
     QTest::newRow("data band without dataset") << "<band type=\"master-data\" height=\"5\"/>" << 4;
+    QTest::newRow("continuation with a dataset")
+        << "<band type=\"continuation\" height=\"5\" dataset=\"frUserDataset1\"/>" << 4;
     QTest::newRow("broken xml") << "<band type=\"summary\" height=\"5\">\n\n<text x=\"0\"</band>" << 6;
     QTest::newRow("unknown format")
         << "<band type=\"summary\" height=\"5\"><text x=\"0\" y=\"0\" width=\"5\" "
@@ -434,6 +438,89 @@ void TestEngine::masterDetailWalk() {
                                  "ZQ20.next",  "ZQ20.eof", "ZQ21.first", "ZQ21.eof",  "ZQ21.eof", "ZQ21.next",
                                  "ZQ21.eof", // Süldő
                                  "ZQ20.next",  "ZQ20.eof"}));
+}
+
+namespace {
+
+// Groups of many lines on pages of 60 mm (40 mm of body under a 10 mm header and above a 10 mm footer).
+const QString kContinuedGroups =
+    QStringLiteral("<band type=\"page-header\" height=\"10\"><text x=\"0\" y=\"0\" width=\"50\" "
+                   "height=\"5\">Lista</text></band>\n"
+                   "<band type=\"page-footer\" height=\"10\"><text x=\"0\" y=\"0\" width=\"50\" "
+                   "height=\"5\">[PAGE#]. oldal</text></band>\n"
+                   "<band type=\"master-data\" height=\"5\" dataset=\"frUserDataset1\">"
+                   "<text x=\"0\" y=\"0\" width=\"50\" height=\"5\">[LINE#]. [ZQ20.\"NEV\"]</text></band>\n"
+                   "<band type=\"continuation\" height=\"5\"><text x=\"0\" y=\"0\" width=\"80\" "
+                   "height=\"5\">[LINE#]. [ZQ20.\"NEV\"] (folytatás)</text></band>\n"
+                   "<band type=\"detail-header\" height=\"5\" repeat=\"yes\"><text x=\"0\" y=\"0\" "
+                   "width=\"50\" height=\"5\">fej</text></band>\n"
+                   "<band type=\"detail-data\" height=\"5\" dataset=\"frUserDataset2\">"
+                   "<text x=\"5\" y=\"0\" width=\"50\" height=\"5\">[ZQ21.\"TETEL\"]</text></band>\n"
+                   "<band type=\"detail-footer\" height=\"5\"><text x=\"0\" y=\"0\" width=\"50\" "
+                   "height=\"5\">láb [ZQ20.\"NEV\"]</text></band>");
+
+// The groups with their counts of lines: moving the groups reloads the lines of the current one.
+struct Groups {
+    MemoryTable groups{"ZQ20", {"NEV"}};
+    MemoryTable lines{"ZQ21", {"TETEL"}};
+    MemoryEnvironment env;
+    Groups(const std::vector<std::pair<QString, int>>& counts) {
+        for (const auto& [name, count] : counts)
+            groups.addRow({name});
+        groups.onMove = [this, counts] {
+            lines.clearRows();
+            if (groups.atEnd())
+                return;
+            const QString name = groups.value("NEV").toString();
+            for (const auto& [group, count] : counts)
+                if (group == name)
+                    for (int i = 1; i <= count; ++i)
+                        lines.addRow({name.left(1) + QString::number(i)});
+        };
+        env.add("ZQ20", &groups, "frUserDataset1");
+        env.add("ZQ21", &lines, "frUserDataset2");
+    }
+};
+
+const QString kSmallPage = QStringLiteral("<page width=\"100\" height=\"60\" margins=\"0 0 0 0\"/>");
+
+} // namespace
+
+// A master row whose lines run onto further pages starts each of them with the continuation band, which
+// shows that row (and its LINE#), then the repeated detail header; a footer that runs over alone gets it
+// too; the first page of a group never carries it.
+void TestEngine::continuationCarriesTheMasterRow() {
+    {
+        Groups data({{"Borjú", 9}, {"Kacsa", 1}});
+        const PreparedReport report = prepareReport(parse(kContinuedGroups, kSmallPage), data.env);
+        QCOMPARE(report.pages.size(), size_t(3));
+        QCOMPARE(report.pages[0].texts(),
+                 QStringList({"Lista", "1. Borjú", "fej", "B1", "B2", "B3", "B4", "B5", "B6", "1. oldal"}));
+        QCOMPARE(report.pages[1].texts(), QStringList({"Lista", "1. Borjú (folytatás)", "fej", "B7", "B8",
+                                                       "B9", "láb Borjú", "2. oldal"}));
+        // Kacsa does not fit under Borjú's footer with its header and a line: it starts a page of its own.
+        QCOMPARE(report.pages[2].texts(),
+                 QStringList({"Lista", "2. Kacsa", "fej", "K1", "láb Kacsa", "3. oldal"}));
+    }
+    {
+        // The lines fill the page; the footer alone goes on with the heading.
+        Groups data({{"Borjú", 6}});
+        const PreparedReport report = prepareReport(parse(kContinuedGroups, kSmallPage), data.env);
+        QCOMPARE(report.pages.size(), size_t(2));
+        QCOMPARE(report.pages[1].texts(),
+                 QStringList({"Lista", "1. Borjú (folytatás)", "láb Borjú", "2. oldal"}));
+    }
+}
+
+// A heading never stands alone at the foot of a page: when its detail header and first line do not fit
+// under it, it goes to the next page; a heading without lines stays where it is.
+void TestEngine::headingKeepsWithItsLines() {
+    Groups data({{"Alma", 4}, {"Borjú", 2}, {"Cékla", 0}});
+    const PreparedReport report = prepareReport(parse(kContinuedGroups, kSmallPage), data.env);
+    QCOMPARE(report.pages[0].texts(),
+             QStringList({"Lista", "1. Alma", "fej", "A1", "A2", "A3", "A4", "láb Alma", "1. oldal"}));
+    QCOMPARE(report.pages[1].texts(),
+             QStringList({"Lista", "2. Borjú", "fej", "B1", "B2", "láb Borjú", "3. Cékla", "2. oldal"}));
 }
 
 void TestEngine::groupsByCondition() {

@@ -1,4 +1,5 @@
 #include "data/data_module.h"
+#include "data/database_error.h"
 #include "data/shared_values.h"
 #include "data/text_files.h"
 #include "reports/report_fixture.h"
@@ -105,6 +106,26 @@ private slots:
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"1008M_20100701_0731.txt"});
         QCOMPARE(fileBytes(folder + "/1008M_20100701_0731.txt"), QByteArray());
         QVERIFY(QFile::exists(folder + "/keep/inner.imp"));
+    }
+
+    // The run reads and checks everything before it empties the month folder: when the database cannot be
+    // read, the files of the last run stay.
+    void failedReadKeepsLastRun() {
+        TestDatabase db;
+        chooseReturnPurchaser(db);
+        storeFixtureMonth(db);
+        const QString folder = monthFolder("08");
+        QVERIFY(returns::collectImportFiles(QDate(2010, 8, 1), QDate(2010, 8, 31)).completed);
+        const QStringList lastRun = QDir(folder).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(lastRun.size(), 2);
+        const QByteArray importFile = fileBytes(folder + "/" + fileA);
+        if (Data->IBTrans1->Active())
+            Data->IBTrans1->Commit();
+        Data->ZCon1->Disconnect();
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError,
+                                 returns::collectImportFiles(QDate(2010, 8, 1), QDate(2010, 8, 31)));
+        QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), lastRun);
+        QCOMPARE(fileBytes(folder + "/" + fileA), importFile);
     }
 
     // Two producers with one tax identifier, two without any: one file each with the summed amount and the

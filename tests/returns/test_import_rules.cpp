@@ -2,6 +2,7 @@
 #include "returns/merge_rules.h"
 
 #include <QtTest>
+#include <limits>
 
 using namespace vardelo::returns;
 
@@ -122,21 +123,104 @@ private slots:
         QCOMPARE(last->v12456, qint64(3));
         QVERIFY(summedValues({"$info=x"}).has_value());
         QCOMPARE(summedValues({"$info=x"})->v12458, qint64(0));
-        QString bad;
+        ValueFault bad;
         QVERIFY(!summedValues({"12458=1", "12456=2.5"}, &bad));
-        QCOMPARE(bad, QStringLiteral("12456=2.5"));
+        QCOMPARE(bad.line, QStringLiteral("12456=2.5"));
+        QVERIFY(!bad.tooLong);
+    }
+
+    // An import file holds amounts of at most 11 digits: a longer value, or lines that add up to more, are
+    // refused by name; the sums never overflow.
+    void elevenDigits_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<QString>("faultLine");
+        QTest::newRow("11 digits") << QStringList{"12458=99999999999", "12456=-99999999999"} << true << "";
+        QTest::newRow("12 digits") << QStringList{"12458=100000000000"} << false << "12458=100000000000";
+        QTest::newRow("negative 12 digits")
+            << QStringList{"12456=-100000000000"} << false << "12456=-100000000000";
+        QTest::newRow("64-bit largest")
+            << QStringList{"12458=9223372036854775807"} << false << "12458=9223372036854775807";
+        QTest::newRow("sum of two lines")
+            << QStringList{"12458=99999999999", "12458=1"} << false << "12458=1";
+    }
+    void elevenDigits() {
+        QFETCH(QStringList, lines);
+        QFETCH(bool, taken);
+        QFETCH(QString, faultLine);
+        ValueFault fault;
+        QCOMPARE(summedValues(lines, &fault).has_value(), taken);
+        if (!taken) {
+            QCOMPARE(fault.line, faultLine);
+            QVERIFY(fault.tooLong);
+        }
+    }
+
+    void checkedSums() {
+        QCOMPARE(addAmounts(99999999998, 1), std::optional<qint64>(99999999999));
+        QCOMPARE(addAmounts(99999999999, 1), std::nullopt);
+        QCOMPARE(addAmounts(-99999999999, -1), std::nullopt);
+        QCOMPARE(addAmounts(std::numeric_limits<qint64>::max(), 1), std::nullopt);
+        QCOMPARE(mergedAmount(ImportValues{1, 99999999997}, ImportValues{0, 1}),
+                 std::optional<qint64>(99999999999));
+        QCOMPARE(mergedAmount(ImportValues{1, 99999999998}, ImportValues{0, 1}), std::nullopt);
+        ImportValues sums{0, std::numeric_limits<qint64>::max() / 4};
+        QVERIFY(!addToSums(sums, ImportValues{0, 1}));
+        QCOMPARE(sums.v12458, std::numeric_limits<qint64>::max() / 4); // unchanged
+        QVERIFY(addToSums(sums, ImportValues{5, -1}));
+        QCOMPARE(sums.v12456, qint64(5));
+    }
+
+    // A whole import file: Windows-1250 text with CR LF or LF ends, the form's first line and a "12458="
+    // line; anything else is refused with what is wrong.
+    void wholeFile_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("problem"); // empty: whole
+        const QByteArray good("$ny_azon=1008M\r\n$info=1_Kov\xE1\x63s_8123456789\r\n12458=100\r\n12456=\r\n");
+        QTest::newRow("CR LF") << good << "";
+        QTest::newRow("LF") << QByteArray(good).replace("\r\n", "\n") << "";
+        QTest::newRow("bare 12458 line") << QByteArray("$ny_azon=1008M\r\n12458=\r\n") << "";
+        QTest::newRow("CR only") << QByteArray(good).replace("\r\n", "\r") << "sorvégei";
+        QTest::newRow("one CR inside") << QByteArray("$ny_azon=1008M\r\n12458=1\r2\r\n") << "sorvégei";
+        const QString text = QString::fromLatin1("$ny_azon=1008M\r\n12458=100\r\n");
+        QByteArray utf16("\xFF\xFE");
+        utf16.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        QTest::newRow("UTF-16") << utf16 << "Windows-1250";
+        QTest::newRow("undefined byte") << QByteArray("$ny_azon=1008M\r\n12458=1\x98\r\n") << "Windows-1250";
+        QTest::newRow("NUL") << QByteArray("$ny_azon=1008M\r\n12458=1") + QByteArray(1, '\0') + "\r\n"
+                             << "Windows-1250";
+        QTest::newRow("no 12458 line: cut off")
+            << QByteArray("$ny_azon=1008M\r\n$sorok_sz\xE1ma=28\r\n12456=\r\n") << "12458=";
+        QTest::newRow("not an import file") << QByteArray("Kedves Kati!\r\n12458=5\r\n") << "$ny_azon=1008M";
+        QTest::newRow("UTF-8 byte order mark")
+            << QByteArray("\xEF\xBB\xBF$ny_azon=1008M\r\n12458=5\r\n") << "$ny_azon=1008M";
+        QTest::newRow("empty") << QByteArray() << "$ny_azon=1008M";
+    }
+    void wholeFile() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, problem);
+        QString got;
+        const std::optional<QStringList> lines = importFileLines(bytes, &got);
+        QCOMPARE(lines.has_value(), problem.isEmpty());
+        if (lines)
+            QCOMPARE(lines->first(), QStringLiteral("$ny_azon=1008M"));
+        else
+            QVERIFY2(got.contains(problem), qPrintable(got));
     }
 
     // The merged file: 12458 carries all four values, 12456 stays empty, the rest as A has it.
     void mergedFile() {
         const QStringList a{"$info=1_A_8123456789", "12458=100", "12461=2", "12456=", "13842=9"};
-        const QStringList merged = mergedLines(a, ImportValues{5, 100}, ImportValues{7, 50});
+        const std::optional<qint64> amount = mergedAmount(ImportValues{5, 100}, ImportValues{7, 50});
+        QCOMPARE(amount, std::optional<qint64>(162));
+        const QStringList merged = mergedLines(a, *amount);
         QCOMPARE(merged, (QStringList{"$info=1_A_8123456789", "12458=162", "12461=2", "12456=", "13842=9"}));
-        const QStringList blank = mergedLines({"12458=", "12456=  "}, ImportValues{}, ImportValues{});
+        const QStringList blank = mergedLines({"12458=", "12456=  "}, 0);
         QCOMPARE(blank, (QStringList{"12458=0", "12456="}));
         // Beyond 32 bits.
-        QCOMPARE(mergedLines({"12458=x"}, ImportValues{0, 3000000000}, ImportValues{0, 3000000000})[0],
-                 QStringLiteral("12458=6000000000"));
+        QCOMPARE(mergedAmount(ImportValues{0, 3000000000}, ImportValues{0, 3000000000}),
+                 std::optional<qint64>(6000000000));
+        QCOMPARE(mergedLines({"12458=x"}, 6000000000)[0], QStringLiteral("12458=6000000000"));
     }
 
     void keys() {
