@@ -6,11 +6,52 @@
 
 #include <QHash>
 #include <algorithm>
+#include <optional>
 #include <tuple>
 
 using namespace Firebird;
 using vardelo::fb::Status;
 using namespace vardelo::cursor;
+
+namespace {
+
+// A whole number column's value as fetched (0 when empty).
+qint64 integerAt(const vardelo::fb::ColumnLayout& layout, const unsigned char* message) {
+    if (*reinterpret_cast<const short*>(message + layout.nullOffset) == -1)
+        return 0;
+    const unsigned char* data = message + layout.offset;
+    switch (layout.type) {
+    case SQL_SHORT:
+        return *reinterpret_cast<const short*>(data);
+    case SQL_LONG:
+        return *reinterpret_cast<const int*>(data);
+    case SQL_INT64:
+        return *reinterpret_cast<const qint64*>(data);
+    default:
+        return vardelo::fb::decodeColumn(layout, message).toLongLong();
+    }
+}
+
+// A value's bytes as fetched, without the trailing blanks the comparison ignores; none when empty.
+std::optional<QByteArray> bytesAt(const vardelo::fb::ColumnLayout& layout, const unsigned char* message) {
+    if (*reinterpret_cast<const short*>(message + layout.nullOffset) == -1)
+        return std::nullopt;
+    const char* data = reinterpret_cast<const char*>(message + layout.offset);
+    qsizetype length = 0;
+    if (layout.type == SQL_VARYING) {
+        length = *reinterpret_cast<const unsigned short*>(data);
+        data += 2;
+    } else if (layout.type == SQL_TEXT) {
+        length = qsizetype(layout.length);
+    } else {
+        return vardelo::fb::decodeColumn(layout, message).toString().toUtf8();
+    }
+    while (length > 0 && data[length - 1] == ' ')
+        --length;
+    return QByteArray(data, length);
+}
+
+} // namespace
 
 // A list ordered by its plan's joined column and then the driving key, with a driving statement whose rows
 // carry their key and link.
@@ -40,25 +81,29 @@ bool TDataSetCursor::joinedOrder() {
 }
 
 // Every row of the list gets its place: the driving rows' keys and links, the joined rows' ranks in the
-// joined column's order (equal values one rank, empty ones and rows without a joined row first), sorted
-// on the client. A link matching two joined rows places the driving row twice, as the join does.
+// joined column's order (read through its index; equal values one rank, empty ones and rows without a joined
+// row first), sorted on the client. A link matching two joined rows places the driving row twice, as the join
+// does. The values are taken from the fetched messages as they stand, without decoding them.
 void TDataSetCursor::placeRows() {
     const auto& j = *plan_->joinedOrder;
     struct Joined {
         qint64 rank;
         qint64 key;
     };
-    QHash<QString, std::vector<Joined>> ranks;
+    QHash<QByteArray, std::vector<Joined>> ranks;
+    qint64 rank = 0;
+    std::optional<QByteArray> previous;
     scanRows(
-        QStringLiteral("SELECT %1, %2, CASE WHEN %3 IS NULL THEN 1 ELSE 0 END, "
-                       "DENSE_RANK() OVER (ORDER BY %3) FROM %4 WHERE %1 IS NOT NULL")
+        QStringLiteral("SELECT %1, %2, %3 FROM %4 WHERE %1 IS NOT NULL ORDER BY %3")
             .arg(j.link, j.key, j.order, j.table),
         {},
         [&](const unsigned char* message, const Layout& layout) {
-            const bool empty = vardelo::fb::decodeColumn(layout[2], message).toInt() != 0;
-            ranks[trimmedLink(vardelo::fb::decodeColumn(layout[0], message))].push_back(
-                {empty ? 0 : vardelo::fb::decodeColumn(layout[3], message).toLongLong(),
-                 vardelo::fb::decodeColumn(layout[1], message).toLongLong()});
+            const auto value = bytesAt(layout[2], message);
+            if (value && value != previous) {
+                ++rank;
+                previous = value;
+            }
+            ranks[*bytesAt(layout[0], message)].push_back({value ? rank : 0, integerAt(layout[1], message)});
             return false;
         },
         &NoValues);
@@ -66,9 +111,9 @@ void TDataSetCursor::placeRows() {
     scanRows(
         QStringLiteral("SELECT %1, %2 FROM (\n%3\n)").arg(j.drivingKey, j.drivingLink, plan_->drivingSql), {},
         [&](const unsigned char* message, const Layout& layout) {
-            const qint64 key = vardelo::fb::decodeColumn(layout[0], message).toLongLong();
-            const QVariant link = vardelo::fb::decodeColumn(layout[1], message);
-            const auto found = link.isNull() ? ranks.constEnd() : ranks.constFind(trimmedLink(link));
+            const qint64 key = integerAt(layout[0], message);
+            const auto link = bytesAt(layout[1], message);
+            const auto found = link ? ranks.constFind(*link) : ranks.constEnd();
             if (found == ranks.constEnd()) {
                 placed_.push_back({0, key, 0});
                 return false;

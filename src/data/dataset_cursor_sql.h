@@ -77,11 +77,4 @@ inline QString whereClause(const QStringList& conditions) {
 
 inline const std::vector<QVariant> NoValues;
 
-inline QString trimmedLink(const QVariant& value) {
-    QString text = value.toString();
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
-
 } // namespace vardelo::cursor
