@@ -268,6 +268,29 @@ void measureEditorPage(Measurement& m, int page, const QString& table) {
     settle();
 }
 
+// A browser window opened and closed for each timing, its grid "DBGrid1" reached by name.
+template <typename Form> struct Browser {
+    Form* window = nullptr;
+    void close() {
+        delete window;
+        window = nullptr;
+        settle();
+    }
+    void open() {
+        window = new Form;
+        window->resize(1000, 700);
+        window->show();
+        settle();
+    }
+    TDBGrid* grid() const { return vardelo::testing::child<TDBGrid>(window, QStringLiteral("DBGrid1")); }
+    // Closed and opened again, the grid with the focus: the state each move starts from.
+    void fresh() {
+        close();
+        open();
+        grid()->setFocus();
+    }
+};
+
 // A sort by every title of a browser that has an order for it, each timed from a fresh window.
 void measureSorts(Measurement& m, const QString& prefix, const std::function<TDBGrid*()>& grid,
                   const std::function<void()>& fresh, const QString& from,
@@ -281,7 +304,11 @@ void measureSorts(Measurement& m, const QString& prefix, const std::function<TDB
 // The ticket browser of purchaser 1: opening on its last ticket, the moves, a sort by each title, and a new
 // ticket of one line written through "Új" until the browser stands on it.
 void measureTickets(Measurement& m) {
+    // Purchaser 1 chosen, as the purchaser window leaves it.
+    Data->IBTable6->Open();
+    Data->IBTable6->Locate(QStringLiteral("V_AKOD"), QStringLiteral("1"), 0);
     AktAkod = QStringLiteral("1");
+    VerzioBetu = Data->IBTable6->FieldByName(QStringLiteral("V_VERZIO")).AsString().left(1);
     const QString from =
         QStringLiteral("FROM fjfej LEFT JOIN ostermelo ON fjfej.f_ostermkod = ostermelo.o_kod "
                        "WHERE fjfej.f_akod = '1'");
@@ -294,29 +321,16 @@ void measureTickets(Measurement& m) {
         {QStringLiteral(
             "UPDATE sorszam SET a_fjbszam = (SELECT MAX(f_bszam) FROM fjfej) WHERE a_akod = '1'")},
         {});
-    TForm8* browser = nullptr;
-    const auto closeBrowser = [&] {
-        delete browser;
-        browser = nullptr;
-        settle();
-    };
-    const auto openBrowser = [&] {
-        browser = new TForm8;
-        browser->resize(1000, 700);
-        browser->show();
-        settle();
-    };
-    const auto grid = [&] { return vardelo::testing::child<TDBGrid>(browser, QStringLiteral("DBGrid1")); };
-    const auto fresh = [&] {
-        closeBrowser();
-        openBrowser();
-        grid()->setFocus();
-    };
+    Browser<TForm8> browser;
+    const auto closeBrowser = [&] { browser.close(); };
+    const auto openBrowser = [&] { browser.open(); };
+    const auto grid = [&] { return browser.grid(); };
+    const auto fresh = [&] { browser.fresh(); };
     AktBszam = lastTicket;
     m.time(QStringLiteral("tickets: open on the last ticket"), closeBrowser, openBrowser,
            QStringLiteral("SELECT COUNT(*) %1 AND f_bszam < '%2';\n").arg(from, lastTicket) +
                shownRows(byNumber, tickets, tickets));
-    shoot(browser, QStringLiteral("tickets-on-last"));
+    shoot(browser.window, QStringLiteral("tickets-on-last"));
     AktBszam.clear();
     measureMoves(
         m, QStringLiteral("tickets: "), [&] { return grid(); }, fresh, byNumber,
@@ -337,7 +351,7 @@ void measureTickets(Measurement& m) {
         },
         [&] { key(grid(), Qt::Key_End, Qt::ControlModifier); },
         shownRows(QStringLiteral("SELECT * %1 ORDER BY o_nev, id_fjfej").arg(from), tickets, tickets));
-    shoot(browser, QStringLiteral("tickets-by-name-last"));
+    shoot(browser.window, QStringLiteral("tickets-by-name-last"));
 
     vardelo::UiRecorder recorder;
     m.time(
@@ -350,13 +364,13 @@ void measureTickets(Measurement& m) {
                 vardelo::testing::fillHeader(*entry);
                 vardelo::testing::child<QPushButton>(entry, QStringLiteral("OkButton"))->click();
             });
-            vardelo::testing::child<QPushButton>(browser, QStringLiteral("NewButton"))->click();
+            vardelo::testing::child<QPushButton>(browser.window, QStringLiteral("NewButton"))->click();
         },
         QStringLiteral("INSERT INTO fjsor (s_bszam, s_akod) VALUES ('99999999', '1');\n"
                        "INSERT INTO fjfej (f_bszam, f_akod, f_ostermkod) VALUES ('99999999', '1', '1');\n"
                        "SELECT COUNT(*) FROM fjfej WHERE f_akod = '1' AND f_bszam < '99999999';\n") +
             shownRows(byNumber, tickets + 1, tickets + 1));
-    shoot(browser, QStringLiteral("tickets-after-new"));
+    shoot(browser.window, QStringLiteral("tickets-after-new"));
     for (const QString& text : recorder.messageTexts())
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     if (Data->ZQ10->FieldByName(QStringLiteral("F_BSZAM")).AsString() != AktBszam)
@@ -371,37 +385,24 @@ void measureProducers(Measurement& m) {
     const int nameRow =
         scalar(QStringLiteral("SELECT COUNT(*) FROM ostermelo WHERE o_nev < 'K'")).toInt() + 1;
     AktOkod.clear();
-    TForm4* browser = nullptr;
-    const auto closeBrowser = [&] {
-        delete browser;
-        browser = nullptr;
-        settle();
-    };
-    const auto openBrowser = [&] {
-        browser = new TForm4;
-        browser->resize(1000, 700);
-        browser->show();
-        settle();
-    };
-    const auto grid = [&] { return vardelo::testing::child<TDBGrid>(browser, QStringLiteral("DBGrid1")); };
-    const auto fresh = [&] {
-        closeBrowser();
-        openBrowser();
-        grid()->setFocus();
-    };
+    Browser<TForm4> browser;
+    const auto closeBrowser = [&] { browser.close(); };
+    const auto openBrowser = [&] { browser.open(); };
+    const auto grid = [&] { return browser.grid(); };
+    const auto fresh = [&] { browser.fresh(); };
     m.time(QStringLiteral("producers: open"), closeBrowser, openBrowser, shownRows(byName, 1, producers));
     measureMoves(
         m, QStringLiteral("producers: "), [&] { return grid(); }, fresh, byName,
         QStringLiteral("SELECT COUNT(*) FROM ostermelo;\n"), producers);
     fresh();
-    auto* search = vardelo::testing::child<QLineEdit>(browser, QStringLiteral("Edit1"));
+    auto* search = vardelo::testing::child<QLineEdit>(browser.window, QStringLiteral("Edit1"));
     m.time(
         QStringLiteral("producers: a search keystroke"), [&] { search->clear(); },
         [&] { QTest::keyClicks(search, QStringLiteral("K")); },
         shownRows(byName, 1, producers) +
             QStringLiteral("SELECT COUNT(*) FROM ostermelo WHERE o_nev < 'K';\n") +
             shownRows(byName, nameRow, producers));
-    shoot(browser, QStringLiteral("producers-search"));
+    shoot(browser.window, QStringLiteral("producers-search"));
     measureSorts(m, QStringLiteral("producers: "), grid, fresh, QStringLiteral("FROM ostermelo"),
                  {{QStringLiteral("O_KOD"), QStringLiteral("o_kod")},
                   {QStringLiteral("O_NEV"), QStringLiteral("o_Nev")},
@@ -418,24 +419,11 @@ void measureProducers(Measurement& m) {
 void measureAnimals(Measurement& m) {
     const int animals = scalar(QStringLiteral("SELECT COUNT(*) FROM termek")).toInt();
     AllatKulcs.clear();
-    TForm6* browser = nullptr;
-    const auto closeBrowser = [&] {
-        delete browser;
-        browser = nullptr;
-        settle();
-    };
-    const auto openBrowser = [&] {
-        browser = new TForm6;
-        browser->resize(1000, 700);
-        browser->show();
-        settle();
-    };
-    const auto grid = [&] { return vardelo::testing::child<TDBGrid>(browser, QStringLiteral("DBGrid1")); };
-    const auto fresh = [&] {
-        closeBrowser();
-        openBrowser();
-        grid()->setFocus();
-    };
+    Browser<TForm6> browser;
+    const auto closeBrowser = [&] { browser.close(); };
+    const auto openBrowser = [&] { browser.open(); };
+    const auto grid = [&] { return browser.grid(); };
+    const auto fresh = [&] { browser.fresh(); };
     const QString byName = QStringLiteral("SELECT * FROM termek ORDER BY t_megnevezes");
     m.time(QStringLiteral("animals: open"), closeBrowser, openBrowser, shownRows(byName, 1, animals));
     m.time(
