@@ -61,8 +61,9 @@ void TDataSet::Open() {
         throw EDatabaseError(QStringLiteral("Nincs kapcsolat az adatbázissal."));
     if (!transaction_->Active())
         transaction_->StartTransaction();
-    cursor_ = std::make_unique<TDataSetCursor>(connection_->Attachment(), transaction_->Handle(),
-                                               SelectStatement(), SelectParameters(), windowSize_);
+    cursor_ =
+        std::make_unique<TDataSetCursor>(connection_->Attachment(), transaction_->Handle(), SelectStatement(),
+                                         SelectParameters(), windowSize_, ListPlan());
     // Keep the field objects (and the titles a screen gave them) when the columns are the same as before.
     const auto& columns = cursor_->columns();
     bool same = fields_.size() == columns.size();
@@ -442,8 +443,9 @@ void TDataSet::removeRow(int index) {
 }
 
 void TDataSet::reopenCursor() {
-    cursor_ = std::make_unique<TDataSetCursor>(connection_->Attachment(), transaction_->Handle(),
-                                               SelectStatement(), SelectParameters(), windowSize_);
+    cursor_ =
+        std::make_unique<TDataSetCursor>(connection_->Attachment(), transaction_->Handle(), SelectStatement(),
+                                         SelectParameters(), windowSize_, ListPlan());
     current_ = 0;
     cursor_->ensure(0);
     bof_ = true;

@@ -11,6 +11,7 @@
 class TConnection;
 class TTransaction;
 class TDataSetCursor;
+struct TListPlan;
 
 enum class TDataSetState { Inactive, Browse, Edit, Insert };
 
@@ -96,6 +97,9 @@ protected:
     // The statement the dataset opens, and its bound input values in the order of the statement's markers.
     virtual QString SelectStatement() const = 0;
     virtual std::vector<QVariant> SelectParameters() const { return {}; }
+    // What lets the list be read by cheaper statements (data/list_plan.h), its markers already bound; none by
+    // default.
+    virtual std::shared_ptr<const TListPlan> ListPlan() const { return nullptr; }
     // Called after the fields are known, so subclasses can set labels or flags.
     virtual void FieldsCreated() {}
     virtual void BeforeClose() {}

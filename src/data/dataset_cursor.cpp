@@ -1,14 +1,15 @@
 #include "data/dataset_cursor.h"
 
-#include "data/database_error.h"
+#include "data/dataset_cursor_sql.h"
+#include "data/list_plan.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <climits>
 #include <optional>
 
 using namespace Firebird;
 using vardelo::fb::Status;
+using namespace vardelo::cursor;
 
 namespace {
 
@@ -23,47 +24,13 @@ bool sameLayout(const std::vector<vardelo::fb::ColumnLayout>& a,
     return true;
 }
 
-// A column name as a quoted identifier of the derived table.
-QString quotedName(const QString& name) {
-    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-           QLatin1Char('"');
-}
-
-bool integerColumn(const vardelo::fb::ColumnLayout& c) {
-    return (c.type == SQL_SHORT || c.type == SQL_LONG || c.type == SQL_INT64) && c.scale == 0;
-}
-
-// The statement's closing ORDER BY when it names plain columns only: where it starts and its items.
-struct TrailingOrder {
-    qsizetype start = -1;
-    QStringList items;
-};
-
-TrailingOrder trailingOrder(const QString& sql) {
-    static const QString name = QStringLiteral("(?:\"[^\"]+\"|[A-Za-z_][A-Za-z0-9_$]*|[0-9]+)");
-    static const QString item = QStringLiteral("%1(?:\\.%1)?(?:\\s+COLLATE\\s+\\w+)?"
-                                               "(?:\\s+(?:ASC|ASCENDING|DESC|DESCENDING))?"
-                                               "(?:\\s+NULLS\\s+(?:FIRST|LAST))?")
-                                    .arg(name);
-    static const QRegularExpression orderBy(
-        QStringLiteral("\\sORDER\\s+BY\\s+(%1(?:\\s*,\\s*%1)*)$").arg(item),
-        QRegularExpression::CaseInsensitiveOption);
-    TrailingOrder order;
-    const auto match = orderBy.match(sql);
-    if (match.hasMatch()) {
-        order.start = match.capturedStart(0);
-        for (const QString& part : match.captured(1).split(QLatin1Char(',')))
-            order.items << part.simplified();
-    }
-    return order;
-}
-
 } // namespace
 
 TDataSetCursor::TDataSetCursor(IAttachment* attachment, ITransaction* transaction, const QString& sql,
-                               const std::vector<QVariant>& parameters, int windowSize)
+                               const std::vector<QVariant>& parameters, int windowSize,
+                               std::shared_ptr<const TListPlan> plan)
     : attachment_(attachment), transaction_(transaction), sql_(sql), parameters_(parameters),
-      windowSize_(std::max(2, windowSize)) {
+      windowSize_(std::max(2, windowSize)), plan_(std::move(plan)) {
     if (!attachment)
         throw EDatabaseError(QStringLiteral("Nincs kapcsolat az adatbázissal."));
     Status status;
@@ -78,7 +45,10 @@ TDataSetCursor::TDataSetCursor(IAttachment* attachment, ITransaction* transactio
     } catch (const FbException& e) {
         vardelo::fb::raise(e);
     }
-    openAt(0);
+    if (joinedOrder())
+        placeRows();
+    else
+        openAt(0);
 }
 
 // The handles close the cursors and free the statements.
@@ -113,9 +83,10 @@ vardelo::fb::Handle<IStatement> TDataSetCursor::prepareSameRows(const QString& s
         vardelo::fb::Handle<IMessageMetadata> output(statement->getOutputMetadata(status.throwing()));
         if (sameLayout(vardelo::fb::describeColumns(output.get()), columns_))
             return statement;
-    } catch (const FbException&) {
+    } catch (const FbException& e) {
         // Not a statement that can stand as a derived table (unnamed or repeated columns, a lock clause).
-    } catch (const EDatabaseError&) {
+        if (!refused(e))
+            vardelo::fb::raise(e);
     }
     return {};
 }
@@ -129,118 +100,15 @@ IStatement* TDataSetCursor::offsetStatement() {
     return offsetStatement_.get();
 }
 
-int TDataSetCursor::keyColumn() {
-    if (keyTried_)
-        return keyColumn_;
-    keyTried_ = true;
-    const TrailingOrder order = trailingOrder(innerSql());
-    if (order.items.size() != 1)
-        return -1;
-    static const QRegularExpression plain(
-        QStringLiteral("^(\"[^\"]+\"|[A-Za-z_][A-Za-z0-9_$]*)(?:\\s+(?:ASC|ASCENDING))?$"),
-        QRegularExpression::CaseInsensitiveOption);
-    const auto match = plain.match(order.items.front());
-    if (!match.hasMatch())
-        return -1;
-    QString name = match.captured(1);
-    name = name.startsWith(QLatin1Char('"')) ? name.mid(1, name.size() - 2) : name.toUpper();
-    int found = -1;
-    for (size_t i = 0; i < columns_.size(); ++i) {
-        if (columns_[i].name != name)
-            continue;
-        if (found >= 0)
-            return -1;
-        found = int(i);
-    }
-    if (found >= 0 && columns_[size_t(found)].type != SQL_BLOB && columns_[size_t(found)].type != SQL_ARRAY)
-        keyColumn_ = found;
-    return keyColumn_;
-}
-
-QVariant TDataSetCursor::keyOf(const std::vector<unsigned char>& message) const {
-    return vardelo::fb::decodeColumn(columns_[size_t(keyColumn_)], message.data());
-}
-
-QVariant TDataSetCursor::keyAt(int row) const {
-    const Row& r = window_[size_t(row - base_)];
-    return r.values ? (*r.values)[size_t(keyColumn_)] : keyOf(r.raw);
-}
-
-// Brings a row far from the window into it, with a few rows before it for the grid showing it. The first
-// row of a key, its place known, is reached by the key instead: the server starts at it through the key's
-// index rather than passing every row before it, and rows before it are read only when asked for.
-void TDataSetCursor::reach(int row, const QVariant& key) {
-    const int end = base_ + int(window_.size());
-    if (row >= base_ && row < end + std::min(windowSize_, 4096))
-        return;
-    if (!key.isNull()) {
-        if (!keyedTried_) {
-            keyedTried_ = true;
-            keyedStatement_ =
-                prepareSameRows(QStringLiteral("SELECT * FROM (\n%1\n) WHERE %2 >= ?")
-                                    .arg(innerSql(), quotedName(columns_[size_t(keyColumn_)].name)));
-        }
-        if (keyedStatement_) {
-            startCursor(keyedStatement_.get(), {key});
-            base_ = row;
-            startedAtKey_ = true;
-            return;
-        }
-    }
-    reloadAround(row, rowsBeforeJump(false));
-}
-
-// The number of rows before the first one with the key (empty keys come first).
-std::optional<int> TDataSetCursor::rowsBelow(const QVariant& key) {
-    const auto& layout = columns_[size_t(keyColumn_)];
-    const QString name = quotedName(layout.name);
-    std::vector<QVariant> parameters = parameters_;
-    parameters.push_back(key);
-    try {
-        const auto row = vardelo::fb::executeSingle(
-            attachment_, transaction_,
-            QStringLiteral("SELECT COUNT(*) FROM (\n%1\n) WHERE %2 < ?%3")
-                .arg(countableSql(), name,
-                     layout.nullable ? QStringLiteral(" OR %1 IS NULL").arg(name) : QString()),
-            parameters);
-        if (!row.empty())
-            return row.front().toInt();
-    } catch (const EDatabaseError&) {
-    }
-    return std::nullopt;
-}
-
-bool TDataSetCursor::keyAtEquals(int row, const QVariant& key) const {
-    const QVariant rowKey = keyAt(row);
-    if (rowKey.isNull())
-        return false;
-    if (!integerColumn(columns_[size_t(keyColumn_)]))
-        return rowKey == key;
-    bool ok = false;
-    const qlonglong wanted = key.toLongLong(&ok);
-    return ok && rowKey.toLongLong() == wanted;
-}
-
-// The first row with the key: in the window when it holds that row and the one before it (or the list's
-// first row), so that repeated searches for the row in view ask the server nothing; else counted.
-std::optional<int> TDataSetCursor::placeOfKey(const QVariant& key) {
-    for (int row = base_; row < base_ + int(window_.size()); ++row) {
-        if (!keyAtEquals(row, key))
-            continue;
-        if (row == 0 || row > base_)
-            return row;
-        break;
-    }
-    return rowsBelow(key);
-}
-
 // Starts a forward cursor on the statement given; the window is emptied for its rows.
 void TDataSetCursor::startCursor(IStatement* statement, const std::vector<QVariant>& extra) {
     std::vector<QVariant> parameters = parameters_;
     parameters.insert(parameters.end(), extra.begin(), extra.end());
     window_.clear();
+    steps_.clear();
     cursorAtEnd_ = false;
     startedAtKey_ = false;
+    resumeFromKey_ = false;
     Status status;
     try {
         resultSet_.reset();
@@ -251,6 +119,46 @@ void TDataSetCursor::startCursor(IStatement* statement, const std::vector<QVaria
         cursorAtEnd_ = true;
         vardelo::fb::raise(e);
     }
+}
+
+bool TDataSetCursor::startChain(std::deque<Step> steps, bool keepWindow) {
+    resultSet_.reset();
+    if (!keepWindow)
+        window_.clear();
+    steps_ = std::move(steps);
+    cursorAtEnd_ = false;
+    startedAtKey_ = false;
+    resumeFromKey_ = false;
+    if (openNextStep() != StepOpened::Refused)
+        return true;
+    cursorAtEnd_ = true;
+    return false;
+}
+
+TDataSetCursor::StepOpened TDataSetCursor::openNextStep() {
+    resultSet_.reset();
+    if (steps_.empty())
+        return StepOpened::NoneLeft;
+    const Step step = std::move(steps_.front());
+    steps_.pop_front();
+    stepStatement_ = prepareSameRows(step.sql);
+    if (!stepStatement_) {
+        steps_.clear();
+        return StepOpened::Refused;
+    }
+    std::vector<QVariant> parameters = parameters_;
+    parameters.insert(parameters.end(), step.extra.begin(), step.extra.end());
+    Status status;
+    try {
+        vardelo::fb::InputMessage input(stepStatement_.get(), parameters);
+        resultSet_.reset(stepStatement_->openCursor(status.throwing(), transaction_, input.metadata(),
+                                                    input.buffer(), output_.get(), 0));
+    } catch (const FbException& e) {
+        steps_.clear();
+        cursorAtEnd_ = true;
+        vardelo::fb::raise(e);
+    }
+    return StepOpened::Yes;
 }
 
 // Runs the statement (again); its first delivered row is row `offset`. Without the offset statement the rows
@@ -274,21 +182,29 @@ void TDataSetCursor::openAt(int offset) {
 }
 
 bool TDataSetCursor::fetchOne(std::vector<unsigned char>& buffer) {
-    if (cursorAtEnd_ || !resultSet_)
+    if (resumeFromKey_ && !window_.empty())
+        startChain(stepsFrom(keyAt(base_ + int(window_.size()) - 1), false), true);
+    if (cursorAtEnd_)
         return false;
     buffer.resize(messageLength_);
     Status status;
-    try {
-        if (resultSet_->fetchNext(status.throwing(), buffer.data()) == IStatus::RESULT_OK)
-            return true;
-    } catch (const FbException& e) {
-        cursorAtEnd_ = true;
+    while (resultSet_ || !steps_.empty()) {
+        if (!resultSet_ && openNextStep() != StepOpened::Yes)
+            // The chain's statements have the list's shape: the engine took the first, so it takes them all.
+            throw EDatabaseError(QStringLiteral("A lista további sorai nem olvashatók be."));
+        try {
+            if (resultSet_->fetchNext(status.throwing(), buffer.data()) == IStatus::RESULT_OK)
+                return true;
+        } catch (const FbException& e) {
+            cursorAtEnd_ = true;
+            resultSet_.reset();
+            steps_.clear();
+            vardelo::fb::raise(e);
+        }
         resultSet_.reset();
-        vardelo::fb::raise(e);
     }
     // The end: the number of rows is now known.
     cursorAtEnd_ = true;
-    resultSet_.reset();
     count_ = base_ + int(window_.size());
     known_ = count_;
     countKnown_ = endSeen_ = true;
@@ -320,14 +236,30 @@ int TDataSetCursor::rowsBeforeJump(bool movingBack) const {
 bool TDataSetCursor::ensure(int row) {
     if (row < 0 || (endSeen_ && row >= count_))
         return false;
+    if (joinedOrder()) {
+        if (row >= int(placed_.size()))
+            return false;
+        if (row < base_ || row >= base_ + int(window_.size())) {
+            // Moving back, most of the rows read lie above the row; else a grid's page above it.
+            const int rows = std::min(windowSize_, 230);
+            const int above = row < base_ ? rows * 3 / 4 : std::min(30, rows / 4);
+            readPlaced(std::max(0, row - above), rows);
+        }
+        return row >= base_ && row < base_ + int(window_.size());
+    }
     const int ahead = row - (base_ + int(window_.size()));
-    if (row < base_)
+    if (row < base_) {
         // Just above a row reached by its key: the grid showing it wants the rows above, not a walk back.
-        reloadAround(row, rowsBeforeJump(!startedAtKey_ || base_ - row > rowsBeforeJump(false)));
-    else if (ahead > std::min(windowSize_, 4096) && ahead > row / 8 &&
-             row - rowsBeforeJump(false) < rowCount() && offsetStatement())
+        const int before =
+            rowsBeforeJump(!startedAtKey_ || base_ - row > rowsBeforeJump(false)) + (base_ - row);
+        if (totalKeys().empty() || base_ - row > rowsBeforeJump(true) || !readBefore(before))
+            reloadAround(row, before - (base_ - row));
+        startedAtKey_ = false;
+    } else if (ahead > std::min(windowSize_, 4096) && ahead > row / 8 &&
+               row - rowsBeforeJump(false) < rowCount() && offsetStatement()) {
         // Far ahead, where rows are known to exist: the server skips to them faster than they are read.
         reloadAround(row, rowsBeforeJump(false));
+    }
     while (row >= base_ + int(window_.size())) {
         if (!fetchOne(scratch_))
             return false;
@@ -354,34 +286,146 @@ void TDataSetCursor::reloadAround(int row, int before) {
 void TDataSetCursor::readToEnd() {
     if (endSeen_)
         return;
+    const bool byKey = !totalKeys().empty();
     // The end may be near: read on a little before asking for the count.
-    const int tail = rowsBeforeJump(true) + 1;
+    const int tail = rowsBeforeJump(!byKey) + 1;
     ensure(base_ + int(window_.size()) + tail - 1);
     if (endSeen_)
         return;
     const int rows = count();
-    if (!endSeen_ && rows - tail > base_ + int(window_.size()) && offsetStatement())
+    if (endSeen_ || rows - tail <= base_ + int(window_.size())) {
+        ensure(INT_MAX);
+        return;
+    }
+    if (byKey) {
+        // The last rows by the reversed order, the last of them first.
+        QStringList order;
+        for (size_t i = 0; i < orderKeys().size(); ++i)
+            order << keyName(i) + QStringLiteral(" DESC");
+        if (startChain({{QStringLiteral("SELECT * FROM (\n%1\n) ORDER BY %2")
+                             .arg(countableSql(), order.join(QStringLiteral(", "))),
+                         {}}},
+                       false)) {
+            std::vector<std::vector<unsigned char>> read;
+            std::vector<unsigned char> buffer(messageLength_);
+            Status status;
+            try {
+                while (int(read.size()) < tail &&
+                       resultSet_->fetchNext(status.throwing(), buffer.data()) == IStatus::RESULT_OK)
+                    read.push_back(buffer);
+            } catch (const FbException& e) {
+                resultSet_.reset();
+                cursorAtEnd_ = true;
+                vardelo::fb::raise(e);
+            }
+            resultSet_.reset();
+            cursorAtEnd_ = true;
+            // Fewer rows than counted: the list shrank since, and these are all of it.
+            base_ = int(read.size()) < tail ? 0 : std::max(0, rows - tail);
+            for (auto it = read.rbegin(); it != read.rend(); ++it) {
+                Row row;
+                row.raw = std::move(*it);
+                window_.push_back(std::move(row));
+            }
+            count_ = known_ = base_ + int(window_.size());
+            countKnown_ = endSeen_ = true;
+            return;
+        }
+    }
+    if (offsetStatement())
         reloadAround(rows - 1, rowsBeforeJump(false));
     ensure(INT_MAX);
+}
+
+void TDataSetCursor::assumeCount(int rows) {
+    if (countKnown_)
+        return;
+    count_ = std::max(known_, rows);
+    countKnown_ = true;
 }
 
 int TDataSetCursor::count() {
     if (countKnown_)
         return count_;
+    std::vector<QVariant> parameters;
+    const QString source = countSource({}, parameters);
     try {
         const auto row = vardelo::fb::executeSingle(
-            attachment_, transaction_, QStringLiteral("SELECT COUNT(*) FROM (\n%1\n)").arg(countableSql()),
-            parameters_);
+            attachment_, transaction_, QStringLiteral("SELECT COUNT(*) FROM (\n%1\n)").arg(source),
+            parameters);
         if (!row.empty()) {
             count_ = std::max(known_, row.front().toInt());
             countKnown_ = true;
             return count_;
         }
-    } catch (const EDatabaseError&) {
+    } catch (const EDatabaseError& e) {
         // A statement that cannot stand as a derived table (unnamed or repeated columns): read it through.
+        if (!refused(e))
+            throw;
     }
     ensure(INT_MAX);
     return count_;
+}
+
+bool TDataSetCursor::drivingCounts() {
+    if (drivingCounts_)
+        return *drivingCounts_;
+    drivingCounts_ = false;
+    if (!plan_ || plan_->drivingSql.isEmpty() || !drivingHas({}))
+        return false;
+    for (const QString& joined : plan_->joinedKeys) {
+        const QStringList parts = joined.split(QLatin1Char('.'));
+        if (parts.size() != 2 || !plainIdentifier(parts[0]) || !plainIdentifier(parts[1]))
+            return false;
+        // A key found twice would repeat a driving row in the list.
+        bool repeated = false;
+        const bool ran = scanRows(
+            QStringLiteral("SELECT FIRST 1 1 FROM %1 WHERE %2 IS NOT NULL GROUP BY %2 HAVING COUNT(*) > 1")
+                .arg(parts[0], parts[1]),
+            {},
+            [&](const unsigned char*, const Layout&) {
+                repeated = true;
+                return true;
+            },
+            &NoValues);
+        if (!ran || repeated)
+            return false;
+    }
+    drivingCounts_ = true;
+    return true;
+}
+
+bool TDataSetCursor::drivingHas(const std::vector<int>& columns) {
+    if (!drivingColumns_) {
+        drivingColumns_.emplace();
+        Status status;
+        try {
+            auto statement = prepare(QStringLiteral("SELECT * FROM (\n%1\n)").arg(plan_->drivingSql));
+            vardelo::fb::Handle<IMessageMetadata> output(statement->getOutputMetadata(status.throwing()));
+            for (const auto& column : vardelo::fb::describeColumns(output.get()))
+                drivingColumns_->push_back(column.name);
+        } catch (const FbException& e) {
+            if (!refused(e))
+                vardelo::fb::raise(e);
+        }
+    }
+    if (drivingColumns_->empty())
+        return false;
+    for (const int column : columns)
+        if (std::find(drivingColumns_->begin(), drivingColumns_->end(), columns_[size_t(column)].name) ==
+            drivingColumns_->end())
+            return false;
+    return true;
+}
+
+// The plan's driving statement when it counts the same rows and has the columns to filter on; else the list.
+QString TDataSetCursor::countSource(const std::vector<int>& columns, std::vector<QVariant>& parameters) {
+    if (drivingCounts() && drivingHas(columns)) {
+        parameters = plan_->drivingParameters;
+        return plan_->drivingSql;
+    }
+    parameters = parameters_;
+    return countableSql();
 }
 
 QVariant TDataSetCursor::value(int row, int column) {
@@ -420,87 +464,66 @@ int TDataSetCursor::findInColumn(int column, const ColumnTest& test, const QVari
         if (endSeen_ && from >= count_)
             return -1;
     }
-    if (column == keyColumn() && !equalTo.isNull() && integerColumn(columns_[size_t(column)])) {
-        // A number the list is ordered by: found in the window, or the rows before it are counted.
-        if (const auto position = placeOfKey(equalTo)) {
-            known_ = std::max(known_, *position);
-            reach(*position, equalTo);
-            return ensure(*position) && testColumn(window_[size_t(*position - base_)], column, test)
-                       ? *position
-                       : -1;
+    if (!joinedOrder()) {
+        const auto& keys = orderKeys();
+        if (!keys.empty() && column == keys.front() && !equalTo.isNull() &&
+            integerColumn(columns_[size_t(column)])) {
+            // A number the list is ordered by: found in the window, or the rows before it are counted. A
+            // value that is no number, or one the column cannot hold, is in no row.
+            bool whole = false;
+            const qlonglong number = equalTo.toString().trimmed().toLongLong(&whole);
+            const auto& layout = columns_[size_t(column)];
+            const qlonglong most = layout.type == SQL_SHORT  ? SHRT_MAX
+                                   : layout.type == SQL_LONG ? INT_MAX
+                                                             : LLONG_MAX;
+            if (!whole || number > most || number < -most - 1)
+                return -1;
+            const Key key{QVariant(number)};
+            if (const auto position = placeOfKey(key)) {
+                known_ = std::max(known_, *position);
+                reach(*position, key);
+                return ensure(*position) && testColumn(window_[size_t(*position - base_)], column, test)
+                           ? *position
+                           : -1;
+            }
         }
+        const int byKey = findByKey(column, test, startsWith);
+        if (byKey != -2)
+            return byKey;
     }
-    const int byKey = findByKey(column, test, startsWith);
-    if (byKey != -2)
-        return byKey;
     return findByScan(column, from, test, startsWith);
 }
 
-// Runs a statement over the list's own with its parameters and `extra` ones, handing each row to `onRow`
-// until it returns true. False when the statement cannot be run (the list cannot stand as a derived table).
-bool TDataSetCursor::scanRows(const QString& sql, const std::vector<QVariant>& extra,
-                              const RowVisitor& onRow) {
-    std::vector<QVariant> parameters = parameters_;
-    parameters.insert(parameters.end(), extra.begin(), extra.end());
+// Runs a statement over the list's own with its parameters (or those given) and `extra` ones, handing each
+// row to `onRow` until it returns true. False when the engine refuses the statement (the list cannot stand as
+// a derived table); any other failure is raised.
+bool TDataSetCursor::scanRows(const QString& sql, const std::vector<QVariant>& extra, const RowVisitor& onRow,
+                              const std::vector<QVariant>* parameters) {
+    std::vector<QVariant> values = parameters ? *parameters : parameters_;
+    values.insert(values.end(), extra.begin(), extra.end());
     Status status;
+    vardelo::fb::Handle<IStatement> statement;
     try {
-        auto statement = prepare(sql);
+        statement = prepare(sql);
+    } catch (const FbException& e) {
+        if (refused(e))
+            return false;
+        vardelo::fb::raise(e);
+    }
+    try {
         vardelo::fb::Handle<IMessageMetadata> output(statement->getOutputMetadata(status.throwing()));
         const auto layout = vardelo::fb::describeColumns(output.get());
-        vardelo::fb::InputMessage input(statement.get(), parameters);
+        vardelo::fb::InputMessage input(statement.get(), values);
         vardelo::fb::Handle<IResultSet> rows(statement->openCursor(
             status.throwing(), transaction_, input.metadata(), input.buffer(), output.get(), 0));
         std::vector<unsigned char> buffer(output->getMessageLength(status.throwing()));
         while (rows->fetchNext(status.throwing(), buffer.data()) == IStatus::RESULT_OK)
             if (onRow(buffer.data(), layout))
                 break;
-        return true;
-    } catch (const FbException&) {
-    } catch (const EDatabaseError&) {
+    } catch (const FbException& e) {
+        vardelo::fb::raise(e);
     }
-    return false;
-}
-
-// In a list ordered by one column, the column searched and that key are fetched alone in the list's order,
-// only the rows beginning with `startsWith` when given, and tested on the client. The first row accepted
-// gives a key; the rows before that key are counted. -2 when the list is not ordered so, or the row is not
-// where it was looked for.
-int TDataSetCursor::findByKey(int column, const ColumnTest& test, const QString& startsWith) {
-    const int key = keyColumn();
-    if (key < 0)
-        return -2;
-    const QString searched = quotedName(columns_[size_t(column)].name);
-    QString sql = column == key ? QStringLiteral("SELECT %1 FROM (\n%2\n)").arg(searched, innerSql())
-                                : QStringLiteral("SELECT %1, %2 FROM (\n%3\n)")
-                                      .arg(searched, quotedName(columns_[size_t(key)].name), innerSql());
-    std::vector<QVariant> extra;
-    if (!startsWith.isEmpty()) {
-        sql += QStringLiteral(" WHERE %1 STARTING WITH ?").arg(searched);
-        extra.push_back(startsWith);
-    }
-    bool accepted = false;
-    QVariant found;
-    const bool ran = scanRows(sql, extra, [&](const unsigned char* message, const Layout& layout) {
-        accepted = test(message, layout.front(), nullptr);
-        if (accepted)
-            found = vardelo::fb::decodeColumn(layout.back(), message);
-        return accepted;
-    });
-    if (!ran)
-        return -2;
-    if (!accepted)
-        return -1;
-    const auto position = found.isNull() ? std::nullopt : placeOfKey(found);
-    if (!position)
-        return -2;
-    known_ = std::max(known_, *position + 1);
-    count_ = std::max(count_, known_);
-    reach(*position, found);
-    // Rows of equal keys may come in another order here than in the search.
-    for (int row = *position; ensure(row) && keyAt(row) == found; ++row)
-        if (testColumn(window_[size_t(row - base_)], column, test))
-            return row;
-    return -2;
+    return true;
 }
 
 // Fetches the column alone from the row `from` on and tests it on the client; with a known start of the
@@ -570,6 +593,8 @@ void TDataSetCursor::removeRow(int row) {
     if (!ensure(row))
         return;
     window_.erase(window_.begin() + (row - base_));
+    if (joinedOrder())
+        placed_.erase(placed_.begin() + row);
     --known_;
     if (countKnown_)
         --count_;

@@ -1,12 +1,18 @@
 #pragma once
 
 // The rows of a dataset's statement, read through a forward Firebird cursor and held in a window of at most a
-// set number of rows, so a million-row result costs the memory of the window. A row behind the window, or far
-// ahead of it, is reached by running the statement again from that row: the server skips the rows before it
-// (OFFSET on the statement as a derived table) without working out their columns. A row a little ahead is
-// read on from the open cursor. Rows are kept as the raw output messages and decoded when read; rows a table
-// changed itself are kept decoded. A statement that cannot stand as a derived table is read through from its
-// start.
+// set number of rows, so a million-row result costs the memory of the window. A row a little ahead is read on
+// from the open cursor. A row far away is reached by running the statement again from that row: the server
+// skips the rows before it (OFFSET on the statement as a derived table) without working out their columns.
+// Rows are kept as the raw output messages and decoded when read; rows a table changed itself are kept
+// decoded. A statement that cannot stand as a derived table is read through from its start.
+//
+// A list whose plan (data/list_plan.h) says its order is total is read by its order's keys instead: its last
+// rows by the reversed order, the rows before or after the window from the key of the window's first or last
+// row, a row found by a search from its key; so the server walks an index from where the rows are and never
+// passes the rows before them. The plan's driving statement counts the rows without the joins. A list
+// ordered by a joined table's column is ordered on the client from the driving rows' links and the joined
+// table's ranks, and its rows are read by their keys.
 #include "data/firebird_api.h"
 
 #include <QVariant>
@@ -16,10 +22,13 @@
 #include <optional>
 #include <vector>
 
+struct TListPlan;
+
 class TDataSetCursor {
 public:
     TDataSetCursor(Firebird::IAttachment* attachment, Firebird::ITransaction* transaction, const QString& sql,
-                   const std::vector<QVariant>& parameters, int windowSize);
+                   const std::vector<QVariant>& parameters, int windowSize,
+                   std::shared_ptr<const TListPlan> plan = nullptr);
     ~TDataSetCursor();
     TDataSetCursor(const TDataSetCursor&) = delete;
     TDataSetCursor& operator=(const TDataSetCursor&) = delete;
@@ -31,11 +40,14 @@ public:
     bool exhausted() const { return countKnown_; }
     // Makes the row readable; false when there is no such row.
     bool ensure(int row);
-    // Reads on to the end, keeping the last rows; afterwards rowCount() is the number of rows.
+    // Reads the last rows; afterwards rowCount() is the number of rows.
     void readToEnd();
     // Counts the rows on the server without reading them, or reads to the end when the statement cannot be
     // counted that way.
     int count();
+    // Takes the number of rows as known without counting them (a list reopened after one row was added to
+    // it, whose rows were counted a moment before).
+    void assumeCount(int rows);
     QVariant value(int row, int column);
     // The output message of a row as fetched, nullptr for a row kept decoded or missing.
     const unsigned char* message(int row);
@@ -56,12 +68,27 @@ public:
     int windowSize() const { return windowSize_; }
 
 private:
-    // How many rows before a row out of the window are read with it.
-    int rowsBeforeJump(bool movingBack) const;
+    using Layout = std::vector<vardelo::fb::ColumnLayout>;
+    using Key = std::vector<QVariant>;
     struct Row {
         std::vector<unsigned char> raw;
         std::unique_ptr<std::vector<QVariant>> values;
     };
+    // One statement of a chain that reads the list on from a key: its text and its values after the list's.
+    struct Step {
+        QString sql;
+        std::vector<QVariant> extra;
+    };
+    // A row of a list ordered by a joined column: where its joined row's order puts it, its driving key and
+    // its joined row's key (0 without one).
+    struct Placed {
+        qint64 rank = 0;
+        qint64 drivingKey = 0;
+        qint64 joinedKey = 0;
+    };
+
+    // How many rows before a row out of the window are read with it.
+    int rowsBeforeJump(bool movingBack) const;
     // Runs the statement again, its first delivered row being row `offset`.
     void openAt(int offset);
     bool fetchOne(std::vector<unsigned char>& buffer);
@@ -77,42 +104,80 @@ private:
     Firebird::IStatement* offsetStatement();
     bool testColumn(const Row& row, int column, const ColumnTest& test) const;
     vardelo::fb::Handle<Firebird::IStatement> prepare(const QString& sql);
-    // Prepared when its rows have the list's own layout; null when not, or when it cannot be prepared.
+    // Prepared when its rows have the list's own layout; null when the engine refuses to wrap the statement
+    // so, or the rows differ.
     vardelo::fb::Handle<Firebird::IStatement> prepareSameRows(const QString& sql);
+    // Starts a cursor on the statement, or on the first step of a chain whose further steps follow when it
+    // ends.
     void startCursor(Firebird::IStatement* statement, const std::vector<QVariant>& extra);
+    // False when the engine refuses the chain's statements. Keeping the window, the chain reads on after it.
+    bool startChain(std::deque<Step> steps, bool keepWindow);
+    enum class StepOpened { Yes, NoneLeft, Refused };
+    StepOpened openNextStep();
 
-    // A list ordered by one column (its key) finds a row's place by counting the rows with smaller keys.
-    // The list's single order column, found in its closing ORDER BY; -1 when it has none or several.
-    int keyColumn();
-    QVariant keyOf(const std::vector<unsigned char>& message) const;
-    QVariant keyAt(int row) const;
-    void reach(int row, const QVariant& key = QVariant());
-    std::optional<int> rowsBelow(const QVariant& key);
-    bool keyAtEquals(int row, const QVariant& key) const;
-    std::optional<int> placeOfKey(const QVariant& key);
+    // The columns of the list's closing ORDER BY (plain names or numbers of its columns, ascending), empty
+    // when it has none or another kind; a column the server can compare with a bound value.
+    const std::vector<int>& orderKeys();
+    // The order keys when the plan says they order the rows totally, else empty.
+    const std::vector<int>& totalKeys();
+    Key keyAt(int row);
+    QString keyName(size_t item);
+    // The steps reading the rows from a key (its first keys, `values.size()` of them) on: from the first row
+    // with the key when inclusive, else from the row after the last such row.
+    std::deque<Step> stepsFrom(const Key& values, bool inclusive);
+    // The steps reading backwards the rows before the row with the whole key.
+    std::deque<Step> stepsBefore(const Key& values);
+    // Reads `rows` rows before the window's first row into the window; false when it could not.
+    bool readBefore(int rows);
+    void reach(int row, const Key& key = {});
+    // The number of rows before the first one with the key (its first keys); empty keys come first.
+    std::optional<int> rowsBelow(const Key& key);
+    bool keyAtEquals(int row, const Key& key);
+    std::optional<int> placeOfKey(const Key& key);
     int findByKey(int column, const ColumnTest& test, const QString& startsWith);
-    using Layout = std::vector<vardelo::fb::ColumnLayout>;
     using RowVisitor = std::function<bool(const unsigned char* message, const Layout& layout)>;
-    bool scanRows(const QString& sql, const std::vector<QVariant>& extra, const RowVisitor& onRow);
+    // Runs the statement on its rows; false when the engine refuses the statement.
+    bool scanRows(const QString& sql, const std::vector<QVariant>& extra, const RowVisitor& onRow,
+                  const std::vector<QVariant>* parameters = nullptr);
     int findByScan(int column, int from, const ColumnTest& test, const QString& startsWith);
+
+    // The plan's driving statement, when it can be counted in place of the list: the joined keys are unique.
+    bool drivingCounts();
+    // Whether the driving statement has these columns of the list (by name).
+    bool drivingHas(const std::vector<int>& columns);
+    // The statement and values to count the list's rows by, able to filter on the columns given.
+    QString countSource(const std::vector<int>& columns, std::vector<QVariant>& parameters);
+
+    // A list ordered by a joined column: places every row, then reads the rows by their keys.
+    bool joinedOrder();
+    void placeRows();
+    // Reads rows [first, first + rows) of the placed list into the window, which then holds them.
+    void readPlaced(int first, int rows);
 
     Firebird::IAttachment* attachment_;
     Firebird::ITransaction* transaction_;
     QString sql_;
     std::vector<QVariant> parameters_;
     int windowSize_;
+    std::shared_ptr<const TListPlan> plan_;
     std::vector<vardelo::fb::ColumnLayout> columns_;
     vardelo::fb::Handle<Firebird::IStatement> statement_;
     vardelo::fb::Handle<Firebird::IMessageMetadata> output_;
-    vardelo::fb::Handle<Firebird::IResultSet> resultSet_;
+    // Statements before the cursor, which goes first.
+    vardelo::fb::Handle<Firebird::IStatement> stepStatement_;
     vardelo::fb::Handle<Firebird::IStatement> offsetStatement_;
+    vardelo::fb::Handle<Firebird::IResultSet> resultSet_;
+    std::deque<Step> steps_;
     bool offsetTried_ = false;
-    vardelo::fb::Handle<Firebird::IStatement> keyedStatement_;
-    bool keyedTried_ = false;
     // The window starts at a row reached by its key, without the rows before it.
     bool startedAtKey_ = false;
-    int keyColumn_ = -1;
-    bool keyTried_ = false;
+    std::optional<std::vector<int>> orderKeys_;
+    std::vector<int> totalKeys_;
+    bool totalTried_ = false;
+    std::optional<bool> drivingCounts_;
+    std::optional<std::vector<QString>> drivingColumns_;
+    std::optional<bool> joined_;
+    std::vector<Placed> placed_;
     unsigned messageLength_ = 0;
     // The window holds rows [base_, base_ + window_.size()); the open cursor delivers row base_ + size next.
     std::deque<Row> window_;
@@ -125,5 +190,8 @@ private:
     bool endSeen_ = false;
     // The cursor has delivered its last row (it may be re-run for earlier rows).
     bool cursorAtEnd_ = false;
+    // The open cursor no longer delivers the row after the window (rows were dropped from its end): the
+    // rows after it are read from the last row's key.
+    bool resumeFromKey_ = false;
     std::vector<unsigned char> scratch_;
 };

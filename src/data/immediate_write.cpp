@@ -1,6 +1,7 @@
 #include "data/immediate_write.h"
 
 #include "data/database_error.h"
+#include "data/list_plan.h"
 #include "data/query.h"
 #include "data/transaction.h"
 
@@ -21,6 +22,12 @@ void setStatement(TZQuery* query, const QStringList& sql, const QueryParams& par
 
 void openQuery(TZQuery* query, const QStringList& sql, const QueryParams& params) {
     setStatement(query, sql, params);
+    query->Open();
+}
+
+void openList(TZQuery* query, const QStringList& sql, const QueryParams& params, const TListPlan& plan) {
+    setStatement(query, sql, params);
+    query->SetListPlan(plan);
     query->Open();
 }
 

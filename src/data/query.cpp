@@ -3,6 +3,7 @@
 #include "data/connection.h"
 #include "data/database_error.h"
 #include "data/firebird_api.h"
+#include "data/list_plan.h"
 #include "data/transaction.h"
 
 namespace {
@@ -67,6 +68,7 @@ TZQuery::TZQuery(const QString& name, TConnection* connection, TTransaction* tra
 
 void TZQuery::sqlChanged() {
     Close();
+    plan_.reset();
     translated_ = translateMarkers(SQL.Text(), markerNames_);
     std::vector<TParam> params;
     for (const QString& name : markerNames_) {
@@ -95,16 +97,38 @@ QString TZQuery::SelectStatement() const {
     return translated_;
 }
 
-std::vector<QVariant> TZQuery::SelectParameters() const {
+std::vector<QVariant> TZQuery::parameterValues(const std::vector<QString>& names) const {
     std::vector<QVariant> values;
-    values.reserve(markerNames_.size());
-    for (const QString& name : markerNames_)
+    values.reserve(names.size());
+    for (const QString& name : names) {
+        QVariant value;
         for (const TParam& p : params_)
             if (p.Name().compare(name, Qt::CaseInsensitive) == 0) {
-                values.push_back(p.Value());
+                value = p.Value();
                 break;
             }
+        values.push_back(value);
+    }
     return values;
+}
+
+std::vector<QVariant> TZQuery::SelectParameters() const {
+    return parameterValues(markerNames_);
+}
+
+void TZQuery::SetListPlan(const TListPlan& plan) {
+    plan_ = std::make_shared<TListPlan>(plan);
+}
+
+// The plan's own statement takes the list's parameters by their names.
+std::shared_ptr<const TListPlan> TZQuery::ListPlan() const {
+    if (!plan_)
+        return nullptr;
+    auto bound = std::make_shared<TListPlan>(*plan_);
+    std::vector<QString> names;
+    bound->drivingSql = translateMarkers(plan_->drivingSql, names);
+    bound->drivingParameters = parameterValues(names);
+    return bound;
 }
 
 void TZQuery::ExecSQL() {

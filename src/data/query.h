@@ -48,15 +48,21 @@ public:
     void ExecSQL();
     int RowsAffected() const { return rowsAffected_; }
 
+    // The plan of the list the text gives (data/list_plan.h), for the next Open; a new text drops it.
+    void SetListPlan(const TListPlan& plan);
+
 protected:
     QString SelectStatement() const override;
     std::vector<QVariant> SelectParameters() const override;
+    std::shared_ptr<const TListPlan> ListPlan() const override;
 
 private:
     void sqlChanged();
+    std::vector<QVariant> parameterValues(const std::vector<QString>& names) const;
     std::vector<TParam> params_;
     // Markers of the translated statement in order, each naming its parameter.
     std::vector<QString> markerNames_;
     QString translated_;
     int rowsAffected_ = 0;
+    std::shared_ptr<TListPlan> plan_;
 };

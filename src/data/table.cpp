@@ -4,6 +4,7 @@
 #include "data/database_error.h"
 #include "data/dataset_cursor.h"
 #include "data/firebird_api.h"
+#include "data/list_plan.h"
 #include "data/transaction.h"
 
 #include <climits>
@@ -17,6 +18,17 @@ QString TIBTable::KeyField() const {
 
 QString TIBTable::SelectStatement() const {
     return QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(TableName.trimmed().toUpper(), KeyField());
+}
+
+// In the order of its key, the table reads its last rows by the reversed order and its rows around a row
+// from that row's key.
+std::shared_ptr<const TListPlan> TIBTable::ListPlan() const {
+    static const auto byKey = [] {
+        auto plan = std::make_shared<TListPlan>();
+        plan->totalOrder = true;
+        return plan;
+    }();
+    return byKey;
 }
 
 void TIBTable::FieldsCreated() {
@@ -160,7 +172,12 @@ void TIBTable::Post() {
         setState(TDataSetState::Browse);
         if (!row.empty()) {
             // Run the statement again, which brings the new row where its key puts it, and find it there.
+            // Rows counted a moment ago are one more now: a key past every other is then found at the end
+            // without counting them again.
+            const int counted = cursor_->exhausted() ? cursor_->rowCount() : -1;
             reopenCursor();
+            if (counted >= 0)
+                cursor_->assumeCount(counted + 1);
             const QVariant& newKey = row[size_t(keyIndex)];
             const QString keyText = fieldValueText(newKey);
             int found = cursor_->findInColumn(

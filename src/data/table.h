@@ -35,6 +35,7 @@ public:
 
 protected:
     QString SelectStatement() const override;
+    std::shared_ptr<const TListPlan> ListPlan() const override;
     void FieldsCreated() override;
     void BeforeClose() override;
     void CheckBrowseMode() override;

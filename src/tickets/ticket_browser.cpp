@@ -1,6 +1,7 @@
 #include "tickets/ticket_browser.h"
 
 #include "data/data_module.h"
+#include "data/index_statistics.h"
 #include "data/shared_values.h"
 #include "tickets/action_guard.h"
 #include "tickets/print_routine.h"
@@ -186,6 +187,9 @@ void TForm8::showEvent(QShowEvent* event) {
 }
 
 void TForm8::FormShow() {
+    // The list's orders are read through their indexes only while the engine knows how many rows they hold.
+    refreshIndexStatistics(Data->ZCon1, Data->IBTrans1,
+                           {QStringLiteral("FJFEJ"), QStringLiteral("OSTERMELO")});
     openTicketHeaders();
     locateTicket(AktBszam);
     OrderLabel->setText(BszamOrderCaption);

@@ -2,16 +2,32 @@
 
 #include "data/data_module.h"
 #include "data/database_error.h"
+#include "data/list_plan.h"
 #include "data/shared_values.h"
 
 namespace vardelo::tickets {
 
+TListPlan ticketHeaderPlan(const QString& orderColumn) {
+    TListPlan plan;
+    // The producer joined to a ticket is found by its code: while codes are unique the tickets alone are
+    // counted.
+    plan.drivingSql = QStringLiteral("SELECT * FROM fjfej WHERE fjfej.f_akod = :p3");
+    plan.joinedKeys = {QStringLiteral("OSTERMELO.O_KOD")};
+    // Every order ends in a ticket's key or in its number, which a purchaser uses once.
+    plan.totalOrder = true;
+    if (orderColumn.startsWith(QLatin1String("o_nev")))
+        plan.joinedOrder = TListPlan::JoinedOrder{
+            QStringLiteral("ID_FJFEJ"), QStringLiteral("F_OSTERMKOD"),  QStringLiteral("OSTERMELO"),
+            QStringLiteral("O_KOD"),    QStringLiteral("ID_OSTERMELO"), QStringLiteral("O_NEV")};
+    return plan;
+}
+
 void openTicketHeaders(const QString& orderColumn) {
-    openQuery(Data->ZQ10,
-              {QStringLiteral("SELECT * FROM fjfej "),
-               QStringLiteral("  LEFT JOIN ostermelo ON fjfej.f_ostermkod = ostermelo.o_kod "),
-               QStringLiteral("  WHERE fjfej.f_akod = :p3 "), QStringLiteral("  ORDER BY ") + orderColumn},
-              {{QStringLiteral("p3"), AktAkod}});
+    openList(Data->ZQ10,
+             {QStringLiteral("SELECT * FROM fjfej "),
+              QStringLiteral("  LEFT JOIN ostermelo ON fjfej.f_ostermkod = ostermelo.o_kod "),
+              QStringLiteral("  WHERE fjfej.f_akod = :p3 "), QStringLiteral("  ORDER BY ") + orderColumn},
+             {{QStringLiteral("p3"), AktAkod}}, ticketHeaderPlan(orderColumn));
 }
 
 void locateTicket(const QString& number) {

@@ -6,13 +6,16 @@
 #include <optional>
 
 class TZQuery;
+struct TListPlan;
 
 // The statements of the ticket windows, each opened or run through the data module's queries. A database
 // error is raised to the window.
 namespace vardelo::tickets {
 
-// ZQ10: the current purchaser's ticket headers with their producers, in the given order (a column name).
+// ZQ10: the current purchaser's ticket headers with their producers, in the given order (its columns).
 void openTicketHeaders(const QString& orderColumn = QStringLiteral("f_bszam"));
+// How ZQ10 in that order is read without joining and sorting every ticket (data/list_plan.h).
+TListPlan ticketHeaderPlan(const QString& orderColumn);
 // Puts ZQ10 on the first ticket whose number starts with the given text (ignoring case); an empty text or no
 // match leaves the list where it is.
 void locateTicket(const QString& number);

@@ -98,17 +98,22 @@ QString declarationText(bool ticked, const QString& purchaserDeclaration) {
     return ticked ? purchaserDeclaration : QStringLiteral(" ");
 }
 
+// Each order but the number's, which a purchaser uses once, ends in the ticket's key: equal values come in
+// the order the tickets were stored, the same every time the list is read.
 std::optional<TicketOrder> ticketOrderForColumn(const QString& fieldName) {
     static const std::array<std::pair<const char*, TicketOrder>, 5> orders{{
         {"F_BSZAM",
          {QStringLiteral("f_bszam"), QStringLiteral("Felvásárlási jegy lista, \"Bizonylatszám\" szerint")}},
         {"F_OSTERMKOD",
-         {QStringLiteral("f_ostermkod"),
+         {QStringLiteral("f_ostermkod, id_fjfej"),
           QStringLiteral("Felvásárlási jegy lista, \"Őstermelőkód\" szerint")}},
-        {"O_NEV", {QStringLiteral("o_nev"), QStringLiteral("Felvásárlási jegy lista, név szerint")}},
-        {"F_KELT", {QStringLiteral("f_kelt"), QStringLiteral("Felvásárlási jegy lista, dátum szerint")}},
+        {"O_NEV",
+         {QStringLiteral("o_nev, id_fjfej"), QStringLiteral("Felvásárlási jegy lista, név szerint")}},
+        {"F_KELT",
+         {QStringLiteral("f_kelt, id_fjfej"), QStringLiteral("Felvásárlási jegy lista, dátum szerint")}},
         {"F_PRN",
-         {QStringLiteral("f_prn"), QStringLiteral("Felvásárlási jegy lista, volt-e nyomtatva szerint")}},
+         {QStringLiteral("f_prn, id_fjfej"),
+          QStringLiteral("Felvásárlási jegy lista, volt-e nyomtatva szerint")}},
     }};
     for (const auto& [name, order] : orders)
         if (fieldName.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)

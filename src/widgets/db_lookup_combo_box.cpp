@@ -1,12 +1,12 @@
 #include "widgets/db_lookup_combo_box.h"
 
-#include "data/database_error.h"
 #include "data/dataset.h"
 #include "widgets/data_link.h"
 
 #include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QMetaObject>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 
 TDBLookupComboBox::TDBLookupComboBox(QWidget* parent) : QComboBox(parent), link_(new TDataLink(this)) {
@@ -55,8 +55,10 @@ void TDBLookupComboBox::reload() {
             for (int row = 0; row < rows; ++row)
                 texts << fieldValueText(dataSet->ValueAt(row, index));
             addItems(texts);
-        } catch (const EDatabaseError&) {
-            clear(); // a cursor that fails to read gives an empty list rather than a half one
+        } catch (...) {
+            // No half list: the box stays empty, and the failure goes on to the window (and the log).
+            clear();
+            throw;
         }
     }
     followDataSet();
@@ -76,13 +78,12 @@ void TDBLookupComboBox::chosen(int index) {
     if (!field || index < 0 || index >= count())
         return;
     TDataSet* dataSet = link_->DataSet();
-    following_ = true;
-    try {
-        // The first row with the value, which for equal values may lie above the entry chosen.
+    {
+        const QScopedValueRollback<bool> following(following_, true);
+        // The first row with the value, which for equal values may lie above the entry chosen. A failure goes
+        // on to the window.
         dataSet->Locate(field->FieldName(), dataSet->ValueAt(index, field->Index()), 0);
-    } catch (const EDatabaseError&) {
     }
-    following_ = false;
     followDataSet();
 }
 

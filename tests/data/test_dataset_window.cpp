@@ -1,6 +1,7 @@
 // The position rules of datasets whose rows outnumber their window: every answer must be the one a dataset
 // holding all its rows gives.
 #include "data/data_module.h"
+#include "data/database_error.h"
 #include "data/immediate_write.h"
 #include "support/test_database.h"
 
@@ -117,6 +118,23 @@ private slots:
         QCOMPARE(whole.at(9), QStringLiteral("59 060 rec 60 bof 0 eof 1"));
         QCOMPARE(whole.mid(11, 6), QStringList({"001", "060", "013", "045", "004", "059"}));
         QCOMPARE(whole.at(17), QStringLiteral("60 030 rec 30 bof 0 eof 0"));
+    }
+
+    // A failure other than the engine refusing a statement's form (here the connection ended by the server)
+    // reaches the caller at once: no count, search or move falls back to reading the rows through.
+    void failuresReachTheCaller() {
+        TestDatabase db;
+        fillProducers(db);
+        openProducers(Data->ZQ30, SmallWindow);
+        db.cutConnection();
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, Data->ZQ30->RecordCount());
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError,
+                                 Data->ZQ30->Locate(QStringLiteral("O_NEV"), QStringLiteral("Termelő 5"),
+                                                    loCaseInsensitive | loPartialKey));
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, Data->ZQ30->Last());
+        // Letting go of the connection at the end of the test says the same in the log.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("connection shutdown")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("connection shutdown")));
     }
 
     void countAndLastOnAnEmptyResult() {

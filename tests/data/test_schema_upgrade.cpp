@@ -84,6 +84,31 @@ QList<QVariant> lineAmounts(Firebird::IAttachment* attachment) {
     return QList<QVariant>(row.begin(), row.end());
 }
 
+// The named indexes as "name asc|desc column,column", in name order.
+QStringList indexes(Firebird::IAttachment* attachment, const QStringList& names) {
+    Status status;
+    Handle<Firebird::ITransaction> transaction(attachment->startTransaction(status.throwing(), 0, nullptr));
+    QStringList result;
+    for (const QString& name : names) {
+        const auto rows = vardelo::fb::executeRows(
+            attachment, transaction.get(),
+            QStringLiteral("SELECT COALESCE(i.RDB$INDEX_TYPE, 0), TRIM(s.RDB$FIELD_NAME) FROM RDB$INDICES i "
+                           "JOIN RDB$INDEX_SEGMENTS s ON s.RDB$INDEX_NAME = i.RDB$INDEX_NAME "
+                           "WHERE i.RDB$INDEX_NAME = ? ORDER BY s.RDB$FIELD_POSITION"),
+            {name});
+        QStringList columns;
+        for (const auto& row : rows)
+            columns << row.at(1).toString();
+        if (!rows.empty())
+            result << QStringLiteral("%1 %2 %3")
+                          .arg(name,
+                               rows.front().at(0).toInt() == 1 ? QStringLiteral("desc")
+                                                               : QStringLiteral("asc"),
+                               columns.join(QLatin1Char(',')));
+    }
+    return result;
+}
+
 } // namespace
 
 class TestSchemaUpgrade : public QObject {
@@ -185,6 +210,13 @@ private slots:
         QCOMPARE(connection.LastSchemaUpgrade().failed, QStringList());
         QCOMPARE(descriptions(vardelo::pendingSchemaChanges(connection.Attachment(), ddl)), QStringList());
         QCOMPARE(lineAmounts(connection.Attachment()).value(3).toDouble(), 24075.0);
+        // Among what it got: the lists' indexes, the reversed ones descending, each on its columns.
+        QCOMPARE(indexes(connection.Attachment(), {"FJFEJ_AKOD_BSZAM_DESC", "FJFEJ_AKOD_KELT_ID",
+                                                   "FJFEJ_AKOD_KELT_ID_DESC", "FJSOR_ID_DESC"}),
+                 QStringList({"FJFEJ_AKOD_BSZAM_DESC desc F_AKOD,F_BSZAM",
+                              "FJFEJ_AKOD_KELT_ID asc F_AKOD,F_KELT,ID_FJFEJ",
+                              "FJFEJ_AKOD_KELT_ID_DESC desc F_AKOD,F_KELT,ID_FJFEJ",
+                              "FJSOR_ID_DESC desc ID_FJSOR"}));
         connection.Disconnect();
 
         // Opened again, nothing is left to do.

@@ -1,8 +1,11 @@
 #include "support/test_database.h"
 
+#include "data/connection.h"
 #include "data/data_module.h"
 #include "data/database_creator.h"
 #include "data/immediate_write.h"
+#include "data/query.h"
+#include "data/transaction.h"
 #include "reports/report_objects.h"
 #include "support/run_state.h"
 
@@ -54,6 +57,21 @@ void TestDatabase::exec(const QString& sql) {
     vardelo::execQuery(&q, {sql});
     if (Data->IBTrans1->Active())
         Data->IBTrans1->CommitRetaining();
+}
+
+void TestDatabase::cutConnection() {
+    TConnection other(QStringLiteral("cutter"));
+    other.DatabaseName = databasePath();
+    other.Connect();
+    {
+        TTransaction transaction(QStringLiteral("cutterTrans"), &other);
+        TZQuery q(QStringLiteral("cut"), &other, &transaction);
+        vardelo::executeAndCommit(
+            &q, {QStringLiteral("DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION")},
+            {});
+        transaction.Commit();
+    }
+    other.Disconnect();
 }
 
 } // namespace vardelo::testing

@@ -22,6 +22,9 @@ public:
     QString databasePath() const;
     // Runs a statement on Data's transaction and commits it (for fixtures).
     void exec(const QString& sql);
+    // Ends Data's attachment from another one, as a server restart or an administrator would: every later
+    // call of Data's connection fails.
+    void cutConnection();
 
 private:
     QTemporaryDir dir_;

@@ -312,16 +312,16 @@ void TestTicketRules::ticketOrders_data() {
                            << "f_bszam"
                            << "Felvásárlási jegy lista, \"Bizonylatszám\" szerint";
     QTest::newRow("Österm.kód") << "F_OSTERMKOD"
-                                << "f_ostermkod"
+                                << "f_ostermkod, id_fjfej"
                                 << "Felvásárlási jegy lista, \"Őstermelőkód\" szerint";
     QTest::newRow("Név") << "O_NEV"
-                         << "o_nev"
+                         << "o_nev, id_fjfej"
                          << "Felvásárlási jegy lista, név szerint";
     QTest::newRow("Dátum") << "F_KELT"
-                           << "f_kelt"
+                           << "f_kelt, id_fjfej"
                            << "Felvásárlási jegy lista, dátum szerint";
     QTest::newRow("Print") << "F_PRN"
-                           << "f_prn"
+                           << "f_prn, id_fjfej"
                            << "Felvásárlási jegy lista, volt-e nyomtatva szerint";
     QTest::newRow("Megjegyzés") << "F_MEGJ"
                                 << ""

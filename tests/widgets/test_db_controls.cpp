@@ -1,4 +1,5 @@
 #include "data/data_module.h"
+#include "data/database_error.h"
 #include "support/test_database.h"
 #include "widgets/data_fixtures.h"
 #include "widgets/db_edit.h"
@@ -33,6 +34,7 @@ private slots:
     void lookupListsAndFollows();
     void lookupChoosesFirstOfEqualNames();
     void lookupSignals();
+    void lookupFailureReachesTheWindow();
 };
 
 void TestDbControls::labelFollowsCursor_data() {
@@ -310,6 +312,18 @@ void TestDbControls::lookupSignals() {
     next->setFocus();
     QCOMPARE(exits.size(), 1);
     QCOMPARE(closeUps.size(), 1);
+}
+
+// A list that cannot be read (the connection ended under it) is not shown as an empty list: the failure
+// goes on to the window's guard, which says so and logs it.
+void TestDbControls::lookupFailureReachesTheWindow() {
+    TestDatabase db(true);
+    openPurchasers();
+    TDBLookupComboBox combo;
+    combo.SetListSource(Data->DS6);
+    db.cutConnection();
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, combo.SetListField(QStringLiteral("V_NEVE")));
+    QCOMPARE(combo.count(), 0);
 }
 
 QTEST_MAIN(TestDbControls)
