@@ -57,6 +57,12 @@ bool makeDatabase(const QString& folder, const QString& ddl, QString* errors) {
     return errors->isEmpty() && isql.exitCode() == 0;
 }
 
+// A database as version 8.9 of the program made it, with the one line.
+bool makeVersion89Database(const QString& folder, QString* errors) {
+    return makeDatabase(folder, readText(sourceFile(QStringLiteral("tests/data/fixtures/du2010_8.9.sql"))),
+                        errors);
+}
+
 Handle<Firebird::IAttachment> attach(const QString& path) {
     Status status;
     Handle<Firebird::IXpbBuilder> dpb(
@@ -168,10 +174,7 @@ private slots:
     void version89DatabaseOpensUpToDate() {
         QTemporaryDir dir;
         QString errors;
-        QVERIFY2(makeDatabase(dir.path(),
-                              readText(sourceFile(QStringLiteral("tests/data/fixtures/du2010_8.9.sql"))),
-                              &errors),
-                 qPrintable(errors));
+        QVERIFY2(makeVersion89Database(dir.path(), &errors), qPrintable(errors));
         const QString path = dir.filePath(QStringLiteral("du2010.fdb"));
         const QStringList ddl = vardelo::ddlStatements();
         {
@@ -198,10 +201,7 @@ private slots:
     void version89DatabaseGetsScaleWeightColumn() {
         QTemporaryDir dir;
         QString errors;
-        QVERIFY2(makeDatabase(dir.path(),
-                              readText(sourceFile(QStringLiteral("tests/data/fixtures/du2010_8.9.sql"))),
-                              &errors),
-                 qPrintable(errors));
+        QVERIFY2(makeVersion89Database(dir.path(), &errors), qPrintable(errors));
         TConnection connection(QStringLiteral("ZCon1"));
         connection.DatabaseName = dir.filePath(QStringLiteral("du2010.fdb"));
         connection.Connect();

@@ -161,7 +161,7 @@ void TestScaleReader::garbageOnlyIsUnreadable() {
     ScaleReader reader(settingsFor(indicator.portName(), ScaleFormat::Toledo));
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < ScaleReader::SilenceMs + 600 && reader.status().kind == Kind::Waiting) {
+    while (clock.elapsed() < ScaleReader::SilenceMs + 3000 && reader.status().kind == Kind::Waiting) {
         indicator.send("ST,GS,+0001234.5kg\r\n");
         QTest::qWait(100);
     }
