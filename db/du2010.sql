@@ -15,6 +15,9 @@
 -- Rounding is half away from zero (Firebird's CAST and ROUND). The amounts are rounded to the fillér so that
 -- the two-decimal amounts printed on a ticket add up to its printed totals.
 --
+-- S_MERLEG holds the gross weight the line dialog last took from the scale for the line, null when none was
+-- taken: S_MERLEG = S_BRUTTO marks a weighed line, a different S_BRUTTO a weighed one typed over.
+--
 -- A line must always be readable: the checks on FJSOR keep the gross weight within ±999 999 and the per cents
 -- within 0..100, so S_BRUTTO * S_LEVONSZAZ never leaves the 64-bit range of the exact arithmetic (the amounts
 -- from S_FELVAR on are computed in double precision). The program's entry windows take the same limits.
@@ -82,6 +85,7 @@ CREATE TABLE FJSOR (
   S_LEVONT      COMPUTED BY (ROUND(S_VETELAR * COALESCE(S_SZJA, 0) / 100, 2)),
   S_KIFIZET     COMPUTED BY (S_VETELAR - S_LEVONT),
   S_MENNYISEG   DECIMAL(18,4),
+  S_MERLEG      DECIMAL(18,4),
   CONSTRAINT FJSOR_BRUTTO_RANGE CHECK (S_BRUTTO BETWEEN -999999 AND 999999),
   CONSTRAINT FJSOR_LEVONSZAZ_RANGE CHECK (S_LEVONSZAZ BETWEEN 0 AND 100)
 );

@@ -16,6 +16,32 @@ QString settingsFileIn(const QString& folder) {
     return QFileInfo(path).isFile() ? path : QString();
 }
 
+// A whole number of the section within [min, max]; anything else keeps the default.
+int boundedInteger(const QSettings& ini, const char* key, int min, int max, int fallback) {
+    bool ok = false;
+    const int value = ini.value(QString::fromLatin1(key)).toString().trimmed().toInt(&ok);
+    return ok && value >= min && value <= max ? value : fallback;
+}
+
+ScaleSettings readScaleSettings(QSettings& ini) {
+    ScaleSettings scale;
+    ini.beginGroup(QStringLiteral("Merleg"));
+    scale.port = ini.value(QStringLiteral("Port")).toString().trimmed();
+    scale.baudRate = boundedInteger(ini, "Sebesseg", 50, 4000000, scale.baudRate);
+    scale.dataBits = boundedInteger(ini, "Adatbit", 5, 8, scale.dataBits);
+    scale.stopBits = boundedInteger(ini, "Stopbit", 1, 2, scale.stopBits);
+    const QString parity = ini.value(QStringLiteral("Paritas")).toString().trimmed().toUpper();
+    if (parity == QLatin1String("N") || parity == QLatin1String("E") || parity == QLatin1String("O"))
+        scale.parity = parity.at(0).toLatin1();
+    const QString format = ini.value(QStringLiteral("Formatum")).toString().trimmed().toLower();
+    if (format == QLatin1String("toledo"))
+        scale.format = ScaleFormat::Toledo;
+    else if (format == QLatin1String("szam"))
+        scale.format = ScaleFormat::Plain;
+    ini.endGroup();
+    return scale;
+}
+
 } // namespace
 
 AppSettings loadAppSettings(const QString& workingFolder, const QString& programFolder) {
@@ -36,6 +62,8 @@ AppSettings loadAppSettings(const QString& workingFolder, const QString& program
         const int kept = ini.value(QStringLiteral("Mentes/Megtartott")).toString().trimmed().toInt(&ok);
         if (ok && kept > 0)
             settings.backupsKept = kept;
+        if (ini.childGroups().contains(QStringLiteral("Merleg")))
+            settings.scale = readScaleSettings(ini);
     }
     const QString fromEnvironment = qEnvironmentVariable("VARDELO_DATABASE").trimmed();
     if (!fromEnvironment.isEmpty())

@@ -1,5 +1,6 @@
 #include "tickets/line_entry.h"
 
+#include "data/app_settings.h"
 #include "data/data_module.h"
 #include "data/database_error.h"
 #include "data/logging.h"
@@ -11,6 +12,7 @@
 #include "tickets/ticket_numbering.h"
 #include "tickets/ticket_queries.h"
 #include "tickets/ticket_rules.h"
+#include "weighing/scale_reader.h"
 #include "widgets/form_controls.h"
 #include "widgets/key_filters.h"
 #include "widgets/ui_service.h"
@@ -20,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 using namespace vardelo;
@@ -45,6 +48,9 @@ TForm10::TForm10(TForm9& entry, QWidget* parent)
     CancelButton = makeButton(QStringLiteral("CancelButton"), QStringLiteral("Mégsem"), this);
     AnimalButton = makeButton(QStringLiteral("AnimalButton"), QStringLiteral("Állat"), this);
 
+    if (const auto settings = loadAppSettings().scale)
+        scale_ = new weighing::ScaleReader(*settings, this);
+
     auto* grid = new QGridLayout;
     const std::pair<const char*, QLineEdit*> rows[] = {
         {"Bszám", Edit1},        {"Megnevezés", Edit3}, {"VTSZ", Edit4},         {"Bruttó menny", Edit5},
@@ -55,7 +61,16 @@ TForm10::TForm10(TForm9& entry, QWidget* parent)
         auto* label = new QLabel(QString::fromUtf8(caption), this);
         label->setBuddy(edit);
         grid->addWidget(label, row, 0);
-        grid->addWidget(edit, row, 1, Qt::AlignLeft);
+        if (edit == Edit5 && scale_) {
+            addScale();
+            auto* weightRow = new QHBoxLayout;
+            weightRow->addWidget(Edit5);
+            weightRow->addWidget(ScaleButton);
+            weightRow->addWidget(ScaleLabel, 1);
+            grid->addLayout(weightRow, row, 1, 1, 2);
+        } else {
+            grid->addWidget(edit, row, 1, Qt::AlignLeft);
+        }
         ++row;
     }
     grid->addWidget(Edit3, 1, 1);
@@ -87,10 +102,58 @@ TForm10::TForm10(TForm9& entry, QWidget* parent)
 }
 
 void TForm10::setTabOrder() {
-    const QList<QWidget*> order{Edit3, Edit4,    Edit5,        Edit6,       Edit7,
-                                Edit8, OkButton, CancelButton, AnimalButton};
+    QList<QWidget*> order{Edit3, Edit4, Edit5, Edit6, Edit7, Edit8, OkButton, CancelButton, AnimalButton};
+    if (ScaleButton)
+        order << ScaleButton;
     for (int i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void TForm10::addScale() {
+    ScaleButton = makeButton(QStringLiteral("ScaleButton"), QStringLiteral("Mérleg"), this);
+    ScaleButton->setToolTip(QStringLiteral("A bruttó súly a mérlegről (F2)"));
+    ScaleLabel = new QLabel(this);
+    ScaleLabel->setObjectName(QStringLiteral("ScaleLabel"));
+    // Room for the longest reading, so the window does not change its width as the readings come.
+    QFont bold = ScaleLabel->font();
+    bold.setBold(true);
+    ScaleLabel->setMinimumWidth(
+        QFontMetrics(bold).horizontalAdvance(QStringLiteral("999 999,9999 kg, nem nyugodt")));
+    auto* key = new QShortcut(QKeySequence(Qt::Key_F2), this);
+    connect(key, &QShortcut::activated, this, &TForm10::ScaleButtonClick);
+    connect(ScaleButton, &QPushButton::clicked, this, &TForm10::ScaleButtonClick);
+    connect(scale_, &weighing::ScaleReader::statusChanged, this, &TForm10::showScaleStatus);
+    connect(scale_, &weighing::ScaleReader::weightTaken, this, &TForm10::takeScaleWeight);
+    connect(scale_, &weighing::ScaleReader::weightRefused, this,
+            [](const QString& why) { ui().showMessage(why); });
+    showScaleStatus();
+}
+
+void TForm10::showScaleStatus() {
+    const QString message = scale_->message();
+    ScaleLabel->setText(weighing::scaleStatusLabel(scale_->status()));
+    ScaleLabel->setToolTip(message.isEmpty() ? QStringLiteral("Ezt a súlyt veszi át a „Mérleg” gomb (F2).")
+                                             : message);
+    QFont font = ScaleLabel->font();
+    font.setBold(message.isEmpty());
+    ScaleLabel->setFont(font);
+}
+
+void TForm10::ScaleButtonClick() {
+    if (scale_)
+        scale_->requestWeight();
+}
+
+void TForm10::takeScaleWeight(const QString& fieldText) {
+    scaleWeightText_ = fieldText;
+    Edit5->setText(fieldText);
+    Edit5->setFocus();
+}
+
+std::optional<double> TForm10::scaleWeight() const {
+    if (scaleWeightText_.isEmpty())
+        return std::nullopt;
+    return parseNumberText(scaleWeightText_);
 }
 
 void TForm10::LoadLine() {
@@ -105,6 +168,9 @@ void TForm10::LoadLine() {
         Edit6->setText(text("S_MEGY"));
         Edit7->setText(text("S_EAR"));
         Edit8->setText(text("S_KOMPMERTEKE"));
+        // A database not yet brought up to the schema has no S_MERLEG.
+        if (const TField* weighed = q->FindField(QStringLiteral("S_MERLEG")); weighed && !weighed->IsNull())
+            scaleWeightText_ = weighed->AsString();
         setWindowTitle(TetelMod);
     } catch (const EDatabaseError& error) {
         ui().showDatabaseError(QStringLiteral("Hiba a terméksor feltöltésben való megjelenitésekor!"), error,
@@ -202,16 +268,18 @@ bool TForm10::saveLine() {
             throw EDatabaseError(QStringLiteral("Hibás szám"));
 
         const auto changedId = isNew_ ? std::nullopt : std::optional<QString>(Edit2->text());
-        writeTicketLine(changedId, {{QStringLiteral("p1"), Edit1->text()},
-                                    {QStringLiteral("p2"), Edit9->text()},
-                                    {QStringLiteral("p3"), Edit3->text()},
-                                    {QStringLiteral("p4"), Edit4->text()},
-                                    {QStringLiteral("p5"), *brutto},
-                                    {QStringLiteral("p6"), Edit6->text()},
-                                    {QStringLiteral("p7"), *ear},
-                                    {QStringLiteral("p8"), *komp},
-                                    {QStringLiteral("p9"), AktAkod},
-                                    {QStringLiteral("p10"), *levonszaz}});
+        writeTicketLine(changedId,
+                        {{QStringLiteral("p1"), Edit1->text()},
+                         {QStringLiteral("p2"), Edit9->text()},
+                         {QStringLiteral("p3"), Edit3->text()},
+                         {QStringLiteral("p4"), Edit4->text()},
+                         {QStringLiteral("p5"), *brutto},
+                         {QStringLiteral("p6"), Edit6->text()},
+                         {QStringLiteral("p7"), *ear},
+                         {QStringLiteral("p8"), *komp},
+                         {QStringLiteral("p9"), AktAkod},
+                         {QStringLiteral("p10"), *levonszaz}},
+                        scaleWeight());
         if (isNew_ && entry_.IsNewTicket())
             rememberOwnLines(Edit1->text());
         AktSorId = Edit2->text();

@@ -2,13 +2,20 @@
 
 #include <QDialog>
 
+#include <optional>
+
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class TForm9;
+namespace vardelo::weighing {
+class ScaleReader;
+}
 
 // "Felvásárlási jegy tételsor": adds a line to the ticket open in the ticket entry, or changes one of its
 // lines (TetelMod, set by the entry before it creates the dialog). A saved line is stored and committed at
-// once.
+// once. With a scale in the settings, "Mérleg" (F2) puts the scale's gross weight into "Bruttó menny" and a
+// label beside it shows the reading live.
 class TForm10 : public QDialog {
     Q_OBJECT
 public:
@@ -21,6 +28,7 @@ public:
 public slots:
     void AnimalButtonClick();
     void OkButtonClick();
+    void ScaleButtonClick();
 
 private:
     void setTabOrder();
@@ -28,6 +36,10 @@ private:
     bool saveLine();
     void reopenLists();
     QLineEdit* fieldFor(int lineField) const;
+    void addScale();
+    void showScaleStatus();
+    void takeScaleWeight(const QString& fieldText);
+    std::optional<double> scaleWeight() const;
 
     TForm9& entry_;
     bool isNew_;
@@ -45,4 +57,10 @@ private:
     QPushButton* OkButton;
     QPushButton* CancelButton;
     QPushButton* AnimalButton;
+    QPushButton* ScaleButton = nullptr; // with a scale only
+    QLabel* ScaleLabel = nullptr;
+
+    vardelo::weighing::ScaleReader* scale_ = nullptr;
+    // The gross weight last taken from the scale for this line (or stored with it), as the field shows it.
+    QString scaleWeightText_;
 };

@@ -107,16 +107,29 @@ void deleteTicketLine(const QString& lineId) {
                      {{QStringLiteral("p1"), lineId}});
 }
 
-void writeTicketLine(const std::optional<QString>& changedId, const QueryParams& fields) {
+void writeTicketLine(const std::optional<QString>& changedId, const QueryParams& fields,
+                     const std::optional<double>& scaleWeight) {
+    // Without a weight from the scale the statements do not name S_MERLEG.
+    QueryParams params = fields;
+    QString scaleSet, scaleColumn, scaleValue;
+    if (scaleWeight) {
+        params.emplace_back(QStringLiteral("p11"), *scaleWeight);
+        scaleSet = QStringLiteral(", s_merleg = :p11");
+        scaleColumn = QStringLiteral(", s_merleg");
+        scaleValue = QStringLiteral(", :p11");
+    }
     execWrite(Data->ZQ21, changedId,
               {QStringLiteral("UPDATE fjsor SET id_fjsor = :p0, s_bszam = :p1, s_termekkod = :p2, "),
                QStringLiteral("    s_megnevezes = :p3, s_vtsz = :p4, s_brutto = :p5, s_megy = :p6, "),
-               QStringLiteral("    s_ear = :p7, s_kompmerteke = :p8, s_akod = :p9, s_levonszaz = :p10 "),
+               QStringLiteral("    s_ear = :p7, s_kompmerteke = :p8, s_akod = :p9, s_levonszaz = :p10") +
+                   scaleSet + QLatin1Char(' '),
                QStringLiteral("  WHERE id_fjsor = :p0 ")},
               {QStringLiteral("INSERT INTO fjsor (s_bszam, s_termekkod, s_megnevezes, s_vtsz, s_brutto, "),
-               QStringLiteral("    s_megy, s_ear, s_kompmerteke, s_akod, s_levonszaz) "),
-               QStringLiteral("  VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8, :p9, :p10) ")},
-              fields);
+               QStringLiteral("    s_megy, s_ear, s_kompmerteke, s_akod, s_levonszaz") + scaleColumn +
+                   QStringLiteral(") "),
+               QStringLiteral("  VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8, :p9, :p10") + scaleValue +
+                   QStringLiteral(") ")},
+              params);
 }
 
 bool ticketPrinted(const QString& number) {

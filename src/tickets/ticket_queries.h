@@ -41,8 +41,11 @@ int storedLineCount(const QString& number);
 // ZQ21: deletes one line and commits at once.
 void deleteTicketLine(const QString& lineId);
 // ZQ21: writes a ticket line, an UPDATE of the row of the changed ID, else an INSERT; the parameters are :p1
-// to :p10 of the statements. The commit is the caller's.
-void writeTicketLine(const std::optional<QString>& changedId, const QueryParams& fields);
+// to :p10 of the statements. A weight read from the scale goes to S_MERLEG; without one the statements leave
+// the column alone (a database not yet brought up to the schema works on without it). The commit is the
+// caller's.
+void writeTicketLine(const std::optional<QString>& changedId, const QueryParams& fields,
+                     const std::optional<double>& scaleWeight = std::nullopt);
 
 // ZQ11: whether the ticket carries the printed mark, read from the database.
 bool ticketPrinted(const QString& number);

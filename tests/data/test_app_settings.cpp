@@ -72,6 +72,49 @@ private slots:
         QCOMPARE(s.databaseName, QStringLiteral("du2010.fdb"));
         QCOMPARE(s.backupsKept, 10);
     }
+
+    // The scale exists only with its section; each value read, or its default kept when it cannot be read.
+    void scaleSection_data() {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<int>("baudRate");
+        QTest::addColumn<int>("dataBits");
+        QTest::addColumn<char>("parity");
+        QTest::addColumn<int>("stopBits");
+        QTest::addColumn<int>("format");
+        QTest::newRow("no section") << QByteArray("[Adatbazis]\nNev=du2010.fdb\n") << false << QString() << 0
+                                    << 0 << 'N' << 0 << 0;
+        QTest::newRow("port only") << QByteArray("[Merleg]\nPort=/dev/ttyUSB0\n") << true << "/dev/ttyUSB0"
+                                   << 9600 << 8 << 'N' << 1 << int(ScaleFormat::Comma);
+        QTest::newRow("every value")
+            << QByteArray("[Merleg]\nPort= /dev/ttyUSB1 \nSebesseg=2400\nAdatbit=7\nParitas=e\nStopbit=2\n"
+                          "Formatum=Toledo\n")
+            << true << "/dev/ttyUSB1" << 2400 << 7 << 'E' << 2 << int(ScaleFormat::Toledo);
+        QTest::newRow("plain number") << QByteArray("[Merleg]\nPort=COM1\nParitas=O\nFormatum=szam\n") << true
+                                      << "COM1" << 9600 << 8 << 'O' << 1 << int(ScaleFormat::Plain);
+        QTest::newRow("unreadable values")
+            << QByteArray("[Merleg]\nPort=/dev/ttyS0\nSebesseg=gyors\nAdatbit=9\nParitas=X\nStopbit=3\n"
+                          "Formatum=ismeretlen\n")
+            << true << "/dev/ttyS0" << 9600 << 8 << 'N' << 1 << int(ScaleFormat::Comma);
+    }
+
+    void scaleSection() {
+        QFETCH(QByteArray, ini);
+        QFETCH(bool, present);
+        QTemporaryDir work;
+        writeIni(work.path(), ini);
+        const AppSettings s = loadAppSettings(work.path(), QString());
+        QCOMPARE(s.scale.has_value(), present);
+        if (!present)
+            return;
+        QTEST(s.scale->port, "port");
+        QTEST(s.scale->baudRate, "baudRate");
+        QTEST(s.scale->dataBits, "dataBits");
+        QTEST(s.scale->parity, "parity");
+        QTEST(s.scale->stopBits, "stopBits");
+        QTEST(int(s.scale->format), "format");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAppSettings)

@@ -57,6 +57,12 @@ bool makeDatabase(const QString& folder, const QString& ddl, QString* errors) {
     return errors->isEmpty() && isql.exitCode() == 0;
 }
 
+// A database as version 8.9 of the program made it, with the one line.
+bool makeVersion89Database(const QString& folder, QString* errors) {
+    return makeDatabase(folder, readText(sourceFile(QStringLiteral("tests/data/fixtures/du2010_8.9.sql"))),
+                        errors);
+}
+
 Handle<Firebird::IAttachment> attach(const QString& path) {
     Status status;
     Handle<Firebird::IXpbBuilder> dpb(
@@ -193,10 +199,7 @@ private slots:
     void version89DatabaseOpensUpToDate() {
         QTemporaryDir dir;
         QString errors;
-        QVERIFY2(makeDatabase(dir.path(),
-                              readText(sourceFile(QStringLiteral("tests/data/fixtures/du2010_8.9.sql"))),
-                              &errors),
-                 qPrintable(errors));
+        QVERIFY2(makeVersion89Database(dir.path(), &errors), qPrintable(errors));
         const QString path = dir.filePath(QStringLiteral("du2010.fdb"));
         const QStringList ddl = vardelo::ddlStatements();
         {
@@ -222,6 +225,30 @@ private slots:
         // Opened again, nothing is left to do.
         connection.Connect();
         QCOMPARE(connection.LastSchemaUpgrade().applied, QStringList());
+        connection.Disconnect();
+    }
+
+    // A database of version 8.9 gets the column for the weight read from the scale when it is opened; its
+    // lines stay as they were, weighed by nobody.
+    void version89DatabaseGetsScaleWeightColumn() {
+        QTemporaryDir dir;
+        QString errors;
+        QVERIFY2(makeVersion89Database(dir.path(), &errors), qPrintable(errors));
+        TConnection connection(QStringLiteral("ZCon1"));
+        connection.DatabaseName = dir.filePath(QStringLiteral("du2010.fdb"));
+        connection.Connect();
+        QVERIFY(connection.LastSchemaUpgrade().applied.contains(QStringLiteral("column FJSOR.S_MERLEG")));
+        {
+            Status status;
+            Handle<Firebird::ITransaction> transaction(
+                connection.Attachment()->startTransaction(status.throwing(), 0, nullptr));
+            const auto row =
+                vardelo::fb::executeSingle(connection.Attachment(), transaction.get(),
+                                           QStringLiteral("SELECT s_brutto, s_merleg FROM fjsor"), {});
+            QCOMPARE(row.size(), std::size_t(2));
+            QCOMPARE(row[0].toDouble(), 100.0);
+            QVERIFY(row[1].isNull());
+        }
         connection.Disconnect();
     }
 };

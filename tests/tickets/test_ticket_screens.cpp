@@ -2,6 +2,7 @@
 // and with VARDELO_SCREENSHOTS naming a folder, a picture of each window (and tab) is saved there to look at.
 
 #include "support/children.h"
+#include "support/pseudo_terminal.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "ticket_data.h"
@@ -12,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QTabWidget>
 #include <QTest>
@@ -67,6 +69,7 @@ class TestTicketScreens : public QObject {
 private slots:
     void browser();
     void entryAndLine();
+    void lineWithScale();
 };
 
 void TestTicketScreens::browser() {
@@ -108,6 +111,34 @@ void TestTicketScreens::entryAndLine() {
         shoot(dialog, "Form10");
     });
     child<QPushButton>(form, "ChangeLineButton")->click();
+    QCOMPARE(rec.modalsShown, QStringList{"Form10"});
+}
+
+// The line dialog with the scale on, a pseudo-terminal standing in for the indicator.
+void TestTicketScreens::lineWithScale() {
+    TestDatabase db(true);
+    PseudoTerminal indicator;
+    QFile ini(QDir(db.folder()).filePath(QStringLiteral("vardelo.ini")));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[Merleg]\nPort=" + indicator.portName().toUtf8() + "\n");
+    ini.close();
+    UiRecorder rec;
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    rec.expectModal([&](QDialog& dialog) {
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        child<QLineEdit>(dialog, "Edit3")->setText("Vágósertés");
+        indicator.send("US,GS,+0001234.5kg\r\n");
+        QTRY_COMPARE(child<QLabel>(dialog, "ScaleLabel")->text(), QStringLiteral("1234,5 kg, nem nyugodt"));
+        shoot(dialog, "Form10_Merleg_nem_nyugodt");
+        indicator.send("ST,GS,+0001234.5kg\r\n");
+        QTRY_COMPARE(child<QLabel>(dialog, "ScaleLabel")->text(), QStringLiteral("1234,5 kg"));
+        child<QPushButton>(dialog, "ScaleButton")->click();
+        shoot(dialog, "Form10_Merleg");
+    });
+    child<QPushButton>(form, "NewLineButton")->click();
     QCOMPARE(rec.modalsShown, QStringList{"Form10"});
 }
 
