@@ -12,21 +12,32 @@
 --   S_VETELAR   price             = S_FELVAR + S_KOMPFELAR
 --   S_LEVONT    tax withheld      = S_VETELAR * S_SZJA / 100, rounded to 2 decimals
 --   S_KIFIZET   what remains      = S_VETELAR - S_LEVONT
--- Rounding is half away from zero (Firebird's CAST and ROUND). The amounts are rounded to the fillér so that
--- the two-decimal amounts printed on a ticket add up to its printed totals.
+-- Rounding is half away from zero (Firebird's CAST), once, from the exact product. The amounts are exact
+-- decimals of whole fillér, DECIMAL(18,2), so the two-decimal amounts printed on a ticket add up to its printed
+-- totals, and every SUM of them is exact.
 --
 -- S_MERLEG holds the gross weight the line dialog last took from the scale for the line, null when none was
 -- taken: S_MERLEG = S_BRUTTO marks a weighed line, a different S_BRUTTO a weighed one typed over.
 --
--- A line must always be readable: the checks on FJSOR keep the gross weight within ±999 999 and the per cents
--- within 0..100, so S_BRUTTO * S_LEVONSZAZ never leaves the 64-bit range of the exact arithmetic (the amounts
--- from S_FELVAR on are computed in double precision). The program's entry windows take the same limits.
+-- Exact arithmetic here is 64-bit: a product's scale is the sum of its factors' scales, a quotient's digits
+-- beyond that scale are cut, and a result beyond 64 bits is an error. So a product is never formed whole at
+-- scale 8: the factor with the fraction is split into its whole part and its fraction, the product of the whole
+-- part (scale 4) is cut to whole fillér, and only what remains below the fillér is added to the product of the
+-- fraction and rounded. The parts of a product have the sign of the product, so rounding what remains rounds the
+-- whole. A per cent is taken as * 0.01, not / 100, which would cut at the dividend's scale.
+--
+-- A line must always be readable: the checks on FJSOR keep the gross weight and the unit price within ±999 999
+-- and the per cents within 0..100 (a negative price stays storable: the data check reports it). Then |S_NETTO| <= 999 999 and |S_FELVAR| < 10^12, and no
+-- part of the formulas leaves the 64-bit range (the largest, the surcharge's fraction part, stays below 10^18 at
+-- scale 8). The program's entry windows take the same limits.
 --
 -- This file is the schema of the program's version. When the program opens a database made by an earlier version,
 -- it adds what the database lacks of this file, each change committed on its own and logged: tables, columns and
 -- named constraints of existing tables, generators, indexes, views, procedures, exceptions and triggers; a computed
--- column whose expression differs is altered, a trigger whose text differs is replaced. So a later addition is
--- written here only, in the form a new database gets it.
+-- column whose expression or named type differs is altered, a trigger whose text differs is replaced. So a later
+-- addition is written here only, in the form a new database gets it. A computed column keeps the type it was made
+-- with, so an amount column names its type here: a database made when the amounts were doubles gets the exact
+-- type even for a formula that stayed the same (S_VETELAR).
 --
 -- The primary keys are created in the order ATVEVO, FJFEJ, FJSOR, OSTERMELO, SORSZAM, TERMEK, which names their
 -- indexes RDB$PRIMARY1 to RDB$PRIMARY6.
@@ -76,18 +87,34 @@ CREATE TABLE FJSOR (
   S_NETTO       COMPUTED BY (COALESCE(S_BRUTTO, 0) - S_LEVONAS),
   S_MEGY        VARCHAR(10) CHARACTER SET WIN1250 COLLATE PXW_HUN,
   S_EAR         DECIMAL(18,4),
-  S_FELVAR      COMPUTED BY (ROUND(CAST(S_NETTO AS DOUBLE PRECISION) * COALESCE(S_EAR, 0), 2)),
+  S_FELVAR      DECIMAL(18,2) COMPUTED BY (
+                  CAST(TRUNC(S_NETTO * TRUNC(COALESCE(S_EAR, 0)), 2) AS DECIMAL(18,2))
+                + CAST(S_NETTO * TRUNC(COALESCE(S_EAR, 0)) - TRUNC(S_NETTO * TRUNC(COALESCE(S_EAR, 0)), 2)
+                       + S_NETTO * (COALESCE(S_EAR, 0) - TRUNC(COALESCE(S_EAR, 0))) AS DECIMAL(18,2))),
   S_KOMPMERTEKE DECIMAL(18,4),
-  S_KOMPFELAR   COMPUTED BY (ROUND(S_FELVAR * COALESCE(S_KOMPMERTEKE, 0) / 100, 2)),
-  S_VETELAR     COMPUTED BY (S_FELVAR + S_KOMPFELAR),
+  S_KOMPFELAR   DECIMAL(18,2) COMPUTED BY (
+                  CAST(TRUNC(S_FELVAR * TRUNC(COALESCE(S_KOMPMERTEKE, 0)) * 0.01, 2) AS DECIMAL(18,2))
+                + CAST(S_FELVAR * TRUNC(COALESCE(S_KOMPMERTEKE, 0)) * 0.01
+                       - TRUNC(S_FELVAR * TRUNC(COALESCE(S_KOMPMERTEKE, 0)) * 0.01, 2)
+                       + S_FELVAR * (COALESCE(S_KOMPMERTEKE, 0) - TRUNC(COALESCE(S_KOMPMERTEKE, 0))) * 0.01
+                       AS DECIMAL(18,2))),
+  S_VETELAR     DECIMAL(18,2) COMPUTED BY (S_FELVAR + S_KOMPFELAR),
   S_AKOD        VARCHAR(5) CHARACTER SET WIN1250 COLLATE PXW_HUN,
   S_SZJA        DECIMAL(18,4),
-  S_LEVONT      COMPUTED BY (ROUND(S_VETELAR * COALESCE(S_SZJA, 0) / 100, 2)),
-  S_KIFIZET     COMPUTED BY (S_VETELAR - S_LEVONT),
+  S_LEVONT      DECIMAL(18,2) COMPUTED BY (
+                  CAST(TRUNC(S_VETELAR * TRUNC(COALESCE(S_SZJA, 0)) * 0.01, 2) AS DECIMAL(18,2))
+                + CAST(S_VETELAR * TRUNC(COALESCE(S_SZJA, 0)) * 0.01
+                       - TRUNC(S_VETELAR * TRUNC(COALESCE(S_SZJA, 0)) * 0.01, 2)
+                       + S_VETELAR * (COALESCE(S_SZJA, 0) - TRUNC(COALESCE(S_SZJA, 0))) * 0.01
+                       AS DECIMAL(18,2))),
+  S_KIFIZET     DECIMAL(18,2) COMPUTED BY (S_VETELAR - S_LEVONT),
   S_MENNYISEG   DECIMAL(18,4),
   S_MERLEG      DECIMAL(18,4),
   CONSTRAINT FJSOR_BRUTTO_RANGE CHECK (S_BRUTTO BETWEEN -999999 AND 999999),
-  CONSTRAINT FJSOR_LEVONSZAZ_RANGE CHECK (S_LEVONSZAZ BETWEEN 0 AND 100)
+  CONSTRAINT FJSOR_LEVONSZAZ_RANGE CHECK (S_LEVONSZAZ BETWEEN 0 AND 100),
+  CONSTRAINT FJSOR_EAR_RANGE CHECK (S_EAR BETWEEN -999999 AND 999999),
+  CONSTRAINT FJSOR_KOMPMERTEKE_RANGE CHECK (S_KOMPMERTEKE BETWEEN 0 AND 100),
+  CONSTRAINT FJSOR_SZJA_RANGE CHECK (S_SZJA BETWEEN 0 AND 100)
 );
 
 CREATE TABLE OSTERMELO (

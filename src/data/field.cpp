@@ -38,11 +38,19 @@ double TField::AsFloat() const {
         auto parsed = vardelo::parseNumberText(v.toString());
         return parsed ? *parsed : 0.0;
     }
+    if (v.typeId() == qMetaTypeId<vardelo::Decimal>())
+        return v.value<vardelo::Decimal>().toDouble();
     return v.toDouble();
+}
+
+vardelo::Decimal TField::AsDecimal() const {
+    return decimalOfValue(Value()).value_or(vardelo::Decimal());
 }
 
 qint64 TField::AsLargeInt() const {
     QVariant v = Value();
+    if (v.typeId() == qMetaTypeId<vardelo::Decimal>())
+        return v.value<vardelo::Decimal>().toWhole(vardelo::Rounding::HalfAwayFromZero).value_or(0);
     if (v.typeId() == QMetaType::Double)
         return qint64(std::llround(v.toDouble()));
     if (v.typeId() == QMetaType::QString)
@@ -75,9 +83,42 @@ void TField::SetValue(const QVariant& value) {
     owner_->SetFieldValue(index_, value);
 }
 
+std::optional<vardelo::Decimal> decimalOfValue(const QVariant& value) {
+    if (value.isNull())
+        return std::nullopt;
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return vardelo::Decimal::fromDouble(value.toDouble());
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return vardelo::Decimal(value.toLongLong());
+    case QMetaType::QString:
+        return vardelo::parseDecimalText(value.toString());
+    default:
+        if (value.typeId() == qMetaTypeId<vardelo::Decimal>())
+            return value.value<vardelo::Decimal>();
+        return std::nullopt;
+    }
+}
+
+QString fieldDisplayText(const QVariant& value) {
+    if (value.typeId() == qMetaTypeId<vardelo::Decimal>()) {
+        const auto amount = value.value<vardelo::Decimal>();
+        if (amount.scale() == 2)
+            return vardelo::moneyText(amount);
+    }
+    return fieldValueText(value);
+}
+
 QString fieldValueText(const QVariant& value) {
     if (value.isNull())
         return QString();
+    if (value.typeId() == qMetaTypeId<vardelo::Decimal>())
+        return vardelo::shortestNumberText(value.value<vardelo::Decimal>());
     switch (value.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float:

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "data/decimal.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 class TDataSet;
 
@@ -33,6 +36,9 @@ public:
     // Numbers in their shortest form with the decimal comma, dates as "yyyy.MM.dd.".
     QString AsString() const;
     double AsFloat() const;
+    // Exact: a decimal column as stored, a whole number as it is, a text as it reads (0 when it does not), a
+    // double as its shortest decimal; a null reads as 0.
+    vardelo::Decimal AsDecimal() const;
     int AsInteger() const;
     qint64 AsLargeInt() const;
     QDate AsDate() const;
@@ -60,3 +66,9 @@ private:
 // Text of a field value as every screen shows it: numbers in shortest form with the decimal comma, dates as
 // "yyyy.MM.dd.", null as "".
 QString fieldValueText(const QVariant& value);
+// A number of a value: a decimal as it is, whole numbers and doubles converted, a text as it reads; nothing
+// for a null, a date or a text that is not a number.
+std::optional<vardelo::Decimal> decimalOfValue(const QVariant& value);
+// Text of a value in a grid cell: amounts of money (decimals of two places: fillér) as money, "1 234,50";
+// anything else as fieldValueText.
+QString fieldDisplayText(const QVariant& value);

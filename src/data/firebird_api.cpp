@@ -1,6 +1,7 @@
 #include "data/firebird_api.h"
 
 #include "data/database_error.h"
+#include "data/decimal.h"
 #include "data/text_files.h"
 
 #include <QDate>
@@ -11,6 +12,8 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <link.h>
+#include <optional>
+#include <utility>
 
 using namespace Firebird;
 
@@ -29,11 +32,6 @@ template <typename T> void writeValue(unsigned char* p, T value) {
     std::memcpy(p, &value, sizeof value);
 }
 
-double powerOfTen(int exponent) {
-    static const double table[] = {1,    10,   100,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
-                                   1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
-    return exponent >= 0 && exponent <= 18 ? table[exponent] : std::pow(10.0, exponent);
-}
 // The engine writes its messages, and the names and values in them, in the connection's character set
 // (WIN1250). A file name in a message comes as the system writes it, which on this side of Windows is UTF-8.
 QString engineText(const QByteArray& bytes) {
@@ -51,6 +49,43 @@ QString engineText(const QByteArray& bytes) {
     EDatabaseError error(message);
     error.SetValueIndex(int(index));
     throw error;
+}
+
+// The engine's days: ISC_DATE counts from 1858-11-17; it keeps the years 1 to 9999.
+std::optional<ISC_DATE> engineDate(const QDate& date, unsigned index) {
+    if (!date.isValid())
+        return std::nullopt;
+    if (date < QDate(1, 1, 1) || date > QDate(9999, 12, 31))
+        raiseValueError(QStringLiteral("A dátum (%1) nem tárolható: az évszám 1 és 9999 között lehet.")
+                            .arg(date.toString(QStringLiteral("yyyy.MM.dd."))),
+                        index);
+    return ISC_DATE(date.toJulianDay() - julianDayOfFirebirdEpoch);
+}
+
+// A decimal as the engine's scaled 64-bit integer: its units and the (negative) scale.
+std::pair<ISC_INT64, int> engineDecimal(const Decimal& value, unsigned index) {
+    const Decimal d = value.normalized();
+    const auto units = d.unitsAt(d.scale());
+    if (!units || d.scale() > 18)
+        raiseValueError(QStringLiteral("A szám (%1) nem tárolható: túl sok számjegy.").arg(d.plainText()),
+                        index);
+    return {*units, -d.scale()};
+}
+
+bool isDecimal(const QVariant& v) {
+    return v.typeId() == qMetaTypeId<Decimal>();
+}
+
+// A value that binds NULL: a null, and a date or moment that is no date at all (what a null date field reads
+// as), which has no day number.
+bool bindsNull(const QVariant& v) {
+    if (v.isNull())
+        return true;
+    if (v.typeId() == QMetaType::QDate)
+        return !v.toDate().isValid();
+    if (v.typeId() == QMetaType::QDateTime)
+        return !v.toDateTime().isValid();
+    return false;
 }
 } // namespace
 
@@ -168,6 +203,12 @@ InputMessage::InputMessage(IStatement* statement, const std::vector<QVariant>& v
         std::vector<QByteArray> texts(count);
         for (unsigned i = 0; i < count; ++i) {
             const QVariant& v = values[i];
+            if (isDecimal(v)) {
+                builder->setType(status.throwing(), i, SQL_INT64 + 1);
+                builder->setLength(status.throwing(), i, sizeof(ISC_INT64));
+                builder->setScale(status.throwing(), i, engineDecimal(v.value<Decimal>(), i).second);
+                continue;
+            }
             switch (v.typeId()) {
             case QMetaType::Double:
             case QMetaType::Float:
@@ -195,7 +236,7 @@ InputMessage::InputMessage(IStatement* statement, const std::vector<QVariant>& v
                 builder->setScale(status.throwing(), i, 0);
                 break;
             default: {
-                if (!v.isNull()) {
+                if (!bindsNull(v)) {
                     QChar bad;
                     auto bytes = encodeWin1250(v.toString(), &bad);
                     if (!bytes)
@@ -228,24 +269,25 @@ InputMessage::InputMessage(IStatement* statement, const std::vector<QVariant>& v
         for (unsigned i = 0; i < count; ++i) {
             const QVariant& v = values[i];
             unsigned char* data = buffer_.data() + metadata_->getOffset(status.throwing(), i);
-            writeValue<short>(buffer_.data() + metadata_->getNullOffset(status.throwing(), i),
-                              v.isNull() ? -1 : 0);
-            if (v.isNull())
+            const bool null = bindsNull(v);
+            writeValue<short>(buffer_.data() + metadata_->getNullOffset(status.throwing(), i), null ? -1 : 0);
+            if (null)
                 continue;
             switch (metadata_->getType(status.throwing(), i) & ~1u) {
             case SQL_DOUBLE:
                 writeValue<double>(data, v.toDouble());
                 break;
             case SQL_INT64:
-                writeValue<ISC_INT64>(data, v.toLongLong());
+                writeValue<ISC_INT64>(data, isDecimal(v) ? engineDecimal(v.value<Decimal>(), i).first
+                                                         : ISC_INT64(v.toLongLong()));
                 break;
             case SQL_TYPE_DATE:
-                writeValue<ISC_DATE>(data, ISC_DATE(v.toDate().toJulianDay() - julianDayOfFirebirdEpoch));
+                writeValue<ISC_DATE>(data, *engineDate(v.toDate(), i));
                 break;
             case SQL_TIMESTAMP: {
-                QDateTime dt = v.toDateTime();
+                const QDateTime dt = v.toDateTime();
                 ISC_TIMESTAMP ts;
-                ts.timestamp_date = ISC_DATE(dt.date().toJulianDay() - julianDayOfFirebirdEpoch);
+                ts.timestamp_date = *engineDate(dt.date(), i);
                 ts.timestamp_time = ISC_TIME(dt.time().msecsSinceStartOfDay() * 10);
                 writeValue(data, ts);
                 break;
@@ -292,9 +334,8 @@ QVariant decodeColumn(const ColumnLayout& c, const unsigned char* message) {
     if (readValue<short>(message + c.nullOffset) == -1)
         return QVariant();
     const unsigned char* data = message + c.offset;
-    auto scaled = [&](double raw) {
-        return c.scale < 0 ? QVariant(raw / powerOfTen(-c.scale)) : QVariant(raw);
-    };
+    // Exact: a decimal column's scaled integer is the value itself.
+    auto scaled = [&](qint64 raw) { return QVariant::fromValue(Decimal::fromUnits(raw, -c.scale)); };
     switch (c.type) {
     case SQL_VARYING: {
         unsigned short length = readValue<unsigned short>(data);
@@ -307,7 +348,7 @@ QVariant decodeColumn(const ColumnLayout& c, const unsigned char* message) {
     case SQL_LONG:
         return c.scale < 0 ? scaled(readValue<ISC_LONG>(data)) : QVariant(int(readValue<ISC_LONG>(data)));
     case SQL_INT64:
-        return c.scale < 0 ? scaled(double(readValue<ISC_INT64>(data)))
+        return c.scale < 0 ? scaled(readValue<ISC_INT64>(data))
                            : QVariant(qlonglong(readValue<ISC_INT64>(data)));
     case SQL_FLOAT:
         return double(readValue<float>(data));

@@ -94,7 +94,8 @@ template <typename Names> void nameFailedValue(EDatabaseError& error, const Name
 QByteArray encodeSql(const QString& sql);
 
 // An input message built from the values bound to a statement's markers: text as WIN1250 VARCHAR, doubles,
-// 64-bit integers, dates and timestamps; a null QVariant binds NULL.
+// 64-bit integers, exact decimals (as scaled 64-bit integers), dates and timestamps; a null QVariant, and a
+// date that is no date (QDate()), bind NULL. A date outside the years 1..9999 raises EDatabaseError.
 class InputMessage {
 public:
     InputMessage() = default;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/dataset.h"
+#include "data/decimal.h"
 #include "data/strings.h"
 
 #include <QDate>
@@ -16,6 +17,7 @@ public:
     const QString& Name() const { return name_; }
     void SetAsString(const QString& value) { value_ = value; }
     void SetAsFloat(double value) { value_ = value; }
+    void SetAsDecimal(const vardelo::Decimal& value) { value_ = QVariant::fromValue(value); }
     void SetAsInteger(qint64 value) { value_ = value; }
     void SetAsDate(const QDate& value) { value_ = value; }
     void SetAsDateTime(const QDateTime& value) { value_ = value; }

@@ -49,6 +49,55 @@ QStringList topLevelItems(const QString& body) {
     return items;
 }
 
+// A column type as a key that two spellings of the same stored type share: exact numbers by their storage
+// and scale ("INT64/2" for DECIMAL(18,2) and NUMERIC(15,2) alike), other types by name. Empty for a type not
+// described here, which is then not compared.
+QString exactTypeKey(int bits, int scale) {
+    return QStringLiteral("INT%1/%2").arg(bits).arg(scale);
+}
+
+QString declaredTypeKey(const QString& declared) {
+    static const QRegularExpression exact(
+        QStringLiteral("^(NUMERIC|DECIMAL)\\s*\\(\\s*(\\d+)\\s*(?:,\\s*(\\d+)\\s*)?\\)$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QString type = declared.simplified().toUpper();
+    if (const auto m = exact.match(type); m.hasMatch()) {
+        const int precision = m.captured(2).toInt();
+        const bool numeric = m.captured(1) == QLatin1String("NUMERIC");
+        const int bits = precision > 9 ? 64 : precision > 4 || !numeric ? 32 : 16;
+        return exactTypeKey(bits, m.captured(3).toInt());
+    }
+    static const QHash<QString, QString> named{
+        {QStringLiteral("SMALLINT"), exactTypeKey(16, 0)},
+        {QStringLiteral("INTEGER"), exactTypeKey(32, 0)},
+        {QStringLiteral("INT"), exactTypeKey(32, 0)},
+        {QStringLiteral("BIGINT"), exactTypeKey(64, 0)},
+        {QStringLiteral("DOUBLE PRECISION"), QStringLiteral("DOUBLE")},
+        {QStringLiteral("FLOAT"), QStringLiteral("FLOAT")},
+        {QStringLiteral("DATE"), QStringLiteral("DATE")},
+    };
+    return named.value(type);
+}
+
+QString storedTypeKey(int type, int scale) {
+    switch (type) {
+    case 7:
+        return exactTypeKey(16, -scale);
+    case 8:
+        return exactTypeKey(32, -scale);
+    case 16:
+        return exactTypeKey(64, -scale);
+    case 10:
+        return QStringLiteral("FLOAT");
+    case 27:
+        return QStringLiteral("DOUBLE");
+    case 12:
+        return QStringLiteral("DATE");
+    default:
+        return QString();
+    }
+}
+
 QString firstWord(const QString& text) {
     static const QRegularExpression word(QStringLiteral("^\\s*([A-Za-z0-9_$]+)"));
     return word.match(text).captured(1).toUpper();
@@ -59,6 +108,7 @@ struct DatabaseObjects {
     QSet<QString> relations;                 // tables and views
     QHash<QString, QSet<QString>> columns;   // table -> its columns
     QHash<QString, QString> computedSources; // "TABLE.COLUMN" -> its expression, as stored
+    QHash<QString, QString> computedTypes;   // "TABLE.COLUMN" -> its type, as storedTypeKey() gives it
     QSet<QString> constraints;
     QSet<QString> indexes;
     QSet<QString> generators;
@@ -86,14 +136,17 @@ DatabaseObjects readObjects(IAttachment* attachment) {
         for (const auto& row :
              readRows(attachment, tr,
                       QStringLiteral("SELECT TRIM(rf.RDB$RELATION_NAME), TRIM(rf.RDB$FIELD_NAME), "
-                                     "CAST(f.RDB$COMPUTED_SOURCE AS VARCHAR(8000)) "
+                                     "CAST(f.RDB$COMPUTED_SOURCE AS VARCHAR(8000)), f.RDB$FIELD_TYPE, "
+                                     "f.RDB$FIELD_SCALE "
                                      "FROM RDB$RELATION_FIELDS rf "
                                      "JOIN RDB$FIELDS f ON f.RDB$FIELD_NAME = rf.RDB$FIELD_SOURCE "
                                      "WHERE COALESCE(rf.RDB$SYSTEM_FLAG, 0) = 0"))) {
             objects.columns[row[0].toString()].insert(row[1].toString());
-            if (!row[2].isNull())
-                objects.computedSources.insert(row[0].toString() + QLatin1Char('.') + row[1].toString(),
-                                               row[2].toString());
+            if (!row[2].isNull()) {
+                const QString column = row[0].toString() + QLatin1Char('.') + row[1].toString();
+                objects.computedSources.insert(column, row[2].toString());
+                objects.computedTypes.insert(column, storedTypeKey(row[3].toInt(), row[4].toInt()));
+            }
         }
         for (const auto& row : readRows(attachment, tr,
                                         QStringLiteral("SELECT TRIM(RDB$CONSTRAINT_NAME) "
@@ -161,11 +214,24 @@ void tableChanges(const QString& table, const QString& body, const QString& stat
         }
         const auto expression = computed.match(item);
         if (expression.hasMatch()) {
-            const QString stored = objects.computedSources.value(table + QLatin1Char('.') + head);
-            if (normalized(stored) != normalized(expression.captured(1)))
-                changes.append({QStringLiteral("computed column %1.%2").arg(table, head),
-                                QStringLiteral("ALTER TABLE %1 ALTER %2 COMPUTED BY %3")
-                                    .arg(table, head, expression.captured(1)),
+            // A computed column keeps the type it got when it was made; one the DDL names is compared too, so
+            // a column whose formula stays but whose type changed (a double that became an exact decimal)
+            // gets its new type.
+            const QString column = table + QLatin1Char('.') + head;
+            const QString declared =
+                item.mid(head.size(), expression.capturedStart(0) - head.size()).trimmed();
+            const QString declaredKey = declaredTypeKey(declared);
+            const QString storedKey = objects.computedTypes.value(column);
+            const bool typeDiffers =
+                !declaredKey.isEmpty() && !storedKey.isEmpty() && declaredKey != storedKey;
+            const QString stored = objects.computedSources.value(column);
+            if (typeDiffers || normalized(stored) != normalized(expression.captured(1)))
+                changes.append({QStringLiteral("computed column %1").arg(column),
+                                declared.isEmpty()
+                                    ? QStringLiteral("ALTER TABLE %1 ALTER %2 COMPUTED BY %3")
+                                          .arg(table, head, expression.captured(1))
+                                    : QStringLiteral("ALTER TABLE %1 ALTER %2 TYPE %3 COMPUTED BY %4")
+                                          .arg(table, head, declared, expression.captured(1)),
                                 statement});
         }
     }

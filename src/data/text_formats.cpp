@@ -169,6 +169,50 @@ QString wholeAmountText(double value) {
     return wholeText(roundHalfAwayFromZero(value), QChar());
 }
 
+namespace {
+
+// Fixed places, rounded half away from zero, thousands grouped with the separator given (none when null).
+QString fixedDecimalText(const Decimal& value, int decimals, QChar separator, Rounding rule) {
+    const Decimal r = value.rounded(qBound(0, decimals, Decimal::MaxScale), rule);
+    if (!r.isValid())
+        return QStringLiteral("NAN");
+    QString digits = r.plainText(u',');
+    const bool negative = digits.startsWith(u'-');
+    if (negative)
+        digits.remove(0, 1);
+    const qsizetype comma = digits.indexOf(u',');
+    QString whole = comma < 0 ? digits : digits.left(comma);
+    if (!separator.isNull())
+        whole = groupThousands(whole, separator);
+    return (negative ? QStringLiteral("-") : QString()) + whole + (comma < 0 ? QString() : digits.mid(comma));
+}
+
+} // namespace
+
+QString shortestNumberText(const Decimal& value) {
+    return value.isValid() ? value.normalized().plainText(u',') : QStringLiteral("NAN");
+}
+
+QString fixedNumberText(const Decimal& value, int decimals, bool grouped) {
+    return fixedDecimalText(value, decimals, grouped ? QChar(u' ') : QChar(), Rounding::HalfAwayFromZero);
+}
+
+QString wholeForintText(const Decimal& value) {
+    return fixedDecimalText(value, 0, QChar(0x00A0), Rounding::HalfEven);
+}
+
+QString wholeAmountText(const Decimal& value) {
+    return fixedDecimalText(value, 0, QChar(), Rounding::HalfAwayFromZero);
+}
+
+QString moneyText(const Decimal& value) {
+    return fixedDecimalText(value, 2, QChar(0x00A0), Rounding::HalfAwayFromZero);
+}
+
+std::optional<Decimal> parseDecimalText(const QString& text) {
+    return Decimal::parse(text);
+}
+
 double roundHalfEven(double value) {
     if (!std::isfinite(value))
         return value;
@@ -214,7 +258,15 @@ std::optional<double> boundedNumber(const QString& text, const NumberLimit& limi
 }
 
 bool numberOutsideLimit(const QString& text, const NumberLimit& limit) {
-    return parseNumberText(text) && !boundedNumber(text, limit);
+    return !isBlank(text) && !boundedNumber(text, limit);
+}
+
+QString numberFieldProblem(const QString& fieldName, const QString& text, const NumberLimit& limit) {
+    if (!numberOutsideLimit(text, limit))
+        return QString();
+    const QString unreadable =
+        parseNumberText(text) ? QString() : QStringLiteral("nem szám („%1”), ").arg(text.trimmed());
+    return fieldName + unreadable + limitText(limit) + u'!';
 }
 
 QString limitText(const NumberLimit& limit) {

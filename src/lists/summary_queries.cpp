@@ -55,7 +55,7 @@ QString openPeriodTotal(const SummaryPeriod& period, bool onLinePurchaser) {
     if (q->IsEmpty())
         return QStringLiteral("0");
     q->First();
-    return shortestNumberText(q->FieldByName(QStringLiteral("M_OSSZESEN")).AsFloat());
+    return shortestNumberText(q->FieldByName(QStringLiteral("M_OSSZESEN")).AsDecimal());
 }
 
 void openAnimalGroups(const SummaryPeriod& period) {

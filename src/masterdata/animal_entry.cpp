@@ -151,19 +151,20 @@ bool TForm7::save() {
     const QString failure = IsChange() ? QStringLiteral("Hiba: Módositásban, UPDATE a termékben ")
                                        : QStringLiteral("Hiba: Újban, INSERT  a termékben ");
     try {
-        // A price or per cent that cannot be read (a lone comma) fails like the statement would.
-        const std::optional<double> ear = vardelo::parseNumberText(Edit5->text());
-        const std::optional<double> kompmerteke = vardelo::parseNumberText(Edit7->text());
+        // The checks refused a price or per cent that does not read; should one come through, it fails like a
+        // refused statement.
+        const auto ear = vardelo::parseDecimalText(Edit5->text());
+        const auto kompmerteke = vardelo::parseDecimalText(Edit7->text());
         if (!ear || !kompmerteke)
-            throw EDatabaseError(QStringLiteral("unreadable number"));
+            throw EDatabaseError(QStringLiteral("Hibás szám"));
 
         const auto changedId = IsChange() ? std::optional<QString>(Edit1->text()) : std::nullopt;
         vardelo::writeAnimal(changedId, {{QStringLiteral("p1"), Edit2->text()},
                                          {QStringLiteral("p2"), Edit3->text()},
                                          {QStringLiteral("p3"), Edit4->text()},
-                                         {QStringLiteral("p4"), *ear},
+                                         {QStringLiteral("p4"), QVariant::fromValue(*ear)},
                                          {QStringLiteral("p5"), Edit6->text()},
-                                         {QStringLiteral("p6"), *kompmerteke}});
+                                         {QStringLiteral("p6"), QVariant::fromValue(*kompmerteke)}});
         transaction->Commit();
     } catch (const EDatabaseError& error) {
         ui().showDatabaseError(failure, error, lcMasterdata);

@@ -70,8 +70,9 @@ std::optional<EntryProblem> checkProducerEntry(const ProducerEntryTexts& e) {
         return P{QStringLiteral("Hibás TAJ"), QStringLiteral("Edit18")};
     if (e.taj.length() != 9 && !e.uresTaj)
         return P{QStringLiteral("Kevesebb mint 9 hosszú számsor"), QStringLiteral("Edit18")};
-    if (numberOutsideLimit(e.szja, ProducerSzjaLimit))
-        return P{QStringLiteral("Az szja ") + limitText(ProducerSzjaLimit) + u'!', QStringLiteral("Edit10")};
+    if (const QString problem = numberFieldProblem(QStringLiteral("Az szja "), e.szja, ProducerSzjaLimit);
+        !problem.isEmpty())
+        return P{problem, QStringLiteral("Edit10")};
     return std::nullopt;
 }
 
@@ -87,12 +88,13 @@ std::optional<EntryProblem> checkAnimalEntry(const AnimalEntryTexts& e) {
         return P{QStringLiteral("Nincs megadva a mennyiség egység!"), QStringLiteral("Edit6")};
     if (isBlank(e.kompmerteke))
         return P{QStringLiteral("Nincs megadva a komp.mérték!"), QStringLiteral("Edit7")};
-    if (numberOutsideLimit(e.ear, AnimalPriceLimit))
-        return P{QStringLiteral("Az egységár ") + limitText(AnimalPriceLimit) + u'!',
-                 QStringLiteral("Edit5")};
-    if (numberOutsideLimit(e.kompmerteke, AnimalCompensationLimit))
-        return P{QStringLiteral("A komp.mérték ") + limitText(AnimalCompensationLimit) + u'!',
-                 QStringLiteral("Edit7")};
+    if (const QString problem = numberFieldProblem(QStringLiteral("Az egységár "), e.ear, AnimalPriceLimit);
+        !problem.isEmpty())
+        return P{problem, QStringLiteral("Edit5")};
+    if (const QString problem =
+            numberFieldProblem(QStringLiteral("A komp.mérték "), e.kompmerteke, AnimalCompensationLimit);
+        !problem.isEmpty())
+        return P{problem, QStringLiteral("Edit7")};
     return std::nullopt;
 }
 

@@ -1,11 +1,14 @@
 #include "reports/report_expression.h"
 
+#include "data/decimal.h"
 #include "data/text_formats.h"
 #include "reports/report_error.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <cmath>
+#include <functional>
+#include <optional>
 
 namespace vardelo::report {
 
@@ -141,12 +144,11 @@ private:
             const int start = pos_;
             while (pos_ < s_.size() && (s_[pos_].isDigit() || s_[pos_] == u'.'))
                 ++pos_;
-            bool ok = false;
-            const double value = s_.mid(start, pos_ - start).toDouble(&ok);
-            if (!ok)
+            const std::optional<Decimal> value = Decimal::parse(s_.mid(start, pos_ - start));
+            if (!value)
                 fail(QStringLiteral("hibás szám"));
             node->kind = ExpressionNode::Constant;
-            node->constant = value;
+            node->constant = QVariant::fromValue(*value);
             return node;
         }
         if (isNameStart(c)) {
@@ -194,23 +196,60 @@ QDate dateOf(const QVariant& v) {
     return v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate();
 }
 
+bool isDecimal(const QVariant& v) {
+    return v.typeId() == qMetaTypeId<Decimal>();
+}
+
+// A number in an expression: exact while every operand is (decimal columns, whole numbers, literals, texts),
+// a double once a double column or a division takes part.
+struct Number {
+    std::optional<Decimal> exact;
+    double approximate = 0;
+
+    double toDouble() const { return exact ? exact->toDouble() : approximate; }
+    QVariant value() const { return exact ? QVariant::fromValue(*exact) : QVariant(approximate); }
+};
+
+// Exact when both are and the result fits, else in doubles.
+template <typename Exact, typename Approximate>
+Number combine(const Number& a, const Number& b, Exact exact, Approximate approximate) {
+    if (a.exact && b.exact) {
+        const Decimal result = exact(*a.exact, *b.exact);
+        if (result.isValid())
+            return {result, 0};
+    }
+    return {std::nullopt, approximate(a.toDouble(), b.toDouble())};
+}
+
 // A numeric operand: null is 0, a text must read as a number.
-double numberOf(const QVariant& v, const QString& source) {
+Number numberOf(const QVariant& v, const QString& source) {
     if (v.isNull())
-        return 0.0;
+        return {Decimal(), 0};
     if (isText(v)) {
         const QString text = v.toString();
         if (isBlank(text))
-            return 0.0;
-        if (auto n = parseNumberText(text))
-            return *n;
+            return {Decimal(), 0};
+        if (auto n = Decimal::parse(text))
+            return {*n, 0};
         throw EReportError(
             QStringLiteral("Hibás kifejezés a jelentésben: [%1] (nem szám: \"%2\")").arg(source, text));
     }
     if (isDate(v))
         throw EReportError(
             QStringLiteral("Hibás kifejezés a jelentésben: [%1] (dátummal nem számol)").arg(source));
-    return v.toDouble();
+    if (isDecimal(v))
+        return {v.value<Decimal>(), 0};
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Bool:
+        return {Decimal(v.toLongLong()), 0};
+    default:
+        return {std::nullopt, v.toDouble()};
+    }
 }
 
 QVariant evaluateNode(const ExpressionNode& node, ValueResolver& resolver, const QString& source) {
@@ -221,8 +260,10 @@ QVariant evaluateNode(const ExpressionNode& node, ValueResolver& resolver, const
         return resolver.variable(node.name);
     case ExpressionNode::Field:
         return resolver.field(node.name, node.fieldName);
-    case ExpressionNode::Negate:
-        return -numberOf(evaluateNode(*node.left, resolver, source), source);
+    case ExpressionNode::Negate: {
+        const Number n = numberOf(evaluateNode(*node.left, resolver, source), source);
+        return n.exact ? QVariant::fromValue(-*n.exact) : QVariant(-n.approximate);
+    }
     default:
         break;
     }
@@ -233,17 +274,19 @@ QVariant evaluateNode(const ExpressionNode& node, ValueResolver& resolver, const
         const QString b = r.isNull() ? QString() : formatValue(r, {});
         return QVariant(a + b);
     }
-    const double a = numberOf(l, source);
-    const double b = numberOf(r, source);
+    const Number a = numberOf(l, source);
+    const Number b = numberOf(r, source);
     switch (node.kind) {
     case ExpressionNode::Add:
-        return a + b;
+        return combine(a, b, std::plus<Decimal>(), std::plus<double>()).value();
     case ExpressionNode::Subtract:
-        return a - b;
+        return combine(a, b, std::minus<Decimal>(), std::minus<double>()).value();
     case ExpressionNode::Multiply:
-        return a * b;
+        return combine(a, b, std::multiplies<Decimal>(), std::multiplies<double>()).value();
     case ExpressionNode::Divide:
-        return b == 0.0 ? QVariant() : QVariant(a / b);
+        if (b.toDouble() == 0.0)
+            return {};
+        return QVariant(a.toDouble() / b.toDouble());
     default:
         return {};
     }
@@ -315,10 +358,16 @@ QString formatValue(const QVariant& value, const TextFormat& format) {
     if (isText(value)) {
         const QString text = value.toString();
         if (format.kind == ValueFormat::Fixed || format.kind == ValueFormat::Shortest) {
-            if (auto n = parseNumberText(text))
-                return formatValue(*n, format);
+            if (auto n = Decimal::parse(text))
+                return formatValue(QVariant::fromValue(*n), format);
         }
         return text;
+    }
+    if (isDecimal(value)) {
+        const Decimal number = value.value<Decimal>();
+        if (format.kind == ValueFormat::Fixed)
+            return fixedNumberText(number, format.decimals, true);
+        return shortestNumberText(number);
     }
     bool ok = false;
     const double number = value.toDouble(&ok);

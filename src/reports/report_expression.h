@@ -10,9 +10,10 @@
 // Expressions of report texts: a text holds literal parts and [expression] parts. An expression is built of
 // numbers (12.5), texts in single quotes ('Ft'), variables (v_far), dataset fields (ZQ20."S_NETTO"), the
 // operators
-// + - * / with the usual precedence, unary minus and parentheses. Values are null, numbers (double), texts
-// and dates. In arithmetic a null counts as 0; + joins when either side is a text; division by zero gives
-// null.
+// + - * / with the usual precedence, unary minus and parentheses. Values are null, numbers, texts and dates.
+// Numbers are exact decimals (vardelo::Decimal: decimal columns, whole numbers, literals, texts that read as
+// numbers), and + - * of exact numbers stay exact; a double column or a division gives a double. In
+// arithmetic a null counts as 0; + joins when either side is a text; division by zero gives null.
 namespace vardelo::report {
 
 // Where expressions find their values.

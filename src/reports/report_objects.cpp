@@ -197,8 +197,11 @@ QVariant reportFieldValue(TDataSet& dataSet, const QString& component, const QSt
         return value;
     case TFieldType::Integer:
     case TFieldType::LargeInt:
-    case TFieldType::Float:
+        return QVariant(field->AsLargeInt());
     case TFieldType::Decimal:
+        // Exact, so a format rounds the stored value itself.
+        return QVariant::fromValue(field->AsDecimal());
+    case TFieldType::Float:
         return field->AsFloat();
     }
     return value;

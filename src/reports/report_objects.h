@@ -123,7 +123,8 @@ private:
 // and sets its pointers to them; the module deletes them with itself. Done once, where the module is created.
 void createReportObjects(TData& data);
 
-// A field's value for reports: null, a number (double), a date or a text.
+// A field's value for reports: null, a number (an exact Decimal for decimal and whole columns, a double for
+// double columns), a date or a text.
 QVariant reportFieldValue(TDataSet& dataSet, const QString& component, const QString& field);
 
 } // namespace vardelo::report

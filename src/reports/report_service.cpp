@@ -16,6 +16,10 @@ void setReportVariable(const QString& name, double value) {
     report::setVariable(name, value);
 }
 
+void setReportVariable(const QString& name, const Decimal& value) {
+    report::setVariable(name, QVariant::fromValue(value));
+}
+
 QVariant reportVariable(const QString& name) {
     return report::variable(name);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/decimal.h"
+
 #include <QPageLayout>
 #include <QString>
 #include <QVariant>
@@ -16,6 +18,8 @@ namespace vardelo {
 // Variables belong to the engine: a value stays until it is set again, whatever layout is loaded.
 void setReportVariable(const QString& name, const QString& value);
 void setReportVariable(const QString& name, double value);
+// An amount, exact: the layout's format rounds it exactly ("n2" of 1,005 is "1,01").
+void setReportVariable(const QString& name, const Decimal& value);
 QVariant reportVariable(const QString& name);
 
 // The orientation the print dialog of the preview starts with, for the rest of the run. Each page still

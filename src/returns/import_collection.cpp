@@ -57,8 +57,8 @@ QString producerLabel(const QString& code, const QString& name) {
 // One import file: the producer whose data it carries and the amount of everyone who writes it.
 struct PlannedFile {
     ImportProducer producer;
-    QString code; // the producer code whose data the file carries
-    double amount = 0;
+    QString code;          // the producer code whose data the file carries
+    Decimal amount;        // exact: rounded once, when the file is written
     QStringList producers; // labels, in walk order
 };
 
@@ -168,9 +168,10 @@ CollectionResult collectImportFiles(const QDate& from, const QDate& to, const Co
 
     // 2. The period total.
     openImportTotal(from, to);
-    result.totalText = Data->ZQ20->IsEmpty()
-                           ? QStringLiteral("0")
-                           : wholeAmountText(Data->ZQ20->FieldByName(QStringLiteral("M_OSSZESEN")).AsFloat());
+    result.totalText =
+        Data->ZQ20->IsEmpty()
+            ? QStringLiteral("0")
+            : wholeAmountText(Data->ZQ20->FieldByName(QStringLiteral("M_OSSZESEN")).AsDecimal());
 
     // The purchaser's data for every file.
     ImportPurchaser purchaser;
@@ -194,7 +195,7 @@ CollectionResult collectImportFiles(const QDate& from, const QDate& to, const Co
     std::map<QString, PlannedFile> planned; // by file name
     QStringList order;                      // file names in producer code order
     QString code;
-    double amount = 0;
+    Decimal amount;
     bool inRun = false;
     auto finishProducer = [&] {
         const ImportProducer producer = producers.value(code, ImportProducer{});
@@ -222,10 +223,10 @@ CollectionResult collectImportFiles(const QDate& from, const QDate& to, const Co
             finishProducer();
         if (!inRun || rowCode != code) {
             code = rowCode;
-            amount = 0;
+            amount = Decimal();
             inRun = true;
         }
-        amount += rows->FieldByName(QStringLiteral("KIFIZETETT")).AsFloat();
+        amount += rows->FieldByName(QStringLiteral("KIFIZETETT")).AsDecimal();
     }
     if (inRun)
         finishProducer();

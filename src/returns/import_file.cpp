@@ -39,7 +39,7 @@ bool fileNameSafeIdentifier(const QString& adoazon) {
 }
 
 QStringList importFileLines(const ImportPurchaser& purchaser, const ImportProducer& producer,
-                            const QDate& from, const QDate& to, double amount) {
+                            const QDate& from, const QDate& to, const Decimal& amount) {
     const NameParts name = splitName(producer.nev);
     const NameParts birthName = splitName(producer.szulnev);
     const NameParts mother = splitName(producer.anyja);

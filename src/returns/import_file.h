@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/decimal.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -53,8 +55,9 @@ QString listFileName(const QDate& from, const QDate& to);
 // A tax identifier that can stand in a file name: digits only (or none at all).
 bool fileNameSafeIdentifier(const QString& adoazon);
 
-// The 29 lines of a producer's import file, without line ends.
+// The 29 lines of a producer's import file, without line ends. The amount is the producer's exact sum,
+// rounded here once to whole forints, a half away from zero (405 328,50 writes "12458=405329").
 QStringList importFileLines(const ImportPurchaser& purchaser, const ImportProducer& producer,
-                            const QDate& from, const QDate& to, double amount);
+                            const QDate& from, const QDate& to, const Decimal& amount);
 
 } // namespace vardelo::returns

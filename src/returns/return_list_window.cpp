@@ -149,7 +149,7 @@ void TForm12::Button1Click() {
         ListaOsszesen = Data->ZQ20->IsEmpty()
                             ? QStringLiteral("0")
                             : vardelo::shortestNumberText(
-                                  Data->ZQ20->FieldByName(QStringLiteral("M_OSSZESEN")).AsFloat());
+                                  Data->ZQ20->FieldByName(QStringLiteral("M_OSSZESEN")).AsDecimal());
         vardelo::returns::openItems(from, to, SelectedOrder());
     } catch (const EDatabaseError& error) {
         qCWarning(lcReturns) << "item list:" << error.Message() << error.ErrorCode();

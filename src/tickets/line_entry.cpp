@@ -260,10 +260,10 @@ void TForm10::OkButtonClick() {
 
 bool TForm10::saveLine() {
     try {
-        const auto brutto = parseNumberText(Edit5->text());
-        const auto ear = parseNumberText(Edit7->text());
-        const auto komp = parseNumberText(Edit8->text());
-        const auto levonszaz = parseNumberText(entry_.WeightDeductionText());
+        const auto brutto = parseDecimalText(Edit5->text());
+        const auto ear = parseDecimalText(Edit7->text());
+        const auto komp = parseDecimalText(Edit8->text());
+        const auto levonszaz = parseDecimalText(entry_.WeightDeductionText());
         if (!brutto || !ear || !komp || !levonszaz)
             throw EDatabaseError(QStringLiteral("Hibás szám"));
 
@@ -273,12 +273,12 @@ bool TForm10::saveLine() {
                          {QStringLiteral("p2"), Edit9->text()},
                          {QStringLiteral("p3"), Edit3->text()},
                          {QStringLiteral("p4"), Edit4->text()},
-                         {QStringLiteral("p5"), *brutto},
+                         {QStringLiteral("p5"), QVariant::fromValue(*brutto)},
                          {QStringLiteral("p6"), Edit6->text()},
-                         {QStringLiteral("p7"), *ear},
-                         {QStringLiteral("p8"), *komp},
+                         {QStringLiteral("p7"), QVariant::fromValue(*ear)},
+                         {QStringLiteral("p8"), QVariant::fromValue(*komp)},
                          {QStringLiteral("p9"), AktAkod},
-                         {QStringLiteral("p10"), *levonszaz}},
+                         {QStringLiteral("p10"), QVariant::fromValue(*levonszaz)}},
                         scaleWeight());
         if (isNew_ && entry_.IsNewTicket())
             rememberOwnLines(Edit1->text());

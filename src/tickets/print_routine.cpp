@@ -18,8 +18,9 @@ namespace vardelo::tickets {
 
 namespace {
 
-double number(TZQuery* q, const char* field) {
-    return q->IsEmpty() ? 0.0 : q->FieldByName(QString::fromLatin1(field)).AsFloat();
+// Exact, a null (or no row) as 0.
+Decimal number(TZQuery* q, const char* field) {
+    return q->IsEmpty() ? Decimal() : q->FieldByName(QString::fromLatin1(field)).AsDecimal();
 }
 
 QString text(TZQuery* q, const char* field) {
@@ -58,9 +59,9 @@ void printTicket() {
 
     TZQuery* sums = Data->ZQ21;
     TZQuery* byNumber = Data->ZQ11;
-    const double szja = number(byNumber, "F_SZJA");
-    const double jszaz = number(byNumber, "F_JARULSZAZ");
-    const double levonas = number(byNumber, "F_LEVONAS");
+    const Decimal szja = number(byNumber, "F_SZJA");
+    const Decimal jszaz = number(byNumber, "F_JARULSZAZ");
+    const Decimal levonas = number(byNumber, "F_LEVONAS");
     const TicketSettlement s = computeSettlement(number(sums, "FAR"), number(sums, "KAR"),
                                                  number(sums, "VAR"), szja, jszaz, levonas);
     setReportVariable(QStringLiteral("v_far"), s.v_far);

@@ -2,7 +2,6 @@
 
 #include "data/text_formats.h"
 
-#include <cmath>
 #include <limits>
 
 namespace vardelo {
@@ -17,26 +16,26 @@ std::optional<qint32> TicketSettlement::payable32() const {
     return qint32(payable);
 }
 
-TicketSettlement computeSettlement(double far, double kar, double var, double fSzja, double fJarulSzaz,
-                                   double fLevonas) {
+TicketSettlement computeSettlement(const Decimal& far, const Decimal& kar, const Decimal& var,
+                                   const Decimal& fSzja, const Decimal& fJarulSzaz, const Decimal& fLevonas) {
     TicketSettlement s;
     s.v_far = far;
     s.v_kar = kar;
     s.v_var = var;
-    s.v_szja2 = fSzja * var / 100;
-    s.v_jarul = fJarulSzaz * (var - s.v_szja2) / 100;
+    s.v_szja2 = (fSzja * var).shiftedRight(2);
+    s.v_jarul = (fJarulSzaz * (var - s.v_szja2)).shiftedRight(2);
     s.v_levon = fLevonas;
-    const double rounded = roundHalfEven(var - s.v_szja2 - s.v_jarul - s.v_levon);
-    // 2^63 is exact as a double; anything at or beyond it is out of the 64-bit range.
-    constexpr double limit = 9223372036854775808.0;
-    if (std::isnan(rounded))
-        s.payable = 0;
-    else if (rounded >= limit)
-        s.payable = std::numeric_limits<qint64>::max();
-    else if (rounded < -limit)
+    const Decimal rounded = (var - s.v_szja2 - s.v_jarul - s.v_levon).rounded(0, Rounding::HalfEven);
+    if (!rounded.isValid()) {
+        // Beyond 128 bits (no stored amounts come near it): no number, and no words either.
         s.payable = std::numeric_limits<qint64>::min();
-    else
-        s.payable = qint64(rounded);
+        s.v_kif = QStringLiteral("NAN");
+        return s;
+    }
+    const std::optional<qint64> whole = rounded.toWhole(Rounding::HalfEven);
+    s.payable = whole                  ? *whole
+                : rounded.signum() > 0 ? std::numeric_limits<qint64>::max()
+                                       : std::numeric_limits<qint64>::min();
     s.v_kif = wholeAmountText(rounded);
     return s;
 }

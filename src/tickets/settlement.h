@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/decimal.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <optional>
@@ -9,22 +11,26 @@
 namespace vardelo {
 
 struct TicketSettlement {
-    double v_far = 0;   // sum of the purchase values (S_FELVAR)
-    double v_kar = 0;   // sum of the surcharges (S_KOMPFELAR)
-    double v_var = 0;   // sum of the prices (S_VETELAR)
-    double v_szja2 = 0; // income tax withheld: F_SZJA × var / 100, unrounded
-    double v_jarul = 0; // member contribution: F_JARULSZAZ × (var − v_szja2) / 100, unrounded
-    double v_levon = 0; // fixed deduction: F_LEVONAS
-    qint64 payable =
-        0; // var − v_szja2 − v_jarul − v_levon rounded half to even (saturated at the 64-bit limits)
+    Decimal v_far;   // sum of the purchase values (S_FELVAR)
+    Decimal v_kar;   // sum of the surcharges (S_KOMPFELAR)
+    Decimal v_var;   // sum of the prices (S_VETELAR)
+    Decimal v_szja2; // income tax withheld: F_SZJA × var / 100, exact
+    Decimal v_jarul; // member contribution: F_JARULSZAZ × (var − v_szja2) / 100, exact
+    Decimal v_levon; // fixed deduction: F_LEVONAS
+    // var − v_szja2 − v_jarul − v_levon, exact, rounded once to a whole forint, half to even (saturated at
+    // the 64-bit limits).
+    qint64 payable = 0;
     QString v_kif = QStringLiteral("0"); // the payable as decimal text, "-" when negative, no separators
 
     // The payable as a 32-bit number, as the words are written from it; nothing when it does not fit.
     std::optional<qint32> payable32() const;
 };
 
-TicketSettlement computeSettlement(double far, double kar, double var, double fSzja, double fJarulSzaz,
-                                   double fLevonas);
+// Exact decimal arithmetic throughout: the sums as the database adds them, the per cents and the deduction as
+// stored, so a payable that lies exactly on a half goes to the even neighbour whatever its binary value would
+// have been (138 856,70 less 10 % and 2,53 is 124 968,50, which pays 124 968).
+TicketSettlement computeSettlement(const Decimal& far, const Decimal& kar, const Decimal& var,
+                                   const Decimal& fSzja, const Decimal& fJarulSzaz, const Decimal& fLevonas);
 
 // "<words> 00/100 Forint", the text of v_azaz.
 QString azazText(const QString& words);

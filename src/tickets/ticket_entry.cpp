@@ -274,7 +274,7 @@ void TForm9::LoadForChange() {
     TZQuery* q = Data->ZQ10;
     auto text = [q](const char* field) { return q->FieldByName(QString::fromLatin1(field)).AsString(); };
     auto number = [q](const char* field) {
-        return shortestNumberText(q->FieldByName(QString::fromLatin1(field)).AsFloat());
+        return shortestNumberText(q->FieldByName(QString::fromLatin1(field)).AsDecimal());
     };
     Edit2->setText(text("ID_FJFEJ"));
     Edit1->setText(text("F_BSZAM"));
@@ -291,7 +291,7 @@ void TForm9::LoadForChange() {
     TZQuery* lines = Data->ZQ20;
     if (lines->Active() && !lines->IsEmpty()) {
         lines->First();
-        Edit14->setText(shortestNumberText(lines->FieldByName(QStringLiteral("S_LEVONSZAZ")).AsFloat()));
+        Edit14->setText(shortestNumberText(lines->FieldByName(QStringLiteral("S_LEVONSZAZ")).AsDecimal()));
     } else {
         Edit14->setText(QStringLiteral("0"));
     }
@@ -332,7 +332,7 @@ void TForm9::f_mindosszes() {
     const bool none = q->IsEmpty();
     auto total = [q, none](const char* field) {
         return none ? QStringLiteral("0")
-                    : wholeForintText(q->FieldByName(QString::fromLatin1(field)).AsFloat());
+                    : wholeForintText(q->FieldByName(QString::fromLatin1(field)).AsDecimal());
     };
     setNumberText(FelvarTotal, total("FAR"));
     setNumberText(KompfelarTotal, total("KFELAR"));
@@ -480,9 +480,9 @@ bool TForm9::saveHeader() {
     const QString failure = isNew_ ? QStringLiteral("Hiba1: Újban, INSERT a Fjfejben ")
                                    : QStringLiteral("Hiba2: Módositás, UPDATE a Zozed fejben ");
     try {
-        const auto szja = parseNumberText(Edit6->text());
-        const auto levonas = parseNumberText(Edit13->text());
-        const auto jarul = parseNumberText(Edit15->text());
+        const auto szja = parseDecimalText(Edit6->text());
+        const auto levonas = parseDecimalText(Edit13->text());
+        const auto jarul = parseDecimalText(Edit15->text());
         if (!szja || !levonas || !jarul)
             throw EDatabaseError(QStringLiteral("Hibás szám"));
 
@@ -491,14 +491,14 @@ bool TForm9::saveHeader() {
             {QStringLiteral("p2"), AktAkod},
             {QStringLiteral("p3"), Edit5->text()},
             {QStringLiteral("p4"), *parseDateText(Edit3->text())},
-            {QStringLiteral("p5"), *szja},
+            {QStringLiteral("p5"), QVariant::fromValue(*szja)},
             {QStringLiteral("p6"), Edit4->text()},
             {QStringLiteral("p8"), *parseDateText(Edit10->text())},
             {QStringLiteral("p9"), *parseDateText(Edit11->text())},
             {QStringLiteral("p10"), CheckBox1->isChecked() ? QStringLiteral("x") : QStringLiteral(" ")},
             {QStringLiteral("p11"), CheckBox2->isChecked() ? Edit12->text() : QStringLiteral(" ")},
-            {QStringLiteral("p12"), *levonas},
-            {QStringLiteral("p13"), *jarul}};
+            {QStringLiteral("p12"), QVariant::fromValue(*levonas)},
+            {QStringLiteral("p13"), QVariant::fromValue(*jarul)}};
         if (isNew_) {
             // The header, the number and this desk's lines in one commit: all stored or none. When another
             // desk took the number meanwhile, the ticket takes the next one.

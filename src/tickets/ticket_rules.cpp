@@ -59,8 +59,9 @@ std::optional<HeaderProblem> checkHeader(const HeaderTexts& h) {
         {&h.deduction, DeductionLimit, HeaderField::Deduction, "A levonás (Ft) "},
     }};
     for (const auto& [text, limit, field, name] : numbers)
-        if (numberOutsideLimit(*text, limit))
-            return HeaderProblem{field, QString::fromUtf8(name) + limitText(limit) + u'!'};
+        if (const QString problem = numberFieldProblem(QString::fromUtf8(name), *text, limit);
+            !problem.isEmpty())
+            return HeaderProblem{field, problem};
     return std::nullopt;
 }
 
@@ -85,8 +86,9 @@ std::optional<LineProblem> checkLine(const LineTexts& l) {
          "A felvásárlási jegy súlylevonás %-a "},
     }};
     for (const auto& [text, limit, field, name] : numbers)
-        if (numberOutsideLimit(*text, limit))
-            return LineProblem{field, QString::fromUtf8(name) + limitText(limit) + u'!'};
+        if (const QString problem = numberFieldProblem(QString::fromUtf8(name), *text, limit);
+            !problem.isEmpty())
+            return LineProblem{field, problem};
     return std::nullopt;
 }
 

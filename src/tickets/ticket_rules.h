@@ -69,8 +69,8 @@ struct HeaderProblem {
 };
 
 // Required fields first (a field of blanks only is missing), then the three dates in the date format, then
-// the numbers within their limits ("Szja %", "Súlylevon.%", "Tagi h.járul.%", "Levonás (Ft)"). A text that
-// does not read as a number passes here and fails the save's conversion.
+// the numbers within their limits ("Szja %", "Súlylevon.%", "Tagi h.járul.%", "Levonás (Ft)"); a number that
+// does not read as one ("1,2,3") is refused the same way, its message naming the field.
 std::optional<HeaderProblem> checkHeader(const HeaderTexts& header);
 
 // The fields of a ticket line that "OK" checks, in order.
@@ -92,7 +92,7 @@ struct LineProblem {
 };
 
 // Required fields first, then the numbers within their limits (gross weight, unit price, compensation per
-// cent, and the ticket's weight deduction per cent).
+// cent, and the ticket's weight deduction per cent), which must read as numbers.
 std::optional<LineProblem> checkLine(const LineTexts& line);
 
 // A stored declaration keeps its box ticked when it has at least 6 characters.

@@ -3,6 +3,7 @@
 #include "data/database_error.h"
 #include "data/dataset.h"
 #include "data/table.h"
+#include "data/text_formats.h"
 #include "widgets/data_link.h"
 
 #include <QHeaderView>
@@ -186,6 +187,12 @@ int TDBGrid::defaultColumnWidth(int column) const {
             break;
         case TFieldType::DateTime:
             width = values.horizontalAdvance(QStringLiteral("2010.08.31. 23:59:59"));
+            break;
+        case TFieldType::Decimal:
+            // Money, grouped, up to a billion forints; other decimals as plain numbers.
+            width =
+                values.horizontalAdvance(field->Scale() == 2 ? vardelo::moneyText(vardelo::Decimal(999999999))
+                                                             : QStringLiteral("1234567,89"));
             break;
         default:
             width = values.horizontalAdvance(QStringLiteral("1234567,89"));

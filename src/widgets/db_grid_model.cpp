@@ -216,11 +216,13 @@ QVariant TDBGridModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole: {
+        // Amounts show as money; what an editor starts from is the plain value, which reads back.
+        const auto text = role == Qt::DisplayRole ? fieldDisplayText : fieldValueText;
         if (link_->Editing() && index.row() == CurrentRow())
-            return fieldValueText(dataSet->CurrentValue(column.fieldIndex));
+            return text(dataSet->CurrentValue(column.fieldIndex));
         if (index.row() >= dataSet->FetchedCount())
             return QString();
-        return fieldValueText(dataSet->ValueAt(index.row(), column.fieldIndex));
+        return text(dataSet->ValueAt(index.row(), column.fieldIndex));
     }
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(dataSet->Fields(column.fieldIndex).IsNumeric()

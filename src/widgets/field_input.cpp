@@ -30,14 +30,22 @@ std::optional<QVariant> fieldValueFromText(TFieldType type, const QString& text)
             return std::nullopt;
         return QVariant(value);
     }
-    case TFieldType::Float:
-    case TFieldType::Decimal: {
+    case TFieldType::Float: {
         if (trimmed.isEmpty())
             return QVariant();
         const std::optional<double> value = parseNumberText(trimmed);
         if (!value)
             return std::nullopt;
         return QVariant(*value);
+    }
+    case TFieldType::Decimal: {
+        // Exact, as the column keeps it.
+        if (trimmed.isEmpty())
+            return QVariant();
+        const std::optional<Decimal> value = parseDecimalText(trimmed);
+        if (!value)
+            return std::nullopt;
+        return QVariant::fromValue(*value);
     }
     case TFieldType::Date:
     case TFieldType::DateTime: {

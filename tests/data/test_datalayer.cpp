@@ -7,8 +7,11 @@
 #include "data/transaction.h"
 #include "support/test_database.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
+#include <array>
 #include <cmath>
+#include <vector>
 
 using vardelo::testing::TestDatabase;
 
@@ -30,7 +33,50 @@ void insertProducer(const QString& kod, const QString& nev) {
                        {{"p1", kod}, {"p2", nev}});
 }
 
+// The seven computed amounts of a line as the schema's rules give them: S_LEVONAS, S_NETTO, S_FELVAR,
+// S_KOMPFELAR, S_VETELAR, S_LEVONT, S_KIFIZET.
+using LineAmounts = std::array<vardelo::Decimal, 7>;
+
+LineAmounts lineAmounts(const QString& brutto, const QString& levonszaz, const QString& ear,
+                        const QString& komp, const QString& szja) {
+    using vardelo::Decimal;
+    using vardelo::Rounding;
+    auto d = [](const QString& text) { return *Decimal::parse(text); };
+    auto percentOf = [](const Decimal& amount, const Decimal& percent, int places) {
+        return (amount * percent).shiftedRight(2).rounded(places, Rounding::HalfAwayFromZero);
+    };
+    const Decimal levonas = percentOf(d(brutto), d(levonszaz), 4);
+    const Decimal netto = d(brutto) - levonas;
+    const Decimal felvar = (netto * d(ear)).rounded(2, Rounding::HalfAwayFromZero);
+    const Decimal kompfelar = percentOf(felvar, d(komp), 2);
+    const Decimal vetelar = felvar + kompfelar;
+    const Decimal levont = percentOf(vetelar, d(szja), 2);
+    return {levonas, netto, felvar, kompfelar, vetelar, levont, vetelar - levont};
+}
+
+LineAmounts storedAmounts(TDataSet& lines) {
+    LineAmounts amounts;
+    const char* names[] = {"S_LEVONAS", "S_NETTO",  "S_FELVAR", "S_KOMPFELAR",
+                           "S_VETELAR", "S_LEVONT", "S_KIFIZET"};
+    for (size_t i = 0; i < amounts.size(); ++i) {
+        const QVariant value = lines.FieldByName(names[i]).Value();
+        // Exact decimals, not doubles that happen to print right.
+        amounts[i] = value.typeId() == qMetaTypeId<vardelo::Decimal>() ? value.value<vardelo::Decimal>()
+                                                                       : vardelo::Decimal::invalid();
+    }
+    return amounts;
+}
+
 } // namespace
+
+namespace QTest {
+template <> inline char* toString<LineAmounts>(const LineAmounts& amounts) {
+    QStringList texts;
+    for (const auto& a : amounts)
+        texts << a.plainText(u'.');
+    return qstrdup(qPrintable(texts.join(QStringLiteral(" | "))));
+}
+} // namespace QTest
 
 class TestDataLayer : public QObject {
     Q_OBJECT
@@ -78,6 +124,54 @@ private slots:
         QVERIFY(std::fabs(value("S_KOMPFELAR") - kompfelar) < 1e-9);
         QVERIFY(std::fabs(value("S_VETELAR") - vetelar) < 1e-9);
         QVERIFY(std::fabs(value("S_VETELAR") - (value("S_FELVAR") + value("S_KOMPFELAR"))) < 1e-9);
+    }
+
+    // A date that is no date (what a null date field reads as) binds NULL; one beyond what the engine keeps
+    // is refused with a message, before any day number is computed from it.
+    void datesBoundAsParameters() {
+        TestDatabase db;
+        vardelo::execQuery(Data->ZQ20,
+                           {"INSERT INTO fjfej (f_bszam, f_kelt, f_fizkelt) VALUES ('1', :p1, :p2)"},
+                           {{"p1", QDate()}, {"p2", QDate(9999, 12, 31)}});
+        openQuery(Data->ZQ20, "SELECT f_kelt, f_fizkelt FROM fjfej");
+        QVERIFY(Data->ZQ20->FieldByName("F_KELT").IsNull());
+        QCOMPARE(Data->ZQ20->FieldByName("F_FIZKELT").AsDate(), QDate(9999, 12, 31));
+        // What was read binds back as it was.
+        vardelo::execQuery(Data->ZQ21, {"UPDATE fjfej SET f_felvkelt = :p1"},
+                           {{"p1", Data->ZQ20->FieldByName("F_KELT").AsDate()}});
+        openQuery(Data->ZQ20, "SELECT COUNT(*) FROM fjfej WHERE f_felvkelt IS NULL");
+        QCOMPARE(Data->ZQ20->Fields(0).AsInteger(), 1);
+        vardelo::execQuery(Data->ZQ21, {"UPDATE fjfej SET f_felvkelt = :p1"}, {{"p1", QDateTime()}});
+
+        for (const QVariant& beyond : {QVariant(QDate(10000, 1, 1)), QVariant(QDate(-1, 12, 31)),
+                                       QVariant(QDateTime(QDate(12345, 6, 7), QTime(8, 0)))}) {
+            try {
+                vardelo::execQuery(Data->ZQ21, {"UPDATE fjfej SET f_kelt = :p1"}, {{"p1", beyond}});
+                QFAIL("stored");
+            } catch (const EDatabaseError& error) {
+                QVERIFY2(error.Message().contains("nem tárolható: az évszám 1 és 9999 között lehet"),
+                         qPrintable(error.Message()));
+            }
+        }
+    }
+
+    // Decimals are bound exactly (as scaled integers) and read back as they were stored.
+    void decimalsBoundExactly() {
+        TestDatabase db;
+        const auto d = [](const char* text) { return QVariant::fromValue(*vardelo::Decimal::parse(text)); };
+        vardelo::execQuery(
+            Data->ZQ20,
+            {"INSERT INTO fjfej (f_bszam, f_levonas, f_jarulszaz, f_szja) VALUES ('1', :p1, :p2, :p3)"},
+            {{"p1", d("99999999.9999")}, {"p2", d("2.5")}, {"p3", d("15")}});
+        openQuery(Data->ZQ20, "SELECT f_levonas, f_jarulszaz, f_szja FROM fjfej");
+        QCOMPARE(Data->ZQ20->FieldByName("F_LEVONAS").AsDecimal(), *vardelo::Decimal::parse("99999999.9999"));
+        QCOMPARE(Data->ZQ20->FieldByName("F_LEVONAS").AsString(), QString("99999999,9999"));
+        QCOMPARE(Data->ZQ20->FieldByName("F_JARULSZAZ").AsDecimal(), *vardelo::Decimal::parse("2.5"));
+        QCOMPARE(Data->ZQ20->FieldByName("F_SZJA").AsLargeInt(), qint64(15));
+        // More digits than 64 bits hold are refused with a message, not cut.
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError,
+                                 vardelo::execQuery(Data->ZQ21, {"UPDATE fjfej SET f_levonas = :p1"},
+                                                    {{"p1", d("12345678901234567890.5")}}));
     }
 
     void taxWithheldColumns() {
@@ -169,43 +263,129 @@ private slots:
         QVERIFY(!Data->IBTrans1->Active());
     }
 
-    // Every amount of a line at the edges of what the line entry accepts can be read back; a row beyond them
-    // is refused by the database itself, so no program or tool can store a line that locks the table.
+    // Every amount of a line at the edges of what the checks allow reads back exact, as the rules of the
+    // schema compute it by hand (half away from zero, once, from the exact product); a row beyond them is
+    // refused by the database itself, so no program or tool can store a line that locks the table.
     void extremeLinesReadBack_data() {
-        QTest::addColumn<double>("brutto");
-        QTest::addColumn<double>("levonszaz");
-        QTest::addColumn<double>("ear");
-        QTest::addColumn<double>("komp");
-        QTest::newRow("largest") << 999999.0 << 100.0 << 999999.0 << 100.0;
-        QTest::newRow("largest, no deduction") << 999999.0 << 0.0 << 999999.0 << 100.0;
-        QTest::newRow("most negative") << -999999.0 << 100.0 << 999999.0 << 100.0;
-        QTest::newRow("finest fractions") << 999998.9999 << 99.9999 << 999998.9999 << 99.9999;
-        QTest::newRow("smallest") << 0.0001 << 0.0001 << 0.0001 << 0.0;
+        QTest::addColumn<QString>("brutto");
+        QTest::addColumn<QString>("levonszaz");
+        QTest::addColumn<QString>("ear");
+        QTest::addColumn<QString>("komp");
+        QTest::addColumn<QString>("szja");
+        QTest::newRow("largest") << "999999"
+                                 << "0"
+                                 << "999999"
+                                 << "100"
+                                 << "100";
+        QTest::newRow("largest, all deducted") << "999999"
+                                               << "100"
+                                               << "999999"
+                                               << "100"
+                                               << "100";
+        QTest::newRow("most negative") << "-999999"
+                                       << "0"
+                                       << "999999"
+                                       << "100"
+                                       << "100";
+        QTest::newRow("finest fractions") << "999998.9999"
+                                          << "0.0001"
+                                          << "999998.9999"
+                                          << "99.9999"
+                                          << "99.9999";
+        QTest::newRow("negative finest fractions") << "-999998.9999"
+                                                   << "0.0001"
+                                                   << "999998.9999"
+                                                   << "99.9999"
+                                                   << "99.9999";
+        QTest::newRow("smallest") << "0.0001"
+                                  << "0.0001"
+                                  << "0.0001"
+                                  << "0"
+                                  << "0";
+        QTest::newRow("half a fillér") << "0.5"
+                                       << "0"
+                                       << "0.01"
+                                       << "0"
+                                       << "0";
+        QTest::newRow("minus half a fillér") << "-0.5"
+                                             << "0"
+                                             << "0.01"
+                                             << "0"
+                                             << "0";
+        QTest::newRow("surcharge on a half") << "1"
+                                             << "0"
+                                             << "0.5"
+                                             << "1"
+                                             << "0";
+        QTest::newRow("tax on a half") << "1"
+                                       << "0"
+                                       << "0.05"
+                                       << "10"
+                                       << "10";
     }
     void extremeLinesReadBack() {
-        QFETCH(double, brutto);
-        QFETCH(double, levonszaz);
-        QFETCH(double, ear);
-        QFETCH(double, komp);
+        QFETCH(QString, brutto);
+        QFETCH(QString, levonszaz);
+        QFETCH(QString, ear);
+        QFETCH(QString, komp);
+        QFETCH(QString, szja);
         TestDatabase db;
-        insertLine("10000001", brutto, levonszaz, ear, komp);
-        db.exec("UPDATE fjsor SET s_szja = 100");
+        vardelo::execQuery(
+            Data->ZQ20,
+            {"INSERT INTO fjsor (s_bszam, s_brutto, s_levonszaz, s_ear, s_kompmerteke, s_szja)",
+             "  VALUES ('10000001', :p1, :p2, :p3, :p4, :p5)"},
+            {{"p1", brutto}, {"p2", levonszaz}, {"p3", ear}, {"p4", komp}, {"p5", szja}});
         Data->IBTrans1->Commit();
         openQuery(Data->ZQ20, "SELECT * FROM fjsor");
         QCOMPARE(Data->ZQ20->RecordCount(), 1);
-        auto value = [](const char* name) { return Data->ZQ20->FieldByName(name).AsFloat(); };
-        const double levonas = brutto * levonszaz / 100;
-        QVERIFY(std::fabs(value("S_LEVONAS") - levonas) < 1e-4);
-        QVERIFY(std::fabs(value("S_NETTO") - (brutto - levonas)) < 1e-4);
-        const double felvar = value("S_NETTO") * ear;
-        QVERIFY(std::fabs(value("S_FELVAR") - felvar) <= 0.005 + std::fabs(felvar) * 1e-12);
-        QVERIFY(std::fabs(value("S_KOMPFELAR") - value("S_FELVAR") * komp / 100) <= 0.01);
-        QCOMPARE(value("S_VETELAR"), value("S_FELVAR") + value("S_KOMPFELAR"));
-        QVERIFY(std::isfinite(value("S_LEVONT")));
-        QVERIFY(std::isfinite(value("S_KIFIZET")));
+        const LineAmounts expected = lineAmounts(brutto, levonszaz, ear, komp, szja);
+        QCOMPARE(storedAmounts(*Data->ZQ20), expected);
         // The whole table reads, as the browsers read it.
         Data->IBTable2->Open();
         QCOMPARE(Data->IBTable2->RecordCount(), 1);
+    }
+
+    // Random lines across the whole range agree with the rules to the fillér: the columns never pass through
+    // binary floating point, and no step of them leaves the 64-bit arithmetic.
+    void randomLinesExact() {
+        TestDatabase db;
+        QRandomGenerator random(20240611);
+        auto fourPlaces = [&random](qint64 lowest, qint64 highest) {
+            const qint64 units = random.bounded(lowest * 10000, highest * 10000 + 1);
+            return vardelo::Decimal::fromUnits(units, 4).plainText(u'.');
+        };
+        struct Inputs {
+            QString brutto, levonszaz, ear, komp, szja;
+        };
+        std::vector<Inputs> lines;
+        for (int i = 0; i < 2000; ++i) {
+            const bool wide = i % 4 == 0;
+            lines.push_back({wide ? fourPlaces(-999999, 999999) : fourPlaces(-50, 5000),
+                             i % 3 == 0 ? fourPlaces(0, 100) : QString::number(random.bounded(0, 31)),
+                             wide ? fourPlaces(-999999, 999999) : fourPlaces(-10, 3000),
+                             i % 2 == 0 ? fourPlaces(0, 100) : QStringLiteral("7"),
+                             i % 5 == 0 ? fourPlaces(0, 100) : QStringLiteral("0")});
+        }
+        Data->IBTrans1->StartTransaction();
+        for (const Inputs& l : lines)
+            vardelo::execQuery(
+                Data->ZQ20,
+                {"INSERT INTO fjsor (s_bszam, s_brutto, s_levonszaz, s_ear, s_kompmerteke, s_szja)",
+                 "  VALUES ('10000001', :p1, :p2, :p3, :p4, :p5)"},
+                {{"p1", l.brutto}, {"p2", l.levonszaz}, {"p3", l.ear}, {"p4", l.komp}, {"p5", l.szja}});
+        Data->IBTrans1->Commit();
+        openQuery(Data->ZQ20, "SELECT * FROM fjsor ORDER BY id_fjsor");
+        vardelo::Decimal total;
+        for (const Inputs& l : lines) {
+            const LineAmounts expected = lineAmounts(l.brutto, l.levonszaz, l.ear, l.komp, l.szja);
+            QCOMPARE(storedAmounts(*Data->ZQ20), expected);
+            total += expected[4];
+            Data->ZQ20->Next();
+        }
+        // The sum the lists and the return take is exact as well.
+        openQuery(Data->ZQ21, "SELECT SUM(s_vetelar) AS osszes FROM fjsor");
+        QCOMPARE(Data->ZQ21->FieldByName("OSSZES").AsDecimal(), total);
+        QCOMPARE(Data->ZQ21->FieldByName("OSSZES").Value().typeId(), qMetaTypeId<vardelo::Decimal>());
     }
 
     void linesBeyondTheLimitsRefused_data() {
@@ -218,6 +398,12 @@ private slots:
         QTest::newRow("per cent over 100") << "INSERT INTO fjsor (s_brutto, s_levonszaz) VALUES (100, 100.5)";
         QTest::newRow("negative per cent") << "INSERT INTO fjsor (s_brutto, s_levonszaz) VALUES (100, -1)";
         QTest::newRow("changed beyond") << "UPDATE fjsor SET s_brutto = 8000000000";
+        QTest::newRow("unit price of a million") << "INSERT INTO fjsor (s_brutto, s_ear) VALUES (1, 1000000)";
+        QTest::newRow("unit price below minus a million")
+            << "INSERT INTO fjsor (s_brutto, s_ear) VALUES (1, -1000000)";
+        QTest::newRow("surcharge over 100")
+            << "INSERT INTO fjsor (s_brutto, s_kompmerteke) VALUES (1, 100.0001)";
+        QTest::newRow("tax per cent over 100") << "UPDATE fjsor SET s_szja = 101";
     }
     void linesBeyondTheLimitsRefused() {
         QFETCH(QString, sql);

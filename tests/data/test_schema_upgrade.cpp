@@ -3,6 +3,7 @@
 
 #include "data/connection.h"
 #include "data/database_creator.h"
+#include "data/decimal.h"
 #include "data/firebird_api.h"
 #include "data/schema_upgrade.h"
 
@@ -29,7 +30,8 @@ QString readText(const QString& path) {
 }
 
 // A database made by isql-fb from a DDL text, as an earlier version of the program (or an administrator)
-// made it; one purchaser's ticket line stands in it.
+// made it; two ticket lines stand in it: 100 kg less 10 % at 250 Ft with 7 % (24 075 Ft), and 1 kg at 0,29 Ft
+// with 50 %, whose price doubles cannot hold (0,29 + 0,15 is 0,4399999999999999 in binary).
 bool makeDatabase(const QString& folder, const QString& ddl, QString* errors) {
     const QString ddlPath = QDir(folder).filePath(QStringLiteral("old.sql"));
     QFile ddlFile(ddlPath);
@@ -42,7 +44,9 @@ bool makeDatabase(const QString& folder, const QString& ddl, QString* errors) {
             "CREATE DATABASE '%1' USER 'SYSDBA' PASSWORD 'quillfern' DEFAULT CHARACTER SET WIN1250;\n"
             "INPUT '%2';\nCOMMIT;\n"
             "INSERT INTO fjsor (s_bszam, s_brutto, s_levonszaz, s_ear, s_kompmerteke, s_akod) "
-            "VALUES ('10000001', 100, 10, 250, 7, '1');\nCOMMIT;\n")
+            "VALUES ('10000001', 100, 10, 250, 7, '1');\n"
+            "INSERT INTO fjsor (s_bszam, s_brutto, s_levonszaz, s_ear, s_kompmerteke, s_akod) "
+            "VALUES ('10000001', 1, 0, 0.29, 50, '1');\nCOMMIT;\n")
             .arg(QDir(folder).filePath(QStringLiteral("du2010.fdb")), ddlPath);
     QProcess isql;
     isql.start(
@@ -80,13 +84,16 @@ QStringList descriptions(const QList<vardelo::SchemaChange>& changes) {
     return result;
 }
 
-// The computed amounts of the one line, read back.
-QList<QVariant> lineAmounts(Firebird::IAttachment* attachment) {
+// The computed amounts of the first line, read back.
+QList<QVariant> lineAmounts(Firebird::IAttachment* attachment,
+                            const QString& where = QStringLiteral("s_ear = 250")) {
     Status status;
     Handle<Firebird::ITransaction> transaction(attachment->startTransaction(status.throwing(), 0, nullptr));
     const auto row = vardelo::fb::executeSingle(
         attachment, transaction.get(),
-        QStringLiteral("SELECT s_netto, s_felvar, s_kompfelar, s_vetelar, s_kifizet FROM fjsor"), {});
+        QStringLiteral("SELECT s_netto, s_felvar, s_kompfelar, s_vetelar, s_kifizet FROM fjsor WHERE ") +
+            where,
+        {});
     return QList<QVariant>(row.begin(), row.end());
 }
 
@@ -113,6 +120,16 @@ QStringList indexes(Firebird::IAttachment* attachment, const QStringList& names)
                                columns.join(QLatin1Char(',')));
     }
     return result;
+QVariant lineTotal(Firebird::IAttachment* attachment) {
+    Status status;
+    Handle<Firebird::ITransaction> transaction(attachment->startTransaction(status.throwing(), 0, nullptr));
+    return vardelo::fb::executeSingle(attachment, transaction.get(),
+                                      QStringLiteral("SELECT SUM(s_vetelar) FROM fjsor"), {})
+        .front();
+}
+
+bool isExact(const QVariant& value) {
+    return value.typeId() == qMetaTypeId<vardelo::Decimal>();
 }
 
 } // namespace
@@ -147,13 +164,16 @@ private slots:
         QTest::newRow("column") << "  S_MENNYISEG   DECIMAL(18,4),\n"
                                 << ""
                                 << "column FJSOR.S_MENNYISEG";
-        QTest::newRow("constraint")
-            << "  CONSTRAINT FJSOR_LEVONSZAZ_RANGE CHECK (S_LEVONSZAZ BETWEEN 0 AND 100)\n"
-            << "  S_DUMMY INTEGER\n"
-            << "constraint FJSOR.FJSOR_LEVONSZAZ_RANGE";
+        QTest::newRow("constraint") << "  CONSTRAINT FJSOR_SZJA_RANGE CHECK (S_SZJA BETWEEN 0 AND 100)\n"
+                                    << "  S_DUMMY INTEGER\n"
+                                    << "constraint FJSOR.FJSOR_SZJA_RANGE";
         QTest::newRow("computed expression") << "COMPUTED BY (S_VETELAR - S_LEVONT)"
                                              << "COMPUTED BY (S_VETELAR)"
                                              << "computed column FJSOR.S_KIFIZET";
+        // A formula that stayed while its type changed: the column of doubles becomes an exact decimal.
+        QTest::newRow("computed type") << "S_VETELAR     DECIMAL(18,2) COMPUTED BY"
+                                       << "S_VETELAR     DOUBLE PRECISION COMPUTED BY"
+                                       << "computed column FJSOR.S_VETELAR";
         QTest::newRow("trigger text") << "NEW.ID_TERMEK = GEN_ID(GEN_TERMEK_ID, 1)"
                                       << "NEW.ID_TERMEK = GEN_ID(GEN_TERMEK_ID, 2)"
                                       << "changed trigger TERMEK_BI";
@@ -192,6 +212,9 @@ private slots:
         QCOMPARE(amounts[0].toDouble(), 90.0);
         QCOMPARE(amounts[3].toDouble(), 24075.0);
         QCOMPARE(amounts[4].toDouble(), 24075.0);
+        for (const QVariant& amount : amounts)
+            QVERIFY(isExact(amount));
+        QCOMPARE(lineTotal(attachment.get()).value<vardelo::Decimal>(), *vardelo::Decimal::parse("24075.44"));
     }
 
     // A database of version 8.9, opened through the program's connection, is brought up to the schema; an
@@ -204,6 +227,10 @@ private slots:
         const QStringList ddl = vardelo::ddlStatements();
         {
             auto attachment = attach(path);
+            // Version 8.9 computes the prices in doubles.
+            const QVariant price = lineAmounts(attachment.get(), QStringLiteral("s_ear = 0.29")).value(3);
+            QCOMPARE(price.typeId(), int(QMetaType::Double));
+            QVERIFY(price.toDouble() != 0.44);
             // Cut short: only the first half of the statements' changes are made.
             vardelo::upgradeSchema(attachment.get(), ddl.mid(0, ddl.size() / 2));
         }
@@ -220,6 +247,14 @@ private slots:
                               "FJFEJ_AKOD_KELT_ID asc F_AKOD,F_KELT,ID_FJFEJ",
                               "FJFEJ_AKOD_KELT_ID_DESC desc F_AKOD,F_KELT,ID_FJFEJ",
                               "FJSOR_ID_DESC desc ID_FJSOR"}));
+        // Opened by this version, every amount is an exact decimal: the same values where doubles held them,
+        // the corrected value where they did not.
+        const auto small = lineAmounts(connection.Attachment(), QStringLiteral("s_ear = 0.29"));
+        for (const QVariant& amount : small)
+            QVERIFY(isExact(amount));
+        QCOMPARE(small.value(3).value<vardelo::Decimal>(), *vardelo::Decimal::parse("0.44"));
+        QCOMPARE(lineTotal(connection.Attachment()).value<vardelo::Decimal>(),
+                 *vardelo::Decimal::parse("24075.44"));
         connection.Disconnect();
 
         // Opened again, nothing is left to do.

@@ -106,6 +106,7 @@ private slots:
     void printDisabledByBasisAndFromDate();
     void datesChangedAfterCollection();
     void missingLayoutShowsError();
+    void fillerSumsExactAndShownAsMoney();
 
 private:
     void setPeriod(TSummaryWindow& form, QDate from, QDate to, bool purchase = false);
@@ -434,6 +435,53 @@ void TestSummaries::missingLayoutShowsError() {
     button2->click();
     QCOMPARE(rec_->lastMessage(), QString("Cannot open file FjLista8.frf"));
     QVERIFY(rec_->modalsShown.isEmpty());
+}
+
+// Sums of fillér that doubles cannot hold (405 328,50 from eight lines) are exact in the period total, in the
+// groups and on paper, and the grids show them as money: two decimals, thousands grouped.
+void TestSummaries::fillerSumsExactAndShownAsMoney() {
+    db_->exec(
+        "INSERT INTO fjfej (f_bszam, f_akod, f_ostermkod, f_kelt, f_felvkelt, f_fizkelt, f_prn, f_szja) "
+        "VALUES ('20000006', '2', '2', '2010-08-25', '2010-08-25', '2010-08-25', 'I', 15)");
+    for (const char* price :
+         {"81776.34", "96178.14", "39227.02", "64121.70", "3431.04", "1510.01", "36984.78", "82099.47"})
+        db_->exec(QStringLiteral("INSERT INTO fjsor (s_bszam, s_akod, s_termekkod, s_megnevezes, s_megy, "
+                                 "s_brutto, s_levonszaz, s_ear, s_kompmerteke) VALUES ('20000006', '2', '1', "
+                                 "'Vágósertés', 'kg', 1, 0, %1, 0)")
+                      .arg(QLatin1String(price)));
+    const QString nb(QChar(0x00A0));
+    auto cell = [](TDBGrid* grid, int row, int column) {
+        return grid->model()->data(grid->model()->index(row, column)).toString();
+    };
+
+    TForm13 animals;
+    setPeriod(animals, QDate(2010, 8, 1), QDate(2010, 8, 31));
+    child<QPushButton>(animals, "Button1")->click();
+    QCOMPARE(TermekOsszesen, QString("746123,5"));
+    QCOMPARE(gridColumn("KIFIZETETT"), QStringList({"68480", "53928", "35952", "587763,5"}));
+    auto* grid = child<TDBGrid>(animals, "DBGrid1");
+    QCOMPARE(cell(grid, 3, 0), QString("Vágósertés"));
+    QCOMPARE(cell(grid, 3, 1), QString("558"));        // a quantity stays a plain number
+    QCOMPARE(cell(grid, 3, 2), "587" + nb + "763,50"); // money
+    QCOMPARE(cell(grid, 0, 2), "68" + nb + "480,00");
+    const QString shots = qEnvironmentVariable("VARDELO_SCREENSHOTS");
+    if (!shots.isEmpty()) {
+        animals.show();
+        QCoreApplication::processEvents();
+        QVERIFY(animals.grab().save(QDir(shots).filePath(QStringLiteral("summary-money.png"))));
+    }
+    rec_->expectModal(preview());
+    child<QPushButton>(animals, "Button2")->click();
+    QVERIFY(printedTexts().contains("587 763,50 Ft"));
+    QVERIFY(printedTexts().contains("746 123,50 Ft"));
+    keepPdf(*Data->frNyomtat, "summary-per-animal-fillér");
+
+    TForm19 producers;
+    setPeriod(producers, QDate(2010, 8, 1), QDate(2010, 8, 31));
+    child<QPushButton>(producers, "Button1")->click();
+    QCOMPARE(TermeloOsszesen, QString("746123,5"));
+    QCOMPARE(gridColumn("NEVOSSZESEN"), QStringList({"187357", "558766,5"}));
+    QCOMPARE(cell(child<TDBGrid>(producers, "DBGrid1"), 1, 2), "558" + nb + "766,50");
 }
 
 QTEST_MAIN(TestSummaries)

@@ -310,30 +310,40 @@ private slots:
         QCOMPARE(row.value("T_KOMPMERTEKE").toLongLong(), 12);
     }
 
-    // A price that cannot be read, or a value the database refuses: the message, a rollback, and the window
-    // stays open with the typing.
+    // A price that cannot be read (its message names the field), or a value the database refuses (the
+    // window's failure message and a rollback): the window stays open with the typing.
     void failedSaveKeepsTheWindow_data() {
         QTest::addColumn<bool>("change");
         QTest::addColumn<QString>("price");
         QTest::addColumn<QString>("unit");
+        QTest::addColumn<QString>("message"); // empty: the window's failure message
+        const QString range = ", 0 és 999 999 közötti szám lehet, legfeljebb 4 tizedesjeggyel!";
         QTest::newRow("new, lone comma") << false << ","
-                                         << "kg";
+                                         << "kg"
+                                         << "Az egységár nem szám („,”)" + range;
         QTest::newRow("new, two commas") << false << "1,2,3"
-                                         << "kg";
+                                         << "kg"
+                                         << "Az egységár nem szám („1,2,3”)" + range;
         QTest::newRow("new, unit too long") << false << "5"
-                                            << "kilogrammonként";
+                                            << "kilogrammonként" << QString();
         QTest::newRow("change, lone comma") << true << ","
-                                            << "kg";
+                                            << "kg"
+                                            << "Az egységár nem szám („,”)" + range;
         QTest::newRow("change, unit too long") << true << "5"
-                                               << "kilogrammonként";
+                                               << "kilogrammonként" << QString();
     }
     void failedSaveKeepsTheWindow() {
         QFETCH(bool, change);
         QFETCH(QString, price);
         QFETCH(QString, unit);
+        QFETCH(QString, message);
         TestDatabase db(true);
         UiRecorder recorder;
         const QString code = change ? "4" : "8";
+        const QString failure = message.isEmpty()
+                                    ? change ? QStringLiteral("Hiba: Módositásban, UPDATE a termékben ")
+                                             : QStringLiteral("Hiba: Újban, INSERT  a termékben ")
+                                    : message;
         withBrowser(recorder, [&](TForm6& browser) {
             QVERIFY(Data->ZQ40->Locate("T_KOD", "4", 0));
             inEntry(recorder,
@@ -343,10 +353,7 @@ private slots:
                         child<QLineEdit>(entry, "Edit5")->setText(price);
                         child<QLineEdit>(entry, "Edit6")->setText(unit);
                         QTest::mouseClick(child<QPushButton>(entry, "Button1"), Qt::LeftButton);
-                        QCOMPARE(recorder.messageTexts(),
-                                 QStringList{change
-                                                 ? QStringLiteral("Hiba: Módositásban, UPDATE a termékben ")
-                                                 : QStringLiteral("Hiba: Újban, INSERT  a termékben ")});
+                        QCOMPARE(recorder.messageTexts(), QStringList{failure});
                         QVERIFY(entry.isVisible());
                         QCOMPARE(child<QLineEdit>(entry, "Edit5")->text(), price);
                         QCOMPARE(child<QLineEdit>(entry, "Edit6")->text(), unit);

@@ -1,5 +1,6 @@
 // The report engine on rows in memory: expressions and formats, the layout loader, page preparation and PDF.
 
+#include "data/decimal.h"
 #include "memory_data.h"
 #include "reports/layout_loader.h"
 #include "reports/report_expression.h"
@@ -65,6 +66,7 @@ private slots:
     void formats();
     void expressions_data();
     void expressions();
+    void exactArithmetic();
     void expressionErrors_data();
     void expressionErrors();
     void variablesAreEngineWide();
@@ -119,6 +121,20 @@ void TestEngine::formats_data() {
                                                   << "8 330,00";
     QTest::newRow("text with general format") << QVariant(QStringLiteral("8330")) << ""
                                               << "8330";
+    // Exact decimals are rounded exactly, half away from zero, whatever their binary value would be.
+    auto exact = [](const char* text) { return QVariant::fromValue(*Decimal::parse(QLatin1String(text))); };
+    QTest::newRow("exact half fillér") << exact("13885.665") << "n2"
+                                       << "13 885,67";
+    QTest::newRow("exact half fillér, 1,005") << exact("1.005") << "n2"
+                                              << "1,01";
+    QTest::newRow("exact negative half") << exact("-2.675") << "n2"
+                                         << "-2,68";
+    QTest::newRow("exact shortest") << exact("405328.50") << "g"
+                                    << "405328,5";
+    QTest::newRow("exact quantity") << exact("558.0000") << "n3"
+                                    << "558,000";
+    QTest::newRow("exact sum text") << QVariant(QStringLiteral("405328,5")) << "n2"
+                                    << "405 328,50";
 }
 
 void TestEngine::formats() {
@@ -195,6 +211,26 @@ void TestEngine::expressions_data() {
     QTest::newRow("date field") << "[ZQ10.\"F_KELT\"]"
                                 << ""
                                 << "2010.08.31.";
+}
+
+// Arithmetic of exact values stays exact: a sum of fillér amounts, a per cent of one.
+void TestEngine::exactArithmetic() {
+    MapResolver resolver;
+    auto exact = [](const char* text) { return QVariant::fromValue(*Decimal::parse(QLatin1String(text))); };
+    resolver.fields.insert("ZQ20.A", exact("81776.34"));
+    resolver.fields.insert("ZQ20.B", exact("323552.16"));
+    resolver.fields.insert("ZQ20.P", exact("2.5"));
+    const QVariant sum = Expression("ZQ20.A + ZQ20.B").evaluate(resolver);
+    QCOMPARE(sum.value<Decimal>(), *Decimal::parse("405328.5"));
+    QCOMPARE(Expression("ZQ20.A * ZQ20.P / 100").evaluate(resolver).toDouble(), 2044.4085);
+    QCOMPARE(Expression("ZQ20.A * ZQ20.P * 0.01").evaluate(resolver).value<Decimal>(),
+             *Decimal::parse("2044.4085"));
+    QCOMPARE(Expression("-ZQ20.A - 0.005").evaluate(resolver).value<Decimal>(),
+             *Decimal::parse("-81776.345"));
+    TextFormat n0;
+    n0.kind = ValueFormat::Fixed;
+    n0.decimals = 0;
+    QCOMPARE(TextTemplate("[ZQ20.A + ZQ20.B]").evaluate(resolver, n0), QStringLiteral("405 329"));
 }
 
 void TestEngine::expressions() {

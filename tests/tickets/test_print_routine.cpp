@@ -63,6 +63,8 @@ private slots:
     void viewNeverMarks();
     void markIsCommittedAtOnce();
     void settlementAndWords();
+    void payableOnAHalfNotExactInBinary_data();
+    void payableOnAHalfNotExactInBinary();
     void paymentBlocks_data();
     void paymentBlocks();
     void declarationBlocks_data();
@@ -163,6 +165,79 @@ void TestPrintRoutine::settlementAndWords() {
     QCOMPARE(reportVariable("v_levon").toDouble(), 0.0);
     QCOMPARE(variable("v_kif"), QString("8330"));
     QCOMPARE(variable("v_azaz"), QString("nyolcezer-háromszázharminc  00/100 Forint"));
+}
+
+// Tickets whose payable lies exactly on a half that binary floating point cannot hold go to the even
+// neighbour, in the variables, on the page, and in words (doubles gave 124 969 and 704 931).
+void TestPrintRoutine::payableOnAHalfNotExactInBinary_data() {
+    QTest::addColumn<QStringList>("prices"); // the lines' unit prices, 1 kg each, no surcharge
+    QTest::addColumn<QString>("szja");
+    QTest::addColumn<QString>("jarulszaz");
+    QTest::addColumn<QString>("levonas");
+    QTest::addColumn<QString>("szja2");
+    QTest::addColumn<QString>("jarul");
+    QTest::addColumn<QString>("kif");
+    QTest::newRow("138 856,70 less 10 % and 2,53") << QStringList{"81776.34", "57080.36"} << "10"
+                                                   << "0"
+                                                   << "2.53"
+                                                   << "13885,67"
+                                                   << "0"
+                                                   << "124968";
+    QTest::newRow("723 387,20 less 2,5 % and 371,02") << QStringList{"405328.50", "318058.70"} << "0"
+                                                      << "2.5"
+                                                      << "371.02"
+                                                      << "0"
+                                                      << "18084,68"
+                                                      << "704932";
+    QTest::newRow("1 263 641,95 less 20 % and 24,06") << QStringList{"999999.99", "263641.96"} << "20"
+                                                      << "0"
+                                                      << "24.06"
+                                                      << "252728,39"
+                                                      << "0"
+                                                      << "1010890";
+}
+
+void TestPrintRoutine::payableOnAHalfNotExactInBinary() {
+    QFETCH(QStringList, prices);
+    QFETCH(QString, szja);
+    QFETCH(QString, jarulszaz);
+    QFETCH(QString, levonas);
+    QFETCH(QString, szja2);
+    QFETCH(QString, jarul);
+    QFETCH(QString, kif);
+    QFETCH(QString, szja2OnTicket);
+    storeTicket(*db_, {.szja = szja, .jarulszaz = jarulszaz, .levonas = levonas});
+    for (const QString& price : prices)
+        storeLine(*db_, {.gross = "1", .levonszaz = "0", .ear = price, .komp = "0"});
+    standOn("10000001");
+    NyomtMod = tickets::Megtekint;
+    rec_->expectModal(preview());
+    tickets::printTicket();
+    QCOMPARE(variable("v_kif"), kif);
+    QCOMPARE(variable("v_azaz"), azazText(SzamBetuvel(kif.toInt())));
+    const auto& page = Data->frMegtekint->PreparedPages().pages.at(0);
+    QCOMPARE(printed(page, "v_kif"), kif);
+    QCOMPARE(printed(page, "v_szja2"), szja2);
+    QCOMPARE(printed(page, "v_jarul"), jarul);
+    QCOMPARE(printed(page, "v_kp1"), "A kifizetendö összegét " + kif + " Ft -ot, azaz");
+
+    // On the program's own ticket layout: the payable, the tax in two decimals, the payable in words.
+    QFile::remove("FjLista7A.frf");
+    QVERIFY(QFile::copy(QDir(qEnvironmentVariable("VARDELO_SOURCE_DIR")).filePath("layouts/FjLista7A.frf"),
+                        "FjLista7A.frf"));
+    rec_->expectModal(preview());
+    tickets::printTicket();
+    const QStringList texts = Data->frMegtekint->PreparedPages().pages.at(0).texts();
+    QVERIFY2(texts.contains(kif), qPrintable(texts.join('|')));
+    QVERIFY(texts.contains(szja2OnTicket));
+    QVERIFY(texts.contains("azaz " + azazText(SzamBetuvel(kif.toInt()))));
+    const QString output = qEnvironmentVariable("VARDELO_REPORT_OUTPUT");
+    if (!output.isEmpty()) {
+        QDir().mkpath(output);
+        QString error;
+        QVERIFY2(Data->frMegtekint->ExportToPdf(QDir(output).filePath("jegy-" + kif + ".pdf"), &error),
+                 qPrintable(error));
+    }
 }
 
 void TestPrintRoutine::paymentBlocks_data() {

@@ -53,7 +53,7 @@ private slots:
     void cancelledTicketLinesComeBackUnderSameNumber();
     void numberBeyondTheColumnFailsAndKeepsSeed();
     void numberUpdateFailureStoresNothing();
-    void unreadableNumberFailsTheSave();
+    void unreadableNumberNamesTheField();
     void headerChecksInOrder_data();
     void headerChecksInOrder();
     void okWithoutLines();
@@ -65,6 +65,7 @@ private slots:
     void declarationBoxFollowsTick();
     void changeSaveRewritesHeaderAndClearsMark();
     void largeTotalsShowWhole();
+    void totalsOnAHalfNotExactInBinary();
     void failedChangeKeepsWindowAndInput();
     void conflictWithAnotherDeskKeepsInput();
     void newTicketLeavesAnotherDesksLines();
@@ -194,8 +195,9 @@ void TestTicketEntry::numberUpdateFailureStoresNothing() {
     QCOMPARE(committedValue("SELECT COUNT(*) FROM fjfej").toInt(), 0);
 }
 
-// A number the conversion refuses fails the write like a database error: nothing stored, no number used.
-void TestTicketEntry::unreadableNumberFailsTheSave() {
+// A number that does not read as one ("1,2,3" passes the key filter) is refused before anything is written,
+// with a message that names the field, which takes the focus; nothing stored, no number used.
+void TestTicketEntry::unreadableNumberNamesTheField() {
     TestDatabase db(true);
     UiRecorder rec;
     selectPurchaser("1");
@@ -207,8 +209,11 @@ void TestTicketEntry::unreadableNumberFailsTheSave() {
     fillHeader(form);
     child<QLineEdit>(form, "Edit13")->setText("1,2,3");
     child<QPushButton>(form, "OkButton")->click();
-    QCOMPARE(rec.messageTexts(), QStringList{"Hiba1: Újban, INSERT a Fjfejben "});
+    QCOMPARE(rec.messageTexts(),
+             QStringList{"A levonás (Ft) nem szám („1,2,3”), 0 és 99 999 999 közötti szám "
+                         "lehet, legfeljebb 4 tizedesjeggyel!"});
     QVERIFY(form.isVisible());
+    QCOMPARE(form.focusWidget(), child<QLineEdit>(form, "Edit13"));
     QCOMPARE(child<QLineEdit>(form, "Edit13")->text(), QString("1,2,3"));
     QCOMPARE(committedValue("SELECT COUNT(*) FROM fjfej").toInt(), 0);
     QCOMPARE(committedValue("SELECT a_fjbszam FROM sorszam WHERE a_akod = '1'").toString(),
@@ -589,6 +594,29 @@ void TestTicketEntry::newLineTakesWeightDeductionAndGridPositions() {
     QCOMPARE(Data->ZQ20->FieldByName("S_LEVONSZAZ").AsFloat(), 10.0);
     QCOMPARE(value("SELECT COUNT(*) FROM fjsor WHERE s_levonszaz = 15").toInt(), 2);
     QCOMPARE(committedValue("SELECT s_brutto FROM fjsor WHERE s_megnevezes = 'Borjú'").toDouble(), 300.0);
+}
+
+// Totals that add up exactly to a half forint are rounded from the exact sum, half to even: 338 523,50 of
+// eight lines (doubles give 338 523,49999999994, and 338 523) shows 338 524; the screen groups with no-break
+// spaces. The stored values for the change stay exact too: "2,53", not "2,5300000000000002".
+void TestTicketEntry::totalsOnAHalfNotExactInBinary() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    storeTicket(db, {.szja = "10", .jarulszaz = "2.5", .levonas = "2.53"});
+    for (const char* price :
+         {"39243.92", "43218.88", "19666.12", "60684.62", "31198.55", "12145.93", "84093.91", "48271.57"})
+        storeLine(db, {.gross = "1", .levonszaz = "0", .ear = price, .komp = "0"});
+    JegyMod = tickets::JegyModositas;
+    TForm9 form;
+    loadForChange(form, "10000001");
+    const QString nb(QChar(0x00A0));
+    QCOMPARE(child<QLineEdit>(form, "VetelarTotal")->text(), "338" + nb + "524");
+    QCOMPARE(child<QLineEdit>(form, "FelvarTotal")->text(), "338" + nb + "524");
+    QCOMPARE(child<QLineEdit>(form, "KompfelarTotal")->text(), QString("0"));
+    QCOMPARE(child<QLineEdit>(form, "Edit13")->text(), QString("2,53"));
+    QCOMPARE(child<QLineEdit>(form, "Edit15")->text(), QString("2,5"));
+    QCOMPARE(child<QLineEdit>(form, "Edit14")->text(), QString("0"));
 }
 
 // Totals of nine digits and more are shown whole: never "84 444 376" for 684 444 376.

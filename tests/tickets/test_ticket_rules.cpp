@@ -208,7 +208,16 @@ void TestTicketRules::headerLimits_data() {
     QTest::newRow("weight 12,250") << HeaderField::WeightDeduction << "12,250" << QString();
     QTest::newRow("weight 12,12345") << HeaderField::WeightDeduction << "12,12345" << weight;
     QTest::newRow("weight 100,5") << HeaderField::WeightDeduction << "100,5" << weight;
-    QTest::newRow("weight lone comma, left to the save") << HeaderField::WeightDeduction << "," << QString();
+    // A number that does not read as one is refused here, naming the field, not at the save.
+    QTest::newRow("weight lone comma") << HeaderField::WeightDeduction << ","
+                                       << "A súlylevonás % nem szám („,”), 0 és 100 közötti szám lehet, "
+                                          "legfeljebb 4 tizedesjeggyel!";
+    QTest::newRow("contribution 1,2,3") << HeaderField::Contribution << "1,2,3"
+                                        << "A tagi hozzájárulás % nem szám („1,2,3”), 0 és 100 közötti szám "
+                                           "lehet, legfeljebb 4 tizedesjeggyel!";
+    QTest::newRow("deduction 1.2.3") << HeaderField::Deduction << " 1.2.3 "
+                                     << "A levonás (Ft) nem szám („1.2.3”), 0 és 99 999 999 közötti szám "
+                                        "lehet, legfeljebb 4 tizedesjeggyel!";
     QTest::newRow("contribution 100") << HeaderField::Contribution << "100" << QString();
     QTest::newRow("contribution 250") << HeaderField::Contribution << "250" << contribution;
     QTest::newRow("deduction largest") << HeaderField::Deduction << "99999999" << QString();
@@ -248,7 +257,16 @@ void TestTicketRules::lineLimits_data() {
     QTest::newRow("gross below") << LineField::Gross << "-1000000" << gross;
     QTest::newRow("gross four decimals") << LineField::Gross << "312,1255" << QString();
     QTest::newRow("gross five decimals") << LineField::Gross << "312,12555" << gross;
-    QTest::newRow("gross minus alone, left to the save") << LineField::Gross << "-" << QString();
+    QTest::newRow("gross minus alone")
+        << LineField::Gross << "-"
+        << "A bruttó mennyiség nem szám („-”), -999 999 és 999 999 közötti szám lehet, legfeljebb 4 "
+           "tizedesjeggyel!";
+    QTest::newRow("price 1,2,3")
+        << LineField::UnitPrice << "1,2,3"
+        << "Az egységár nem szám („1,2,3”), 0 és 999 999 közötti szám lehet, legfeljebb 4 tizedesjeggyel!";
+    QTest::newRow("compensation 7,,") << LineField::CompensationRate << "7,,"
+                                      << "A komp.mértéke nem szám („7,,”), 0 és 100 közötti szám lehet, "
+                                         "legfeljebb 4 tizedesjeggyel!";
     QTest::newRow("price just over") << LineField::UnitPrice << "999999,0001" << price;
     QTest::newRow("price at the limit") << LineField::UnitPrice << "999999" << QString();
     QTest::newRow("price four decimals") << LineField::UnitPrice << "395,5555" << QString();
