@@ -4,8 +4,10 @@
 #include "data/firebird_api.h"
 #include "data/logging.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
+#include <QSysInfo>
 
 using namespace Firebird;
 using vardelo::fb::Handle;
@@ -84,6 +86,18 @@ void TConnection::Connect() {
         dpb->insertString(status.throwing(), isc_dpb_password, Password.toUtf8().constData());
         dpb->insertString(status.throwing(), isc_dpb_lc_ctype, CharacterSet.toLatin1().constData());
         dpb->insertInt(status.throwing(), isc_dpb_sql_dialect, Dialect);
+        // Who attaches, as the engine then knows the attachment (the journal records it): a server learns
+        // it from the client library too, the embedded engine only from here.
+        dpb->insertInt(status.throwing(), isc_dpb_process_id, int(QCoreApplication::applicationPid()));
+        dpb->insertString(status.throwing(), isc_dpb_process_name,
+                          QCoreApplication::applicationFilePath().toUtf8().constData());
+        dpb->insertString(status.throwing(), isc_dpb_host_name,
+                          QSysInfo::machineHostName().toUtf8().constData());
+        QString osUser = qEnvironmentVariable("USER");
+        if (osUser.isEmpty())
+            osUser = qEnvironmentVariable("USERNAME");
+        if (!osUser.isEmpty())
+            dpb->insertString(status.throwing(), isc_dpb_os_user, osUser.toUtf8().constData());
         const QByteArray name = QDir::toNativeSeparators(ResolvedDatabaseName()).toLocal8Bit();
         attachment_ = vardelo::fb::attachDatabase(name, dpb.get());
     } catch (const FbException& e) {

@@ -112,9 +112,11 @@ struct DatabaseObjects {
     QSet<QString> constraints;
     QSet<QString> indexes;
     QSet<QString> generators;
-    QSet<QString> procedures;
+    QHash<QString, QString> procedureSources; // procedure -> its text after AS, as stored
+    QHash<QString, QString> functionSources;  // function -> its text after AS, as stored
     QSet<QString> exceptions;
     QHash<QString, QString> triggerSources; // trigger -> its text from AS on, as stored
+    QSet<QString> privileges;               // "GRANTEE|OBJECT|letter" of each privilege granted
 };
 
 using Rows = std::vector<std::vector<QVariant>>;
@@ -161,9 +163,19 @@ DatabaseObjects readObjects(IAttachment* attachment) {
                                                        "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0")))
             objects.generators.insert(row[0].toString());
         for (const auto& row : readRows(attachment, tr,
-                                        QStringLiteral("SELECT TRIM(RDB$PROCEDURE_NAME) FROM RDB$PROCEDURES "
-                                                       "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0")))
-            objects.procedures.insert(row[0].toString());
+                                        QStringLiteral("SELECT TRIM(RDB$PROCEDURE_NAME), "
+                                                       "CAST(RDB$PROCEDURE_SOURCE AS VARCHAR(8000)) "
+                                                       "FROM RDB$PROCEDURES "
+                                                       "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
+                                                       "AND RDB$PACKAGE_NAME IS NULL")))
+            objects.procedureSources.insert(row[0].toString(), row[1].toString());
+        for (const auto& row : readRows(attachment, tr,
+                                        QStringLiteral("SELECT TRIM(RDB$FUNCTION_NAME), "
+                                                       "CAST(RDB$FUNCTION_SOURCE AS VARCHAR(8000)) "
+                                                       "FROM RDB$FUNCTIONS "
+                                                       "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
+                                                       "AND RDB$PACKAGE_NAME IS NULL")))
+            objects.functionSources.insert(row[0].toString(), row[1].toString());
         for (const auto& row : readRows(attachment, tr,
                                         QStringLiteral("SELECT TRIM(RDB$EXCEPTION_NAME) FROM RDB$EXCEPTIONS "
                                                        "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0")))
@@ -174,6 +186,12 @@ DatabaseObjects readObjects(IAttachment* attachment) {
                                      "CAST(RDB$TRIGGER_SOURCE AS VARCHAR(8000)) FROM RDB$TRIGGERS "
                                      "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0")))
             objects.triggerSources.insert(row[0].toString(), row[1].toString());
+        for (const auto& row : readRows(attachment, tr,
+                                        QStringLiteral("SELECT TRIM(RDB$USER), TRIM(RDB$RELATION_NAME), "
+                                                       "TRIM(RDB$PRIVILEGE) FROM RDB$USER_PRIVILEGES "
+                                                       "WHERE RDB$FIELD_NAME IS NULL")))
+            objects.privileges.insert(row[0].toString() + u'|' + row[1].toString() + u'|' +
+                                      row[2].toString());
         transaction->commit(status.throwing());
         transaction.forget();
     } catch (const FbException& e) {
@@ -237,6 +255,31 @@ void tableChanges(const QString& table, const QString& body, const QString& stat
     }
 }
 
+// The letters the engine keeps for the privileges of a GRANT ("SELECT, UPDATE" gives "S", "U"); empty for a
+// privilege it does not know.
+QStringList privilegeLetters(const QString& privileges) {
+    static const QHash<QString, QStringList> letters{
+        {QStringLiteral("SELECT"), {QStringLiteral("S")}},
+        {QStringLiteral("INSERT"), {QStringLiteral("I")}},
+        {QStringLiteral("UPDATE"), {QStringLiteral("U")}},
+        {QStringLiteral("DELETE"), {QStringLiteral("D")}},
+        {QStringLiteral("REFERENCES"), {QStringLiteral("R")}},
+        {QStringLiteral("EXECUTE"), {QStringLiteral("X")}},
+        {QStringLiteral("USAGE"), {QStringLiteral("G")}},
+        {QStringLiteral("ALL"),
+         {QStringLiteral("S"), QStringLiteral("I"), QStringLiteral("U"), QStringLiteral("D"),
+          QStringLiteral("R")}},
+    };
+    QStringList result;
+    for (const QString& privilege : privileges.split(u',')) {
+        const auto known = letters.constFind(privilege.simplified().toUpper());
+        if (known == letters.cend())
+            return {};
+        result << *known;
+    }
+    return result;
+}
+
 } // namespace
 
 QList<SchemaChange> pendingSchemaChanges(IAttachment* attachment, const QStringList& ddl) {
@@ -251,8 +294,17 @@ QList<SchemaChange> pendingSchemaChanges(IAttachment* attachment, const QStringL
     static const QRegularExpression generator(QStringLiteral("^CREATE\\s+(GENERATOR|SEQUENCE)\\s+(\\w+)"),
                                               QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression named(
-        QStringLiteral("^CREATE\\s+(OR\\s+ALTER\\s+)?(VIEW|PROCEDURE|EXCEPTION)\\s+(\\w+)"),
+        QStringLiteral("^CREATE\\s+(OR\\s+ALTER\\s+)?(VIEW|PROCEDURE|FUNCTION|EXCEPTION)\\s+(\\w+)"),
         QRegularExpression::CaseInsensitiveOption);
+    // The body of a procedure or function: what follows the first AS (the engine keeps it without the AS).
+    static const QRegularExpression routineBody(QStringLiteral("\\bAS\\b(.*)$"),
+                                                QRegularExpression::CaseInsensitiveOption |
+                                                    QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression grant(
+        QStringLiteral(
+            "^GRANT\\s+(.+?)\\s+ON\\s+(?:(?:TABLE|GENERATOR|SEQUENCE|FUNCTION|PROCEDURE|EXCEPTION)\\s+)?"
+            "(\\w+)\\s+TO\\s+(?:(?:USER|ROLE|TRIGGER|PROCEDURE|FUNCTION|VIEW)\\s+)?(\\w+)\\s*$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression trigger(
         QStringLiteral("^CREATE\\s+(OR\\s+ALTER\\s+)?TRIGGER\\s+(\\w+)\\b.*?\\bAS\\b(.*)$"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
@@ -270,11 +322,27 @@ QList<SchemaChange> pendingSchemaChanges(IAttachment* attachment, const QStringL
         } else if (const auto n = named.match(statement); n.hasMatch()) {
             const QString kind = n.captured(2).toUpper();
             const QString name = n.captured(3).toUpper();
+            const bool routine = kind == QLatin1String("PROCEDURE") || kind == QLatin1String("FUNCTION");
+            const QHash<QString, QString>& sources =
+                kind == QLatin1String("PROCEDURE") ? objects.procedureSources : objects.functionSources;
             const bool present = kind == QLatin1String("VIEW")        ? objects.relations.contains(name)
-                                 : kind == QLatin1String("PROCEDURE") ? objects.procedures.contains(name)
-                                                                      : objects.exceptions.contains(name);
-            if (!present)
+                                 : kind == QLatin1String("EXCEPTION") ? objects.exceptions.contains(name)
+                                                                      : sources.contains(name);
+            if (!present) {
                 changes.append({kind.toLower() + QLatin1Char(' ') + name, statement, statement});
+            } else if (routine) {
+                // A routine whose text changed gets the new text; its callers stay as they are.
+                const auto body = routineBody.match(statement, n.capturedEnd(0));
+                if (body.hasMatch() && normalized(sources.value(name)) != normalized(body.captured(1))) {
+                    QString replacement = statement;
+                    if (n.captured(1).isEmpty())
+                        replacement.replace(QRegularExpression(QStringLiteral("^CREATE\\s+"),
+                                                               QRegularExpression::CaseInsensitiveOption),
+                                            QStringLiteral("CREATE OR ALTER "));
+                    changes.append(
+                        {QStringLiteral("changed %1 %2").arg(kind.toLower(), name), replacement, statement});
+                }
+            }
         } else if (const auto t = trigger.match(statement); t.hasMatch()) {
             const QString name = t.captured(2).toUpper();
             const auto stored = objects.triggerSources.constFind(name);
@@ -289,6 +357,19 @@ QList<SchemaChange> pendingSchemaChanges(IAttachment* attachment, const QStringL
                                         QStringLiteral("CREATE OR ALTER TRIGGER"));
                 changes.append({QStringLiteral("changed trigger %1").arg(name), replacement, statement});
             }
+        } else if (const auto granted = grant.match(statement); granted.hasMatch()) {
+            const QString object = granted.captured(2).toUpper();
+            const QString grantee = granted.captured(3).toUpper();
+            const QStringList letters = privilegeLetters(granted.captured(1));
+            const bool present =
+                !letters.isEmpty() &&
+                std::all_of(letters.cbegin(), letters.cend(), [&](const QString& letter) {
+                    return objects.privileges.contains(grantee + u'|' + object + u'|' + letter);
+                });
+            if (!present)
+                changes.append({QStringLiteral("grant %1 on %2 to %3")
+                                    .arg(granted.captured(1).simplified().toUpper(), object, grantee),
+                                statement, statement});
         }
     }
     return changes;

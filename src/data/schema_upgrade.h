@@ -19,9 +19,9 @@ struct SchemaChange {
 };
 
 // What an older database lacks of the DDL, in the DDL's order: tables, columns and constraints of existing
-// tables, generators, indexes, views, procedures, exceptions and triggers that it does not have, computed
-// columns whose expression or named type differs and triggers whose text differs. A database made from the
-// DDL lacks nothing.
+// tables, generators, indexes, views, procedures, functions, exceptions, triggers and grants that it does not
+// have, computed columns whose expression or named type differs, and triggers, procedures and functions whose
+// text differs. A database made from the DDL lacks nothing.
 QList<SchemaChange> pendingSchemaChanges(Firebird::IAttachment* attachment, const QStringList& ddl);
 
 struct SchemaUpgradeResult {

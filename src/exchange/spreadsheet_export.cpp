@@ -2,6 +2,7 @@
 
 #include "data/data_module.h"
 #include "data/dataset.h"
+#include "data/decimal.h"
 #include "data/text_formats.h"
 #include "exchange/ole_file.h"
 #include "exchange/xls_writer.h"
@@ -66,99 +67,96 @@ QString exportDoneText(int lines) {
                       .arg(sheetName(1), sheetName(sheets), fixedNumberText(LinesPerSheet, 0, true));
 }
 
-namespace {
-
-enum class CellKind { Text, Number, Date };
-
-CellKind kindOf(const TField& field) {
-    switch (field.DataType()) {
-    case TFieldType::Date:
-    case TFieldType::DateTime:
-        return CellKind::Date;
-    case TFieldType::Integer:
-    case TFieldType::LargeInt:
-    case TFieldType::Float:
-    case TFieldType::Decimal:
-        return CellKind::Number;
-    default:
-        return CellKind::Text;
-    }
-}
-
-} // namespace
-
-QByteArray buildWorkbook(TDataSet& lines, const std::function<void(int)>& progress) {
-    const auto& columns = exportColumns();
-    const int count = std::min<int>(int(columns.size()), lines.FieldCount());
-
+QByteArray buildSheets(const QList<SheetColumn>& columns, const SheetRows& rows, int boldHeaderColumns,
+                       const std::function<void(int)>& progress) {
+    const int count = int(columns.size());
     xls::BiffWorkbook book;
     using xls::Align;
     const int boldXf = book.cellFormat({true, Align::General, 0});
     std::vector<int> headerXf, cellXf, dateXf;
-    std::vector<CellKind> kinds;
-    for (int i = 0; i < count; ++i) {
-        const Align align = columns[size_t(i)].right ? Align::Right : Align::Left;
+    for (const SheetColumn& column : columns) {
+        const Align align = column.right ? Align::Right : Align::Left;
         headerXf.push_back(book.cellFormat({true, align, 0}));
         cellXf.push_back(book.cellFormat({false, align, 0}));
         dateXf.push_back(book.cellFormat({false, align, xls::ShortDateFormat}));
-        kinds.push_back(kindOf(lines.Fields(i)));
     }
 
     int sheets = 0;
     auto startSheet = [&] {
         book.beginSheet(sheetName(++sheets));
         for (int i = 0; i < count; ++i) {
-            book.setColumnWidth(i, i, columns[size_t(i)].width);
-            book.writeText(0, i, lines.Fields(i).FieldName(), headerXf[size_t(i)]);
+            book.setColumnWidth(i, i, columns[i].width);
+            book.writeText(0, i, columns[i].header, headerXf[size_t(i)]);
         }
-        for (int i = count; i < BoldHeaderColumns; ++i)
+        for (int i = count; i < boldHeaderColumns; ++i)
             book.writeBlank(0, i, boldXf);
     };
     startSheet();
 
+    int sheetRow = 1;
+    for (int row = 0; row < rows.count; ++row) {
+        if (sheetRow > LinesPerSheet) {
+            startSheet();
+            sheetRow = 1;
+        }
+        for (int i = 0; i < count; ++i) {
+            const QVariant value = rows.value(row, i);
+            const size_t c = size_t(i);
+            switch (value.typeId()) {
+            case QMetaType::UnknownType:
+                book.writeBlank(sheetRow, i, cellXf[c]);
+                break;
+            case QMetaType::QDateTime: {
+                const QDateTime moment = value.toDateTime();
+                book.writeNumber(sheetRow, i,
+                                 xls::dateSerial(moment.date()) +
+                                     moment.time().msecsSinceStartOfDay() / 86400000.0,
+                                 dateXf[c]);
+                break;
+            }
+            case QMetaType::QDate:
+                book.writeDate(sheetRow, i, value.toDate(), dateXf[c]);
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+            case QMetaType::Int:
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+            case QMetaType::ULongLong:
+                book.writeNumber(sheetRow, i, value.toDouble(), cellXf[c]);
+                break;
+            default:
+                if (value.typeId() == qMetaTypeId<Decimal>())
+                    book.writeNumber(sheetRow, i, value.value<Decimal>().toDouble(), cellXf[c]);
+                else if (value.isNull())
+                    book.writeBlank(sheetRow, i, cellXf[c]);
+                else
+                    book.writeText(sheetRow, i, value.toString(), cellXf[c]);
+                break;
+            }
+        }
+        ++sheetRow;
+        if (progress)
+            progress(row + 1);
+    }
+    return book.finish();
+}
+
+QByteArray buildWorkbook(TDataSet& lines, const std::function<void(int)>& progress) {
+    const auto& widths = exportColumns();
+    const int count = std::min<int>(int(widths.size()), lines.FieldCount());
+    QList<SheetColumn> columns;
+    for (int i = 0; i < count; ++i)
+        columns.append({lines.Fields(i).FieldName(), widths[size_t(i)].width, widths[size_t(i)].right});
     // The rows are read where they stand, without moving the current row through each of them (every move
     // would repaint the grids on the list); the list ends on its last row.
     const int total = lines.RecordCount();
-    int row = 1;
-    for (int line = 0; line < total; ++line) {
-        if (row > LinesPerSheet) {
-            startSheet();
-            row = 1;
-        }
-        for (int i = 0; i < count; ++i) {
-            const QVariant value = lines.ValueAt(line, i);
-            const size_t c = size_t(i);
-            if (value.isNull()) {
-                book.writeBlank(row, i, cellXf[c]);
-                continue;
-            }
-            switch (kinds[c]) {
-            case CellKind::Date:
-                if (value.typeId() == QMetaType::QDateTime) {
-                    const QDateTime moment = value.toDateTime();
-                    book.writeNumber(row, i,
-                                     xls::dateSerial(moment.date()) +
-                                         moment.time().msecsSinceStartOfDay() / 86400000.0,
-                                     dateXf[c]);
-                } else {
-                    book.writeDate(row, i, value.toDate(), dateXf[c]);
-                }
-                break;
-            case CellKind::Number:
-                book.writeNumber(row, i, value.toDouble(), cellXf[c]);
-                break;
-            case CellKind::Text:
-                book.writeText(row, i, value.toString(), cellXf[c]);
-                break;
-            }
-        }
-        ++row;
-        if (progress)
-            progress(line + 1);
-    }
+    const QByteArray stream =
+        buildSheets(columns, {total, [&](int row, int column) { return lines.ValueAt(row, column); }},
+                    BoldHeaderColumns, progress);
     if (total > 0)
         lines.Last();
-    return book.finish();
+    return stream;
 }
 
 QString workbookFileName() {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QVariant>
 #include <array>
 #include <functional>
 
@@ -43,6 +45,25 @@ QString sheetName(int number);
 // value with its own type (dates as dates, numbers as numbers, text as text, null as an empty cell). Leaves
 // the dataset on its last row. progress(done) is called after each line.
 QByteArray buildWorkbook(TDataSet& lines, const std::function<void(int)>& progress = {});
+
+// A column of a sheet: its bold header, its width in characters, its alignment (right, else left).
+struct SheetColumn {
+    QString header;
+    int width;
+    bool right;
+};
+
+// The rows of a sheet: how many, and the value of a cell (a QDate or QDateTime is a date cell, a number a
+// number, a text a text, null an empty cell).
+struct SheetRows {
+    int count = 0;
+    std::function<QVariant(int row, int column)> value;
+};
+
+// Builds a workbook stream as buildWorkbook does, from any rows: the bold header row across at least
+// boldHeaderColumns columns, LinesPerSheet rows a sheet, each sheet with its own header row.
+QByteArray buildSheets(const QList<SheetColumn>& columns, const SheetRows& rows, int boldHeaderColumns,
+                       const std::function<void(int)>& progress = {});
 
 // The file name of the workbook: the ticket header table's name with ".xls".
 QString workbookFileName();

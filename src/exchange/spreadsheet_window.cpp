@@ -5,9 +5,9 @@
 #include "data/data_module.h"
 #include "data/database_error.h"
 #include "data/logging.h"
-#include "exchange/ole_file.h"
 #include "exchange/spreadsheet_export.h"
 #include "exchange/spreadsheet_queries.h"
+#include "exchange/workbook_file.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/form_controls.h"
@@ -16,10 +16,8 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDateEdit>
-#include <QDesktopServices>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -28,7 +26,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
-#include <QUrl>
 #include <QVBoxLayout>
 
 using namespace vardelo;
@@ -173,30 +170,7 @@ void TForm20::Button4Click() {
         return;
     }
 
-    const bool saved = save(stream);
-    if (saved && CheckBox1->isChecked())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(WorkbookPath()));
-    ui().messageBox(exchange::exportDoneText(count), QStringLiteral("Kész!"), MsgIcon::Information,
-                    int(MsgButton::Ok));
-}
-
-bool TForm20::save(const QByteArray& stream) {
-    const QString path = WorkbookPath();
-    if (QFileInfo::exists(path) &&
-        ui().messageBox(
-            QStringLiteral("A(z) %1 fájl már létezik. Lecseréli?").arg(QDir::toNativeSeparators(path)),
-            QStringLiteral("Excel  táblába"), MsgIcon::Question,
-            int(MsgButton::Yes) | int(MsgButton::No)) != MsgButton::Yes) {
-        ui().showMessage(QStringLiteral("A fájl mentése nem történt meg!"));
-        return false;
-    }
-    try {
-        QDir().mkpath(SaveFolder);
-        exchange::saveWorkbook(path, stream);
-        return true;
-    } catch (const xls::OleWriteError& e) {
-        qCWarning(lcExchange) << "saving the workbook failed:" << e.what();
-        ui().showMessage(QStringLiteral("A fájl mentése nem történt meg!"));
-        return false;
-    }
+    exchange::finishWorkbookExport(WorkbookPath(),
+                                   exchange::saveWorkbookAsking(WorkbookPath(), stream, windowTitle()),
+                                   CheckBox1->isChecked(), count);
 }

@@ -31,8 +31,6 @@ public slots:
 
 private:
     void collect();
-    // Saves the workbook, asking first when the file exists; false when it was not saved.
-    bool save(const QByteArray& stream);
 
     bool collected_ = false;
 

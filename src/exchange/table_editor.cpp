@@ -5,6 +5,7 @@
 #include "data/logging.h"
 #include "data/shared_values.h"
 #include "exchange/password_dialog.h"
+#include "exchange/table_editor_queries.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/form_controls.h"
@@ -60,6 +61,10 @@ TForm22::TForm22(QWidget* parent) : QDialog(parent) {
     // The purchasers only after the second code.
     DBGrid[5]->hide();
     DBNavigator[5]->hide();
+    JournalQuery = new TZQuery(QStringLiteral("ZQNaplo"), Data->ZCon1, Data->IBTrans1, this);
+    ConnectionQuery = new TZQuery(QStringLiteral("ZQKapcsolat"), Data->ZCon1, Data->IBTrans1, this);
+    PageControl1->addTab(buildJournalTab(7, JournalQuery), QStringLiteral("Naplo"));
+    PageControl1->addTab(buildJournalTab(8, ConnectionQuery), QStringLiteral("Kapcsolat"));
     PageControl1->setCurrentIndex(0);
 
     Button6 = makeButton(QStringLiteral("Button6"), QStringLiteral("Szerkeszt"), this);
@@ -78,9 +83,25 @@ TForm22::TForm22(QWidget* parent) : QDialog(parent) {
     resize(980, 600);
 }
 
-QWidget* TForm22::buildTab(int number) {
+QWidget* TForm22::gridTab(int number, TDataSource* source, TDBGrid*& grid, TDBNavigator*& navigator) {
     auto* tab = new QWidget(this);
     tab->setObjectName(QStringLiteral("TabSheet%1").arg(number));
+    grid = new TDBGrid(tab);
+    grid->setObjectName(QStringLiteral("DBGrid%1").arg(number));
+    grid->SetDataSource(source);
+    navigator = new TDBNavigator(tab);
+    navigator->setObjectName(QStringLiteral("DBNavigator%1").arg(number));
+    navigator->SetDataSource(source);
+    auto* navigation = new QHBoxLayout;
+    navigation->addWidget(navigator);
+    navigation->addStretch(1);
+    auto* layout = new QVBoxLayout(tab);
+    layout->addWidget(grid, 1);
+    layout->addLayout(navigation);
+    return tab;
+}
+
+QWidget* TForm22::buildTab(int number) {
     TDataSource* source = nullptr;
     switch (number) {
     case 1:
@@ -102,25 +123,37 @@ QWidget* TForm22::buildTab(int number) {
         source = Data->DS6;
         break;
     }
-    auto* grid = new TDBGrid(tab);
-    grid->setObjectName(QStringLiteral("DBGrid%1").arg(number));
-    grid->SetDataSource(source);
-    auto* navigator = new TDBNavigator(tab);
-    navigator->setObjectName(QStringLiteral("DBNavigator%1").arg(number));
-    navigator->SetDataSource(source);
+    TDBGrid*& grid = DBGrid[size_t(number - 1)];
+    TDBNavigator*& navigator = DBNavigator[size_t(number - 1)];
+    QWidget* tab = gridTab(number, source, grid, navigator);
     navigator->SetVisibleButtons(nbAllButtons);
     connect(grid, &TDBGrid::dataError, this, showDataError);
     connect(navigator, &TDBNavigator::dataError, this, showDataError);
-    DBGrid[size_t(number - 1)] = grid;
-    DBNavigator[size_t(number - 1)] = navigator;
-
-    auto* navigation = new QHBoxLayout;
-    navigation->addWidget(navigator);
-    navigation->addStretch(1);
-    auto* layout = new QVBoxLayout(tab);
-    layout->addWidget(grid, 1);
-    layout->addLayout(navigation);
     return tab;
+}
+
+QWidget* TForm22::buildJournalTab(int number, TZQuery* query) {
+    TDBGrid*& grid = JournalGrid[size_t(number - 7)];
+    TDBNavigator*& navigator = JournalNavigator[size_t(number - 7)];
+    QWidget* tab =
+        gridTab(number, new TDataSource(QStringLiteral("DS%1").arg(number), query, this), grid, navigator);
+    // Read only, whatever code was given: the journal is changed by nothing but the database's triggers.
+    grid->SetReadOnly(true);
+    navigator->SetVisibleButtons(nbMoveButtons);
+    grid->hide();
+    navigator->hide();
+    return tab;
+}
+
+void TForm22::showJournal() {
+    if (!JournalQuery->Active())
+        exchange::openJournalTable(JournalQuery);
+    if (!ConnectionQuery->Active())
+        exchange::openConnectionTable(ConnectionQuery);
+    for (size_t i = 0; i < JournalGrid.size(); ++i) {
+        JournalGrid[i]->show();
+        JournalNavigator[i]->show();
+    }
 }
 
 void TForm22::setFiveReadOnly(bool readOnly) {
@@ -157,10 +190,12 @@ void TForm22::Button6Click() {
         if (EnteredCode == FirstCode) {
             EnteredCode.clear();
             setFiveReadOnly(false);
+            showJournal();
         }
         if (EnteredCode == SecondCode) {
             EnteredCode.clear();
             unlockAll();
+            showJournal();
         }
     });
 }
@@ -169,7 +204,10 @@ bool TForm22::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Button6 && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->text().compare(QString(QLatin1Char(UnlockKey)), Qt::CaseInsensitive) == 0) {
-            guarded([this] { setFiveReadOnly(false); });
+            guarded([this] {
+                setFiveReadOnly(false);
+                showJournal();
+            });
             return true;
         }
     }

@@ -15,6 +15,7 @@
 #include "exchange/send_data.h"
 #include "exchange/spreadsheet_window.h"
 #include "exchange/table_editor.h"
+#include "journal/journal_window.h"
 #include "lists/animal_summary.h"
 #include "lists/check_window.h"
 #include "lists/producer_summary.h"
@@ -124,6 +125,7 @@ void TForm1::createMenu() {
     Adatokexceltblba1 = item(Export1, QStringLiteral("Adatokexceltblba1"),
                              QStringLiteral("Zozed excel táblába"), &TForm1::Adatokexceltblba1Click);
     Adatbzis1 = item(Export1, QStringLiteral("Adatbzis1"), QStringLiteral("Adatok"), &TForm1::Adatbzis1Click);
+    Naplo1 = item(Export1, QStringLiteral("Naplo1"), QStringLiteral("Napló"), &TForm1::Naplo1Click);
     N1 = item(Export1, QStringLiteral("N1"), QString(), nullptr);
     N1->setSeparator(true);
     Sug1 = item(Export1, QStringLiteral("Sug1"), QStringLiteral("Sugó"), &TForm1::Sug1Click);
@@ -288,6 +290,9 @@ void TForm1::Adatokexceltblba1Click() {
 }
 void TForm1::Adatbzis1Click() {
     openModal<TForm22>();
+}
+void TForm1::Naplo1Click() {
+    openModal<TFormNaplo>();
 }
 
 void TForm1::Felvsrlsijegy1Click() {

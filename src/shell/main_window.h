@@ -64,6 +64,7 @@ private:
     void Ellenrzs2Click();
     void Adatokexceltblba1Click();
     void Adatbzis1Click();
+    void Naplo1Click();
     void Sug1Click();
     void Nvjegy1Click();
     void Tvsegitsg1Click();
@@ -98,6 +99,7 @@ private:
     QAction* Ellenrzs2;
     QAction* Adatokexceltblba1;
     QAction* Adatbzis1;
+    QAction* Naplo1; // "Napló": the journal of changes
     QAction* N1;
     QAction* Sug1;
     QAction* Nvjegy1;

@@ -98,6 +98,11 @@ void printTicket() {
 
     const CopyMark copy = copyMark(prn, NyomtMod);
     setReportVariable(QStringLiteral("v_masolat"), copy.v_masolat);
+    // Read with the header by number, fresh: the change may be newer than the browser's list. A database
+    // still without the column (its upgrade not yet made) has nothing to say.
+    const TField* changed = byNumber->IsEmpty() ? nullptr : byNumber->FindField(QStringLiteral("F_NYMOD"));
+    setReportVariable(QStringLiteral("v_modositva"),
+                      changedAfterPrintText(changed ? changed->AsDate() : QDate()));
 
     // The layout is loaded and the pages prepared before the ticket is marked: a missing or faulty layout
     // shows nothing and must not turn the first print into a copy.

@@ -78,4 +78,9 @@ CopyMark copyMark(const QString& fPrn, const QString& nyomtMod) {
     return {QStringLiteral(" "), nyomtMod == u"Nyomtat"};
 }
 
+QString changedAfterPrintText(const QDate& changed) {
+    return changed.isValid() ? QStringLiteral("Nyomtatás után módosítva: ") + dateText(changed)
+                             : QStringLiteral(" ");
+}
+
 } // namespace vardelo

@@ -2,6 +2,7 @@
 
 #include "data/decimal.h"
 
+#include <QDate>
 #include <QString>
 #include <QtGlobal>
 #include <optional>
@@ -61,6 +62,11 @@ struct CopyMark {
 // By F_PRN ("I": printed before) and the print mode ("Nyomtat" marks an unprinted ticket, "Megtekint" never
 // does).
 CopyMark copyMark(const QString& fPrn, const QString& nyomtMod);
+
+// The footer line of a ticket changed after it had been printed: "Nyomtatás után módosítva: 2010.08.05." for
+// the day of its last such change (F_NYMOD), one blank for a ticket never changed after a print. The copy
+// mark does not depend on it.
+QString changedAfterPrintText(const QDate& changed);
 
 // The dotted signature line of the ticket (77 points).
 QString signatureDots();

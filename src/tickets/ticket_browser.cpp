@@ -3,6 +3,7 @@
 #include "data/data_module.h"
 #include "data/index_statistics.h"
 #include "data/shared_values.h"
+#include "journal/journal_window.h"
 #include "tickets/action_guard.h"
 #include "tickets/print_routine.h"
 #include "tickets/producer_details.h"
@@ -24,6 +25,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -59,12 +61,15 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
     CancelButton = makeButton(QStringLiteral("CancelButton"), QStringLiteral("Mégsem"), this);
     ViewButton = makeButton(QStringLiteral("ViewButton"), QStringLiteral("Megtekint"), this);
     PrintButton = makeButton(QStringLiteral("PrintButton"), QStringLiteral("Nyomtat"), this);
+    JournalButton = makeButton(QStringLiteral("JournalButton"), QStringLiteral("Napló"), this);
+    JournalButton->setToolTip(QStringLiteral("A jegy változásai (F9)"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(NewButton);
     buttons->addWidget(ChangeButton);
     buttons->addStretch(1);
     buttons->addWidget(ViewButton);
     buttons->addWidget(PrintButton);
+    buttons->addWidget(JournalButton);
     buttons->addStretch(1);
     buttons->addWidget(CancelButton);
 
@@ -80,6 +85,9 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent) {
     connect(ChangeButton, &QPushButton::clicked, this, &TForm8::ChangeButtonClick);
     connect(ViewButton, &QPushButton::clicked, this, &TForm8::ViewButtonClick);
     connect(PrintButton, &QPushButton::clicked, this, &TForm8::PrintButtonClick);
+    connect(JournalButton, &QPushButton::clicked, this, &TForm8::JournalButtonClick);
+    connect(new QShortcut(QKeySequence(JournalKey), this), &QShortcut::activated, this,
+            &TForm8::JournalButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     vardelo::fitWindowToScreen(*this, QSize(980, 600));
 }
@@ -114,6 +122,8 @@ QWidget* TForm8::buildHeaderTab() {
         {QStringLiteral("O_NEV"), QStringLiteral("Név")},
         {QStringLiteral("F_KELT"), QStringLiteral("Dátum")},
         {QStringLiteral("F_PRN"), QStringLiteral("Print")},
+        // The day a printed ticket was last changed: the mark of a ticket changed after its print.
+        {QStringLiteral("F_NYMOD"), QStringLiteral("Nyomt. után mód.")},
         {QStringLiteral("F_MEGJ"), QStringLiteral("Megjegyzés")},
         {QStringLiteral("O_IRSZAM"), QStringLiteral("Irszám")},
         {QStringLiteral("O_HELYSEGNEV"), QStringLiteral("Helységnév")},
@@ -279,4 +289,10 @@ void TForm8::ViewButtonClick() {
 
 void TForm8::PrintButtonClick() {
     print(Nyomtat);
+}
+
+void TForm8::JournalButtonClick() {
+    TFormNaplo journal(this);
+    journal.SetTicketNumber(headerText("F_BSZAM"));
+    ui().showModal(journal);
 }

@@ -18,6 +18,8 @@ public:
     // The override key: "J" (either case) typed while "Módosít" has the focus opens the current ticket for
     // change even when it has been printed.
     static constexpr char OverrideKey = 'J';
+    // The key of the current ticket's journal, as "Napló" does.
+    static constexpr Qt::Key JournalKey = Qt::Key_F9;
 
 public slots:
     void DBGrid1TitleClick(const QString& fieldName);
@@ -26,6 +28,7 @@ public slots:
     void ChangeButtonClick();
     void ViewButtonClick();
     void PrintButtonClick();
+    void JournalButtonClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -54,4 +57,5 @@ private:
     QPushButton* CancelButton;
     QPushButton* ViewButton;
     QPushButton* PrintButton;
+    QPushButton* JournalButton; // "Napló" (F9): the current ticket's journal
 };

@@ -233,7 +233,8 @@ void TestDatabaseBackup::backupThenRestoreKeepsEveryRow() {
     QCOMPARE(
         qint64(copy.value(QStringLiteral("FJSOR")).size()),
         std::find_if(counts.begin(), counts.end(), [](const auto& c) { return c.first == "FJSOR"; })->second);
-    QCOMPARE(counts.size(), size_t(6));
+    // The six tables and the journal's two.
+    QCOMPARE(counts.size(), size_t(8));
 
     Attachment before(db.databasePath());
     Attachment after(restored);
@@ -242,6 +243,20 @@ void TestDatabaseBackup::backupThenRestoreKeepsEveryRow() {
     const auto inserted = after.rows(
         QStringLiteral("INSERT INTO FJSOR (S_BSZAM, S_AKOD) VALUES ('10000001', '1') RETURNING ID_FJSOR"));
     QVERIFY(inserted.front().front().toLongLong() > used.toLongLong() + 1);
+
+    // The journal comes back whole, and goes on: the restored database journals its writes.
+    const QString journal = QStringLiteral(
+        "SELECT ID_NAPLO, N_IDO, N_TABLA, N_SOR, N_MUVELET, N_KULCS, N_KAPCSOLAT, "
+        "COALESCE(N_VALTOZAS, CAST(N_VALTOZAS_HOSSZU AS VARCHAR(8000))) FROM NAPLO WHERE ID_NAPLO <= ? "
+        "ORDER BY ID_NAPLO");
+    const QVariant lastEntry = before.value(QStringLiteral("SELECT MAX(ID_NAPLO) FROM NAPLO"));
+    QVERIFY(before.rows(journal, {lastEntry}).size() > 7);
+    QCOMPARE(after.rows(journal, {lastEntry}), before.rows(journal, {lastEntry}));
+    QCOMPARE(after
+                 .value(QStringLiteral("SELECT COUNT(*) FROM NAPLO WHERE N_TABLA = 'S' AND N_SOR = ?"),
+                        {inserted.front().front()})
+                 .toInt(),
+             1);
 }
 
 void TestDatabaseBackup::restoreRefusesWhatIsNotABackup_data() {

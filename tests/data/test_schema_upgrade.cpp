@@ -155,45 +155,52 @@ private slots:
     // Each kind of difference an older database can have is found and made good; the line already stored
     // reads back with the current formulas.
     void olderDatabaseGetsWhatItLacks_data() {
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("to");
+        QTest::addColumn<QStringList>("from");
+        QTest::addColumn<QStringList>("to");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("index") << "CREATE INDEX FJFEJ_FIZKELT ON FJFEJ (F_FIZKELT);\n"
-                               << ""
-                               << "index FJFEJ_FIZKELT";
-        QTest::newRow("column") << "  S_MENNYISEG   DECIMAL(18,4),\n"
-                                << ""
-                                << "column FJSOR.S_MENNYISEG";
-        QTest::newRow("constraint") << "  CONSTRAINT FJSOR_SZJA_RANGE CHECK (S_SZJA BETWEEN 0 AND 100)\n"
-                                    << "  S_DUMMY INTEGER\n"
-                                    << "constraint FJSOR.FJSOR_SZJA_RANGE";
-        QTest::newRow("computed expression") << "COMPUTED BY (S_VETELAR - S_LEVONT)"
-                                             << "COMPUTED BY (S_VETELAR)"
-                                             << "computed column FJSOR.S_KIFIZET";
+        QTest::newRow("index") << QStringList{"CREATE INDEX FJFEJ_FIZKELT ON FJFEJ (F_FIZKELT);\n"}
+                               << QStringList{""} << "index FJFEJ_FIZKELT";
+        // A column and its line in the journal's trigger, which an older database lacked together.
+        QTest::newRow("column")
+            << QStringList{"  S_MENNYISEG   DECIMAL(18,4),\n",
+                           "\n     || NAPLO_ERTEK('S_MENNYISEG', OLD.S_MENNYISEG, NEW.S_MENNYISEG)"}
+            << QStringList{"", ""} << "column FJSOR.S_MENNYISEG";
+        QTest::newRow("constraint")
+            << QStringList{"  CONSTRAINT FJSOR_LEVONSZAZ_RANGE CHECK (S_LEVONSZAZ BETWEEN 0 AND 100)\n"}
+            << QStringList{"  S_DUMMY INTEGER\n"} << "constraint FJSOR.FJSOR_LEVONSZAZ_RANGE";
+        QTest::newRow("computed expression")
+            << QStringList{"COMPUTED BY (S_VETELAR - S_LEVONT)"} << QStringList{"COMPUTED BY (S_VETELAR)"}
+            << "computed column FJSOR.S_KIFIZET";
         // A formula that stayed while its type changed: the column of doubles becomes an exact decimal.
-        QTest::newRow("computed type") << "S_VETELAR     DECIMAL(18,2) COMPUTED BY"
-                                       << "S_VETELAR     DOUBLE PRECISION COMPUTED BY"
+        QTest::newRow("computed type") << QStringList{"S_VETELAR     DECIMAL(18,2) COMPUTED BY"}
+                                       << QStringList{"S_VETELAR     DOUBLE PRECISION COMPUTED BY"}
                                        << "computed column FJSOR.S_VETELAR";
-        QTest::newRow("trigger text") << "NEW.ID_TERMEK = GEN_ID(GEN_TERMEK_ID, 1)"
-                                      << "NEW.ID_TERMEK = GEN_ID(GEN_TERMEK_ID, 2)"
-                                      << "changed trigger TERMEK_BI";
+        QTest::newRow("trigger text")
+            << QStringList{"NEW.ID_TERMEK = GEN_ID(GEN_TERMEK_ID, 1)"}
+            << QStringList{"NEW.ID_TERMEK = GEN_ID(GEN_TERMEK_ID, 2)"} << "changed trigger TERMEK_BI";
+        QTest::newRow("grant") << QStringList{"GRANT USAGE ON GENERATOR GEN_NAPLO_ID TO TRIGGER NAPLO_BI;\n"}
+                               << QStringList{""} << "grant USAGE on GEN_NAPLO_ID to NAPLO_BI";
+        QTest::newRow("function text")
+            << QStringList{"THEN\n    RETURN '';"} << QStringList{"THEN\n    RETURN NULL;"}
+            << "changed function NAPLO_ERTEK";
         QTest::newRow("trigger")
-            << "CREATE TRIGGER TERMEK_BI FOR TERMEK ACTIVE BEFORE INSERT POSITION 0 AS\n"
-               "BEGIN\n"
-               "  IF (NEW.ID_TERMEK IS NULL) THEN NEW.ID_TERMEK = GEN_ID(GEN_TERMEK_ID, 1);\n"
-               "END^\n"
-            << ""
-            << "trigger TERMEK_BI";
+            << QStringList{"CREATE TRIGGER TERMEK_BI FOR TERMEK ACTIVE BEFORE INSERT POSITION 0 AS\n"
+                           "BEGIN\n"
+                           "  IF (NEW.ID_TERMEK IS NULL) THEN NEW.ID_TERMEK = GEN_ID(GEN_TERMEK_ID, 1);\n"
+                           "END^\n"}
+            << QStringList{""} << "trigger TERMEK_BI";
     }
 
     void olderDatabaseGetsWhatItLacks() {
-        QFETCH(QString, from);
-        QFETCH(QString, to);
+        QFETCH(QStringList, from);
+        QFETCH(QStringList, to);
         QFETCH(QString, expected);
         const QString current = readText(sourceFile(QStringLiteral("db/du2010.sql")));
-        QVERIFY2(current.contains(from), qPrintable(from));
         QString older = current;
-        older.replace(from, to);
+        for (qsizetype i = 0; i < from.size(); ++i) {
+            QVERIFY2(current.contains(from[i]), qPrintable(from[i]));
+            older.replace(from[i], to[i]);
+        }
         QTemporaryDir dir;
         QString errors;
         QVERIFY2(makeDatabase(dir.path(), older, &errors), qPrintable(errors));
@@ -284,6 +291,46 @@ private slots:
             QCOMPARE(row[0].toDouble(), 100.0);
             QVERIFY(row[1].isNull());
         }
+        connection.Disconnect();
+    }
+
+    // A database of version 8.9 gets the journal when the program opens it: from then on every change is
+    // journalled (the rows stored before have no entries of their own).
+    void version89DatabaseGetsTheJournal() {
+        QTemporaryDir dir;
+        QString errors;
+        QVERIFY2(makeDatabase(dir.path(),
+                              readText(sourceFile(QStringLiteral("tests/data/fixtures/du2010_8.9.sql"))),
+                              &errors),
+                 qPrintable(errors));
+        TConnection connection(QStringLiteral("ZCon1"));
+        connection.DatabaseName = dir.filePath(QStringLiteral("du2010.fdb"));
+        connection.Connect();
+        const QStringList applied = connection.LastSchemaUpgrade().applied;
+        for (const char* added :
+             {"column FJFEJ.F_NYMOD", "table NAPLO", "table KAPCSOLAT", "index NAPLO_KULCS",
+              "function NAPLO_ERTEK", "trigger NAPLO_BI", "trigger NAPLO_VEDELEM", "trigger FJSOR_NAPLO",
+              "trigger FJFEJ_NAPLO", "trigger OSTERMELO_NAPLO"})
+            QVERIFY2(applied.contains(QString::fromLatin1(added)), added);
+        QCOMPARE(connection.LastSchemaUpgrade().failed, QStringList());
+
+        Status status;
+        Handle<Firebird::ITransaction> transaction(
+            connection.Attachment()->startTransaction(status.throwing(), 0, nullptr));
+        QCOMPARE(vardelo::fb::executeSingle(connection.Attachment(), transaction.get(),
+                                            QStringLiteral("SELECT COUNT(*) FROM NAPLO"), {})
+                     .at(0)
+                     .toInt(),
+                 0);
+        vardelo::fb::executeRows(connection.Attachment(), transaction.get(),
+                                 QStringLiteral("UPDATE fjsor SET s_brutto = 120"), {});
+        const auto entry = vardelo::fb::executeSingle(
+            connection.Attachment(), transaction.get(),
+            QStringLiteral("SELECT N_TABLA, N_MUVELET, N_KULCS, N_VALTOZAS FROM NAPLO"), {});
+        QCOMPARE(QList<QVariant>(entry.begin(), entry.end()),
+                 (QList<QVariant>{"S", "M", "10000001", "S_BRUTTO 8:100.0000 8:120.0000\n"}));
+        transaction->commit(status.throwing());
+        transaction.forget();
         connection.Disconnect();
     }
 };

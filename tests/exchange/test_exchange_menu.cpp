@@ -42,6 +42,9 @@ private slots:
         QTest::newRow("Adatok") << "Adatbzis1"
                                 << "Form22"
                                 << "Adatbázis";
+        QTest::newRow("Napló") << "Naplo1"
+                               << "FormNaplo"
+                               << "Napló";
     }
     void menuOpensTheWindows() {
         QFETCH(QString, entry);

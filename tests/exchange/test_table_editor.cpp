@@ -80,11 +80,15 @@ void TestTableEditor::cleanup() {
 void TestTableEditor::opensLocked() {
     TForm22 form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Adatbázis"));
-    QCOMPARE(child<QTabWidget>(form, "PageControl1")->count(), 6);
+    QCOMPARE(child<QTabWidget>(form, "PageControl1")->count(), 8);
     QStringList captions;
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 8; ++i)
         captions << child<QTabWidget>(form, "PageControl1")->tabText(i);
-    QCOMPARE(captions, (QStringList{"FjFej", "FjSor", "Ostermelo", "Termek", "Sorszam", "Atvevo"}));
+    QCOMPARE(captions, (QStringList{"FjFej", "FjSor", "Ostermelo", "Termek", "Sorszam", "Atvevo", "Naplo",
+                                    "Kapcsolat"}));
+    // The journal only behind a code.
+    for (const char* hidden : {"DBGrid7", "DBNavigator7", "DBGrid8", "DBNavigator8"})
+        QVERIFY(form.findChild<QWidget*>(hidden)->isHidden());
     QCOMPARE(child<QTabWidget>(form, "PageControl1")->currentIndex(), 0);
     QVERIFY(child<TDBGrid>(form, "DBGrid6")->isHidden());
     QVERIFY(child<TDBNavigator>(form, "DBNavigator6")->isHidden());
@@ -104,6 +108,7 @@ void TestTableEditor::accessCodes_data() {
     QTest::addColumn<bool>("ok");
     QTest::addColumn<bool>("unlocked");
     QTest::addColumn<bool>("purchasersShown");
+    // The journal shows with either code, and only ever to read.
     QTest::newRow("first code") << "518273046" << true << true << false;
     QTest::newRow("first code, Cancel") << "518273046" << false << true << false;
     QTest::newRow("second code") << "qvx" << true << true << true;
@@ -128,6 +133,17 @@ void TestTableEditor::accessCodes() {
         QCOMPARE(fiveLocked(), !unlocked);
         QCOMPARE(!child<TDBGrid>(dialog, "DBGrid6")->isHidden(), purchasersShown);
         QCOMPARE(!child<TDBNavigator>(dialog, "DBNavigator6")->isHidden(), purchasersShown);
+        QCOMPARE(!child<TDBGrid>(dialog, "DBGrid7")->isHidden(), unlocked);
+        QCOMPARE(!child<TDBGrid>(dialog, "DBGrid8")->isHidden(), unlocked);
+        if (unlocked) {
+            auto* journal = child<TDBGrid>(dialog, "DBGrid7");
+            QVERIFY(journal->ReadOnly());
+            QVERIFY(journal->DataSet()->Active());
+            QVERIFY(journal->DataSet()->FindField("N_VALTOZAS"));
+            QVERIFY(!journal->GridModel()->CanEdit());
+            QCOMPARE(child<TDBNavigator>(dialog, "DBNavigator7")->VisibleButtons(), nbMoveButtons);
+            QVERIFY(!journal->DataSet()->IsEmpty());
+        }
         QVERIFY(!Data->IBTable6->ReadOnly);
         // A used code is forgotten; a wrong one is kept until the window closes.
         QCOMPARE(static_cast<TForm22&>(dialog).EnteredCode.isEmpty(), unlocked || code.isEmpty());
@@ -169,6 +185,7 @@ void TestTableEditor::unlockKey() {
         QTest::keyClick(child<QPushButton>(form, "Button6"), key);
         QCOMPARE(fiveWritable(), unlocked);
         QVERIFY(child<TDBGrid>(form, "DBGrid6")->isHidden());
+        QCOMPARE(child<TDBGrid>(form, "DBGrid7")->isHidden(), !unlocked);
     });
     ui().showModal(form);
     QCOMPARE(recorder.modalsShown, QStringList{"Form22"});

@@ -229,6 +229,7 @@ inline void setUpTicket(const QString& bszam, const QString& copyMark = QStringL
         setReportVariable("v_nyilatk3", signature);
     }
     setReportVariable("v_masolat", copyMark);
+    setReportVariable("v_modositva", QStringLiteral(" "));
 }
 
 // Keeps a PDF of the report for a look when VARDELO_REPORT_OUTPUT names a folder.

@@ -221,7 +221,7 @@ void TestMainWindow::menuTree() {
                                            "Termelnkntilista1=Östermelönkénti lista"}));
     QCOMPARE(items("Export1"),
              (QStringList{"Ellenrzs2=Ellenörzés", "Adatokexceltblba1=Zozed excel táblába", "Adatbzis1=Adatok",
-                          "N1=-", "Sug1=Sugó", "Nvjegy1=Névjegy", "Tvsegitsg1=Távsegitség",
+                          "Naplo1=Napló", "N1=-", "Sug1=Sugó", "Nvjegy1=Névjegy", "Tvsegitsg1=Távsegitség",
                           "Rgiblexport1=Régiből import", "Adatokkldse1=Adatok küldése",
                           "Adatments1=Adatmentés", "Visszatlts1=Visszatöltés"}));
     // "Felvásárlási jegy", "Östermelö", "Állat" and "Kilépés" act when clicked: no submenu.

@@ -13,9 +13,10 @@
 namespace vardelo::testing {
 
 inline QStringList ticketVariables() {
-    return {"v_masolat", "v_far",   "v_kar", "v_var",  "v_szja",     "v_szja2",    "v_jszaz",
-            "v_jarul",   "v_levon", "v_kif", "v_azaz", "v_fizmod",   "v_utal",     "v_kp1",
-            "v_kp2",     "v_kp3",   "v_kp4", "v_kp5",  "v_nyilatk1", "v_nyilatk2", "v_nyilatk3"};
+    return {"v_masolat",  "v_far",      "v_kar",      "v_var",      "v_szja", "v_szja2",
+            "v_jszaz",    "v_jarul",    "v_levon",    "v_kif",      "v_azaz", "v_fizmod",
+            "v_utal",     "v_kp1",      "v_kp2",      "v_kp3",      "v_kp4",  "v_kp5",
+            "v_nyilatk1", "v_nyilatk2", "v_nyilatk3", "v_modositva"};
 }
 
 // Writes the layout file into the working folder; each text object holds "name=[name]".

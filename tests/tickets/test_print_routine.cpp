@@ -1,3 +1,4 @@
+#include "data/text_formats.h"
 #include "reports/report_error.h"
 #include "reports/report_objects.h"
 #include "reports/report_service.h"
@@ -75,6 +76,7 @@ private slots:
     void layoutNotReadyNeverMarks_data();
     void layoutNotReadyNeverMarks();
     void variablesSetBeforeEveryShow();
+    void changedAfterPrintSaysSo();
     void printedDemoTicket();
 
 private:
@@ -376,6 +378,36 @@ void TestPrintRoutine::variablesSetBeforeEveryShow() {
     tickets::printTicket();
     for (const QString& v : ticketVariables())
         QVERIFY2(reportVariable(v).toString() != QStringLiteral("régi"), qPrintable(v));
+}
+
+// A ticket changed after a print says so on its next print, with the day of the change; the copy mark
+// follows the printed mark as before, and a ticket never changed after a print says nothing.
+void TestPrintRoutine::changedAfterPrintSaysSo() {
+    storeTenThousand(*db_, {.prn = "'I'"});
+    storeTenThousand(*db_, {.number = "10000002", .prn = "' '"});
+    db_->exec("UPDATE fjfej SET f_nymod = '2010-08-05' WHERE f_bszam = '10000002'");
+    NyomtMod = tickets::Nyomtat;
+    for (const auto& [number, copy] :
+         {std::pair{"10000001", "MÁSOLATI PÉLDÁNY"}, std::pair{"10000002", " "}}) {
+        standOn(number);
+        rec_->expectModal(preview());
+        tickets::printTicket();
+        QCOMPARE(printed(Data->frNyomtat->PreparedPages().pages[0], "v_masolat"), QString(copy));
+    }
+    QCOMPARE(variable("v_modositva"), QString("Nyomtatás után módosítva: 2010.08.05."));
+    // A line changed on the printed ticket dates the change today.
+    db_->exec("UPDATE fjsor SET s_brutto = 61 WHERE s_bszam = '10000001' AND s_brutto = 60");
+    standOn("10000001");
+    rec_->expectModal(preview());
+    tickets::printTicket();
+    QCOMPARE(variable("v_modositva"), "Nyomtatás után módosítva: " + dateText(QDate::currentDate()));
+    QCOMPARE(printed(Data->frNyomtat->PreparedPages().pages[0], "v_masolat"), QString("MÁSOLATI PÉLDÁNY"));
+    // Printed the first time, unchanged since: nothing to say.
+    storeTenThousand(*db_, {.number = "10000003"});
+    standOn("10000003");
+    rec_->expectModal(preview());
+    tickets::printTicket();
+    QCOMPARE(variable("v_modositva"), QString(" "));
 }
 
 // The ticket layout of the program with a ticket of three lines: the three copies, the amounts where the

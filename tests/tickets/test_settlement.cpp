@@ -39,6 +39,7 @@ private slots:
     void declaration();
     void copyMarks_data();
     void copyMarks();
+    void changedAfterPrintLine();
 };
 
 void TestSettlement::amounts() {
@@ -348,6 +349,12 @@ void TestSettlement::copyMarks() {
     const CopyMark m = copyMark(prn, mode);
     QCOMPARE(m.v_masolat, mark);
     QCOMPARE(m.markPrinted, markPrinted);
+}
+
+// The footer line of a ticket changed after its print names the day; an unchanged one has one blank.
+void TestSettlement::changedAfterPrintLine() {
+    QCOMPARE(changedAfterPrintText(QDate(2010, 8, 5)), QString("Nyomtatás után módosítva: 2010.08.05."));
+    QCOMPARE(changedAfterPrintText(QDate()), QString(" "));
 }
 
 QTEST_MAIN(TestSettlement)

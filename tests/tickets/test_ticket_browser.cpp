@@ -262,6 +262,10 @@ void TestTicketBrowser::overrideKeyOpensPrintedTicket() {
     QCOMPARE(rec_->modalsShown, QStringList{"Form9"});
     QVERIFY(rec_->messageTexts().isEmpty());
     QCOMPARE(committedValue("SELECT f_prn FROM fjfej WHERE f_bszam = '10000001'").toString(), QString(" "));
+    // Changed after its print: the list shows the day in its mark column.
+    QCOMPARE(committedValue("SELECT f_nymod FROM fjfej WHERE f_bszam = '10000001'").toDate(),
+             QDate::currentDate());
+    QCOMPARE(Data->ZQ10->FieldByName("F_NYMOD").AsDate(), QDate::currentDate());
     // Saving cleared the mark, so "Módosít" opens it now; the capital letter works as well.
     rec_->expectModal([](QDialog&) {});
     QTest::keyClick(child<QPushButton>(form, "ChangeButton"), Qt::Key_J, Qt::ShiftModifier);

@@ -3,6 +3,7 @@
 
 #include "support/children.h"
 #include "support/pseudo_terminal.h"
+#include "support/screens.h"
 #include "support/test_database.h"
 #include "support/ui_recorder.h"
 #include "ticket_data.h"
@@ -36,30 +37,6 @@ void storeDemoTicket(TestDatabase& db) {
                    .ear = "720",
                    .komp = "12"});
     storeTicket(db, {.number = "10000002", .producer = "3", .prn = "'I'", .megj = ""});
-}
-
-// Every caption of the window shows whole.
-void checkCaptionsFit(QWidget& window) {
-    for (QLabel* label : window.findChildren<QLabel*>()) {
-        if (!label->isVisible() || label->text().isEmpty() || label->wordWrap())
-            continue;
-        QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()),
-                 qPrintable(window.objectName() + ": " + label->text()));
-    }
-    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
-        if (!button->isVisible() || button->text().isEmpty())
-            continue;
-        QVERIFY2(button->width() >= button->minimumSizeHint().width(),
-                 qPrintable(window.objectName() + ": " + button->text()));
-    }
-}
-
-void shoot(QWidget& window, const QString& name) {
-    QCoreApplication::processEvents();
-    checkCaptionsFit(window);
-    const QString shots = qEnvironmentVariable("VARDELO_SCREENSHOTS");
-    if (!shots.isEmpty())
-        QVERIFY(window.grab().save(QDir(shots).filePath(name + QStringLiteral(".png"))));
 }
 
 } // namespace
