@@ -95,6 +95,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     QTemporaryDir folder;
+    // The server's folder stands on its own: run by root, the script hands it to the firebird user, who must
+    // reach it.
+    QTemporaryDir serverFolder;
     const QString script = findUp(QStringLiteral("scripts/fbserver"));
     bool started = false;
     try {
@@ -109,7 +112,7 @@ int main(int argc, char** argv) {
 
         if (database.isEmpty()) {
             QProcess server;
-            server.start(script, {QStringLiteral("start"), folder.filePath(QStringLiteral("server"))});
+            server.start(script, {QStringLiteral("start"), serverFolder.path()});
             server.waitForFinished(-1);
             if (server.exitCode() != 0) {
                 std::fprintf(stderr, "the server did not start: %s\n",
@@ -137,6 +140,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", error.Message().toUtf8().constData());
     }
     if (started)
-        QProcess::execute(script, {QStringLiteral("stop"), folder.filePath(QStringLiteral("server"))});
+        QProcess::execute(script, {QStringLiteral("stop"), serverFolder.path()});
     return 0;
 }

@@ -2,7 +2,9 @@
 // folder. The file is made under a temporary name beside it and renamed when complete, so an interrupted run
 // leaves nothing under the name. vardelo-db --backup FILE DEST writes a backup of the database (DEST a folder
 // or a file name), vardelo-db --restore BACKUP FILE restores one into a new database and checks it; both
-// through the engine's service manager, also under a temporary name.
+// through the engine's service manager, also under a temporary name. Both log in as vardelo.ini says (or as
+// --user and the environment's ISC_USER and ISC_PASSWORD say).
+#include "data/app_settings.h"
 #include "data/database_backup.h"
 #include "data/database_creator.h"
 #include "data/database_error.h"
@@ -37,9 +39,34 @@ void rememberTemporary(const QString& path) {
         std::memcpy(temporaryPath, encoded.constData(), size_t(encoded.size()) + 1);
 }
 
-const char* const usage = "Használat: vardelo-db [--demo] [adatbázisfájl]\n"
-                          "           vardelo-db --backup adatbázisfájl mentés|mappa\n"
-                          "           vardelo-db --restore mentés új-adatbázisfájl\n";
+const char* const usage =
+    "Használat: vardelo-db [--demo] [adatbázisfájl]\n"
+    "           vardelo-db [--user felhasználó] --backup adatbázis mentés|mappa\n"
+    "           vardelo-db [--user felhasználó] --restore mentés új-adatbázis\n"
+    "A mentés és a visszatöltés felhasználója a --user, az ISC_USER vagy a vardelo.ini Felhasznalo\n"
+    "értéke, jelszava az ISC_PASSWORD vagy a vardelo.ini Jelszo értéke.\n";
+
+// Who the tool logs in as: --user, else ISC_USER, else vardelo.ini's user, else the program's own; the
+// password from ISC_PASSWORD, else from vardelo.ini. Never from the command line, where every local user
+// could read it.
+vardelo::DatabaseAccess accessFor(const QString& database, const vardelo::CreatorArguments& args) {
+    const vardelo::AppSettings settings = vardelo::loadAppSettings();
+    vardelo::DatabaseAccess access{database};
+    for (const QString& user :
+         {args.user, qEnvironmentVariable("ISC_USER").trimmed(), settings.databaseUser}) {
+        if (!user.isEmpty()) {
+            access.user = user;
+            break;
+        }
+    }
+    for (const QString& password : {qEnvironmentVariable("ISC_PASSWORD"), settings.databasePassword}) {
+        if (!password.isEmpty()) {
+            access.password = password;
+            break;
+        }
+    }
+    return access;
+}
 
 int backup(const vardelo::CreatorArguments& args) {
     QString target = args.backup;
@@ -52,7 +79,7 @@ int backup(const vardelo::CreatorArguments& args) {
         target = vardelo::freeBackupPath(target, args.path, QDateTime::currentDateTime());
     }
     try {
-        vardelo::backupDatabase(args.path, target);
+        vardelo::backupDatabase(accessFor(args.path, args), target);
     } catch (const EDatabaseError& e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.Message()));
         return 1;
@@ -63,7 +90,7 @@ int backup(const vardelo::CreatorArguments& args) {
 
 int restore(const vardelo::CreatorArguments& args) {
     try {
-        const vardelo::TableCounts counts = vardelo::restoreDatabase(args.backup, args.path);
+        const vardelo::TableCounts counts = vardelo::restoreDatabase(args.backup, accessFor(args.path, args));
         std::printf("Visszatöltve: %s\n", qPrintable(QDir::toNativeSeparators(args.path)));
         for (const auto& [table, rows] : counts)
             std::printf("  %-12s %lld sor\n", qPrintable(table), static_cast<long long>(rows));

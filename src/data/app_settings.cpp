@@ -1,13 +1,30 @@
 #include "data/app_settings.h"
 
+#include "data/logging.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QSettings>
 
 namespace vardelo {
 
 namespace {
+
+// A password in a file others can read is theirs too: said once for each file, in the log.
+void warnWhenOthersCanRead(const QString& file) {
+    static QSet<QString> warned;
+    const QFileInfo info(file);
+    if (!(info.permissions() & (QFile::ReadGroup | QFile::ReadOther)) ||
+        warned.contains(info.absoluteFilePath()))
+        return;
+    warned.insert(info.absoluteFilePath());
+    qCWarning(lcData).noquote()
+        << info.absoluteFilePath()
+        << "holds the database password and others can read it: make it readable by its"
+           " owner only (chmod 600)";
+}
 
 QString settingsFileIn(const QString& folder) {
     if (folder.isEmpty())
@@ -56,6 +73,8 @@ AppSettings loadAppSettings(const QString& workingFolder, const QString& program
             settings.databaseName = name;
         settings.databaseUser = ini.value(QStringLiteral("Adatbazis/Felhasznalo")).toString().trimmed();
         settings.databasePassword = ini.value(QStringLiteral("Adatbazis/Jelszo")).toString();
+        if (!settings.databasePassword.isEmpty())
+            warnWhenOthersCanRead(settings.settingsFile);
         settings.userFolder = ini.value(QStringLiteral("Mappa/Munkamappa")).toString().trimmed();
         settings.backupFolder = ini.value(QStringLiteral("Mentes/Mappa")).toString().trimmed();
         bool ok = false;

@@ -62,7 +62,8 @@ struct AppSettings {
 };
 
 // Reads the settings: `workingFolder`'s vardelo.ini, else `programFolder`'s, else the defaults; then the
-// environment. A value that cannot be read (a negative count, a blank name) keeps its default.
+// environment. A value that cannot be read (a negative count, a blank name) keeps its default. A file with a
+// password that others can read is logged as a warning, once for each file.
 AppSettings loadAppSettings(const QString& workingFolder, const QString& programFolder);
 
 // The same for the running program: the current folder and the executable's folder.

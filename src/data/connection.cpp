@@ -1,6 +1,7 @@
 #include "data/connection.h"
 
 #include "data/database_error.h"
+#include "data/database_location.h"
 #include "data/firebird_api.h"
 #include "data/logging.h"
 
@@ -41,22 +42,7 @@ QString TConnection::ResolvedDatabaseName() const {
 namespace vardelo {
 
 DatabaseNameKind databaseNameKind(const QString& name) {
-    // The protocol forms: "inet://host:port/path", "inet4://", "inet6://", "wnet://", "xnet://".
-    static const QRegularExpression protocol(QStringLiteral("^(inet[46]?|wnet|xnet)://"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    // "host:path", "host/port:path", "host/service:path", "[ipv6]:path", "[ipv6]/port:path". A host is at
-    // least two characters, so "c:\data\x.fdb" and "c:/data/x.fdb" stay drive-letter paths.
-    static const QRegularExpression server(
-        QStringLiteral(R"(^([^:/\\\[\]]{2,}|\[[0-9A-Fa-f:.]+\])(/[^:/\\]+)?:)"));
-    if (protocol.match(name).hasMatch() || server.match(name).hasMatch() ||
-        name.startsWith(QLatin1String("\\\\")))
-        return DatabaseNameKind::Server;
-    // A name without a folder and without an extension ("vardelo", "employee") names an alias of
-    // databases.conf; a file name carries its extension ("du2010.fdb").
-    if (!name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
-        !name.contains(QLatin1Char('.')) && !name.contains(QLatin1Char(':')))
-        return DatabaseNameKind::Alias;
-    return DatabaseNameKind::File;
+    return databaseLocation(name, QString()).kind;
 }
 
 QString resolvedDatabaseName(const QString& name, const QString& workingFolder) {
@@ -98,8 +84,8 @@ void TConnection::Connect() {
             osUser = qEnvironmentVariable("USERNAME");
         if (!osUser.isEmpty())
             dpb->insertString(status.throwing(), isc_dpb_os_user, osUser.toUtf8().constData());
-        const QByteArray name = QDir::toNativeSeparators(ResolvedDatabaseName()).toLocal8Bit();
-        attachment_ = vardelo::fb::attachDatabase(name, dpb.get());
+        attachment_ =
+            vardelo::fb::attachDatabase(QDir::toNativeSeparators(ResolvedDatabaseName()), dpb.get());
     } catch (const FbException& e) {
         vardelo::fb::raise(e);
     }

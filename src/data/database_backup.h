@@ -1,9 +1,12 @@
 // Safe copies of the database, made by the engine itself through Firebird's service manager: a backup file
-// (the gbak format, ".fbk") of the open database, a database restored from such a file, checked before it is
-// used, and the automatic backup at closing. On a server the service manager of the server does the work, on
-// the server's disk; a local file is handled by the embedded engine in this process, which shares the open
-// database with the program's own connection.
+// (the gbak format, ".fbk") of the open database, a database restored from such a file and checked before it
+// is used, a fresh copy to send, and the automatic backup at closing. The engine streams a backup to the desk
+// that asks for it and reads a restore from there, so the backup of a server's database lands on the desk,
+// and no engine ever reads or writes a backup file itself (nor asks on a terminal for the next volume of a
+// file cut short). Every call logs in as the desk's connection does.
 #pragma once
+
+#include "data/database_location.h"
 
 #include <QDateTime>
 #include <QString>
@@ -17,8 +20,8 @@ class IAttachment;
 
 namespace vardelo {
 
-// A line of the engine's verbose output while it works, for a progress display. The call may process
-// events; it must not touch the database.
+// A line of progress while the engine works (its own verbose lines while it restores, the megabytes written
+// while it backs up), for a progress display. The call may process events; it must not touch the database.
 using BackupProgress = std::function<void(const QString& line)>;
 
 // The program's own tables: a restored file without any of them is not this program's database.
@@ -33,37 +36,46 @@ QString freeBackupPath(const QString& folder, const QString& databaseName, const
 // Whether a backup destination names a folder: an existing folder, a name ending in a separator, or a name
 // that is not a ".fbk" file ("Mentés" is a folder to create, "masolat.fbk" a file).
 bool namesBackupFolder(const QString& destination);
-// The folder of the backups: the one given (the settings' backupFolder) or "Mentés" beside the database.
+// The desk's folder of backups: the one given (the settings' backupFolder), else "Mentés" beside a local
+// database, or in the working folder for a server's database.
 QString backupFolderFor(const QString& databaseName, const QString& configured);
 // The name for the replaced database kept beside the new one: "du2010_csere_2026-12-10_1530.fdb".
 QString replacedFileName(const QString& databaseName, const QDateTime& when);
+// The name a restore takes beside the database, on the same engine:
+// "du2010_visszatoltott_2026-12-10_153012.fdb" (with the server's part for a server's database). Empty for an
+// alias, whose folder the desk does not know.
+QString restoredDatabaseName(const QString& databaseName, const QDateTime& when);
 
-// Writes a backup of the database (a file name, or host:path of a server) to backupFile through the service
-// manager. A local backup is written under a temporary name beside the target and renamed when complete, so a
-// failure leaves nothing under the final name; an existing file is never overwritten. Raises EDatabaseError.
-void backupDatabase(const QString& databaseName, const QString& backupFile,
+// Writes a backup of the database to backupFile on this desk, streamed from the engine's service manager (the
+// server's, for a server's database). The file is written readable by its owner only, under a temporary name
+// beside the target, and renamed when complete, so a failure leaves nothing under the final name; an existing
+// file is never overwritten. Raises EDatabaseError.
+void backupDatabase(const DatabaseAccess& database, const QString& backupFile,
                     const BackupProgress& progress = {});
 
-// Restores a backup file into a new database file (never over an existing one) and checks it. A damaged
-// file, or a backup of another program's database, is refused: the new file is removed and EDatabaseError
-// raised. Returns the row count of each table.
+// Restores a backup file of this desk into a new database (never over an existing one) and checks it. A
+// local file is made under a temporary name and renamed when checked, readable by its owner only; a server
+// makes its own file, which is dropped again when the restore fails. A damaged or cut file, or a backup of
+// another program's database, is refused at once: nothing of the attempt is left and EDatabaseError raised.
+// Returns the row count of each table.
 using TableCounts = std::vector<std::pair<QString, qint64>>;
-TableCounts restoreDatabase(const QString& backupFile, const QString& databaseName,
+TableCounts restoreDatabase(const QString& backupFile, const DatabaseAccess& target,
                             const BackupProgress& progress = {});
 
 // Opens the database and reads every table of it; the row count of each, in name order. Raises
 // EDatabaseError when the file does not open, a table does not read, or one of the program's tables is
 // missing.
-TableCounts checkDatabase(const QString& databaseName);
+TableCounts checkDatabase(const DatabaseAccess& database);
 
-// A fresh consistent copy of the database as a plain database file, named after the database (du2010.fdb),
-// in a new folder of its own under `parentFolder`. Returns the copy's full name.
-QString makeDatabaseCopy(const QString& databaseName, const QString& parentFolder,
+// A fresh consistent copy of the database (a server's too) as a plain database file on this desk, named after
+// the database (du2010.fdb), readable by its owner only, in a new folder of its own under `parentFolder`.
+// Returns the copy's full name.
+QString makeDatabaseCopy(const DatabaseAccess& database, const QString& parentFolder,
                          const BackupProgress& progress = {});
 
 // Puts the restored file in the place of the database: the database is kept under replacedName, then the
-// restored file takes its name. When the second step fails the database goes back. Both files must be closed.
-// Raises EDatabaseError.
+// restored file takes its name and its permissions. When the second step fails the database goes back. Both
+// files must be closed. Raises EDatabaseError.
 void replaceDatabaseFile(const QString& databaseFile, const QString& restoredFile,
                          const QString& replacedName);
 
@@ -74,14 +86,15 @@ void pruneAutomaticBackups(const QString& folder, const QString& databaseName, i
 // Rows inserted, changed and deleted through this attachment since it was made.
 qint64 attachmentWrites(Firebird::IAttachment* attachment);
 
-// The automatic backup at closing: a backup into the folder, the day's earlier ones and the oldest days
-// beyond `kept` removed. A failure
-// is written to the marker file beside the database (and logged); a success removes the marker. Returns
-// whether it succeeded.
-bool automaticBackup(const QString& databaseName, const QString& folder, int kept);
-// The marker of a failed automatic backup beside the local database; empty for a server database.
-QString automaticBackupMarker(const QString& databaseName);
-// The message left by a failed automatic backup (empty when the last one succeeded), and the marker removed.
+// The automatic backup at closing: a backup into the desk's folder, the day's earlier ones and the oldest
+// days beyond `kept` removed. A failure is logged and added to the marker of this desk; every failure stays
+// there until the next start tells it. Returns whether it succeeded.
+bool automaticBackup(const DatabaseAccess& database, const QString& folder, int kept);
+// Where a failed automatic backup is noted: beside a local database, in the desk's application-data folder
+// for a server's database (or when the database's folder cannot be written).
+QStringList automaticBackupMarkers(const QString& databaseName);
+// The message left by the failed automatic backups since the last start (empty when none failed), and the
+// markers removed.
 QString takeAutomaticBackupFailure(const QString& databaseName);
 
 // Whether the name reaches the engine as it is (a server's name or an alias) rather than naming a local file.

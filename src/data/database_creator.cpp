@@ -108,7 +108,7 @@ void createDatabase(const QString& path, bool demo) {
         dpb->insertString(status.throwing(), isc_dpb_set_db_charset, "WIN1250");
         dpb->insertInt(status.throwing(), isc_dpb_sql_dialect, 3);
         dpb->insertInt(status.throwing(), isc_dpb_page_size, 8192);
-        attachment = fb::createDatabase(QDir::toNativeSeparators(path).toLocal8Bit(), dpb.get());
+        attachment = fb::createDatabase(QDir::toNativeSeparators(path), dpb.get());
 
         runStatements(attachment.get(),
                       {QStringLiteral("ALTER CHARACTER SET WIN1250 SET DEFAULT COLLATION PXW_HUN")});
@@ -194,6 +194,12 @@ CreatorArguments parseCreatorArguments(const QStringList& arguments) {
             result.demo = true;
         } else if (!optionsEnded && (arg == QLatin1String("--help") || arg == QLatin1String("-h"))) {
             result.help = true;
+        } else if (!optionsEnded && arg == QLatin1String("--user")) {
+            if (i + 1 >= arguments.size() || arguments.at(i + 1).trimmed().isEmpty()) {
+                result.error = QStringLiteral("A --user után a felhasználó neve kell.");
+                return result;
+            }
+            result.user = arguments.at(++i).trimmed();
         } else if (!optionsEnded && (arg == QLatin1String("--backup") || arg == QLatin1String("--restore"))) {
             if (result.action != CreatorArguments::Action::Create || pathGiven) {
                 result.error = QStringLiteral("A %1 mellett más művelet vagy fájl nem adható meg.").arg(arg);
@@ -228,6 +234,8 @@ CreatorArguments parseCreatorArguments(const QStringList& arguments) {
     }
     if (result.demo && result.action != CreatorArguments::Action::Create)
         result.error = QStringLiteral("A --demo csak új adatbázishoz adható meg.");
+    else if (!result.user.isEmpty() && result.action == CreatorArguments::Action::Create)
+        result.error = QStringLiteral("A --user csak a --backup és a --restore mellett adható meg.");
     return result;
 }
 

@@ -21,9 +21,10 @@ void createDatabase(const QString& path, bool demo);
 void createDatabaseFile(const QString& path, bool demo,
                         const std::function<void(const QString&)>& temporaryName = {});
 
-// The command line of the tool: vardelo-db [--demo] [file], vardelo-db --backup FILE DEST or vardelo-db
-// --restore BACKUP FILE. An unknown option (anything beginning with "-" but the options named and "-h"), more
-// than one file name, a missing name after --backup or --restore, or --demo beside them is an error.
+// The command line of the tool: vardelo-db [--demo] [file], vardelo-db [--user NAME] --backup FILE DEST or
+// vardelo-db [--user NAME] --restore BACKUP FILE. An unknown option (anything beginning with "-" but the
+// options named and "-h"), more than one file name, a missing name after --backup, --restore or --user,
+// --demo beside them, or --user without them is an error.
 struct CreatorArguments {
     enum class Action { Create, Backup, Restore };
     Action action = Action::Create;
@@ -31,6 +32,7 @@ struct CreatorArguments {
     bool help = false;
     QString path = QStringLiteral("du2010.fdb"); // the database (made, backed up or restored into)
     QString backup;                              // --backup: the destination; --restore: the backup file
+    QString user;                                // --user: the service manager's user (empty: not given)
     QString error;                               // empty when the arguments are sound
 };
 CreatorArguments parseCreatorArguments(const QStringList& arguments);

@@ -8,9 +8,11 @@
 #include <QDateTime>
 #include <QStringDecoder>
 #include <QTime>
+#include <clocale>
 #include <cmath>
 #include <cstring>
 #include <dlfcn.h>
+#include <langinfo.h>
 #include <link.h>
 #include <optional>
 #include <utility>
@@ -88,6 +90,16 @@ bool bindsNull(const QVariant& v) {
     return false;
 }
 } // namespace
+
+void useUtf8FileNames() {
+    const char* codeset = nl_langinfo(CODESET);
+    if (codeset && (qstricmp(codeset, "UTF-8") == 0 || qstricmp(codeset, "utf8") == 0))
+        return;
+    for (const char* locale : {"C.UTF-8", "C.utf8", "en_US.UTF-8"}) {
+        if (std::setlocale(LC_CTYPE, locale))
+            return;
+    }
+}
 
 IMaster* master() {
     static IMaster* instance = fb_get_master_interface();
@@ -418,18 +430,22 @@ std::vector<std::vector<QVariant>> executeRows(IAttachment* attachment, ITransac
     return rows;
 }
 
-Handle<IAttachment> attachDatabase(const QByteArray& name, IXpbBuilder* dpb) {
+Handle<IAttachment> attachDatabase(const QString& name, IXpbBuilder* dpb) {
+    useUtf8FileNames();
     Status status;
+    dpb->insertTag(status.throwing(), isc_dpb_utf8_filename);
     Handle<IProvider> provider(master()->getDispatcher());
-    return Handle<IAttachment>(provider->attachDatabase(status.throwing(), name.constData(),
+    return Handle<IAttachment>(provider->attachDatabase(status.throwing(), name.toUtf8().constData(),
                                                         dpb->getBufferLength(status.throwing()),
                                                         dpb->getBuffer(status.throwing())));
 }
 
-Handle<IAttachment> createDatabase(const QByteArray& name, IXpbBuilder* dpb) {
+Handle<IAttachment> createDatabase(const QString& name, IXpbBuilder* dpb) {
+    useUtf8FileNames();
     Status status;
+    dpb->insertTag(status.throwing(), isc_dpb_utf8_filename);
     Handle<IProvider> provider(master()->getDispatcher());
-    return Handle<IAttachment>(provider->createDatabase(status.throwing(), name.constData(),
+    return Handle<IAttachment>(provider->createDatabase(status.throwing(), name.toUtf8().constData(),
                                                         dpb->getBufferLength(status.throwing()),
                                                         dpb->getBuffer(status.throwing())));
 }

@@ -15,6 +15,12 @@ namespace vardelo::fb {
 Firebird::IMaster* master();
 Firebird::IUtil* util();
 
+// The engine turns file names between UTF-8 and the character set of the C library's locale (LC_CTYPE),
+// which it reads when it first converts one. In the C locale (LANG unset) that is ASCII, and a folder such as
+// "Mentés" could never reach it; Qt writes file names as UTF-8 in every locale, so before the engine sees a
+// name the process's LC_CTYPE is made a UTF-8 one, where it is not already.
+void useUtf8FileNames();
+
 // Ends the engine's work in this process while the program is still whole: a service thread still finishing
 // (a refused restore) would otherwise run on in a library the exit handlers already unloaded.
 void shutdownEngine();
@@ -127,9 +133,10 @@ struct ColumnLayout {
 std::vector<ColumnLayout> describeColumns(Firebird::IMessageMetadata* metadata);
 QVariant decodeColumn(const ColumnLayout& column, const unsigned char* message);
 
-// Attaches to a database, or creates it, with the parameters given as a DPB builder.
-Handle<Firebird::IAttachment> attachDatabase(const QByteArray& name, Firebird::IXpbBuilder* dpb);
-Handle<Firebird::IAttachment> createDatabase(const QByteArray& name, Firebird::IXpbBuilder* dpb);
+// Attaches to a database, or creates it, with the parameters given as a DPB builder. The name goes to the
+// engine as UTF-8, and the builder gets the tag that says so (isc_dpb_utf8_filename), whatever the locale.
+Handle<Firebird::IAttachment> attachDatabase(const QString& name, Firebird::IXpbBuilder* dpb);
+Handle<Firebird::IAttachment> createDatabase(const QString& name, Firebird::IXpbBuilder* dpb);
 
 // Runs a statement and gives all the rows it returns (a SELECT, or the RETURNING row of a write).
 std::vector<std::vector<QVariant>> executeRows(Firebird::IAttachment* attachment,

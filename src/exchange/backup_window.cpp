@@ -38,7 +38,7 @@ void TBackupWindow::action() {
         ui().showMessage(QStringLiteral("Adja meg a mentés helyét!"));
         return;
     }
-    if (!vardelo::isServerDatabase(database) && !QDir().mkpath(folder)) {
+    if (!QDir().mkpath(folder)) {
         ui().showError(QStringLiteral("A mappa nem hozható létre: ") + QDir::toNativeSeparators(folder));
         return;
     }
@@ -46,7 +46,7 @@ void TBackupWindow::action() {
     setStatus(QStringLiteral("Mentés folyamatban..."));
     setWorking(true);
     try {
-        vardelo::backupDatabase(database, target, engineLines());
+        vardelo::backupDatabase(vardelo::connectionAccess(*Data->ZCon1), target, engineLines());
         setWorking(false);
         lastBackup_ = target;
         setStatus(QStringLiteral("Elkészült: ") + QDir::toNativeSeparators(target));

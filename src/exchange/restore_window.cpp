@@ -25,6 +25,20 @@ TRestoreWindow::TRestoreWindow(QWidget* parent)
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     addBody(ListBox1);
     resize(560, 360);
+    if (Data && vardelo::isServerDatabase(Data->ZCon1->ResolvedDatabaseName()))
+        setStatus(whatItCanDo(Data->ZCon1->ResolvedDatabaseName()));
+}
+
+QString TRestoreWindow::whatItCanDo(const QString& database) {
+    if (vardelo::restoredDatabaseName(database, QDateTime::currentDateTime()).isEmpty())
+        return QStringLiteral(
+                   "Az adatbázis álnéven érhető el (%1), ezért a program nem tudja, melyik mappába "
+                   "tölthetne vissza a kiszolgálón. A mentést a rendszergazda töltheti vissza a "
+                   "kiszolgálón (vardelo-db --restore mentés új-adatbázis).")
+            .arg(database);
+    return QStringLiteral(
+        "Az adatbázis a kiszolgálón van: a program a mentést a kiszolgálón egy új adatbázisba "
+        "tölti vissza és ellenőrzi, a jelenlegi adatbázis nem változik.");
 }
 
 void TRestoreWindow::browse() {
@@ -41,28 +55,25 @@ void TRestoreWindow::browse() {
 
 void TRestoreWindow::action() {
     const QString database = Data->ZCon1->ResolvedDatabaseName();
-    if (vardelo::isServerDatabase(database)) {
-        ui().showMessage(QStringLiteral("A kiszolgálón lévő adatbázis a kiszolgálón tölthető vissza "
-                                        "(vardelo-db --restore)."));
-        return;
-    }
     const QString backup = pathText();
     if (backup.isEmpty()) {
         ui().showMessage(QStringLiteral("Válassza ki a visszatöltendő mentést!"));
         return;
     }
     const QDateTime now = QDateTime::currentDateTime();
-    const QFileInfo databaseFile(database);
-    const QString restored = databaseFile.absoluteDir().filePath(
-        databaseFile.completeBaseName() + QStringLiteral("_visszatoltott_") +
-        now.toString(QStringLiteral("yyyy-MM-dd_HHmmss")) + QStringLiteral(".fdb"));
+    const QString restored = vardelo::restoredDatabaseName(database, now);
+    if (restored.isEmpty()) {
+        ui().showMessage(whatItCanDo(database));
+        return;
+    }
+    const vardelo::DatabaseAccess login = vardelo::connectionAccess(*Data->ZCon1);
 
     ListBox1->clear();
     setStatus(QStringLiteral("Visszatöltés folyamatban..."));
     setWorking(true);
     vardelo::TableCounts counts;
     try {
-        counts = vardelo::restoreDatabase(backup, restored, engineLines());
+        counts = vardelo::restoreDatabase(backup, {restored, login.user, login.password}, engineLines());
     } catch (const EDatabaseError& error) {
         setWorking(false);
         setStatus(QStringLiteral("A visszatöltés nem sikerült, az adatbázis nem változott."));
@@ -75,6 +86,19 @@ void TRestoreWindow::action() {
     for (const auto& [table, rows] : counts)
         lines << QStringLiteral("%1: %2 sor").arg(table).arg(rows);
     ListBox1->addItems(lines);
+    if (vardelo::isServerDatabase(database)) {
+        // The server's database stays: the other desks may be working with it.
+        restoredOnServer_ = restored;
+        setStatus(QStringLiteral("A mentés visszatöltve és ellenőrizve a kiszolgálón."));
+        ui().showMessage(
+            QStringLiteral(
+                "A mentés visszatöltve és ellenőrizve a kiszolgálón, egy új adatbázisba:\n%1\n\n%2\n\n"
+                "A kiszolgálón lévő adatbázist a program nem cseréli le, mert más munkahelyek is "
+                "használhatják. A visszatöltött adatbázist a rendszergazda teheti a helyére, amikor "
+                "egyik munkahely sem dolgozik vele.")
+                .arg(restored, lines.join(u'\n')));
+        return;
+    }
     setStatus(QStringLiteral("A mentés visszatöltve és ellenőrizve."));
 
     const QString replaced = vardelo::replacedFileName(database, now);

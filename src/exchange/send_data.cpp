@@ -129,6 +129,9 @@ TForm27::TForm27(QWidget* parent) : QDialog(parent) {
 
     // The tree starts where the program's database is, so the field names it at once.
     SetDirectory(DatabaseFolder());
+    // A desk of a server sends the server's database, copied through the server onto the desk.
+    if (Data && Data->ZCon1->Connected() && vardelo::isServerDatabase(Data->ZCon1->ResolvedDatabaseName()))
+        Edit1->setText(Data->ZCon1->ResolvedDatabaseName());
 }
 
 QString TForm27::DatabaseFolder() {
@@ -219,12 +222,14 @@ QString TForm27::CopiesFolder() {
 }
 
 QString TForm27::MakeCopy() {
-    const QString file = QDir::fromNativeSeparators(Edit1->text());
+    const QString name = Edit1->text().trimmed();
+    const bool onServer = vardelo::isServerDatabase(name);
+    const QString file = onServer ? name : QDir::fromNativeSeparators(name);
     if (file.isEmpty()) {
         ui().showMessage(QStringLiteral("Nincs kiválasztva! "));
         return QString();
     }
-    if (!QFileInfo(file).isFile()) {
+    if (!onServer && !QFileInfo(file).isFile()) {
         ui().showError(QStringLiteral("A csatolandó fájl nem található: ") + Edit1->text());
         return QString();
     }
@@ -237,7 +242,13 @@ QString TForm27::MakeCopy() {
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        lastCopy_ = vardelo::makeDatabaseCopy(file, CopiesFolder(), [](const QString&) {
+        // Logged in as the desk is: the server's user for a server's database.
+        vardelo::DatabaseAccess source{file};
+        if (Data) {
+            source.user = Data->ZCon1->User;
+            source.password = Data->ZCon1->Password;
+        }
+        lastCopy_ = vardelo::makeDatabaseCopy(source, CopiesFolder(), [](const QString&) {
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
         QApplication::restoreOverrideCursor();

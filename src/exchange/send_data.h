@@ -16,7 +16,9 @@ class QTreeView;
 // the machine's mail program, attached to a message to the support mailbox ("Küldés1"), or opens a new
 // message through a "mailto:" link to which the clerk attaches the copy ("Küldés2"), helped by copying the
 // copy's name. The copy is made by the engine (never the live file, which the engine may be writing) and is
-// named like the database, in a folder of its own under the user's temporary folder.
+// named like the database, readable by its owner only, in a folder of its own under the user's temporary
+// folder. On a desk of a server the name field starts with the server's database, which the server streams
+// onto the desk for the copy.
 class TForm27 : public QDialog {
     Q_OBJECT
 public:

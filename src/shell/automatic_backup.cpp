@@ -25,7 +25,8 @@ void automaticBackupAtClose() {
     const QString database = Data->ZCon1->ResolvedDatabaseName();
     qCInfo(lcShell).noquote() << "Automatic backup of" << database;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    automaticBackup(database, backupFolderFor(database, settings.backupFolder), settings.backupsKept);
+    automaticBackup(connectionAccess(*Data->ZCon1), backupFolderFor(database, settings.backupFolder),
+                    settings.backupsKept);
     QGuiApplication::restoreOverrideCursor();
 }
 

@@ -50,6 +50,28 @@ private slots:
         QVERIFY(s.databasePassword.isEmpty());
     }
 
+    // A password others can read is warned about in the log, once; a file of its owner alone, or one
+    // without a password, is not.
+    void passwordReadableByOthersIsLogged() {
+        QTemporaryDir work;
+        const QString ini = work.path() + QStringLiteral("/vardelo.ini");
+        const QRegularExpression warning(QStringLiteral("vardelo\\.ini holds the database password and "
+                                                        "others can read it"));
+        QTest::failOnWarning(warning);
+        writeIni(work.path(), "[Adatbazis]\nNev=szerver:vardelo\n");
+        QVERIFY(QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+        loadAppSettings(work.path(), QString());
+        writeIni(work.path(), "[Adatbazis]\nNev=szerver:vardelo\nJelszo=titok\n");
+        QVERIFY(QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(loadAppSettings(work.path(), QString()).databasePassword, QStringLiteral("titok"));
+
+        QVERIFY(QFile::setPermissions(ini, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        QTest::ignoreMessage(QtWarningMsg, warning);
+        loadAppSettings(work.path(), QString());
+        // Once is enough.
+        loadAppSettings(work.path(), QString());
+    }
+
     void serverUserAndPassword() {
         QTemporaryDir work;
         writeIni(work.path(), "[Adatbazis]\nNev=szerver:vardelo\nFelhasznalo= KATI \nJelszo=titok\n");

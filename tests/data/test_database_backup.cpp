@@ -17,6 +17,7 @@
 #include <QtTest>
 #include <atomic>
 #include <thread>
+#include <unistd.h>
 
 using namespace vardelo;
 using vardelo::testing::TestDatabase;
@@ -40,7 +41,7 @@ public:
         try {
             auto dpb = sysdbaParameters(status);
             dpb->insertString(status.throwing(), isc_dpb_lc_ctype, "WIN1250");
-            attachment_ = fb::attachDatabase(QFile::encodeName(path), dpb.get());
+            attachment_ = fb::attachDatabase(path, dpb.get());
         } catch (const FbException& e) {
             fb::raise(e);
         }
@@ -124,6 +125,8 @@ private slots:
     void replaceKeepsTheOldFile();
     void automaticBackupsKept();
     void failedAutomaticBackupIsReported();
+    void failureNotedOnTheDeskWhenTheFolderIsReadOnly();
+    void filesReadableByTheOwnerOnly();
     void writesOfTheConnectionCounted();
 };
 
@@ -138,10 +141,24 @@ void TestDatabaseBackup::names() {
     QCOMPARE(backupFolderFor(QStringLiteral("/a/b/du2010.fdb"), QString()), QStringLiteral("/a/b/Mentés"));
     QCOMPARE(backupFolderFor(QStringLiteral("/a/b/du2010.fdb"), QStringLiteral("/mnt/m")),
              QStringLiteral("/mnt/m"));
+    // A server's database is backed up onto the desk, into its working folder.
     QCOMPARE(backupFolderFor(QStringLiteral("server:/data/du2010.fdb"), QString()),
-             QStringLiteral("/data/Mentés"));
+             QDir::current().absoluteFilePath(QStringLiteral("Mentés")));
+    QCOMPARE(backupFolderFor(QStringLiteral("vardelo"), QString()),
+             QDir::current().absoluteFilePath(QStringLiteral("Mentés")));
     QCOMPARE(replacedFileName(QStringLiteral("/a/b/du2010.fdb"), when),
              QStringLiteral("/a/b/du2010_csere_2026-12-10_1530.fdb"));
+    // A restore goes beside the database, on the same engine; beside an alias there is no known folder.
+    QCOMPARE(restoredDatabaseName(QStringLiteral("/a/b/du2010.fdb"), when),
+             QStringLiteral("/a/b/du2010_visszatoltott_2026-12-10_153012.fdb"));
+    QCOMPARE(restoredDatabaseName(QStringLiteral("szerver/3051:/adat/du2010.fdb"), when),
+             QStringLiteral("szerver/3051:/adat/du2010_visszatoltott_2026-12-10_153012.fdb"));
+    QCOMPARE(restoredDatabaseName(QStringLiteral("inet://szerver:3051//adat/ceg.fdb"), when),
+             QStringLiteral("inet://szerver:3051//adat/ceg_visszatoltott_2026-12-10_153012.fdb"));
+    QCOMPARE(restoredDatabaseName(QStringLiteral("iroda:C:\\DU2010\\du2010.fdb"), when),
+             QStringLiteral("iroda:C:\\DU2010\\du2010_visszatoltott_2026-12-10_153012.fdb"));
+    QCOMPARE(restoredDatabaseName(QStringLiteral("szerver:vardelo"), when), QString());
+    QCOMPARE(restoredDatabaseName(QStringLiteral("vardelo"), when), QString());
     QVERIFY(isServerDatabase(QStringLiteral("server/3051:/data/du2010.fdb")));
     QVERIFY(!isServerDatabase(QStringLiteral("c:\\DU2010\\du2010.fdb")));
     QVERIFY(!isServerDatabase(QStringLiteral("/a/du2010.fdb")));
@@ -173,7 +190,7 @@ void TestDatabaseBackup::copyWhileAnotherConnectionWrites() {
     QString copy;
     int lines = 0;
     try {
-        copy = makeDatabaseCopy(db.databasePath(), sendFolder.path(), [&](const QString&) { ++lines; });
+        copy = makeDatabaseCopy({db.databasePath()}, sendFolder.path(), [&](const QString&) { ++lines; });
     } catch (const EDatabaseError& e) {
         stop = true;
         writer.join();
@@ -217,13 +234,14 @@ void TestDatabaseBackup::backupThenRestoreKeepsEveryRow() {
     QTemporaryDir dir;
     const QString backup = dir.filePath(QStringLiteral("du2010_2026-12-10_1530.fbk"));
     QStringList lines;
-    backupDatabase(QStringLiteral("du2010.fdb"), backup, [&](const QString& line) { lines << line; });
+    backupDatabase(DatabaseAccess{QStringLiteral("du2010.fdb")}, backup,
+                   [&](const QString& line) { lines << line; });
     QVERIFY(QFileInfo(backup).size() > 0);
     QVERIFY(!lines.isEmpty());
     QCOMPARE(folderEntries(dir.path()), QStringList{"du2010_2026-12-10_1530.fbk"});
 
     const QString restored = dir.filePath(QStringLiteral("restored.fdb"));
-    const TableCounts counts = restoreDatabase(backup, restored);
+    const TableCounts counts = restoreDatabase(backup, {restored});
     QCOMPARE(validation(restored), QString());
     Data->ZCon1->Disconnect();
     const auto original = contents(db.databasePath());
@@ -261,28 +279,38 @@ void TestDatabaseBackup::backupThenRestoreKeepsEveryRow() {
 
 void TestDatabaseBackup::restoreRefusesWhatIsNotABackup_data() {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("text file") << "text";
-    QTest::newRow("damaged backup") << "damaged";
-    QTest::newRow("cut backup") << "cut";
-    QTest::newRow("another program's database") << "foreign";
-    QTest::newRow("missing file") << "missing";
+    QTest::addColumn<QString>("reason");
+    const QString damaged = QStringLiteral("A visszatöltés nem sikerült. A mentés hiányos vagy sérült.");
+    QTest::newRow("text file") << "text" << damaged;
+    QTest::newRow("empty file") << "empty" << damaged;
+    QTest::newRow("damaged backup") << "damaged" << damaged;
+    QTest::newRow("cut backup") << "cut" << damaged;
+    QTest::newRow("backup cut to its header") << "header" << damaged;
+    QTest::newRow("another program's database")
+        << "foreign"
+        << "A visszatöltés nem sikerült. Ez nem a program adatbázisa: hiányzik a(z) ATVEVO tábla.";
+    QTest::newRow("missing file") << "missing"
+                                  << "A mentés nem található";
 }
 
 // What is not a whole backup of this program's database is refused, and nothing is left of the attempt.
 void TestDatabaseBackup::restoreRefusesWhatIsNotABackup() {
     QFETCH(QString, kind);
+    QFETCH(QString, reason);
     TestDatabase db(true);
     QTemporaryDir dir;
     const QString backup = dir.filePath(QStringLiteral("mentes.fbk"));
     if (kind == QLatin1String("text")) {
         writeFile(backup, QByteArray("Ez egy levél, nem mentés.\n").repeated(200));
+    } else if (kind == QLatin1String("empty")) {
+        writeFile(backup, QByteArray());
     } else if (kind == QLatin1String("foreign")) {
         // A sound backup, but of a database without the program's tables.
         const QString other = dir.filePath(QStringLiteral("other.fdb"));
         fb::Status status;
         try {
             auto dpb = sysdbaParameters(status);
-            fb::Handle<IAttachment> created = fb::createDatabase(QFile::encodeName(other), dpb.get());
+            fb::Handle<IAttachment> created = fb::createDatabase(other, dpb.get());
             fb::Handle<ITransaction> t(created->startTransaction(status.throwing(), 0, nullptr));
             created->execute(status.throwing(), t.get(), 0, "CREATE TABLE SZAMLA (ID INTEGER)", 3, nullptr,
                              nullptr, nullptr, nullptr);
@@ -291,14 +319,16 @@ void TestDatabaseBackup::restoreRefusesWhatIsNotABackup() {
         } catch (const FbException& e) {
             fb::raise(e);
         }
-        backupDatabase(other, backup);
+        backupDatabase(DatabaseAccess{other}, backup);
         QFile::remove(other);
     } else if (kind != QLatin1String("missing")) {
-        backupDatabase(db.databasePath(), backup);
+        backupDatabase(DatabaseAccess{db.databasePath()}, backup);
         QFile file(backup);
         QVERIFY(file.open(QIODevice::ReadWrite));
         if (kind == QLatin1String("cut")) {
             QVERIFY(file.resize(file.size() / 2));
+        } else if (kind == QLatin1String("header")) {
+            QVERIFY(file.resize(300));
         } else {
             // The middle of the data overwritten.
             file.seek(file.size() / 3);
@@ -313,11 +343,10 @@ void TestDatabaseBackup::restoreRefusesWhatIsNotABackup() {
     const QStringList entriesBefore = folderEntries(dir.path());
     const QString restored = QDir(db.folder()).filePath(QStringLiteral("visszatoltott.fdb"));
     try {
-        restoreDatabase(backup, restored);
+        restoreDatabase(backup, {restored});
         QFAIL("the restore was not refused");
     } catch (const EDatabaseError& e) {
-        QVERIFY(e.Message().startsWith(QStringLiteral("A visszatöltés nem sikerült.")) ||
-                e.Message().startsWith(QStringLiteral("A mentés nem található")));
+        QVERIFY2(e.Message().startsWith(reason), qPrintable(e.Message()));
     }
     QVERIFY(!QFileInfo::exists(restored));
     QCOMPARE(folderEntries(db.folder()), (QStringList{"c", "du2010.fdb"}));
@@ -334,7 +363,7 @@ void TestDatabaseBackup::backupToAnUnwritableDestination() {
     for (const QString& target : {QStringLiteral("/proc/self/du2010.fbk"),
                                   QDir(db.folder()).filePath(QStringLiteral("nincs/du2010.fbk"))}) {
         try {
-            backupDatabase(db.databasePath(), target);
+            backupDatabase(DatabaseAccess{db.databasePath()}, target);
             QFAIL("the backup did not fail");
         } catch (const EDatabaseError& e) {
             QVERIFY2(!e.Message().isEmpty(), qPrintable(target));
@@ -349,7 +378,7 @@ void TestDatabaseBackup::backupNeverOverwrites() {
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("du2010.fbk"));
     writeFile(target, "régi");
-    QVERIFY_THROWS_EXCEPTION(EDatabaseError, backupDatabase(db.databasePath(), target));
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, backupDatabase(DatabaseAccess{db.databasePath()}, target));
     QFile file(target);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("régi"));
@@ -385,7 +414,7 @@ void TestDatabaseBackup::automaticBackupsKept() {
                   "x");
     writeFile(QDir(folder).filePath(QStringLiteral("du2010_2026-10-01_0800.fbk")), "kézi");
     writeFile(QDir(folder).filePath(QStringLiteral("masik_2026-10-01_0800_auto.fbk")), "más");
-    QVERIFY(automaticBackup(db.databasePath(), folder, 10));
+    QVERIFY(automaticBackup({db.databasePath()}, folder, 10));
     const QStringList left = folderEntries(folder);
     QCOMPARE(left.size(), 12);
     QVERIFY(left.contains(QStringLiteral("du2010_2026-10-01_0800.fbk")));
@@ -398,7 +427,7 @@ void TestDatabaseBackup::automaticBackupsKept() {
     const QString today = backupFileName(db.databasePath(), QDateTime::currentDateTime(), true).left(17);
     const QStringList first = folderEntries(folder).filter(today);
     QCOMPARE(first.size(), 1);
-    QVERIFY(automaticBackup(db.databasePath(), folder, 10));
+    QVERIFY(automaticBackup({db.databasePath()}, folder, 10));
     const QStringList second = folderEntries(folder).filter(today);
     QCOMPARE(second.size(), 1);
     QVERIFY(second != first || QFileInfo(QDir(folder).filePath(second.at(0))).size() > 0);
@@ -411,18 +440,69 @@ void TestDatabaseBackup::failedAutomaticBackupIsReported() {
     // A file where the folder should be.
     const QString folder = QDir(db.folder()).filePath(QStringLiteral("Mentés"));
     writeFile(folder, "nem mappa");
-    QVERIFY(!automaticBackup(db.databasePath(), folder, 10));
-    QVERIFY(QFileInfo::exists(automaticBackupMarker(db.databasePath())));
+    QVERIFY(!automaticBackup({db.databasePath()}, folder, 10));
+    const QString marker = automaticBackupMarkers(db.databasePath()).constFirst();
+    QCOMPARE(QFileInfo(marker).absolutePath(), db.folder());
+    QVERIFY(QFileInfo::exists(marker));
     const QString message = takeAutomaticBackupFailure(db.databasePath());
-    QVERIFY(message.startsWith(QStringLiteral("A legutóbbi automatikus adatmentés nem sikerült: ")));
+    QVERIFY2(message.startsWith(QStringLiteral("Az automatikus adatmentés nem sikerült:\n")),
+             qPrintable(message));
     QVERIFY(message.contains(QStringLiteral("Mentés")));
+    QVERIFY(message.endsWith(QStringLiteral("Segédlet → Adatmentés.")));
     // Reported once.
     QCOMPARE(takeAutomaticBackupFailure(db.databasePath()), QString());
-    // The next one that succeeds clears it.
+    // Every failure until the next start is told, even when a later one succeeded.
     QFile::remove(folder);
-    QVERIFY(!automaticBackup(db.databasePath(), QStringLiteral("/proc/self"), 10));
-    QVERIFY(automaticBackup(db.databasePath(), folder, 10));
+    QVERIFY(!automaticBackup({db.databasePath()}, QStringLiteral("/proc/self"), 10));
+    QVERIFY(automaticBackup({db.databasePath()}, folder, 10));
+    QVERIFY(!automaticBackup({db.databasePath()}, QStringLiteral("/proc/self/x"), 10));
+    const QString both = takeAutomaticBackupFailure(db.databasePath());
+    QVERIFY2(both.startsWith(QStringLiteral("Az automatikus adatmentés 2 alkalommal nem sikerült:\n")),
+             qPrintable(both));
     QCOMPARE(takeAutomaticBackupFailure(db.databasePath()), QString());
+    QVERIFY(!QFileInfo::exists(marker));
+}
+
+// A database folder that cannot be written keeps no marker beside the database: the desk's own folder takes
+// it.
+void TestDatabaseBackup::failureNotedOnTheDeskWhenTheFolderIsReadOnly() {
+    if (::geteuid() == 0)
+        QSKIP("root writes into a read-only folder");
+    TestDatabase db(false);
+    QTemporaryDir appData;
+    qputenv("XDG_DATA_HOME", appData.path().toUtf8());
+    QVERIFY(QFile::setPermissions(db.folder(), QFile::ReadOwner | QFile::ExeOwner));
+    QVERIFY(!automaticBackup({db.databasePath()}, QDir(db.folder()).filePath(QStringLiteral("Mentés")), 10));
+    QVERIFY(QFile::setPermissions(db.folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QStringList markers = automaticBackupMarkers(db.databasePath());
+    QVERIFY(!QFileInfo::exists(markers.at(0)));
+    QVERIFY(markers.at(1).startsWith(appData.path()));
+    QVERIFY(QFileInfo::exists(markers.at(1)));
+    QVERIFY(takeAutomaticBackupFailure(db.databasePath()).startsWith(QStringLiteral("Az automatikus")));
+    qunsetenv("XDG_DATA_HOME");
+}
+
+// Backups and copies hold the firm's personal data: only their owner reads them. A restored database takes
+// the permissions of the one it replaces.
+void TestDatabaseBackup::filesReadableByTheOwnerOnly() {
+    TestDatabase db(true);
+    QTemporaryDir dir;
+    const QString backup = dir.filePath(QStringLiteral("m.fbk"));
+    backupDatabase(DatabaseAccess{db.databasePath()}, backup);
+    const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+    QCOMPARE(QFileInfo(backup).permissions() & ~(QFile::ReadUser | QFile::WriteUser), ownerOnly);
+    const QString restored = dir.filePath(QStringLiteral("r.fdb"));
+    restoreDatabase(backup, {restored});
+    QCOMPARE(QFileInfo(restored).permissions() & ~(QFile::ReadUser | QFile::WriteUser), ownerOnly);
+    const QString copy = makeDatabaseCopy({db.databasePath()}, dir.filePath(QStringLiteral("kuldes")));
+    QCOMPARE(QFileInfo(copy).permissions() & ~(QFile::ReadUser | QFile::WriteUser), ownerOnly);
+
+    const QString database = dir.filePath(QStringLiteral("du2010.fdb"));
+    writeFile(database, "régi");
+    const QFile::Permissions shared = ownerOnly | QFile::ReadGroup | QFile::WriteGroup;
+    QVERIFY(QFile::setPermissions(database, shared));
+    replaceDatabaseFile(database, restored, dir.filePath(QStringLiteral("du2010_csere.fdb")));
+    QCOMPARE(QFileInfo(database).permissions() & ~(QFile::ReadUser | QFile::WriteUser), shared);
 }
 
 void TestDatabaseBackup::writesOfTheConnectionCounted() {

@@ -93,6 +93,95 @@ private slots:
         QCOMPARE(restore.action, CreatorArguments::Action::Restore);
         QCOMPARE(restore.path, QStringLiteral("uj.fdb"));
         QCOMPARE(restore.backup, QStringLiteral("m.fbk"));
+        QCOMPARE(restore.user, QString());
+        // The service's user; its password never stands on the command line.
+        const CreatorArguments asKati =
+            parseCreatorArguments({"--user", "KATI", "--backup", "szerver:vardelo", "Mentés"});
+        QCOMPARE(asKati.error, QString());
+        QCOMPARE(asKati.user, QStringLiteral("KATI"));
+        QCOMPARE(asKati.path, QStringLiteral("szerver:vardelo"));
+        QCOMPARE(parseCreatorArguments({"--backup", "x.fdb", "m", "--user"}).error,
+                 QStringLiteral("A --user után a felhasználó neve kell."));
+        QCOMPARE(parseCreatorArguments({"--user", "KATI", "x.fdb"}).error,
+                 QStringLiteral("A --user csak a --backup és a --restore mellett adható meg."));
+        QCOMPARE(parseCreatorArguments({"--password", "titok", "--backup", "x.fdb", "m"}).error,
+                 QStringLiteral("Ismeretlen kapcsoló: --password"));
+    }
+
+    // File names reach the engine as UTF-8 whatever the locale: a database in "Számlák", its backup into
+    // "Mentés" and a restore beside it, with LANG=C and with no locale at all.
+    void toolWorksInEveryLocale_data() {
+        QTest::addColumn<QString>("lang");
+        QTest::newRow("LANG=C") << "C";
+        QTest::newRow("LANG unset") << "";
+    }
+    void toolWorksInEveryLocale() {
+        QFETCH(QString, lang);
+        QVERIFY2(QFileInfo(tool()).isExecutable(), qPrintable(tool()));
+        QTemporaryDir dir;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"LANG", "LANGUAGE", "LC_ALL", "LC_CTYPE", "LC_MESSAGES"})
+            environment.remove(name);
+        if (!lang.isEmpty())
+            environment.insert("LANG", lang);
+        auto run = [&](const QStringList& arguments, QString* out = nullptr) {
+            QProcess p;
+            p.setProcessEnvironment(environment);
+            p.setWorkingDirectory(dir.path());
+            p.start(tool(), arguments);
+            if (!p.waitForFinished(120000))
+                return -1;
+            const QString output = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+            if (out)
+                *out = output;
+            else if (p.exitCode() != 0)
+                qWarning("%s", qPrintable(output));
+            return p.exitCode();
+        };
+        QVERIFY(QDir(dir.path()).mkdir("Számlák"));
+        QCOMPARE(run({"--demo", "Számlák/du2010.fdb"}), 0);
+        QCOMPARE(run({"--backup", "Számlák/du2010.fdb", "Mentés"}), 0);
+        const QStringList backups = folderEntries(QDir(dir.path()).filePath("Mentés"));
+        QCOMPARE(backups.size(), 1);
+        const QString backup = QDir(dir.path()).filePath("Mentés/" + backups.at(0));
+        QCOMPARE(QFileInfo(backup).permissions() & ~(QFile::ReadUser | QFile::WriteUser),
+                 QFile::ReadOwner | QFile::WriteOwner);
+        QString out;
+        QCOMPARE(run({"--restore", backup, "Számlák/visszatöltött.fdb"}, &out), 0);
+        QVERIFY2(out.contains("OSTERMELO") && out.contains("Számlák/visszatöltött.fdb"), qPrintable(out));
+        QCOMPARE(folderEntries(QDir(dir.path()).filePath("Számlák")),
+                 (QStringList{"du2010.fdb", "visszatöltött.fdb"}));
+    }
+
+    // A cut backup is refused at once with the program's words, while the tool's standard input stays open
+    // and unread: the engine never stops to ask for the rest of the file.
+    void toolRefusesACutBackupAtOnce() {
+        QVERIFY2(QFileInfo(tool()).isExecutable(), qPrintable(tool()));
+        QTemporaryDir dir;
+        QProcess create;
+        create.setWorkingDirectory(dir.path());
+        create.start(tool(), {"--demo", "du2010.fdb"});
+        QVERIFY(create.waitForFinished(120000) && create.exitCode() == 0);
+        create.start(tool(), {"--backup", "du2010.fdb", "m.fbk"});
+        QVERIFY(create.waitForFinished(120000) && create.exitCode() == 0);
+        QFile backup(QDir(dir.path()).filePath("m.fbk"));
+        QVERIFY(backup.open(QIODevice::ReadWrite));
+        QVERIFY(backup.resize(backup.size() / 2));
+        backup.close();
+
+        QProcess restore;
+        restore.setWorkingDirectory(dir.path());
+        restore.start(tool(), {"--restore", "m.fbk", "uj.fdb"});
+        QVERIFY(restore.waitForStarted());
+        // Its standard input is a pipe that is neither written nor closed.
+        QVERIFY2(restore.waitForFinished(60000), "the restore waits for input");
+        QCOMPARE(restore.exitCode(), 1);
+        const QString out =
+            QString::fromUtf8(restore.readAllStandardOutput() + restore.readAllStandardError());
+        QVERIFY2(out.startsWith("A visszatöltés nem sikerült. A mentés hiányos vagy sérült."),
+                 qPrintable(out));
+        QVERIFY(!out.contains("Press return"));
+        QCOMPARE(folderEntries(dir.path()), (QStringList{"du2010.fdb", "m.fbk"}));
     }
 
     // The tool backs up into a folder (named with the date) or a file, restores into a new file and shows the

@@ -92,8 +92,9 @@ void TestBackupWindows::backupIntoTheChosenFolder() {
     QTest::mouseClick(control<QPushButton>(window, "Button1"), Qt::LeftButton);
     QCOMPARE(folderEntries(other.path()).size(), 1);
     // The backup restores into a database with the same rows.
-    const TableCounts counts = restoreDatabase(window.LastBackup(), other.filePath(QStringLiteral("r.fdb")));
-    QCOMPARE(counts, checkDatabase(db.databasePath()));
+    const TableCounts counts =
+        restoreDatabase(window.LastBackup(), {other.filePath(QStringLiteral("r.fdb"))});
+    QCOMPARE(counts, checkDatabase({db.databasePath())});
 }
 
 void TestBackupWindows::backupFailureSaysWhy() {
@@ -120,7 +121,7 @@ void TestBackupWindows::restoreReplacesWhenConfirmed() {
     const int before = producers();
     QTemporaryDir dir;
     const QString backup = dir.filePath(QStringLiteral("du2010_2026-12-10_1530.fbk"));
-    backupDatabase(db.databasePath(), backup);
+    backupDatabase({db.databasePath()}, backup);
     db.exec(newProducer);
     QCOMPARE(producers(), before + 1);
 
@@ -153,7 +154,7 @@ void TestBackupWindows::restoreReplacesWhenConfirmed() {
                 .hasMatch());
     QCOMPARE(folderEntries(db.folder()), (QStringList{"c", "du2010.fdb", QFileInfo(kept).fileName()}));
     bool found = false;
-    for (const auto& [table, rows] : checkDatabase(kept))
+    for (const auto& [table, rows] : checkDatabase({kept)})
         found = found || (table == QLatin1String("OSTERMELO") && rows == before + 1);
     QVERIFY(found);
     // The program writes on into the restored database.
@@ -165,7 +166,7 @@ void TestBackupWindows::restoreLeftWhenNotConfirmed() {
     TestDatabase db(true);
     QTemporaryDir dir;
     const QString backup = dir.filePath(QStringLiteral("m.fbk"));
-    backupDatabase(db.databasePath(), backup);
+    backupDatabase({db.databasePath()}, backup);
     db.exec(newProducer);
     const int before = producers();
 
@@ -184,10 +185,10 @@ void TestBackupWindows::restoreLeftWhenNotConfirmed() {
 // A damaged backup is refused: the reason is told, no restored file is left, the database goes on as it was.
 void TestBackupWindows::restoreRefusesADamagedFile() {
     TestDatabase db(true);
-    const TableCounts before = checkDatabase(db.databasePath());
+    const TableCounts before = checkDatabase({db.databasePath()});
     QTemporaryDir dir;
     const QString backup = dir.filePath(QStringLiteral("m.fbk"));
-    backupDatabase(db.databasePath(), backup);
+    backupDatabase({db.databasePath()}, backup);
     {
         QFile file(backup);
         QVERIFY(file.open(QIODevice::ReadWrite));
@@ -204,7 +205,7 @@ void TestBackupWindows::restoreRefusesADamagedFile() {
     QCOMPARE(recorder.pendingAnswers(), 0);
     QCOMPARE(folderEntries(db.folder()), (QStringList{"c", "du2010.fdb"}));
     QVERIFY(Data->ZCon1->Connected());
-    QCOMPARE(checkDatabase(db.databasePath()), before);
+    QCOMPARE(checkDatabase({db.databasePath()}), before);
     QCOMPARE(control<QListWidget>(window, "ListBox1")->count(), 0);
 
     recorder.clear();

@@ -66,7 +66,7 @@ void TestAutomaticBackup::closingAfterAWriteBacksUp() {
     // The backup holds the write committed as the program closed.
     QTemporaryDir dir;
     const QString restored = dir.filePath(QStringLiteral("r.fdb"));
-    restoreDatabase(QDir(folder).filePath(made.at(0)), restored);
+    restoreDatabase(QDir(folder).filePath(made.at(0)), {restored});
     Data->ZCon1->DatabaseName = restored;
     Data->ZCon1->Connect();
     Data->IBTable6->Open();
@@ -108,13 +108,13 @@ void TestAutomaticBackup::failureToldAtTheNextStart() {
     UiRecorder recorder;
     runProgram(recorder, [&] { db.exec(aWrite); });
     QCOMPARE(recorder.messageTexts(), QStringList());
-    QVERIFY(QFileInfo::exists(automaticBackupMarker(db.databasePath())));
+    QVERIFY(QFileInfo::exists(automaticBackupMarkers(db.databasePath()).constFirst()));
     recorder.clear();
     {
         TForm1 form;
         QCOMPARE(recorder.messages.size(), 1);
         QVERIFY2(recorder.messages.at(0).text.startsWith(
-                     QStringLiteral("A legutóbbi automatikus adatmentés nem sikerült: ")),
+                     QStringLiteral("Az automatikus adatmentés nem sikerült:\n")),
                  qPrintable(recorder.messages.at(0).text));
     }
     recorder.clear();
