@@ -5,6 +5,7 @@
 #include "data/logging.h"
 #include "data/windows_paths.h"
 #include "exchange/mail_message.h"
+#include "widgets/action_guard.h"
 #include "widgets/ui_service.h"
 
 #include <QApplication>
@@ -29,6 +30,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+using vardelo::reportFailure;
 using vardelo::ui;
 namespace mail = vardelo::mail;
 
@@ -217,7 +219,7 @@ QString TForm27::MakeCopy() {
         return QString();
     }
     if (!QFileInfo(file).isFile()) {
-        ui().showError(QStringLiteral("A csatolandó fájl nem található: ") + Edit1->text());
+        ui().showError(QStringLiteral("A csatolandó fájl nem található: ") + Edit1->text(), lcExchange);
         return QString();
     }
     // The copies of earlier days have long been sent.
@@ -236,7 +238,7 @@ QString TForm27::MakeCopy() {
         return lastCopy_;
     } catch (const EDatabaseError& error) {
         QApplication::restoreOverrideCursor();
-        ui().showDatabaseError(QStringLiteral("A küldendő másolat nem készíthető el."), error, lcExchange);
+        reportFailure(QStringLiteral("A küldendő másolat nem készíthető el."), error, lcExchange);
         return QString();
     }
 }
@@ -249,7 +251,7 @@ void TForm27::Button3Click() {
     const mail::MailCommand command =
         mail::mailCommand(mail::SupportAddress, mail::Subject, mail::Body, QDir::toNativeSeparators(copy));
     if (!QProcess::startDetached(command.program, command.arguments))
-        ui().showError(QStringLiteral("A levelező program nem indítható: ") + command.program);
+        ui().showError(QStringLiteral("A levelező program nem indítható: ") + command.program, lcExchange);
 }
 
 // "Vágólapra másolás": the full name of a fresh copy to the clipboard.

@@ -8,6 +8,7 @@
 #include "exchange/ole_file.h"
 #include "exchange/spreadsheet_export.h"
 #include "exchange/spreadsheet_queries.h"
+#include "widgets/action_guard.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/form_controls.h"
@@ -137,19 +138,14 @@ void TForm20::collect() {
 }
 
 void TForm20::Button1Click() {
-    try {
-        collect();
-    } catch (const EDatabaseError& e) {
-        qCWarning(lcExchange) << "collecting the lines failed:" << e.Message() << e.ErrorCode();
-        ui().showError(e.Message());
-    }
+    guarded(lcExchange, [this] { collect(); });
 }
 
 // Without a collection of its own in this window the export collects first, so it never writes what another
 // window left in the shared list.
 void TForm20::Button4Click() {
     QByteArray stream;
-    try {
+    const bool built = guarded(lcExchange, [&] {
         if (!collected_ || !Data->ZQ20->Active())
             collect();
         TDataSet& lines = *Data->ZQ20;
@@ -166,11 +162,9 @@ void TForm20::Button4Click() {
                 sinceRepaint.restart();
             }
         });
-    } catch (const EDatabaseError& e) {
-        qCWarning(lcExchange) << "reading the lines failed:" << e.Message() << e.ErrorCode();
-        ui().showError(e.Message());
+    });
+    if (!built)
         return;
-    }
 
     const bool saved = save(stream);
     if (saved && CheckBox1->isChecked())
@@ -194,8 +188,9 @@ bool TForm20::save(const QByteArray& stream) {
         exchange::saveWorkbook(path, stream);
         return true;
     } catch (const xls::OleWriteError& e) {
-        qCWarning(lcExchange) << "saving the workbook failed:" << e.what();
-        ui().showMessage(QStringLiteral("A fájl mentése nem történt meg!"));
+        reportFailure(QStringLiteral("A fájl mentése nem történt meg!"),
+                      QStringLiteral("A(z) %1 fájl nem írható.").arg(QDir::toNativeSeparators(path)),
+                      QString::fromUtf8(e.what()), lcExchange);
         return false;
     }
 }

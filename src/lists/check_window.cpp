@@ -5,7 +5,7 @@
 #include "data/text_formats.h"
 #include "lists/check_queries.h"
 #include "lists/check_rules.h"
-#include "lists/list_action.h"
+#include "widgets/action_guard.h"
 #include "widgets/date_picker.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
@@ -200,7 +200,7 @@ QWidget* TForm14::buildDataTab() {
 }
 
 void TForm14::Button1Click() {
-    guarded([this] {
+    guarded(lcLists, [this] {
         refreshIndexStatistics(Data->ZCon1, Data->IBTrans1, ticketTables());
         openCheckLines(DateTimePicker1->date(), DateTimePicker2->date());
         Button2->setEnabled(true);
@@ -209,7 +209,7 @@ void TForm14::Button1Click() {
 
 // The memo is filled in blocks of lines, each shown as it comes; the clerk's input waits until the end.
 void TForm14::Button2Click() {
-    guarded([this] {
+    guarded(lcLists, [this] {
         const std::vector<CheckRow> rows = readCheckRows(*Data->ZQ20);
         Memo1->clear();
         runBatchCheck(rows, MemoBlockLines, [this](const QStringList& block) {
