@@ -12,7 +12,8 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-# Full RELRO for the installed programs.
+# Full RELRO for the installed programs (cmake/Hardening.cmake gives it to every target when dpkg-buildflags is
+# there).
 foreach(program vardelo vardelo-db)
   target_link_options(${program} PRIVATE LINKER:-z,relro LINKER:-z,now)
 endforeach()
@@ -26,12 +27,18 @@ install(FILES ${CMAKE_SOURCE_DIR}/db/du2010.sql ${CMAKE_SOURCE_DIR}/db/initial.s
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/vardelo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/vardelo.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# What software centres show of the program (AppStream), named by its component id.
+configure_file(${CMAKE_SOURCE_DIR}/packaging/vardelo.metainfo.xml.in
+  ${CMAKE_BINARY_DIR}/packaging/hu.kestrova.vardelo.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/hu.kestrova.vardelo.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vardelo)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "Vardelo developers")
-set(CPACK_PACKAGE_CONTACT "Vardelo developers <vardelo@example.org>")
+set(CPACK_PACKAGE_VENDOR "Kestrova Szoftver Bt.")
+# The supplier, as the about box names it.
+set(CPACK_PACKAGE_CONTACT "Kestrova Szoftver Bt. <info@kestrova-szoftver.hu>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "register of livestock purchase tickets (Hungarian)")
 # CPack puts the summary first and indents the text, each empty line made " .".
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Vardelo keeps the livestock purchase tickets of a firm in Hungary that buys
@@ -50,8 +57,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # What dpkg-shlibdeps cannot see: the embedded engine (a plugin the client library loads), Qt's platform
-# plugins and the fonts the report layouts' Arial is replaced with.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "firebird3.0-server-core, qt6-qpa-plugins, fonts-liberation2")
+# plugins, Qt's Hungarian texts of its own dialogs, the SVG plugin that draws the windows' icon, and the fonts
+# the report layouts' Arial is replaced with.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "firebird3.0-server-core, qt6-qpa-plugins, qt6-translations-l10n, libqt6svg6, fonts-liberation2")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, xdg-utils")
 
 # The man pages and the changelog, compressed as Debian keeps them (-n: no name or time stamp inside).

@@ -120,7 +120,11 @@ int run(const QCoreApplication& app) {
     for (int s : {SIGINT, SIGTERM, SIGHUP})
         std::signal(s, removeTemporaryAndExit);
     try {
-        vardelo::createDatabaseFile(args.path, args.demo, rememberTemporary);
+        // Each stage is told as it ends (a long demo load shows life), written out at once.
+        vardelo::createDatabaseFile(args.path, args.demo, rememberTemporary, [](const QString& stage) {
+            std::printf("%s\n", qPrintable(stage));
+            std::fflush(stdout);
+        });
     } catch (const EDatabaseError& e) {
         std::fprintf(stderr, "Az adatbázis nem hozható létre: %s\n", qPrintable(e.Message()));
         return 1;

@@ -3,6 +3,7 @@
 #include "data/firebird_api.h"
 #include "data/log_file.h"
 #include "shell/application.h"
+#include "shell/logout_signals.h"
 #include "shell/main_window.h"
 #include "shell/user_folder.h"
 
@@ -12,6 +13,8 @@
 int main(int argc, char* argv[]) {
     TApplication app(argc, argv);
     vardelo::installLogFile();
+    // A logout or a shutdown closes the program as "Kilépés" does, from any window.
+    vardelo::LogoutSignals logout;
     TApplication::SetHelpFile(QStringLiteral("ZOZED2009.HLP"));
     int result = 1;
     // From the desktop menu: the user's own folder, with a new database the first time.

@@ -95,7 +95,7 @@ QStringList ddlStatements() {
     return splitScript(resourceText(QStringLiteral("du2010.sql")));
 }
 
-void createDatabase(const QString& path, bool demo) {
+void createDatabase(const QString& path, bool demo, const CreationProgress& progress) {
     if (QFileInfo::exists(path))
         throw EDatabaseError(QStringLiteral("Az adatbázis már létezik: %1").arg(path));
     Status status;
@@ -114,8 +114,13 @@ void createDatabase(const QString& path, bool demo) {
                       {QStringLiteral("ALTER CHARACTER SET WIN1250 SET DEFAULT COLLATION PXW_HUN")});
         runStatements(attachment.get(), ddlStatements());
         runStatements(attachment.get(), splitScript(resourceText(QStringLiteral("initial.sql"))));
-        if (demo)
+        if (progress)
+            progress(QStringLiteral("Az adatbázis szerkezete elkészült."));
+        if (demo) {
             runStatements(attachment.get(), splitScript(resourceText(QStringLiteral("demo.sql"))));
+            if (progress)
+                progress(QStringLiteral("A bemutató adatok betöltve."));
+        }
         attachment->detach(status.throwing());
         attachment.forget();
     } catch (...) {
@@ -156,7 +161,8 @@ QString temporaryPathFor(const QFileInfo& target) {
 } // namespace
 
 void createDatabaseFile(const QString& path, bool demo,
-                        const std::function<void(const QString&)>& temporaryName) {
+                        const std::function<void(const QString&)>& temporaryName,
+                        const CreationProgress& progress) {
     const QFileInfo target(path);
     if (target.isSymLink())
         throw EDatabaseError(
@@ -169,7 +175,7 @@ void createDatabaseFile(const QString& path, bool demo,
     if (temporaryName)
         temporaryName(temporary);
     try {
-        createDatabase(temporary, demo);
+        createDatabase(temporary, demo, progress);
     } catch (...) {
         QFile::remove(temporary);
         throw;

@@ -11,15 +11,17 @@ QStringList ddlStatements();
 
 // Creates a new database file at path from the DDL, with one purchaser and its SORSZAM row; with demo, also a
 // second purchaser, producers with valid identifiers and complete data, and animals. Raises EDatabaseError;
-// an existing file is never overwritten.
-void createDatabase(const QString& path, bool demo);
+// an existing file is never overwritten. progress, when given, hears of each stage done, in plain Hungarian.
+using CreationProgress = std::function<void(const QString&)>;
+void createDatabase(const QString& path, bool demo, const CreationProgress& progress = {});
 
 // Creates the database as createDatabase does, but under a temporary name in the same folder, and gives it
 // its name only when it is complete: a run that fails or is interrupted never leaves a file under the final
 // name. Refuses a path that exists or is a link (a dangling one too). The temporary name is handed to
 // temporaryName before the file is made, so the caller can remove it if the run is cut short.
 void createDatabaseFile(const QString& path, bool demo,
-                        const std::function<void(const QString&)>& temporaryName = {});
+                        const std::function<void(const QString&)>& temporaryName = {},
+                        const CreationProgress& progress = {});
 
 // The command line of the tool: vardelo-db [--demo] [file], vardelo-db [--user NAME] --backup FILE DEST or
 // vardelo-db [--user NAME] --restore BACKUP FILE. An unknown option (anything beginning with "-" but the

@@ -1,6 +1,10 @@
 #include "data/database_error.h"
 
+#include "data/engine_lock_folder.h"
+
+#include <QDir>
 #include <algorithm>
+#include <cerrno>
 #include <ibase.h>
 
 EDatabaseError::EDatabaseError(const QString& message, long errorCode, int sqlCode, std::vector<long> codes)
@@ -8,6 +12,13 @@ EDatabaseError::EDatabaseError(const QString& message, long errorCode, int sqlCo
       codes_(std::move(codes)) {
     if (codes_.empty() && errorCode_ != 0)
         codes_.push_back(errorCode_);
+}
+
+EDatabaseError::EDatabaseError(const QString& message, long errorCode, int sqlCode, std::vector<long> codes,
+                               int systemError, QStringList arguments)
+    : EDatabaseError(message, errorCode, sqlCode, std::move(codes)) {
+    systemError_ = systemError;
+    arguments_ = std::move(arguments);
 }
 
 bool EDatabaseError::HasCode(long code) const {
@@ -49,14 +60,16 @@ const CodeText reasons[] = {
 };
 
 QString hungarianForCodes(const EDatabaseError& error) {
+    const QString argument = error.Arguments().value(0);
+    // The rule or the value the engine names says which one it was.
+    if (error.HasCode(isc_check_constraint) && !argument.isEmpty())
+        return QStringLiteral("Egy mező értéke nem megengedett (%1).").arg(argument);
+    if (error.HasCode(isc_convert_error) && !argument.isEmpty())
+        return QStringLiteral("Egy érték („%1”) nem alakítható át a mező típusára.").arg(argument);
     for (const CodeText& entry : reasons)
         if (error.HasCode(entry.code))
             return QString::fromUtf8(entry.text);
     return QString();
-}
-
-bool messageHas(const EDatabaseError& error, const char* text) {
-    return error.Message().contains(QLatin1String(text), Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -68,8 +81,13 @@ bool isConcurrencyConflict(const EDatabaseError& error) {
 
 QString databaseErrorReason(const EDatabaseError& error) {
     QString reason = error.Codes().empty() ? error.Message() : hungarianForCodes(error);
+    // A database's own exception speaks for itself; any other engine text stays in the details.
     if (reason.isEmpty())
-        reason = error.Message();
+        reason = error.HasCode(isc_except)
+                     ? error.Message()
+                     : QStringLiteral("Az adatbázis-kezelő hibát jelzett, a művelet nem "
+                                      "történt meg. A hiba leírása a részletek között "
+                                      "olvasható.");
     if (!error.FieldName().isEmpty())
         reason = QStringLiteral("A(z) %1 mező: %2").arg(error.FieldName(), reason);
     return reason;
@@ -85,35 +103,74 @@ QString databaseErrorEngineText(const EDatabaseError& error) {
 }
 
 QString startupFailureAdvice(const EDatabaseError& error) {
-    // The lock of another copy first: it comes as an I/O error too.
-    if (messageHas(error, "already opened") || messageHas(error, "incompatible with current") ||
-        messageHas(error, "in use") || error.HasCode(isc_lock_timeout) || error.HasCode(isc_lock_conflict))
+    const QString operation = error.Arguments().value(0);
+    const int os = error.SystemError();
+    // The engine's lock folder first: a refusal there says nothing about the database file itself.
+    const QString lockFolder = QDir::cleanPath(engineLockFolder());
+    for (const QString& argument : error.Arguments()) {
+        const QString path = QDir::cleanPath(argument);
+        if (path == lockFolder || path.startsWith(lockFolder + QLatin1Char('/')))
+            return QStringLiteral("Az adatbázis-kezelő zárolási mappája (%1) nem használható: %2. A mappa "
+                                  "legyen az Öné és írható (vagy a FIREBIRD_LOCK környezeti változó nevezzen "
+                                  "meg egy saját, írható mappát).")
+                .arg(QDir::toNativeSeparators(lockFolder), systemErrorText(os));
+    }
+    // Another copy holds the file: the engine could not lock it.
+    if ((error.HasCode(isc_io_error) && operation == QLatin1String("lock")) ||
+        error.HasCode(isc_lock_timeout) || error.HasCode(isc_lock_conflict))
         return QStringLiteral("Az adatbázist egy másik program (például a Vardelo egy másik példánya) "
                               "használja. Zárja be a másik példányt, majd indítsa újra a programot.");
+    if (error.HasCode(isc_io_error) && (os == ENOENT || os == ENOTDIR))
+        return QStringLiteral("Az adatbázis fájlja (du2010.fdb) nincs a program mappájában. Indítsa a "
+                              "programot abból a mappából, ahol az adatbázis van, vagy másolja oda a "
+                              "legutóbbi mentést.");
     if (error.HasCode(isc_no_priv) || error.HasCode(isc_read_only_database) || error.HasCode(isc_read_only) ||
-        messageHas(error, "read-only") || messageHas(error, "Permission denied") ||
-        messageHas(error, "Access is denied"))
-        return QStringLiteral("Az adatbázis fájlja nem írható (csak olvasható fájl vagy mappa, például CD-n "
-                              "vagy írásvédett helyen). Másolja a fájlt egy írható mappába, és vegye le "
-                              "róla a csak olvasható jelzést.");
+        (error.HasCode(isc_io_error) && (os == EACCES || os == EPERM || os == EROFS)))
+        return QStringLiteral("Az adatbázis fájlja nem írható (%1). Másolja a fájlt egy írható mappába, és "
+                              "vegye le róla a csak olvasható jelzést.")
+            .arg(os != 0 ? systemErrorText(os)
+                         : QStringLiteral("csak olvasható fájl vagy mappa, például CD-n "
+                                          "vagy írásvédett helyen"));
     if (error.HasCode(isc_bad_db_format) || error.HasCode(isc_wrong_ods) || error.HasCode(isc_badodsver))
         return QStringLiteral("A fájl nem a program adatbázisa (vagy más változatú adatbázis). Tegye "
                               "vissza a helyes du2010.fdb fájlt, például a legutóbbi mentésből.");
     if (error.HasCode(isc_db_corrupt) || error.HasCode(isc_badpage) || error.HasCode(isc_bad_checksum) ||
-        error.HasCode(isc_bug_check) || error.HasCode(isc_io_read_err) || messageHas(error, "corrupt"))
+        error.HasCode(isc_bug_check) || error.HasCode(isc_io_read_err) || error.HasCode(isc_page_type_err))
         return QStringLiteral("Az adatbázis sérült. Állítsa vissza a legutóbbi mentésből.");
-    if (messageHas(error, "No such file") || messageHas(error, "cannot find") ||
-        messageHas(error, "not found"))
-        return QStringLiteral("Az adatbázis fájlja (du2010.fdb) nincs a program mappájában. Indítsa a "
-                              "programot abból a mappából, ahol az adatbázis van, vagy másolja oda a "
-                              "legutóbbi mentést.");
+    if (error.HasCode(isc_io_error) && os == ENOSPC)
+        return QStringLiteral("Az adatbázis nem nyitható meg: %1.").arg(systemErrorText(os));
     if (error.HasCode(isc_network_error) || error.HasCode(isc_unavailable))
         return QStringLiteral("Az adatbázis-kezelő nem érhető el. Ellenőrizze, hogy a Firebird telepítve "
                               "van és fut.");
     if (error.HasCode(isc_login))
         return QStringLiteral("Az adatbázis-kezelő nem fogadta el a felhasználót vagy a jelszót.");
     const QString reason = hungarianForCodes(error);
-    return reason.isEmpty() ? QStringLiteral("Az adatbázis nem nyitható meg.") : reason;
+    if (!reason.isEmpty())
+        return reason;
+    if (os != 0)
+        return QStringLiteral("Az adatbázis nem nyitható meg: %1.").arg(systemErrorText(os));
+    return QStringLiteral("Az adatbázis nem nyitható meg.");
+}
+
+QString systemErrorText(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("nincs hozzá jogosultsága (egy másik felhasználóé)");
+    case EROFS:
+        return QStringLiteral("csak olvasható lemezen van");
+    case ENOENT:
+        return QStringLiteral("nem létezik");
+    case ENOTDIR:
+        return QStringLiteral("az útvonal egy része nem mappa");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("betelt a lemez");
+    case 0:
+        return QStringLiteral("ismeretlen ok");
+    default:
+        return QStringLiteral("a rendszer %1. számú hibája").arg(error);
+    }
 }
 
 } // namespace vardelo

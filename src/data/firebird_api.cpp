@@ -2,6 +2,7 @@
 
 #include "data/database_error.h"
 #include "data/decimal.h"
+#include "data/engine_lock_folder.h"
 #include "data/text_files.h"
 
 #include <QDate>
@@ -102,7 +103,11 @@ void useUtf8FileNames() {
 }
 
 IMaster* master() {
-    static IMaster* instance = fb_get_master_interface();
+    // The user's own lock folder is set before the engine first reads its configuration.
+    static IMaster* instance = [] {
+        useOwnEngineLockFolder();
+        return fb_get_master_interface();
+    }();
     return instance;
 }
 
@@ -177,14 +182,22 @@ void raise(const FbException& e) {
     int sqlCode = isc_sqlcode(vector);
     // Every code of the status vector: the telling one (a lock, a read-only file) is often not the first.
     std::vector<long> codes;
+    int systemError = 0;
+    QStringList arguments;
     for (const intptr_t* p = vector; *p != isc_arg_end;) {
         const intptr_t kind = *p++;
         if (kind == isc_arg_gds)
             codes.push_back(long(*p));
+        else if ((kind == isc_arg_unix || kind == isc_arg_win32) && systemError == 0)
+            systemError = int(*p);
+        else if (kind == isc_arg_string || kind == isc_arg_interpreted)
+            arguments << engineText(QByteArray(reinterpret_cast<const char*>(*p)));
+        else if (kind == isc_arg_cstring)
+            arguments << engineText(QByteArray(reinterpret_cast<const char*>(p[1]), qsizetype(p[0])));
         p += (kind == isc_arg_cstring) ? 2 : 1;
     }
     // The engine writes its messages, and the names and values in them, in the connection's character set.
-    throw EDatabaseError(errorText(e), code, sqlCode, std::move(codes));
+    throw EDatabaseError(errorText(e), code, sqlCode, std::move(codes), systemError, std::move(arguments));
 }
 
 QByteArray encodeSql(const QString& sql) {

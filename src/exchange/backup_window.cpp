@@ -5,6 +5,7 @@
 #include "data/database_backup.h"
 #include "data/database_error.h"
 #include "data/logging.h"
+#include "widgets/action_guard.h"
 #include "widgets/ui_service.h"
 
 #include <QDateTime>
@@ -12,6 +13,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+using vardelo::reportFailure;
 using vardelo::ui;
 
 TBackupWindow::TBackupWindow(QWidget* parent)
@@ -39,7 +41,8 @@ void TBackupWindow::action() {
         return;
     }
     if (!QDir().mkpath(folder)) {
-        ui().showError(QStringLiteral("A mappa nem hozható létre: ") + QDir::toNativeSeparators(folder));
+        ui().showError(QStringLiteral("A mappa nem hozható létre: ") + QDir::toNativeSeparators(folder),
+                       lcExchange);
         return;
     }
     const QString target = vardelo::freeBackupPath(folder, database, QDateTime::currentDateTime());
@@ -54,6 +57,6 @@ void TBackupWindow::action() {
     } catch (const EDatabaseError& error) {
         setWorking(false);
         setStatus(QStringLiteral("Az adatmentés nem sikerült."));
-        ui().showDatabaseError(QStringLiteral("Az adatmentés nem sikerült."), error, lcExchange);
+        reportFailure(QStringLiteral("Az adatmentés nem sikerült."), error, lcExchange);
     }
 }

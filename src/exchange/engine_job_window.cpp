@@ -1,5 +1,7 @@
 #include "exchange/engine_job_window.h"
 
+#include "exchange/engine_progress_rules.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QHBoxLayout>
@@ -70,7 +72,9 @@ void TEngineJobWindow::setWorking(bool working) {
 
 std::function<void(const QString&)> TEngineJobWindow::engineLines() {
     return [this](const QString& line) {
-        Label2->setText(line);
+        const QString text = vardelo::exchange::engineProgressText(line);
+        if (!text.isEmpty())
+            Label2->setText(text);
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
 }

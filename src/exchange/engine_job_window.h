@@ -10,8 +10,8 @@ class QPushButton;
 class QVBoxLayout;
 
 // The shape of the windows in which the engine does one long job on a file (a backup, a restore): the file or
-// folder in a line with "Tallózás...", a running bar and the engine's last line while it works, and the
-// action and "Bezárás" buttons. The window names itself and connects Button1 to action(), Button2 to
+// folder in a line with "Tallózás...", a running bar and the engine's last step in Hungarian while it works,
+// and the action and "Bezárás" buttons. The window names itself and connects Button1 to action(), Button2 to
 // browse().
 class TEngineJobWindow : public QDialog {
     Q_OBJECT
@@ -26,7 +26,8 @@ protected:
     void addBody(QWidget* body);
     // While the engine works, the controls are disabled and the bar runs.
     void setWorking(bool working);
-    // Shows each line the engine reports and keeps the window painted meanwhile.
+    // Shows each line the engine reports, in Hungarian (engineProgressText), and keeps the window painted
+    // meanwhile.
     std::function<void(const QString&)> engineLines();
 
     QString pathText() const; // the line's text, trimmed, with the system's separators turned to '/'

@@ -7,6 +7,7 @@
 #include "data/windows_paths.h"
 #include "exchange/previous_import_queries.h"
 #include "exchange/previous_import_rules.h"
+#include "widgets/action_guard.h"
 #include "widgets/ui_service.h"
 
 #include <QCheckBox>
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using vardelo::reportFailure;
 using vardelo::ui;
 using namespace vardelo::previous;
 
@@ -126,7 +128,7 @@ std::optional<QStringList> TForm25::loadFile(const QString& name) {
     const QString path = vardelo::localPath(Edit1->text() + name);
     std::optional<QStringList> lines = vardelo::readTextFile(path);
     if (!lines) {
-        ui().showError(QStringLiteral("A fájl nem nyitható meg: ") + path);
+        ui().showError(QStringLiteral("A fájl nem nyitható meg: ") + path, lcExchange);
         return std::nullopt;
     }
     Memo1->setPlainText(lines->join(QLatin1Char('\n')));
@@ -156,9 +158,7 @@ TForm25::Step TForm25::recordStep(TZQuery* query, const QStringList& sql, const 
         if (!transaction->Active())
             transaction->StartTransaction();
     } catch (const EDatabaseError& error) {
-        qCWarning(lcExchange) << "import: cannot start the transaction:" << error.Message()
-                              << error.ErrorCode();
-        ui().showMessage(abortText);
+        reportFailure(abortText, error, lcExchange);
         return Step::Abort;
     }
     try {
@@ -166,14 +166,12 @@ TForm25::Step TForm25::recordStep(TZQuery* query, const QStringList& sql, const 
         transaction->CommitRetaining();
         return Step::Done;
     } catch (const EDatabaseError& error) {
-        qCWarning(lcExchange) << "import:" << error.Message() << error.ErrorCode();
-        ui().showMessage(errorText);
+        reportFailure(errorText, error, lcExchange);
     }
     try {
         transaction->RollbackRetaining();
     } catch (const EDatabaseError& error) {
-        qCWarning(lcExchange) << "import: rollback failed:" << error.Message() << error.ErrorCode();
-        ui().showMessage(abortText);
+        reportFailure(abortText, error, lcExchange);
         return Step::Abort;
     }
     return Step::Failed;

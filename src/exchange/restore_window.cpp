@@ -5,6 +5,7 @@
 #include "data/database_backup.h"
 #include "data/database_error.h"
 #include "data/logging.h"
+#include "widgets/action_guard.h"
 #include "widgets/ui_service.h"
 
 #include <QDateTime>
@@ -16,6 +17,7 @@
 
 using vardelo::MsgButton;
 using vardelo::MsgIcon;
+using vardelo::reportFailure;
 using vardelo::ui;
 
 TRestoreWindow::TRestoreWindow(QWidget* parent)
@@ -77,8 +79,8 @@ void TRestoreWindow::action() {
     } catch (const EDatabaseError& error) {
         setWorking(false);
         setStatus(QStringLiteral("A visszatöltés nem sikerült, az adatbázis nem változott."));
-        ui().showDatabaseError(QStringLiteral("A visszatöltés nem sikerült, az adatbázis nem változott."),
-                               error, lcExchange);
+        reportFailure(QStringLiteral("A visszatöltés nem sikerült, az adatbázis nem változott."), error,
+                      lcExchange);
         return;
     }
     setWorking(false);
@@ -106,7 +108,7 @@ void TRestoreWindow::action() {
         QStringLiteral("A mentés visszatöltve és ellenőrizve:\n%1\n\nLecseréli vele a jelenlegi adatbázist? "
                        "A jelenlegi adatbázis megmarad ezen a néven:\n%2")
             .arg(lines.join(u'\n'), QDir::toNativeSeparators(replaced)),
-        QStringLiteral("Confirm"), MsgIcon::Question, int(MsgButton::Yes) | int(MsgButton::No));
+        vardelo::confirmCaption(), MsgIcon::Question, int(MsgButton::Yes) | int(MsgButton::No));
     if (answer != MsgButton::Yes) {
         QFile::remove(restored);
         setStatus(QStringLiteral("A visszatöltés elmaradt, az adatbázis nem változott."));
@@ -134,12 +136,12 @@ bool TRestoreWindow::replaceDatabase(const QString& database, const QString& res
         Data->ZCon1->Disconnect();
     } catch (const EDatabaseError& error) {
         QFile::remove(restored);
-        ui().showDatabaseError(QStringLiteral("Az adatbázis nem zárható le, a visszatöltés elmaradt."), error,
-                               lcExchange);
+        reportFailure(QStringLiteral("Az adatbázis nem zárható le, a visszatöltés elmaradt."), error,
+                      lcExchange);
         try {
             reopen();
         } catch (const EDatabaseError& reopenError) {
-            ui().showDatabaseError(QString(), reopenError, lcExchange);
+            reportFailure(QString(), reopenError, lcExchange);
         }
         return false;
     }
@@ -149,13 +151,13 @@ bool TRestoreWindow::replaceDatabase(const QString& database, const QString& res
     } catch (const EDatabaseError& error) {
         replacedOk = false;
         QFile::remove(restored);
-        ui().showDatabaseError(QStringLiteral("A visszatöltés nem sikerült, az adatbázis nem változott."),
-                               error, lcExchange);
+        reportFailure(QStringLiteral("A visszatöltés nem sikerült, az adatbázis nem változott."), error,
+                      lcExchange);
     }
     try {
         reopen();
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(QStringLiteral("Az adatbázis nem nyitható meg."), error, lcExchange);
+        reportFailure(QStringLiteral("Az adatbázis nem nyitható meg."), error, lcExchange);
     }
     return replacedOk;
 }

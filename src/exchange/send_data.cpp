@@ -6,6 +6,7 @@
 #include "data/database_error.h"
 #include "data/logging.h"
 #include "exchange/mail_message.h"
+#include "widgets/action_guard.h"
 #include "widgets/ui_service.h"
 
 #include <QApplication>
@@ -30,6 +31,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+using vardelo::reportFailure;
 using vardelo::ui;
 namespace mail = vardelo::mail;
 
@@ -230,7 +232,7 @@ QString TForm27::MakeCopy() {
         return QString();
     }
     if (!onServer && !QFileInfo(file).isFile()) {
-        ui().showError(QStringLiteral("A csatolandó fájl nem található: ") + Edit1->text());
+        ui().showError(QStringLiteral("A csatolandó fájl nem található: ") + Edit1->text(), lcExchange);
         return QString();
     }
     // The copies of earlier days have long been sent.
@@ -255,7 +257,7 @@ QString TForm27::MakeCopy() {
         return lastCopy_;
     } catch (const EDatabaseError& error) {
         QApplication::restoreOverrideCursor();
-        ui().showDatabaseError(QStringLiteral("A küldendő másolat nem készíthető el."), error, lcExchange);
+        reportFailure(QStringLiteral("A küldendő másolat nem készíthető el."), error, lcExchange);
         return QString();
     }
 }
@@ -268,7 +270,7 @@ void TForm27::Button3Click() {
     const mail::MailCommand command =
         mail::mailCommand(mail::SupportAddress, mail::Subject, mail::Body, QDir::toNativeSeparators(copy));
     if (!QProcess::startDetached(command.program, command.arguments))
-        ui().showError(QStringLiteral("A levelező program nem indítható: ") + command.program);
+        ui().showError(QStringLiteral("A levelező program nem indítható: ") + command.program, lcExchange);
 }
 
 // "Vágólapra másolás": the full name of a fresh copy to the clipboard.

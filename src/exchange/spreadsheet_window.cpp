@@ -8,6 +8,7 @@
 #include "exchange/spreadsheet_export.h"
 #include "exchange/spreadsheet_queries.h"
 #include "exchange/workbook_file.h"
+#include "widgets/action_guard.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/form_controls.h"
@@ -134,12 +135,7 @@ void TForm20::collect() {
 }
 
 void TForm20::Button1Click() {
-    try {
-        collect();
-    } catch (const EDatabaseError& e) {
-        qCWarning(lcExchange) << "collecting the lines failed:" << e.Message() << e.ErrorCode();
-        ui().showError(e.Message());
-    }
+    guarded(lcExchange, [this] { collect(); });
 }
 
 // Without a collection of its own in this window the export collects first, so it never writes what another
@@ -147,7 +143,7 @@ void TForm20::Button1Click() {
 void TForm20::Button4Click() {
     QByteArray stream;
     int count = 0;
-    try {
+    const bool built = guarded(lcExchange, [&] {
         if (!collected_ || !Data->ZQ20->Active())
             collect();
         TDataSet& lines = *Data->ZQ20;
@@ -164,11 +160,9 @@ void TForm20::Button4Click() {
                 sinceRepaint.restart();
             }
         });
-    } catch (const EDatabaseError& e) {
-        qCWarning(lcExchange) << "reading the lines failed:" << e.Message() << e.ErrorCode();
-        ui().showError(e.Message());
+    });
+    if (!built)
         return;
-    }
 
     exchange::finishWorkbookExport(WorkbookPath(),
                                    exchange::saveWorkbookAsking(WorkbookPath(), stream, windowTitle()),

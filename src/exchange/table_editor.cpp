@@ -6,6 +6,7 @@
 #include "data/shared_values.h"
 #include "exchange/password_dialog.h"
 #include "exchange/table_editor_queries.h"
+#include "widgets/action_guard.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/form_controls.h"
@@ -26,19 +27,10 @@ const QString TForm22::SecondCode = QStringLiteral("qvx");
 
 namespace {
 
-// Runs one action on the tables; a database error is logged and shown, and ends the action.
-template <typename Action> void guarded(Action&& action) {
-    try {
-        action();
-    } catch (const EDatabaseError& e) {
-        qCWarning(lcExchange) << "table editor:" << e.Message() << e.ErrorCode();
-        ui().showError(e.Message());
-    }
-}
-
-void showDataError(const QString& message) {
-    qCWarning(lcExchange) << "table editor:" << message;
-    ui().showError(message);
+// An edit, a post or a move in a grid the database refused: the general error box with the reason in plain
+// Hungarian, the engine's words behind the details.
+void showDataError(const EDatabaseError& error) {
+    reportFailure(QString(), error, lcExchange);
 }
 
 } // namespace
@@ -186,7 +178,7 @@ void TForm22::Button6Click() {
         // Whichever button closed the dialog, what was typed counts.
         EnteredCode = dialog.EnteredText();
     }
-    guarded([this] {
+    guarded(lcExchange, [this] {
         if (EnteredCode == FirstCode) {
             EnteredCode.clear();
             setFiveReadOnly(false);
@@ -204,7 +196,7 @@ bool TForm22::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Button6 && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->text().compare(QString(QLatin1Char(UnlockKey)), Qt::CaseInsensitive) == 0) {
-            guarded([this] {
+            guarded(lcExchange, [this] {
                 setFiveReadOnly(false);
                 showJournal();
             });
@@ -230,9 +222,9 @@ void TForm22::FormClose() {
         try {
             table->Post();
         } catch (const EDatabaseError& e) {
-            showDataError(e.Message());
+            showDataError(e);
             table->Cancel();
         }
     }
-    guarded([this] { setFiveReadOnly(true); });
+    guarded(lcExchange, [this] { setFiveReadOnly(true); });
 }

@@ -11,6 +11,7 @@
 #include "reports/report_error.h"
 #include "reports/report_objects.h"
 #include "reports/report_service.h"
+#include "widgets/action_guard.h"
 #include "widgets/date_picker.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
@@ -45,15 +46,7 @@ namespace {
 
 // Runs one action of the window; a database or report error ends it with the error box.
 template <typename Action> bool guarded(Action&& action) {
-    try {
-        action();
-        return true;
-    } catch (const EDatabaseError& e) {
-        ui().showDatabaseError(QStringLiteral("Hiba a napló olvasásakor."), e, lcJournal);
-    } catch (const EReportError& e) {
-        ui().showError(QString::fromUtf8(e.what()));
-    }
-    return false;
+    return vardelo::guarded(lcJournal, QStringLiteral("Hiba a napló olvasásakor."), action);
 }
 
 QLabel* label(const QString& text, QWidget* parent) {

@@ -6,9 +6,9 @@
 #include "data/text_formats.h"
 #include "lists/check_queries.h"
 #include "lists/check_rules.h"
-#include "lists/list_action.h"
 #include "tickets/ticket_browser.h"
 #include "tickets/ticket_queries.h"
+#include "widgets/action_guard.h"
 #include "widgets/date_picker.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
@@ -269,7 +269,7 @@ QWidget* TForm14::buildDataTab() {
 }
 
 void TForm14::Button1Click() {
-    guarded([this] {
+    guarded(lcLists, [this] {
         refreshIndexStatistics(Data->ZCon1, Data->IBTrans1, ticketTables());
         openCheckLines(DateTimePicker1->date(), DateTimePicker2->date());
         collectedFrom_ = DateTimePicker1->date();
@@ -282,7 +282,7 @@ void TForm14::Button1Click() {
 // The memo is filled in blocks of lines, each shown as it comes; the clerk's input waits until the end.
 // Beside it the ticket of each line is kept, for the double-click.
 void TForm14::Button2Click() {
-    guarded([this] {
+    guarded(lcLists, [this] {
         const std::vector<CheckRow> rows = readCheckRows(*Data->ZQ20);
         Memo1->clear();
         memoTickets_.clear();
@@ -318,7 +318,7 @@ void TForm14::OpenTicketOfMemoLine(int line) {
     QTextCursor cursor(Memo1->document()->findBlockByNumber(line));
     cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     Memo1->setTextCursor(cursor);
-    guarded([&] {
+    guarded(lcLists, [&] {
         if (!vardelo::tickets::ticketHeaderExists(ticket)) {
             ui().showMessage(QStringLiteral("A(z) %1 számú felvásárlási jegy már nincs meg.").arg(ticket));
             return;

@@ -2,8 +2,8 @@
 
 #include "data/data_module.h"
 #include "data/index_statistics.h"
-#include "lists/list_action.h"
 #include "lists/summary_datasets.h"
+#include "widgets/action_guard.h"
 #include "widgets/date_picker.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
@@ -97,7 +97,7 @@ SummaryPeriod TSummaryWindow::Period() const {
 }
 
 void TSummaryWindow::Button1Click() {
-    guarded([this] {
+    guarded(lcLists, [this] {
         refreshIndexStatistics(Data->ZCon1, Data->IBTrans1, ticketTables());
         collect();
         Button2->setEnabled(true);
@@ -105,7 +105,7 @@ void TSummaryWindow::Button1Click() {
 }
 
 void TSummaryWindow::Button2Click() {
-    guarded([this] { print(); });
+    guarded(lcLists, [this] { print(); });
 }
 
 void TSummaryWindow::disablePrint() {

@@ -8,6 +8,7 @@
 #include "masterdata/register_queries.h"
 #include "reports/report_objects.h"
 #include "reports/report_service.h"
+#include "widgets/action_guard.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/db_text.h"
@@ -24,6 +25,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+using vardelo::reportFailure;
 using vardelo::ui;
 
 QString TForm6::NewMode() {
@@ -159,8 +161,8 @@ void TForm6::Button2Click() {
     try {
         entry.LoadCurrentAnimal();
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(QStringLiteral("Hiba az őstermelő módosítás Edit-ben való megjelenitésekor!"),
-                               error, lcMasterdata);
+        reportFailure(QStringLiteral("Hiba az őstermelő módosítás Edit-ben való megjelenitésekor!"), error,
+                      lcMasterdata);
         return;
     }
     ui().showModal(entry);
@@ -181,7 +183,7 @@ void TForm6::deleteAnimal(const QString& id) {
     try {
         vardelo::deleteAnimalRow(id);
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(QStringLiteral("Hiba: termék DELETE törlésekor"), error, lcMasterdata);
+        reportFailure(QStringLiteral("Hiba: termék DELETE törlésekor"), error, lcMasterdata);
         return;
     }
     ui().showMessage(QStringLiteral("Az termék sor törlölve!"));

@@ -8,6 +8,7 @@
 #include "masterdata/animal_browser.h"
 #include "masterdata/entry_confirm.h"
 #include "masterdata/register_queries.h"
+#include "widgets/action_guard.h"
 #include "widgets/key_filters.h"
 #include "widgets/ui_service.h"
 
@@ -19,6 +20,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+using vardelo::reportFailure;
 using vardelo::ui;
 
 TForm7::TForm7(const QString& mode, TForm6* browser, QWidget* parent)
@@ -167,7 +169,7 @@ bool TForm7::save() {
                                          {QStringLiteral("p6"), QVariant::fromValue(*kompmerteke)}});
         transaction->Commit();
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(failure, error, lcMasterdata);
+        reportFailure(failure, error, lcMasterdata);
         if (transaction->Active())
             transaction->Rollback();
         return false;

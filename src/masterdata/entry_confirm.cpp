@@ -3,6 +3,7 @@
 #include "data/data_module.h"
 #include "data/database_error.h"
 #include "data/logging.h"
+#include "widgets/action_guard.h"
 #include "widgets/ui_service.h"
 
 #include <QDialog>
@@ -21,7 +22,7 @@ void confirmEntry(QDialog& window, const std::optional<EntryProblem>& problem, c
         if (!Data->IBTrans1->Active())
             Data->IBTrans1->StartTransaction();
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(startFailure, error, lcMasterdata);
+        reportFailure(startFailure, error, lcMasterdata);
         return;
     }
     const bool saved = save();

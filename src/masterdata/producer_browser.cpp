@@ -8,6 +8,7 @@
 #include "masterdata/register_queries.h"
 #include "reports/report_objects.h"
 #include "reports/report_service.h"
+#include "widgets/action_guard.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/db_text.h"
@@ -26,6 +27,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+using vardelo::reportFailure;
 using vardelo::ui;
 
 namespace {
@@ -241,8 +243,8 @@ void TForm4::openChangeEntry() {
     try {
         entry.LoadCurrentProducer();
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(QStringLiteral("Hiba az őstermelő módosítás Edit-ben való megjelenitésekor!"),
-                               error, lcMasterdata);
+        reportFailure(QStringLiteral("Hiba az őstermelő módosítás Edit-ben való megjelenitésekor!"), error,
+                      lcMasterdata);
         return;
     }
     ui().showModal(entry);
@@ -278,7 +280,7 @@ void TForm4::deleteProducer(const QString& id) {
     try {
         vardelo::deleteProducerRow(id);
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(QStringLiteral("Hiba: östermelö DELETE törlésekor"), error, lcMasterdata);
+        reportFailure(QStringLiteral("Hiba: östermelö DELETE törlésekor"), error, lcMasterdata);
         return;
     }
     ui().showMessage(QStringLiteral("Az őstermelő sor törlölve!"));

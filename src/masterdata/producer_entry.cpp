@@ -8,6 +8,7 @@
 #include "masterdata/entry_confirm.h"
 #include "masterdata/producer_browser.h"
 #include "masterdata/register_queries.h"
+#include "widgets/action_guard.h"
 #include "widgets/key_filters.h"
 #include "widgets/ui_service.h"
 
@@ -21,6 +22,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+using vardelo::reportFailure;
 using vardelo::ui;
 
 TForm5::TForm5(const QString& mode, TForm4* browser, QWidget* parent)
@@ -275,7 +277,7 @@ bool TForm5::save() {
                                            {QStringLiteral("p19"), *ervkelt}});
         transaction->Commit();
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(failure, error, lcMasterdata);
+        reportFailure(failure, error, lcMasterdata);
         if (transaction->Active())
             transaction->Rollback();
         return false;

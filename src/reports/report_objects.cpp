@@ -78,7 +78,7 @@ void TfrReport::LoadFromFile(const QString& fileName) {
         throw EReportError(QStringLiteral("Cannot open file %1").arg(fileName));
     case LayoutLoadResult::UnsupportedFormat:
         Clear();
-        vardelo::ui().messageBox(QStringLiteral("Unsupported FRF format"), QStringLiteral("Error"),
+        vardelo::ui().messageBox(QStringLiteral("Unsupported FRF format"), vardelo::errorCaption(),
                                  vardelo::MsgIcon::Error, int(vardelo::MsgButton::Ok));
         return;
     case LayoutLoadResult::Invalid:
@@ -88,7 +88,7 @@ void TfrReport::LoadFromFile(const QString& fileName) {
                                      .arg(result.line)
                                      .arg(result.column)
                                      .arg(result.message),
-                                 QStringLiteral("Error"), vardelo::MsgIcon::Error,
+                                 vardelo::errorCaption(), vardelo::MsgIcon::Error,
                                  int(vardelo::MsgButton::Ok));
         return;
     }

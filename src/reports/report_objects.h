@@ -62,7 +62,7 @@ public:
 
     // Replaces the whole layout with the layout file of that name (a bare name is looked for in the working
     // folder, whatever the case of its letters). A file that cannot be opened raises EReportError "Cannot
-    // open file <name>"; a file of another format shows "Unsupported FRF format" in a box captioned "Error",
+    // open file <name>"; a file of another format shows "Unsupported FRF format" in a box captioned "Hiba",
     // a faulty layout file its fault with line and column, and in both cases the report is left empty.
     void LoadFromFile(const QString& fileName);
     // Forgets the layout and the prepared pages.

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <algorithm>
 
 namespace vardelo::report {
 
@@ -167,6 +168,14 @@ QMarginsF printableMargins(const QPageLayout& printerLayout) {
     const QMarginsF m = printerLayout.minimumMargins();
     return QMarginsF(m.left() * mmPerUnit, m.top() * mmPerUnit, m.right() * mmPerUnit,
                      m.bottom() * mmPerUnit);
+}
+
+QMarginsF printMargins(const QMarginsF& previewMargins, const QPageLayout& printerLayout) {
+    const QMarginsF printer = printableMargins(printerLayout);
+    return QMarginsF(std::max(previewMargins.left(), printer.left()),
+                     std::max(previewMargins.top(), printer.top()),
+                     std::max(previewMargins.right(), printer.right()),
+                     std::max(previewMargins.bottom(), printer.bottom()));
 }
 
 void printReport(const PreparedReport& report, QPrinter& printer) {

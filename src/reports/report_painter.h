@@ -20,9 +20,13 @@ void paintPage(QPainter& painter, const PreparedPage& page, double pixelsPerMm);
 // reason in *error) when the file cannot be written.
 bool renderToPdf(const PreparedReport& report, const QString& path, QString* error = nullptr);
 
-// The margins a printer cannot print on, in millimetres, from its page layout: the pages of a layout that
-// asks for the printer's margins are prepared with these before they are printed.
+// The margins a printer cannot print on, in millimetres, from its page layout.
 QMarginsF printableMargins(const QPageLayout& printerLayout);
+
+// The margins a print uses for a layout that asks for the printer's: the ones the preview was prepared with,
+// each widened to the printer's where it needs more. A printer that needs no more (a PDF file, most paper
+// printers) gets the pages the clerk saw, margins and page count alike.
+QMarginsF printMargins(const QMarginsF& previewMargins, const QPageLayout& printerLayout);
 
 // Prints every page on a printer that the caller has set up (printer, copies, range); each page takes its own
 // paper size and orientation.

@@ -1,6 +1,7 @@
 #include "reports/report_preview.h"
 
 #include "reports/report_painter.h"
+#include "reports/report_preparer.h"
 #include "reports/report_service.h"
 #include "widgets/ui_service.h"
 #include "widgets/window_size.h"
@@ -248,13 +249,14 @@ void TfrPreviewForm::print() {
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     if (vardelo::ui().showModal(dialog) != QDialog::Accepted)
         return;
-    // The pages shown were prepared for a printer margin of 5 mm; a printer that needs more gets pages of its
-    // own, so that nothing (the page footer least of all) falls outside what it can print.
-    if (printerPreparation_) {
-        const vardelo::report::PreparedReport forPrinter =
-            printerPreparation_(vardelo::report::printableMargins(printer.pageLayout()));
-        vardelo::report::printReport(forPrinter, printer);
-    } else {
+    // The pages shown were prepared for a printer margin of 5 mm: they are printed as they are (a PDF file
+    // too, whose printer has no margin of its own), the same pages with the same margins. Only a printer that
+    // needs more gets pages of its own, so that nothing (the page footer least of all) falls outside what it
+    // can print.
+    const QMarginsF shown = vardelo::report::PrepareOptions().printerMargins;
+    const QMarginsF margins = vardelo::report::printMargins(shown, printer.pageLayout());
+    if (printerPreparation_ && margins != shown)
+        vardelo::report::printReport(printerPreparation_(margins), printer);
+    else
         vardelo::report::printReport(report_, printer);
-    }
 }

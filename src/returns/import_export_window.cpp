@@ -9,6 +9,7 @@
 #include "returns/import_collection.h"
 #include "returns/import_file.h"
 #include "returns/return_queries.h"
+#include "widgets/action_guard.h"
 #include "widgets/date_picker.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
@@ -26,6 +27,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <optional>
 
 using vardelo::ui;
 
@@ -198,7 +200,7 @@ void TForm11::Button1Click() {
     showProgress(QStringLiteral("Kigyüjtés..."), 0, 0);
 
     vardelo::returns::CollectionResult result;
-    QString failure;
+    std::optional<EDatabaseError> failure;
     try {
         result = vardelo::returns::collectImportFiles(from, to, [this](int done, int total) {
             if (done % 50 == 0 || done == total)
@@ -206,8 +208,7 @@ void TForm11::Button1Click() {
                              total);
         });
     } catch (const EDatabaseError& error) {
-        qCWarning(lcReturns) << "collection:" << error.Message() << error.ErrorCode();
-        failure = QStringLiteral("Hiba a kigyüjtéskor.\n") + error.Message();
+        failure = error;
     }
 
     DBGrid1->SetDataSource(Data->DSQ20);
@@ -216,9 +217,9 @@ void TForm11::Button1Click() {
         b->setEnabled(true);
     Button2->setEnabled(printWasEnabled);
 
-    if (!failure.isEmpty()) {
+    if (failure) {
         showProgress(QStringLiteral("A kigyüjtés megszakadt."), 0, 0);
-        ui().showMessage(failure);
+        vardelo::reportFailure(QStringLiteral("Hiba a kigyüjtéskor."), *failure, lcReturns);
         return;
     }
     ImportOsszesen = result.totalText;
@@ -243,8 +244,7 @@ void TForm11::Button2Click() {
     try {
         vardelo::returns::openImportPrintRows(from, to);
     } catch (const EDatabaseError& error) {
-        qCWarning(lcReturns) << "print list:" << error.Message() << error.ErrorCode();
-        ui().showMessage(QStringLiteral("Hiba a lista lekérdezésekor.\n") + error.Message());
+        vardelo::reportFailure(QStringLiteral("Hiba a lista lekérdezésekor."), error, lcReturns);
         return;
     }
     vardelo::setReportVariable(QStringLiteral("v_osszesen"), ImportOsszesen);

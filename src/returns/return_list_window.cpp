@@ -6,6 +6,7 @@
 #include "data/text_formats.h"
 #include "reports/report_objects.h"
 #include "reports/report_service.h"
+#include "widgets/action_guard.h"
 #include "widgets/date_picker.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
@@ -152,8 +153,7 @@ void TForm12::Button1Click() {
                                   Data->ZQ20->FieldByName(QStringLiteral("M_OSSZESEN")).AsDecimal());
         vardelo::returns::openItems(from, to, SelectedOrder());
     } catch (const EDatabaseError& error) {
-        qCWarning(lcReturns) << "item list:" << error.Message() << error.ErrorCode();
-        ui().showMessage(QStringLiteral("Hiba a lista lekérdezésekor.\n") + error.Message());
+        vardelo::reportFailure(QStringLiteral("Hiba a lista lekérdezésekor."), error, lcReturns);
         return;
     }
     Button2->setEnabled(true);

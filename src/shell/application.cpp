@@ -2,12 +2,19 @@
 
 #include "data/database_error.h"
 #include "data/logging.h"
+#include "widgets/action_guard.h"
+#include "widgets/qt_translations.h"
 #include "widgets/ui_service.h"
 
+#include <QIcon>
 #include <QVariant>
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Vardelo"));
+    // Every window, box and dialog carries the program's icon (the desktop menu's one).
+    Q_INIT_RESOURCE(shell);
+    setWindowIcon(QIcon(QStringLiteral(":/vardelo.svg")));
+    vardelo::loadHungarianQtTexts(*this);
 }
 
 // The last resort: a handler should catch what it can report itself. What reaches here is logged, shown, and
@@ -16,11 +23,9 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const EDatabaseError& error) {
-        vardelo::ui().showDatabaseError(QString(), error, lcShell);
+        vardelo::reportFailure(QString(), error, lcShell);
     } catch (const std::exception& error) {
-        qCCritical(lcShell).noquote()
-            << "Unhandled error in an event of" << receiver->objectName() << ":" << error.what();
-        vardelo::ui().showError(QString::fromUtf8(error.what()));
+        vardelo::reportFailure(QString(), error, lcShell);
     }
     return false;
 }

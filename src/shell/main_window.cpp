@@ -30,6 +30,7 @@
 #include "shell/purchaser_record.h"
 #include "shell/purchaser_selection.h"
 #include "tickets/ticket_browser.h"
+#include "widgets/action_guard.h"
 #include "widgets/ui_service.h"
 #include "widgets/window_size.h"
 
@@ -44,11 +45,6 @@
 using vardelo::ui;
 
 namespace vardelo {
-
-QString lastChangesLostText(const QString& reason) {
-    return QStringLiteral("A legutóbbi módosításokat nem sikerült tárolni az adatbázisban.") +
-           QLatin1Char('\r') + reason;
-}
 
 QString mainCaption(const QString& programVerzio) {
     return QStringLiteral("Felvásárlási jegy -  Verzió: ") + programVerzio + QStringLiteral(" 2006-2010");
@@ -189,7 +185,7 @@ void TForm1::startUp() {
         }
         ui().detailedMessageBox(QStringLiteral("Az adatbáziskezelöt nem találja.") + QLatin1Char('\r') +
                                     QStringLiteral("A program müködéséhez szükséges."),
-                                QStringLiteral("Confirm"), vardelo::MsgIcon::Question,
+                                vardelo::confirmCaption(), vardelo::MsgIcon::Question,
                                 int(vardelo::MsgButton::Yes), advice, engine);
         FormClose();
         return;
@@ -231,20 +227,11 @@ void TForm1::EnableMenus() {
 }
 
 void TForm1::runModal(const std::function<std::unique_ptr<QDialog>()>& create) {
-    try {
+    vardelo::guarded(lcShell, [&] {
         std::unique_ptr<QDialog> window = create();
         ui().showModal(*window);
-    } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(QString(), error, lcShell);
-    } catch (const std::exception& error) {
-        qCWarning(lcShell).noquote() << "A window ended on an error:" << error.what();
-        ui().showError(QString::fromUtf8(error.what()));
-    }
-    try {
-        RefreshTables();
-    } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(QString(), error, lcShell);
-    }
+    });
+    vardelo::guarded(lcShell, [this] { RefreshTables(); });
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -262,16 +249,16 @@ void TForm1::FormClose() {
             Data->IBTrans1->CommitRetaining();
     } catch (const EDatabaseError& error) {
         // Not stored, and the connection rolls it back as it closes: the clerk must know.
-        qCWarning(lcShell).noquote() << "The commit at closing failed:" << error.Message() << "code"
-                                     << error.ErrorCode();
-        ui().showError(vardelo::lastChangesLostText(error.Message()));
+        vardelo::reportFailure(
+            QStringLiteral("A legutóbbi módosításokat nem sikerült tárolni az adatbázisban."), error,
+            lcShell);
     }
     vardelo::automaticBackupAtClose();
     try {
         if (Data->ZCon1->Connected())
             Data->ZCon1->Disconnect();
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(QString(), error, lcShell);
+        vardelo::reportFailure(QString(), error, lcShell);
     }
 }
 

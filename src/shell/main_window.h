@@ -117,6 +117,4 @@ inline TForm1* Form1 = nullptr;
 namespace vardelo {
 // The caption of the main window before any purchaser is selected.
 QString mainCaption(const QString& programVerzio);
-// What the clerk is told when the changes pending at closing cannot be committed, with the reason.
-QString lastChangesLostText(const QString& reason);
 } // namespace vardelo

@@ -6,6 +6,7 @@
 #include "data/shared_values.h"
 #include "shell/purchaser_record_queries.h"
 #include "shell/ticket_number_seed.h"
+#include "widgets/action_guard.h"
 #include "widgets/db_edit.h"
 #include "widgets/key_filters.h"
 #include "widgets/ui_service.h"
@@ -202,7 +203,7 @@ void TForm17::PageControl1Change() {
         }
         showSeedInput();
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(QString(), error, lcShell);
+        vardelo::reportFailure(QString(), error, lcShell);
     }
 }
 
@@ -220,7 +221,7 @@ bool TForm17::eventFilter(QObject* watched, QEvent* event) {
             try {
                 showSeedInput();
             } catch (const EDatabaseError& error) {
-                ui().showDatabaseError(QString(), error, lcShell);
+                vardelo::reportFailure(QString(), error, lcShell);
             }
             return true;
         }
@@ -236,7 +237,7 @@ void TForm17::Button2Click() {
         if (Data->IBTrans1->Active())
             Data->IBTrans1->CommitRetaining();
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(QString(), error, lcShell);
+        vardelo::reportFailure(QString(), error, lcShell);
     }
 }
 
@@ -284,7 +285,7 @@ void TForm17::sormod() {
             return;
         }
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(failure, error, lcShell);
+        vardelo::reportFailure(failure, error, lcShell);
         Edit1->setFocus();
         return;
     }
@@ -292,7 +293,7 @@ void TForm17::sormod() {
         Data->IBTable5->Close();
         Data->IBTable5->Open();
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(QString(), error, lcShell);
+        vardelo::reportFailure(QString(), error, lcShell);
     }
     close();
 }
@@ -307,6 +308,6 @@ void TForm17::lockKeyFields() {
     DBEdit2->SetReadOnly(vardelo::purchaser::ticketsCarryingCode(code) > 0);
 }
 
-void TForm17::DBEditError(const QString& message) {
-    ui().showError(message);
+void TForm17::DBEditError(const EDatabaseError& error) {
+    vardelo::reportFailure(QString(), error, lcShell);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/database_error.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -38,7 +40,7 @@ private:
     void Button3Click();
     void Button4Click();
     void Button5Click();
-    void DBEditError(const QString& message);
+    void DBEditError(const EDatabaseError& error);
 
     // The controls; from outside the window they are reached by their objectName.
     QTabWidget* PageControl1;

@@ -4,6 +4,7 @@
 #include "data/database_creator.h"
 #include "data/database_error.h"
 #include "data/logging.h"
+#include "widgets/action_guard.h"
 #include "widgets/ui_service.h"
 
 #include <QDir>
@@ -51,23 +52,27 @@ NewDatabaseChoice askNewDatabase(const QString& databasePath) {
 
 bool enterUserFolder(const AppSettings& settings) {
     const QString folder = userFolderPath(settings);
+    const QString database = QDir(folder).absoluteFilePath(settings.databaseName);
+    // The question comes before the folder is made: "Kilépés" leaves nothing behind.
+    const bool newDatabase = !folder.isEmpty() && !TConnection::IsServerName(settings.databaseName) &&
+                             !QFileInfo::exists(database) && !QFileInfo(database).isSymLink();
+    NewDatabaseChoice choice = NewDatabaseChoice::Quit;
+    if (newDatabase) {
+        choice = askNewDatabase(database);
+        if (choice == NewDatabaseChoice::Quit)
+            return false;
+    }
     if (folder.isEmpty() || !QDir().mkpath(folder) || !QDir::setCurrent(folder)) {
-        qCWarning(lcShell).noquote() << "The user folder cannot be used:" << folder;
-        ui().showError(QStringLiteral("A munkamappa nem hozható létre: ") + QDir::toNativeSeparators(folder));
+        ui().showError(QStringLiteral("A munkamappa nem hozható létre: ") + QDir::toNativeSeparators(folder),
+                       lcShell);
         return false;
     }
-    if (TConnection::IsServerName(settings.databaseName))
+    if (!newDatabase)
         return true;
-    const QString database = QDir(folder).absoluteFilePath(settings.databaseName);
-    if (QFileInfo::exists(database) || QFileInfo(database).isSymLink())
-        return true;
-    const NewDatabaseChoice choice = askNewDatabase(database);
-    if (choice == NewDatabaseChoice::Quit)
-        return false;
     try {
         createDatabaseFile(database, choice == NewDatabaseChoice::Demo);
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(QStringLiteral("Az adatbázis nem hozható létre."), error, lcShell);
+        reportFailure(QStringLiteral("Az adatbázis nem hozható létre."), error, lcShell);
         return false;
     }
     return true;

@@ -27,8 +27,9 @@ enum class NewDatabaseChoice { Empty, Demo, Quit };
 NewDatabaseChoice askNewDatabase(const QString& databasePath);
 
 // Makes the folder when it is missing and makes it the working folder; creates the database there when it
-// has none (after the question). False when the program should end: the clerk chose "Kilépés", or the folder
-// or the database could not be made (the clerk has been told why). A database on a server is not looked for.
+// has none (the question is asked first, so "Kilépés" leaves no folder behind). False when the program should
+// end: the clerk chose "Kilépés", or the folder or the database could not be made (the clerk has been told
+// why). A database on a server is not looked for.
 bool enterUserFolder(const AppSettings& settings);
 
 } // namespace vardelo

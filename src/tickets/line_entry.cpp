@@ -7,12 +7,12 @@
 #include "data/shared_values.h"
 #include "data/text_formats.h"
 #include "masterdata/animal_browser.h"
-#include "tickets/action_guard.h"
 #include "tickets/ticket_entry.h"
 #include "tickets/ticket_numbering.h"
 #include "tickets/ticket_queries.h"
 #include "tickets/ticket_rules.h"
 #include "weighing/scale_reader.h"
+#include "widgets/action_guard.h"
 #include "widgets/form_controls.h"
 #include "widgets/key_filters.h"
 #include "widgets/ui_service.h"
@@ -173,13 +173,13 @@ void TForm10::LoadLine() {
             scaleWeightText_ = weighed->AsString();
         setWindowTitle(TetelMod);
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(QStringLiteral("Hiba a terméksor feltöltésben való megjelenitésekor!"), error,
-                               lcTickets);
+        reportFailure(QStringLiteral("Hiba a terméksor feltöltésben való megjelenitésekor!"), error,
+                      lcTickets);
     }
 }
 
 void TForm10::AnimalButtonClick() {
-    guarded([this] {
+    guarded(lcTickets, [this] {
         AllatKulcs = Edit3->text();
         {
             TForm6 browser(this);
@@ -198,8 +198,8 @@ void TForm10::AnimalButtonClick() {
             Edit8->setText(text("T_KOMPMERTEKE"));
             Edit9->setText(text("T_KOD"));
         } catch (const EDatabaseError& error) {
-            ui().showDatabaseError(QStringLiteral("Hiba a termék feltöltésben való megjelenitésekor!"), error,
-                                   lcTickets);
+            reportFailure(QStringLiteral("Hiba a termék feltöltésben való megjelenitésekor!"), error,
+                          lcTickets);
             reject();
             return;
         }
@@ -229,7 +229,7 @@ QLineEdit* TForm10::fieldFor(int lineField) const {
 }
 
 void TForm10::OkButtonClick() {
-    guarded([this] {
+    guarded(lcTickets, [this] {
         const LineTexts line{Edit3->text(),
                              Edit4->text(),
                              Edit5->text(),
@@ -246,8 +246,8 @@ void TForm10::OkButtonClick() {
             if (!Data->IBTrans1->Active())
                 Data->IBTrans1->StartTransaction();
         } catch (const EDatabaseError& error) {
-            ui().showDatabaseError(QStringLiteral("Hiba az INSERT vagy UPDATE közben a terméksorban!"), error,
-                                   lcTickets);
+            reportFailure(QStringLiteral("Hiba az INSERT vagy UPDATE közben a terméksorban!"), error,
+                          lcTickets);
             return;
         }
         const bool saved = saveLine();
@@ -285,9 +285,9 @@ bool TForm10::saveLine() {
         AktSorId = Edit2->text();
         Data->IBTrans1->Commit();
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(isNew_ ? QStringLiteral("Hiba: Új, INSERT a fjsorban ")
-                                      : QStringLiteral("Hiba: Módosit, UPDATE a fjsorban "),
-                               error, lcTickets);
+        reportFailure(isNew_ ? QStringLiteral("Hiba: Új, INSERT a fjsorban ")
+                             : QStringLiteral("Hiba: Módosit, UPDATE a fjsorban "),
+                      error, lcTickets);
         rollBack();
         return false;
     }

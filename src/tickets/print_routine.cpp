@@ -10,6 +10,7 @@
 #include "tickets/settlement.h"
 #include "tickets/ticket_queries.h"
 #include "tickets/ticket_rules.h"
+#include "widgets/action_guard.h"
 #include "widgets/ui_service.h"
 
 #include <stdexcept>
@@ -35,7 +36,7 @@ bool markPrinted(const QString& number) {
         markTicketPrinted(number);
         return true;
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(QStringLiteral("Hiba: prn UPDATE Fjfej-be "), error, lcTickets);
+        reportFailure(QStringLiteral("Hiba: prn UPDATE Fjfej-be "), error, lcTickets);
         return false;
     }
 }

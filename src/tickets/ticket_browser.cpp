@@ -4,12 +4,12 @@
 #include "data/index_statistics.h"
 #include "data/shared_values.h"
 #include "journal/journal_window.h"
-#include "tickets/action_guard.h"
 #include "tickets/print_routine.h"
 #include "tickets/producer_details.h"
 #include "tickets/ticket_entry.h"
 #include "tickets/ticket_queries.h"
 #include "tickets/ticket_rules.h"
+#include "widgets/action_guard.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/db_text.h"
@@ -192,7 +192,7 @@ void TForm8::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!shown_) {
         shown_ = true;
-        guarded([this] { FormShow(); });
+        guarded(lcTickets, [this] { FormShow(); });
     }
 }
 
@@ -210,21 +210,21 @@ void TForm8::DBGrid1TitleClick(const QString& fieldName) {
     const auto order = ticketOrderForColumn(fieldName);
     if (!order)
         return;
-    guarded([&] {
+    guarded(lcTickets, [&] {
         openTicketHeaders(order->column);
         OrderLabel->setText(order->caption);
     });
 }
 
 void TForm8::PageControl1Change(int) {
-    guarded([] {
+    guarded(lcTickets, [] {
         openTicketLines(headerText("F_BSZAM"), false);
         openProducer(Data->ZQ30, headerText("F_OSTERMKOD"));
     });
 }
 
 void TForm8::NewButtonClick() {
-    guarded([this] {
+    guarded(lcTickets, [this] {
         // A number already used, or one too long for a ticket, is never offered: the clerk sets the seed
         // right first. A number row that cannot be read is left to the entry, which reports it.
         const NextNumber next = nextTicketNumber(lastTicketNumber());
@@ -245,7 +245,7 @@ void TForm8::NewButtonClick() {
 }
 
 void TForm8::ChangeButtonClick() {
-    guarded([this] {
+    guarded(lcTickets, [this] {
         // Read from the database, not from the grid: a mark written a moment ago counts too.
         if (ticketPrinted(headerText("F_BSZAM"))) {
             ui().confirmYes(QStringLiteral("A felvásárlási jegy már nyomtatva volt!"));
@@ -268,7 +268,7 @@ bool TForm8::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ChangeButton && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->text().compare(QString(QLatin1Char(OverrideKey)), Qt::CaseInsensitive) == 0) {
-            guarded([this] { openForChange(); });
+            guarded(lcTickets, [this] { openForChange(); });
             return true;
         }
     }
@@ -276,7 +276,7 @@ bool TForm8::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm8::print(const QString& mode) {
-    guarded([&] {
+    guarded(lcTickets, [&] {
         NyomtMod = mode;
         printTicket();
         OrderLabel->setText(BszamOrderCaption);

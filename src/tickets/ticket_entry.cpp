@@ -6,12 +6,12 @@
 #include "data/shared_values.h"
 #include "data/text_formats.h"
 #include "masterdata/producer_browser.h"
-#include "tickets/action_guard.h"
 #include "tickets/line_entry.h"
 #include "tickets/producer_details.h"
 #include "tickets/ticket_numbering.h"
 #include "tickets/ticket_queries.h"
 #include "tickets/ticket_rules.h"
+#include "widgets/action_guard.h"
 #include "widgets/db_grid.h"
 #include "widgets/db_navigator.h"
 #include "widgets/db_text.h"
@@ -243,16 +243,21 @@ void TForm9::showEvent(QShowEvent* event) {
 
 void TForm9::FormShow() {
     if (isNew_)
-        guarded([this] { openNewTicket(); });
-    guarded([this] { frissit(); });
+        guarded(lcTickets, [this] { openNewTicket(); });
+    guarded(lcTickets, [this] { frissit(); });
     Edit3->setFocus();
 }
 
 void TForm9::openNewTicket() {
-    const NextNumber next = nextTicketNumber(lastTicketNumber());
+    const QString last = lastTicketNumber();
+    const NextNumber next = nextTicketNumber(last);
     if (!next.ok()) {
         Edit1->clear();
-        ui().showError(next.error);
+        reportFailure(QString(),
+                      QStringLiteral("Az átvevő utolsó sorszáma („%1”) nem egész szám, ezért új sorszám nem "
+                                     "adható. Állítsa be a sorszámot: Átvevö / Lekérdezés, \"Évnyitás\" lap.")
+                          .arg(last.trimmed()),
+                      next.error, lcTickets);
         return;
     }
     Edit1->setText(next.number);
@@ -308,7 +313,7 @@ void TForm9::LoadForChange() {
 }
 
 void TForm9::CheckBox2Click(bool checked) {
-    guarded([&] {
+    guarded(lcTickets, [&] {
         Edit12->setText(
             declarationText(checked, Data->IBTable6->FieldByName(QStringLiteral("V_NYILATK")).AsString()));
     });
@@ -360,7 +365,7 @@ void TForm9::frissit() {
 }
 
 void TForm9::ProducerButtonClick() {
-    guarded([this] {
+    guarded(lcTickets, [this] {
         {
             TForm4 browser(this);
             ui().showModal(browser);
@@ -374,7 +379,7 @@ void TForm9::ProducerButtonClick() {
 }
 
 void TForm9::openLineDialog(const QString& mode, bool load) {
-    guarded([&] {
+    guarded(lcTickets, [&] {
         followNumber();
         TetelMod = mode;
         {
@@ -397,7 +402,7 @@ void TForm9::ChangeLineButtonClick() {
 }
 
 void TForm9::DeleteLineButtonClick() {
-    guarded([this] {
+    guarded(lcTickets, [this] {
         TZQuery* lines = Data->ZQ20;
         const QString id = lines->Active() && !lines->IsEmpty()
                                ? lines->FieldByName(QStringLiteral("ID_FJSOR")).AsString()
@@ -408,8 +413,8 @@ void TForm9::DeleteLineButtonClick() {
             PendingLineIds.removeAll(id);
             ui().showMessage(QStringLiteral("Az tételsor törölve!"));
         } catch (const EDatabaseError& error) {
-            ui().showDatabaseError(QStringLiteral("Hiba: Felvásárlási jegy tételsor DELETE törlésekor"),
-                                   error, lcTickets);
+            reportFailure(QStringLiteral("Hiba: Felvásárlási jegy tételsor DELETE törlésekor"), error,
+                          lcTickets);
         }
         openTicketLines(Edit1->text());
         Data->ZQ20->Last();
@@ -441,7 +446,7 @@ QWidget* TForm9::focusTargetFor(int headerField) const {
 }
 
 void TForm9::OkButtonClick() {
-    guarded([this] {
+    guarded(lcTickets, [this] {
         const HeaderTexts header{Edit3->text(), Edit10->text(), Edit11->text(), Edit6->text(),
                                  Edit5->text(), Edit13->text(), Edit14->text(), Edit15->text()};
         if (const auto problem = checkHeader(header)) {
@@ -460,8 +465,8 @@ void TForm9::OkButtonClick() {
             if (!Data->IBTrans1->Active())
                 Data->IBTrans1->StartTransaction();
         } catch (const EDatabaseError& error) {
-            ui().showDatabaseError(QStringLiteral("Hiba3: az INSERT vagy UPDATE közben a zozed fejben!"),
-                                   error, lcTickets);
+            reportFailure(QStringLiteral("Hiba3: az INSERT vagy UPDATE közben a zozed fejben!"), error,
+                          lcTickets);
             return;
         }
         if (!saveHeader()) {
@@ -512,11 +517,11 @@ bool TForm9::saveHeader() {
             Data->IBTrans1->Commit();
         }
     } catch (const ENumberRowMissing& error) {
-        ui().showDatabaseError(QStringLiteral("Hiba: Új UPDATE Sorszam -ba "), error, lcTickets);
+        reportFailure(QStringLiteral("Hiba: Új UPDATE Sorszam -ba "), error, lcTickets);
         rollBack();
         return false;
     } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(failure, error, lcTickets);
+        reportFailure(failure, error, lcTickets);
         rollBack();
         return false;
     }

@@ -71,7 +71,7 @@ void TDBEdit::typed(const QString& text) {
         field->SetValue(*value);
     } catch (const EDatabaseError& error) {
         writing_ = false;
-        emit dataError(error.Message());
+        emit dataError(error);
         refresh();
         return;
     }
@@ -83,6 +83,6 @@ void TDBEdit::focusOutEvent(QFocusEvent* event) {
     if (invalid_) {
         const TField* field = link_->Field(fieldName_);
         if (field)
-            emit dataError(vardelo::fieldInputErrorText(field->DataType(), text()));
+            emit dataError(EDatabaseError(vardelo::fieldInputErrorText(field->DataType(), text())));
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/database_error.h"
+
 #include <QLineEdit>
 #include <QString>
 
@@ -32,7 +34,7 @@ public:
     bool CanWrite() const;
 
 signals:
-    void dataError(const QString& message);
+    void dataError(const EDatabaseError& error);
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;

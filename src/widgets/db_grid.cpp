@@ -135,7 +135,7 @@ void TDBGrid::rowChosen(const QModelIndex& current, const QModelIndex& previous)
             table->Post();
         dataSet->SetRecNo(current.row() + 1);
     } catch (const EDatabaseError& error) {
-        emit dataError(error.Message());
+        emit dataError(error);
         // Back to the row whose post failed, once the view has finished its own move.
         QMetaObject::invokeMethod(this, &TDBGrid::followDataSet, Qt::QueuedConnection);
         return;
@@ -157,7 +157,7 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
             else
                 dataSet->Last();
         } catch (const EDatabaseError& error) {
-            emit dataError(error.Message());
+            emit dataError(error);
         }
         followDataSet();
         event->accept();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/database_error.h"
+
 #include "widgets/db_grid_model.h"
 
 #include <QHash>
@@ -44,8 +46,8 @@ signals:
     // A column title was clicked; the field name of the column (also for a column of a name the dataset
     // lacks).
     void titleClick(const QString& fieldName);
-    // An edit in a cell or the post of an edited row failed; the screen shows the message.
-    void dataError(const QString& message);
+    // An edit in a cell or the post of an edited row failed; the screen reports it (reportFailure).
+    void dataError(const EDatabaseError& error);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

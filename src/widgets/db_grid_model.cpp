@@ -273,7 +273,7 @@ bool TDBGridModel::setData(const QModelIndex& index, const QVariant& value, int 
         return false; // nothing changed: the row stays in browse state
     const std::optional<QVariant> parsed = vardelo::fieldValueFromText(field->DataType(), text);
     if (!parsed) {
-        emit dataError(vardelo::fieldInputErrorText(field->DataType(), text));
+        emit dataError(EDatabaseError(vardelo::fieldInputErrorText(field->DataType(), text)));
         return false;
     }
     try {
@@ -286,7 +286,7 @@ bool TDBGridModel::setData(const QModelIndex& index, const QVariant& value, int 
             table->Edit();
         field->SetValue(*parsed);
     } catch (const EDatabaseError& error) {
-        emit dataError(error.Message());
+        emit dataError(error);
         return false;
     }
     emit dataChanged(index.siblingAtColumn(0), index.siblingAtColumn(ColumnCount() - 1));

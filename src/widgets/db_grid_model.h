@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/database_error.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
@@ -74,7 +76,7 @@ signals:
     // The column set was rebuilt (another dataset, opened or closed, new column list): widths have to be set.
     void columnsRebuilt();
     // An edit could not be written into the edit buffer (text the field cannot hold, a database error).
-    void dataError(const QString& message);
+    void dataError(const EDatabaseError& error);
     // The row's mark (the current row's arrow or edit sign) changed. Not headerDataChanged: a view lays out
     // all its rows again on that, which, on every move of a walk through thousands of rows, cost more than
     // the walk's own statements.

@@ -164,7 +164,7 @@ void TDBNavigator::run(TNavigateBtn button) {
         }
     } catch (const EDatabaseError& error) {
         updateButtons();
-        emit dataError(error.Message());
+        emit dataError(error);
         return;
     }
     updateButtons();

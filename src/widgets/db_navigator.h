@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/database_error.h"
+
 #include <QWidget>
 #include <functional>
 
@@ -60,7 +62,7 @@ public:
 signals:
     // An action was carried out.
     void clicked(TNavigateBtn button);
-    void dataError(const QString& message);
+    void dataError(const EDatabaseError& error);
 
 private:
     void updateButtons();

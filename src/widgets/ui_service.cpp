@@ -1,6 +1,5 @@
 #include "widgets/ui_service.h"
 
-#include "data/database_error.h"
 #include "widgets/window_size.h"
 
 #include <QAbstractButton>
@@ -93,11 +92,15 @@ protected:
 } // namespace
 
 MsgButton UiService::confirmYes(const QString& text) {
-    return messageBox(text, QStringLiteral("Confirm"), MsgIcon::Question, int(MsgButton::Yes));
+    return messageBox(text, confirmCaption(), MsgIcon::Question, int(MsgButton::Yes));
 }
 
-void UiService::showError(const QString& text) {
-    messageBox(text, QStringLiteral("Error"), MsgIcon::Error, int(MsgButton::Ok));
+void UiService::showError(const QString& text, LogCategory category) {
+    QString line = text;
+    qCWarning(category).noquote()
+        << "error shown:"
+        << line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    messageBox(text, errorCaption(), MsgIcon::Error, int(MsgButton::Ok));
 }
 
 MsgButton UiService::detailedMessageBox(const QString& text, const QString& caption, MsgIcon icon,
@@ -107,20 +110,6 @@ MsgButton UiService::detailedMessageBox(const QString& text, const QString& capt
         if (!part.isEmpty())
             full += QStringLiteral("\n\n") + part;
     return messageBox(full, caption, icon, buttons);
-}
-
-void UiService::showDatabaseError(const QString& screenMessage, const EDatabaseError& error,
-                                  LogCategory category) {
-    qCWarning(category) << "database error:" << error.Message() << "code" << error.ErrorCode() << "sqlcode"
-                        << error.SqlCode() << "field" << error.FieldName() << "shown as" << screenMessage;
-    const QString reason = vardelo::databaseErrorReason(error);
-    const QString engine = vardelo::databaseErrorEngineText(error);
-    const QString details = engine == reason ? QString() : engine;
-    if (screenMessage.isEmpty())
-        detailedMessageBox(reason, QStringLiteral("Error"), MsgIcon::Error, int(MsgButton::Ok), QString(),
-                           details);
-    else
-        detailedMessageBox(screenMessage, programTitle(), MsgIcon::None, int(MsgButton::Ok), reason, details);
 }
 
 UiService& ui() {
@@ -133,6 +122,14 @@ void installUi(UiService* service) {
 
 UiService* installedUi() {
     return installed;
+}
+
+QString confirmCaption() {
+    return QStringLiteral("Megerősítés");
+}
+
+QString errorCaption() {
+    return QStringLiteral("Hiba");
 }
 
 QString programTitle() {

@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-class EDatabaseError;
 class QDialog;
 class QWidget;
 
@@ -36,21 +35,15 @@ public:
                                  MsgButtons buttons) = 0;
     virtual void beep() = 0;
     // A message box that also gives the reason below its text and the engine's own words as its details
-    // ("Show Details..."). Empty parts are left out.
+    // ("Részletek megjelenítése..."). Empty parts are left out.
     virtual MsgButton detailedMessageBox(const QString& text, const QString& caption, MsgIcon icon,
                                          MsgButtons buttons, const QString& reason, const QString& details);
 
-    // A database error caught by a screen: the screen's own message as it stands (captioned like
-    // showMessage), the reason in plain Hungarian below it, the engine's message and code as the details. An
-    // empty screen message shows the reason itself in the error box of showError. The engine's message and
-    // code are logged in the given category (the catching layer's one, src/data/logging.h).
-    void showDatabaseError(const QString& screenMessage, const EDatabaseError& error,
-                           LogCategory category = lcWidgets);
-
-    // The confirmation box with a single "Yes" button (caption "Confirm", question icon).
+    // The confirmation box with a single "Yes" button (confirmCaption(), question icon).
     MsgButton confirmYes(const QString& text);
-    // The box the application shows for an error that no screen handles (caption "Error").
-    void showError(const QString& text);
+    // The general error box (errorCaption()); the text goes to the log too, in the given category. A failure
+    // with an engine's or a library's words is reported through reportFailure (widgets/action_guard.h).
+    void showError(const QString& text, LogCategory category = lcWidgets);
 };
 
 // The service in force: the real one unless a test installed another.
@@ -59,6 +52,10 @@ UiService& ui();
 void installUi(UiService* service);
 // The service a test installed, nullptr while the real one is in force.
 UiService* installedUi();
+
+// The captions of the confirmation box and of the general error box.
+QString confirmCaption();
+QString errorCaption();
 
 // The caption of a plain message: the application's display name when one was given, else the program's name.
 QString programTitle();

@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QtTest>
+#include <cerrno>
 #include <ibase.h>
 
 using vardelo::testing::TestDatabase;
@@ -30,46 +31,59 @@ private slots:
     void fileThatIsNotADatabase();
 };
 
+// The advice is chosen by the engine's codes, the system's error number and the file the engine names; the
+// message text (English, and another language on another engine) plays no part: every row's is the same.
 void TestDatabaseErrors::startupAdvice_data() {
-    QTest::addColumn<QString>("message");
     QTest::addColumn<std::vector<long>>("codes");
+    QTest::addColumn<int>("systemError");
+    QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("advice"); // a part of the advice
 
     QTest::newRow("another copy holds the file")
-        << QStringLiteral(
-               "I/O error during \"lock\" operation for file \"du2010.fdb\"\n-Database already opened "
-               "with engine instance, incompatible with current")
-        << std::vector<long>{isc_io_error, isc_random} << QStringLiteral("Zárja be a másik példányt");
-    QTest::newRow("read-only file") << QStringLiteral(
-                                           "no permission for read-write access to database du2010.fdb")
-                                    << std::vector<long>{isc_no_priv}
-                                    << QStringLiteral("Másolja a fájlt egy írható mappába");
-    QTest::newRow("not a database") << QStringLiteral("file du2010.fdb is not a valid database")
-                                    << std::vector<long>{isc_bad_db_format}
+        << std::vector<long>{isc_io_error, isc_random} << 0
+        << QStringList{"lock", "/home/kati/du2010.fdb", "Database already opened with engine instance"}
+        << QStringLiteral("Zárja be a másik példányt");
+    QTest::newRow("read-only database") << std::vector<long>{isc_no_priv} << 0 << QStringList{"du2010.fdb"}
+                                        << QStringLiteral("Másolja a fájlt egy írható mappába");
+    QTest::newRow("file of another user") << std::vector<long>{isc_io_error, isc_io_open_err} << EACCES
+                                          << QStringList{"open", "/home/kati/du2010.fdb"}
+                                          << QStringLiteral("nem írható (nincs hozzá jogosultsága");
+    QTest::newRow("lock folder of another user")
+        << std::vector<long>{isc_sys_request} << EACCES << QStringList{"access", "/tmp/firebird/"}
+        << QStringLiteral("zárolási mappája (/tmp/firebird) nem használható: nincs hozzá jogosultsága");
+    QTest::newRow("a lock file inside it")
+        << std::vector<long>{isc_io_error, isc_io_open_err} << EACCES
+        << QStringList{"open", "/tmp/firebird/fb_init"} << QStringLiteral("zárolási mappája (/tmp/firebird)");
+    QTest::newRow("not a database") << std::vector<long>{isc_bad_db_format} << 0 << QStringList{"du2010.fdb"}
                                     << QStringLiteral("nem a program adatbázisa");
-    QTest::newRow("damaged") << QStringLiteral("database file appears corrupt ()\n-wrong page type")
-                             << std::vector<long>{isc_db_corrupt, isc_page_type_err}
+    QTest::newRow("damaged") << std::vector<long>{isc_db_corrupt, isc_page_type_err} << 0 << QStringList()
                              << QStringLiteral("Állítsa vissza a legutóbbi mentésből");
-    QTest::newRow("checksum") << QStringLiteral("checksum error on database page 12")
-                              << std::vector<long>{isc_bad_checksum} << QStringLiteral("mentésből");
-    QTest::newRow("missing file")
-        << QStringLiteral(
-               "I/O error during \"open\" operation for file \"du2010.fdb\"\n-Error while trying to open "
-               "file\n-No such file or directory")
-        << std::vector<long>{isc_io_error, isc_io_open_err} << QStringLiteral("nincs a program mappájában");
+    QTest::newRow("checksum") << std::vector<long>{isc_bad_checksum} << 0 << QStringList()
+                              << QStringLiteral("mentésből");
+    QTest::newRow("missing file") << std::vector<long>{isc_io_error, isc_io_open_err} << ENOENT
+                                  << QStringList{"open", "/home/kati/du2010.fdb"}
+                                  << QStringLiteral("nincs a program mappájában");
+    QTest::newRow("disk full") << std::vector<long>{isc_io_error, isc_io_write_err} << ENOSPC
+                               << QStringList{"write", "/home/kati/du2010.fdb"}
+                               << QStringLiteral("betelt a lemez");
     QTest::newRow("server not running")
-        << QStringLiteral("Unable to complete network request to host \"srv\".")
-        << std::vector<long>{isc_network_error} << QStringLiteral("nem érhető el");
-    QTest::newRow("anything else") << QStringLiteral("something odd") << std::vector<long>{335544999}
+        << std::vector<long>{isc_network_error} << 0 << QStringList{"srv"} << QStringLiteral("nem érhető el");
+    QTest::newRow("anything else") << std::vector<long>{335544999} << 0 << QStringList()
                                    << QStringLiteral("Az adatbázis nem nyitható meg.");
 }
 
 void TestDatabaseErrors::startupAdvice() {
-    QFETCH(QString, message);
     QFETCH(std::vector<long>, codes);
+    QFETCH(int, systemError);
+    QFETCH(QStringList, arguments);
     QFETCH(QString, advice);
-    const EDatabaseError error(message, codes.front(), 0, codes);
+    // The engine's default lock folder, as for a program started without FIREBIRD_LOCK.
+    const QByteArray lockFolder = qgetenv("FIREBIRD_LOCK");
+    qunsetenv("FIREBIRD_LOCK");
+    const EDatabaseError error(QStringLiteral("Permission denied: read-only, not found, in use"),
+                               codes.front(), 0, codes, systemError, arguments);
     const QString text = vardelo::startupFailureAdvice(error);
+    qputenv("FIREBIRD_LOCK", lockFolder);
     QVERIFY2(text.contains(advice), qPrintable(text));
 }
 
@@ -100,8 +114,10 @@ void TestDatabaseErrors::reason_data() {
                                      << qlonglong(isc_update_conflict) << QString()
                                      << QStringLiteral("Egy másik munkahely éppen ugyanezeket az adatokat "
                                                        "módosítja. Próbálja újra!");
-    QTest::newRow("unknown code: the engine's message") << QStringLiteral("Dynamic SQL Error") << 335544569LL
-                                                        << QString() << QStringLiteral("Dynamic SQL Error");
+    QTest::newRow("unknown code: a plain reason, the engine's words in the details")
+        << QStringLiteral("Dynamic SQL Error") << 335544569LL << QString()
+        << QStringLiteral("Az adatbázis-kezelő hibát jelzett, a művelet nem történt meg. A hiba leírása a "
+                          "részletek között olvasható.");
 }
 
 void TestDatabaseErrors::reason() {

@@ -135,7 +135,7 @@ void TestBackupWindows::restoreReplacesWhenConfirmed() {
 
     QCOMPARE(recorder.messages.size(), 2);
     const RecordedMessage confirm = recorder.messages.at(0);
-    QCOMPARE(confirm.caption, QStringLiteral("Confirm"));
+    QCOMPARE(confirm.caption, vardelo::confirmCaption());
     QCOMPARE(confirm.buttons, int(MsgButton::Yes) | int(MsgButton::No));
     QVERIFY2(confirm.text.contains(QStringLiteral("OSTERMELO: %1 sor").arg(before)),
              qPrintable(confirm.text));

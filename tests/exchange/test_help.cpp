@@ -120,7 +120,9 @@ void TestHelp::helpShowsTheManual() {
     for (const QString& part :
          {QStringLiteral("Egy felvásárlási jegy útja"), QStringLiteral("A havi bevallás"),
           QStringLiteral("Listák és ellenőrzés"), QStringLiteral("Szervizbillentyűk"),
-          QStringLiteral("„J” a jegylista „Módosít” gombján"), QStringLiteral("Távsegitség")})
+          QStringLiteral("„J” a jegylista „Módosít” gombján"), QStringLiteral("Távsegitség"),
+          QStringLiteral("Adatmentés és visszatöltés"), QStringLiteral("Segédlet / Visszatöltés"),
+          QStringLiteral("Automatikus mentés"), QStringLiteral("~/.local/share/Vardelo")})
         QVERIFY2(text.contains(part), qPrintable(part));
 }
 

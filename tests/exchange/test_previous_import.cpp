@@ -477,7 +477,7 @@ void TestPreviousImport::missingFileEndsTheImport() {
     QVERIFY(!runImport(recorder));
     QCOMPARE(recorder.messages.size(), 2);
     QCOMPARE(recorder.messages.at(0).text, producersDone);
-    QCOMPARE(recorder.messages.at(1).caption, QStringLiteral("Error"));
+    QCOMPARE(recorder.messages.at(1).caption, vardelo::errorCaption());
     QVERIFY(recorder.messages.at(1).text.contains(TForm25::AnimalFile));
     QCOMPARE(count(QStringLiteral("ostermelo")), producersBefore + 1);
     QCOMPARE(count(QStringLiteral("atvevo")), purchasersBefore);

@@ -324,7 +324,7 @@ void TestSendData::sendWithMissingFile() {
     controls(window).Edit1->setText(QStringLiteral("/nincs/ilyen/du2010.fdb"));
     QTest::mouseClick(controls(window).Button3, Qt::LeftButton);
     QCOMPARE(recorder.messages.size(), 1);
-    QCOMPARE(recorder.messages.at(0).caption, QStringLiteral("Error"));
+    QCOMPARE(recorder.messages.at(0).caption, vardelo::errorCaption());
     QVERIFY(recorder.messages.at(0).text.contains(QStringLiteral("/nincs/ilyen/du2010.fdb")));
 }
 

@@ -37,6 +37,7 @@ private slots:
     void closingLocksAgain();
     void sorszamColumns();
     void editsPostThroughTheDataModule();
+    void refusedEditIsExplained();
     void passwordDialog();
 
 private:
@@ -247,6 +248,48 @@ void TestTableEditor::editsPostThroughTheDataModule() {
     Data->IBTable4->First();
     QCOMPARE(Data->IBTable4->FieldByName("T_MEGNEVEZES").AsString(), QStringLiteral("Vágósertés őszi"));
     QVERIFY(Data->IBTable4->ReadOnly);
+}
+
+// What the database or the field refuses is said in Hungarian, in the general error box; the engine's own
+// words are only its details.
+void TestTableEditor::refusedEditIsExplained() {
+    for (int line = 1; line <= 2; ++line)
+        db_->exec(QStringLiteral("INSERT INTO FJSOR (S_BSZAM, S_AKOD, S_BRUTTO, S_LEVONSZAZ) "
+                                 "VALUES ('20000001', '2', %1, 0)")
+                      .arg(line * 10));
+    Data->IBTable2->Close();
+    Data->IBTable2->Open();
+    UiRecorder recorder;
+    {
+        TForm22 form;
+        recorder.expectModal([&](QDialog&) {
+            QTest::keyClick(child<QPushButton>(form, "Button6"), 'e');
+            TDBGrid* grid = child<TDBGrid>(form, "DBGrid2");
+            int column = -1;
+            for (int c = 0; c < grid->ColumnCount(); ++c)
+                if (grid->ColumnFieldName(c) == QStringLiteral("S_BRUTTO"))
+                    column = c;
+            QVERIFY(column >= 0);
+            QAbstractItemModel* model = grid->model();
+            QVERIFY(!model->setData(model->index(0, column), QStringLiteral("1000000X"), Qt::EditRole));
+            QVERIFY(model->setData(model->index(0, column), QStringLiteral("1000000"), Qt::EditRole));
+            // Moving to the next row posts the edited one, which the table's check refuses.
+            grid->setCurrentIndex(model->index(1, column));
+            QCOMPARE(Data->IBTable2->State(), TDataSetState::Edit);
+        });
+        ui().showModal(form);
+    }
+    QVERIFY2(recorder.messages.size() >= 2, qPrintable(recorder.messageTexts().join(QLatin1Char('|'))));
+    const RecordedMessage& letters = recorder.messages.at(0);
+    QCOMPARE(letters.caption, QStringLiteral("Hiba"));
+    QCOMPARE(letters.text, QStringLiteral("'1000000X' nem érvényes szám."));
+    const RecordedMessage& check = recorder.messages.at(1);
+    QCOMPARE(check.caption, QStringLiteral("Hiba"));
+    QCOMPARE(check.text, QStringLiteral("Egy mező értéke nem megengedett (FJSOR_BRUTTO_RANGE)."));
+    QVERIFY2(check.details.contains(QStringLiteral("CHECK constraint FJSOR_BRUTTO_RANGE")),
+             qPrintable(check.details));
+    for (const RecordedMessage& message : recorder.messages)
+        QVERIFY2(!message.text.contains(QStringLiteral("Operation violates")), qPrintable(message.text));
 }
 
 void TestTableEditor::passwordDialog() {

@@ -528,7 +528,7 @@ private slots:
             QVERIFY(Data->ZQ30->Locate("O_KOD", "3", 0));
             QTest::mouseClick(child<QPushButton>(browser, "Button2"), Qt::LeftButton);
             QCOMPARE(recorder.messageTexts(), QStringList{printedTicketText});
-            QCOMPARE(recorder.messages.first().caption, QStringLiteral("Confirm"));
+            QCOMPARE(recorder.messages.first().caption, vardelo::confirmCaption());
             QCOMPARE(recorder.messages.first().buttons, int(MsgButton::Yes));
             QCOMPARE(recorder.modalsShown, QStringList{"Form4"});
 

@@ -10,7 +10,7 @@ if [ -z "$deb" ]; then
   echo "no package in $build_dir: build it with scripts/package"
   exit 77
 fi
-if [ -f "$build_dir/src/app/vardelo" ] && [ "$build_dir/src/app/vardelo" -nt "$deb" ]; then
+if [ -f "$build_dir/vardelo" ] && [ "$build_dir/vardelo" -nt "$deb" ]; then
   echo "$deb is older than the program built since: build it again with scripts/package"
   exit 77
 fi
@@ -25,7 +25,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 for file in usr/bin/vardelo usr/bin/vardelo-db usr/share/vardelo/FjLista7A.frf usr/share/vardelo/ZOZED2009.HLP \
   usr/share/vardelo/db/demo.sql usr/share/applications/vardelo.desktop \
   usr/share/icons/hicolor/scalable/apps/vardelo.svg usr/share/man/man1/vardelo.1.gz \
-  usr/share/man/man1/vardelo-db.1.gz usr/share/doc/vardelo/copyright; do
+  usr/share/man/man1/vardelo-db.1.gz usr/share/doc/vardelo/copyright usr/share/metainfo/hu.kestrova.vardelo.metainfo.xml; do
   [ -f "$root/$file" ] || fail "$file is missing"
 done
 grep -qx 'Exec=vardelo --user-folder' "$root/usr/share/applications/vardelo.desktop" || fail "menu entry's command"

@@ -10,7 +10,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -60,6 +65,7 @@ private slots:
     void userDatasetWalk();
     void viewReportShowsViewCopy();
     void exportToPdf();
+    void printToPdfKeepsThePreview();
 
 private:
     QTemporaryDir* dir_ = nullptr;
@@ -148,7 +154,7 @@ void TestReportObjects::wrongFormatShowsErrorAndEmptiesReport() {
     report_->LoadFromFile("FjLista6.frf");
     QCOMPARE(recorder.messages.size(), 1);
     QCOMPARE(recorder.messages[0].text, QStringLiteral("Unsupported FRF format"));
-    QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
+    QCOMPARE(recorder.messages[0].caption, vardelo::errorCaption());
     QVERIFY(report_->Layout().isEmpty());
     QVERIFY(!report_->PrepareReport());
 }
@@ -160,7 +166,7 @@ void TestReportObjects::faultyLayoutNamesLineAndColumn() {
     UiRecorder recorder;
     report_->LoadFromFile("FjLista3.frf");
     QCOMPARE(recorder.messages.size(), 1);
-    QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
+    QCOMPARE(recorder.messages[0].caption, vardelo::errorCaption());
     QVERIFY2(recorder.messages[0].text.contains("FjLista3.frf, 5. sor"),
              qPrintable(recorder.messages[0].text));
     QVERIFY(report_->Layout().isEmpty());
@@ -319,6 +325,77 @@ void TestReportObjects::exportToPdf() {
     QFile pdf(dir_->filePath("lista.pdf"));
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     QVERIFY(pdf.read(5) == "%PDF-");
+}
+
+// "Nyomtatás fájlba (PDF)" from the preview: the pages the clerk saw, with the layout's margins (the 5 mm the
+// preview gives a layout that asks for the printer's), and as many of them.
+void TestReportObjects::printToPdfKeepsThePreview() {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty() ||
+        QStandardPaths::findExecutable("pdfinfo").isEmpty())
+        QSKIP("poppler-utils is not installed");
+    writeFile(
+        "FjLista2.frf",
+        QStringLiteral(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<report format=\"vardelo-frf\" version=\"1\">\n"
+            "<page size=\"A4\" margins=\"0 0 0 0\" printer-margins=\"yes\"/>\n"
+            "<band type=\"page-header\" height=\"6\"><text x=\"0\" y=\"0\" width=\"100\" height=\"5\">"
+            "Fejlec</text></band>\n"
+            "<band type=\"master-data\" height=\"7\" dataset=\"frUserDataset1\"><text x=\"0\" y=\"0\" "
+            "width=\"100\" height=\"6\">Sor [v_sor]</text></band>\n"
+            "<band type=\"page-footer\" height=\"6\"><text x=\"0\" y=\"0\" width=\"100\" height=\"5\">"
+            "Lablec</text></band>\n</report>\n")
+            .toUtf8());
+    int row = 0;
+    auto* rows = new TfrUserDataset("frUserDataset1", owner_);
+    rows->OnFirst = [&] {
+        row = 1;
+        setReportVariable("v_sor", row);
+    };
+    rows->OnNext = [&] { setReportVariable("v_sor", ++row); };
+    rows->OnCheckEOF = [&](bool& eof) { eof = row > 300; };
+    report_->LoadFromFile("FjLista2.frf");
+    QVERIFY(report_->PrepareReport());
+    const int shownPages = int(report_->PreparedPages().pages.size());
+    QVERIFY(shownPages > 5);
+
+    const QString path = dir_->filePath("nyomtatas.pdf");
+    UiRecorder recorder;
+    recorder.expectModal([](QDialog& preview) { QTest::keyClick(&preview, Qt::Key_P, Qt::ControlModifier); });
+    recorder.expectModal([&](QDialog& dialog) {
+        QPrinter* printer = static_cast<QPrintDialog&>(dialog).printer();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(path);
+        dialog.done(QDialog::Accepted);
+    });
+    report_->ShowReport();
+    QCOMPARE(recorder.modalsShown, QStringList({"frPreviewForm", "PrintDialog"}));
+
+    QProcess info;
+    info.start(QStandardPaths::findExecutable("pdfinfo"), {path});
+    QVERIFY(info.waitForFinished(30000));
+    const QString infoText = QString::fromUtf8(info.readAllStandardOutput());
+    const QRegularExpressionMatch pages =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(infoText);
+    QVERIFY2(pages.hasMatch(), qPrintable(infoText));
+    QCOMPARE(pages.captured(1).toInt(), shownPages);
+
+    // Every word at least 5 mm (14.17 pt) from the paper's edges.
+    QProcess words;
+    words.start(QStandardPaths::findExecutable("pdftotext"), {"-bbox", path, "-"});
+    QVERIFY(words.waitForFinished(30000));
+    const QString boxes = QString::fromUtf8(words.readAllStandardOutput());
+    const double margin = 5 * 72 / 25.4 - 0.5;
+    const double pageHeight = 841.89;
+    int checked = 0;
+    const QRegularExpression word(
+        QStringLiteral("xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">(\\w+)"));
+    for (auto it = word.globalMatch(boxes); it.hasNext(); ++checked) {
+        const QRegularExpressionMatch m = it.next();
+        QVERIFY2(m.captured(1).toDouble() >= margin && m.captured(2).toDouble() >= margin &&
+                     m.captured(3).toDouble() <= pageHeight - margin,
+                 qPrintable(m.captured(0)));
+    }
+    QVERIFY(checked > 300);
 }
 
 QTEST_MAIN(TestReportObjects)

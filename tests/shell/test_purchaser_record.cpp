@@ -387,7 +387,7 @@ void TestPurchaserRecord::refusedRecordStaysInEdit() {
         retype(child<TDBEdit>(window, "DBEdit6"), QStringLiteral("123456789"));
         child<QPushButton>(window, "Button2")->click();
         QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages[0].caption, QStringLiteral("Error"));
+        QCOMPARE(recorder.messages[0].caption, vardelo::errorCaption());
         QVERIFY(!recorder.messages[0].text.isEmpty());
         QVERIFY(window.isVisible());
         QCOMPARE(Data->IBTable6->State(), TDataSetState::Edit);

@@ -224,7 +224,7 @@ void TestTicketBrowser::changeRefusedOnPrintedTicket() {
     QVERIFY(rec_->modalsShown.isEmpty());
     QCOMPARE(rec_->messages.size(), 1);
     QCOMPARE(rec_->messages[0].text, QString("A felvásárlási jegy már nyomtatva volt!"));
-    QCOMPARE(rec_->messages[0].caption, QString("Confirm"));
+    QCOMPARE(rec_->messages[0].caption, vardelo::confirmCaption());
     QCOMPARE(rec_->messages[0].icon, MsgIcon::Question);
     QCOMPARE(rec_->messages[0].buttons, int(MsgButton::Yes));
 }
@@ -403,7 +403,7 @@ void TestTicketBrowser::missingLayoutReportedAndNothingShown() {
     QVERIFY(rec_->modalsShown.isEmpty());
     QCOMPARE(rec_->messages.size(), 1);
     QCOMPARE(rec_->messages[0].text, QString("Cannot open file FjLista7A.frf"));
-    QCOMPARE(rec_->messages[0].caption, QString("Error"));
+    QCOMPARE(rec_->messages[0].caption, vardelo::errorCaption());
     // The list was not read again.
     QCOMPARE(child<QLabel>(form, "OrderLabel")->text(), QString("Felvásárlási jegy lista, név szerint"));
 }

@@ -1,15 +1,23 @@
 #pragma once
 
 #include "data/data_module.h"
+#include "data/database_error.h"
 #include "data/immediate_write.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <QWidget>
 
 namespace vardelo::testing {
+
+// The message of an EDatabaseError a control reported through its dataError signal (an argument of a
+// QSignalSpy).
+inline QString reportedMessage(const QVariant& argument) {
+    return static_cast<const EDatabaseError*>(argument.constData())->Message();
+}
 
 // Reopens a query of the data module on a statement (its lines split at line breaks).
 inline void openQuery(TZQuery* query, const QString& sql) {

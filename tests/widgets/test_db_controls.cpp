@@ -17,6 +17,7 @@ using vardelo::testing::openProducers;
 using vardelo::testing::openPurchasers;
 using vardelo::testing::openQuery;
 using vardelo::testing::readValue;
+using vardelo::testing::reportedMessage;
 using vardelo::testing::TestDatabase;
 using vardelo::testing::typeText;
 
@@ -219,7 +220,7 @@ void TestDbControls::editRefusesBadNumber() {
     QCOMPARE(errors.size(), 0);
     other->setFocus();
     QCOMPARE(errors.size(), 1);
-    QCOMPARE(errors[0][0].toString(), QStringLiteral("'%1x' nem érvényes egész szám.").arg(before));
+    QCOMPARE(reportedMessage(errors[0][0]), QStringLiteral("'%1x' nem érvényes egész szám.").arg(before));
 }
 
 void TestDbControls::lookupListsAndFollows() {

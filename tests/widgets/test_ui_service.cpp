@@ -80,9 +80,6 @@ private slots:
     void realMessageCaption();
     void realBoxClosed();
     void realEscapeOnYesOnly();
-    void recorderDatabaseError_data();
-    void recorderDatabaseError();
-    void realDatabaseErrorDetail();
     void realBoxGivesActivationBack();
 };
 
@@ -140,7 +137,7 @@ void TestUiService::recorderNestedWindows() {
     QObject::connect(outer.button, &QPushButton::clicked, [&] {
         innerResult = ui().showModal(inner);
         activeAfterInner = QApplication::activeWindow();
-        question = ui().messageBox(QStringLiteral("Törli?"), QStringLiteral("Confirm"), MsgIcon::Question,
+        question = ui().messageBox(QStringLiteral("Törli?"), vardelo::confirmCaption(), MsgIcon::Question,
                                    int(MsgButton::Yes) | int(MsgButton::No));
         if (question == MsgButton::Yes)
             outer.accept();
@@ -192,11 +189,11 @@ void TestUiService::recorderMessages() {
     QCOMPARE(plain.caption, QStringLiteral("Vardelo"));
     QCOMPARE(plain.buttons, int(MsgButton::Ok));
     const RecordedMessage& confirm = recorder.messages.at(1);
-    QCOMPARE(confirm.caption, QStringLiteral("Confirm"));
+    QCOMPARE(confirm.caption, QStringLiteral("Megerősítés"));
     QCOMPARE(confirm.icon, MsgIcon::Question);
     QCOMPARE(confirm.buttons, int(MsgButton::Yes));
     const RecordedMessage& error = recorder.messages.at(2);
-    QCOMPARE(error.caption, QStringLiteral("Error"));
+    QCOMPARE(error.caption, QStringLiteral("Hiba"));
     QCOMPARE(error.icon, MsgIcon::Error);
     QCOMPARE(error.buttons, int(MsgButton::Ok));
     QCOMPARE(recorder.lastMessage(), QStringLiteral("Hiba történt"));
@@ -232,7 +229,7 @@ void TestUiService::recorderDefaultAnswers() {
     QFETCH(int, buttons);
     QFETCH(MsgButton, answer);
     UiRecorder recorder;
-    QCOMPARE(ui().messageBox(QStringLiteral("?"), QStringLiteral("Confirm"), MsgIcon::Question, buttons),
+    QCOMPARE(ui().messageBox(QStringLiteral("?"), vardelo::confirmCaption(), MsgIcon::Question, buttons),
              answer);
     // Queued answers are used in order, then the default again.
     recorder.answer(MsgButton::Cancel);
@@ -327,7 +324,7 @@ void TestUiService::realMessageCaption() {
         boxButton(box, QMessageBox::Yes)->click();
     });
     QCOMPARE(ui().confirmYes(QStringLiteral("Rendben?")), MsgButton::Yes);
-    QCOMPARE(caption, QStringLiteral("Confirm"));
+    QCOMPARE(caption, vardelo::confirmCaption());
 }
 
 void TestUiService::realBoxClosed() {
@@ -352,84 +349,6 @@ void TestUiService::realEscapeOnYesOnly() {
     });
     QCOMPARE(ui().confirmYes(QStringLiteral("Rendben?")), MsgButton::Yes);
     QVERIFY(stillOpen);
-}
-
-void TestUiService::recorderDatabaseError_data() {
-    QTest::addColumn<QString>("screenMessage");
-    QTest::addColumn<QString>("engineMessage");
-    QTest::addColumn<qlonglong>("code");
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("reason");
-    QTest::addColumn<QString>("details");
-
-    QTest::newRow("a character the database cannot hold, field known")
-        << QStringLiteral("Hiba: östermelö DELETE törlésekor")
-        << QStringLiteral("A „☃” karakter nem tárolható az adatbázisban.") << 0LL << QStringLiteral("V_NEV")
-        << QStringLiteral("Hiba: östermelö DELETE törlésekor")
-        << QStringLiteral("A(z) V_NEV mező: A „☃” karakter nem tárolható az adatbázisban.")
-        << QStringLiteral("A „☃” karakter nem tárolható az adatbázisban.");
-    QTest::newRow("engine truncation in Hungarian, engine words as details")
-        << QStringLiteral("Hiba: Új, INSERT a fjsorban ")
-        << QStringLiteral(
-               "arithmetic exception, numeric overflow, or string truncation\n-string right truncation")
-        << qlonglong(isc_string_truncation) << QString() << QStringLiteral("Hiba: Új, INSERT a fjsorban ")
-        << QStringLiteral("A beírt szöveg hosszabb, mint amennyi a mezőben elfér.")
-        << QStringLiteral("arithmetic exception, numeric overflow, or string truncation\n-string right "
-                          "truncation\n(hibakód: 335544914, SQL-kód: 0)");
-    QTest::newRow("an unknown engine code gives the engine's message")
-        << QStringLiteral("Hiba: prn UPDATE Fjfej-be ") << QStringLiteral("something odd") << 335544999LL
-        << QString() << QStringLiteral("Hiba: prn UPDATE Fjfej-be ") << QStringLiteral("something odd")
-        << QStringLiteral("something odd\n(hibakód: 335544999, SQL-kód: 0)");
-    QTest::newRow("no screen message: the reason is the error box's text")
-        << QString() << QStringLiteral("lock conflict on no wait transaction") << qlonglong(isc_lock_conflict)
-        << QString()
-        << QStringLiteral("Egy másik munkahely éppen ugyanezeket az adatokat módosítja. Próbálja újra!")
-        << QString()
-        << QStringLiteral("lock conflict on no wait transaction\n(hibakód: 335544345, SQL-kód: 0)");
-}
-
-void TestUiService::recorderDatabaseError() {
-    QFETCH(QString, screenMessage);
-    QFETCH(QString, engineMessage);
-    QFETCH(qlonglong, code);
-    QFETCH(QString, field);
-    QFETCH(QString, text);
-    QFETCH(QString, reason);
-    QFETCH(QString, details);
-    UiRecorder recorder;
-    EDatabaseError error(engineMessage, long(code));
-    error.SetFieldName(field);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("database error")));
-    ui().showDatabaseError(screenMessage, error, lcMasterdata);
-    QCOMPARE(recorder.messages.size(), 1);
-    const RecordedMessage& shown = recorder.messages.first();
-    QCOMPARE(shown.text, text);
-    QCOMPARE(shown.reason, reason);
-    QCOMPARE(shown.details, details == reason ? QString() : details);
-    QCOMPARE(shown.caption, screenMessage.isEmpty() ? QStringLiteral("Error") : QStringLiteral("Vardelo"));
-}
-
-void TestUiService::realDatabaseErrorDetail() {
-    // The screen's message stays the box's text; the reason stands below it and the engine's words and code
-    // are behind the details.
-    QString text, informative, detailed;
-    onNextModal([&](QWidget* widget) {
-        auto* box = static_cast<QMessageBox*>(widget);
-        text = box->text();
-        informative = box->informativeText();
-        detailed = box->detailedText();
-        boxButton(box, QMessageBox::Ok)->click();
-    });
-    EDatabaseError error(
-        QStringLiteral("violation of PRIMARY or UNIQUE KEY constraint \"PK_X\" on table \"X\""),
-        isc_unique_key_violation);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("PK_X.*335544665")));
-    ui().showDatabaseError(QStringLiteral("Hiba: termék DELETE törlésekor"), error, lcMasterdata);
-    QCOMPARE(text, QStringLiteral("Hiba: termék DELETE törlésekor"));
-    QCOMPARE(informative, QStringLiteral("Ilyen azonosítójú adat már van az adatbázisban."));
-    QVERIFY2(detailed.contains(QStringLiteral("PK_X")) && detailed.contains(QStringLiteral("335544665")),
-             qPrintable(detailed));
 }
 
 void TestUiService::realBoxGivesActivationBack() {
