@@ -120,6 +120,8 @@ QStringList indexes(Firebird::IAttachment* attachment, const QStringList& names)
                                columns.join(QLatin1Char(',')));
     }
     return result;
+}
+
 QVariant lineTotal(Firebird::IAttachment* attachment) {
     Status status;
     Handle<Firebird::ITransaction> transaction(attachment->startTransaction(status.throwing(), 0, nullptr));

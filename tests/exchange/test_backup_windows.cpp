@@ -94,7 +94,7 @@ void TestBackupWindows::backupIntoTheChosenFolder() {
     // The backup restores into a database with the same rows.
     const TableCounts counts =
         restoreDatabase(window.LastBackup(), {other.filePath(QStringLiteral("r.fdb"))});
-    QCOMPARE(counts, checkDatabase({db.databasePath())});
+    QCOMPARE(counts, checkDatabase({db.databasePath()}));
 }
 
 void TestBackupWindows::backupFailureSaysWhy() {
@@ -154,7 +154,7 @@ void TestBackupWindows::restoreReplacesWhenConfirmed() {
                 .hasMatch());
     QCOMPARE(folderEntries(db.folder()), (QStringList{"c", "du2010.fdb", QFileInfo(kept).fileName()}));
     bool found = false;
-    for (const auto& [table, rows] : checkDatabase({kept)})
+    for (const auto& [table, rows] : checkDatabase({kept}))
         found = found || (table == QLatin1String("OSTERMELO") && rows == before + 1);
     QVERIFY(found);
     // The program writes on into the restored database.

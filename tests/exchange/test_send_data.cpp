@@ -312,7 +312,7 @@ void TestSendData::sendWithMailProgram() {
     QVERIFY(copy.startsWith(QDir(drive.temp()).filePath(QStringLiteral("Vardelo/kuldes-"))));
     QVERIFY(QFileInfo(copy).canonicalFilePath() != QFileInfo(database).canonicalFilePath());
     const TableCounts copied = checkDatabase({copy});
-    QCOMPARE(copied, checkDatabase({database)});
+    QCOMPARE(copied, checkDatabase({database}));
     QCOMPARE(copied.size(), size_t(6));
 }
 
