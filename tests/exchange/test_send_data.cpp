@@ -359,7 +359,7 @@ void TestSendData::copyToClipboard() {
     QCOMPARE(copy, QDir::toNativeSeparators(window.LastCopy()));
     QVERIFY(copy != QDir::toNativeSeparators(database));
     QCOMPARE(QFileInfo(copy).fileName(), QStringLiteral("du2010.fdb"));
-    QCOMPARE(checkDatabase({copy).size(}), size_t(6));
+    QCOMPARE(checkDatabase({copy}).size(), size_t(6));
     // Each copy is fresh, in a folder of its own; the one sent before stays as it was.
     QTest::mouseClick(controls(window).Button4, Qt::LeftButton);
     QVERIFY(QGuiApplication::clipboard()->text() != copy);
