@@ -316,12 +316,12 @@ private slots:
     // columns are recorded, the new one waits for its line in the trigger.
     void newColumnDoesNotBreakTheJournal() {
         TestDatabase db(true);
-        db.exec("ALTER TABLE fjsor ADD s_merleg DECIMAL(18,4)");
+        db.exec("ALTER TABLE fjsor ADD s_ujoszlop DECIMAL(18,4)");
         Data->IBTrans1->Commit();
         const int before = lastEntry();
-        db.exec("INSERT INTO fjsor (s_bszam, s_brutto, s_merleg, s_akod) VALUES ('10000001', 100, 99, '1')");
-        db.exec("UPDATE fjsor SET s_merleg = 98, s_brutto = 101 WHERE s_bszam = '10000001'");
-        db.exec("UPDATE fjsor SET s_merleg = 97 WHERE s_bszam = '10000001'");
+        db.exec("INSERT INTO fjsor (s_bszam, s_brutto, s_ujoszlop, s_akod) VALUES ('10000001', 100, 99, '1')");
+        db.exec("UPDATE fjsor SET s_ujoszlop = 98, s_brutto = 101 WHERE s_bszam = '10000001'");
+        db.exec("UPDATE fjsor SET s_ujoszlop = 97 WHERE s_bszam = '10000001'");
         const auto written = entriesAfter(before);
         QCOMPARE(written.size(), 2);
         QCOMPARE(written[1][5], QString("S_BRUTTO 8:100.0000 8:101.0000\n"));
