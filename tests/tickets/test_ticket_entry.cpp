@@ -156,6 +156,8 @@ void TestTicketEntry::numberBeyondTheColumnFailsAndKeepsSeed() {
     db.exec("UPDATE sorszam SET a_fjbszam = '99999999' WHERE a_akod = '1'");
     // Wider line numbers, so that a line can be stored under the nine-digit number and the header is reached.
     db.exec("ALTER TABLE fjsor ALTER COLUMN s_bszam TYPE VARCHAR(9)");
+    // The journal's trigger of the lines looks the line's ticket up by its number, which the headers cannot hold.
+    db.exec("ALTER TRIGGER FJSOR_NAPLO INACTIVE");
     selectPurchaser("1");
     JegyMod = tickets::UjJegy;
     TForm9 form;
