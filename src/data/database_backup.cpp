@@ -2,6 +2,7 @@
 
 #include "data/connection.h"
 #include "data/database_error.h"
+#include "data/engine_signals.h"
 #include "data/firebird_api.h"
 #include "data/logging.h"
 
@@ -93,6 +94,7 @@ EDatabaseError translated(const FbException& e) {
 // and the database's administrator role, which a user who does not own the database needs for a backup (a
 // user without it works as without a role). Every name given to it is UTF-8, and it is told so.
 Handle<IService> attachServices(const DatabaseLocation& location, const DatabaseAccess& access) {
+    const fb::ProgramSignalHandlers keep;
     fb::useUtf8FileNames();
     Status status;
     Handle<IXpbBuilder> spb(
