@@ -29,6 +29,7 @@
 #include "shell/purchaser_record.h"
 #include "shell/purchaser_selection.h"
 #include "tickets/ticket_browser.h"
+#include "widgets/lost_connection.h"
 #include "widgets/ui_service.h"
 #include "widgets/window_size.h"
 
@@ -230,19 +231,20 @@ void TForm1::EnableMenus() {
 
 void TForm1::runModal(const std::function<std::unique_ptr<QDialog>()>& create) {
     try {
-        std::unique_ptr<QDialog> window = create();
-        ui().showModal(*window);
-    } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(QString(), error, lcShell);
+        // A connection lost by an earlier action is attached again before the window opens.
+        vardelo::withReconnect(
+            [&] {
+                std::unique_ptr<QDialog> window = create();
+                ui().showModal(*window);
+            },
+            lcShell, [](const EDatabaseError& error) { ui().showDatabaseError(QString(), error, lcShell); });
     } catch (const std::exception& error) {
         qCWarning(lcShell).noquote() << "A window ended on an error:" << error.what();
         ui().showError(QString::fromUtf8(error.what()));
     }
-    try {
-        RefreshTables();
-    } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(QString(), error, lcShell);
-    }
+    vardelo::withReconnect(
+        [this] { RefreshTables(); }, lcShell,
+        [](const EDatabaseError& error) { ui().showDatabaseError(QString(), error, lcShell); });
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

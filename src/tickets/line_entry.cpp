@@ -8,11 +8,11 @@
 #include "masterdata/animal_browser.h"
 #include "tickets/action_guard.h"
 #include "tickets/ticket_entry.h"
-#include "tickets/ticket_numbering.h"
 #include "tickets/ticket_queries.h"
 #include "tickets/ticket_rules.h"
 #include "widgets/form_controls.h"
 #include "widgets/key_filters.h"
+#include "widgets/save_refusal.h"
 #include "widgets/ui_service.h"
 
 #include <QGridLayout>
@@ -105,6 +105,8 @@ void TForm10::LoadLine() {
         Edit6->setText(text("S_MEGY"));
         Edit7->setText(text("S_EAR"));
         Edit8->setText(text("S_KOMPMERTEKE"));
+        // What a save must find unchanged: the line as the clerk saw it.
+        lineAsRead_ = rowAsRead(*q, QStringLiteral("FJSOR"));
         setWindowTitle(TetelMod);
     } catch (const EDatabaseError& error) {
         ui().showDatabaseError(QStringLiteral("Hiba a terméksor feltöltésben való megjelenitésekor!"), error,
@@ -184,15 +186,18 @@ void TForm10::OkButtonClick() {
                                    lcTickets);
             return;
         }
-        const bool saved = saveLine();
+        const SaveResult saved = saveLine();
         reopenLists();
-        // A failed line keeps the dialog open with what the clerk typed.
-        if (saved)
+        // A failed line keeps the dialog open with what the clerk typed, unless the clerk asked for the line
+        // as another desk stored it.
+        if (saved == SaveResult::Saved)
             accept();
+        else if (saved == SaveResult::Reload)
+            reloadLine();
     });
 }
 
-bool TForm10::saveLine() {
+TForm10::SaveResult TForm10::saveLine() {
     try {
         const auto brutto = parseNumberText(Edit5->text());
         const auto ear = parseNumberText(Edit7->text());
@@ -202,32 +207,48 @@ bool TForm10::saveLine() {
             throw EDatabaseError(QStringLiteral("Hibás szám"));
 
         const auto changedId = isNew_ ? std::nullopt : std::optional<QString>(Edit2->text());
-        writeTicketLine(changedId, {{QStringLiteral("p1"), Edit1->text()},
-                                    {QStringLiteral("p2"), Edit9->text()},
-                                    {QStringLiteral("p3"), Edit3->text()},
-                                    {QStringLiteral("p4"), Edit4->text()},
-                                    {QStringLiteral("p5"), *brutto},
-                                    {QStringLiteral("p6"), Edit6->text()},
-                                    {QStringLiteral("p7"), *ear},
-                                    {QStringLiteral("p8"), *komp},
-                                    {QStringLiteral("p9"), AktAkod},
-                                    {QStringLiteral("p10"), *levonszaz}});
-        if (isNew_ && entry_.IsNewTicket())
-            rememberOwnLines(Edit1->text());
+        // A new ticket's lines are this desk's unsaved lines until the ticket is stored.
+        writeTicketLine(changedId,
+                        {{QStringLiteral("p1"), Edit1->text()},
+                         {QStringLiteral("p2"), Edit9->text()},
+                         {QStringLiteral("p3"), Edit3->text()},
+                         {QStringLiteral("p4"), Edit4->text()},
+                         {QStringLiteral("p5"), *brutto},
+                         {QStringLiteral("p6"), Edit6->text()},
+                         {QStringLiteral("p7"), *ear},
+                         {QStringLiteral("p8"), *komp},
+                         {QStringLiteral("p9"), AktAkod},
+                         {QStringLiteral("p10"), *levonszaz}},
+                        entry_.IsNewTicket(), lineAsRead_);
         AktSorId = Edit2->text();
         Data->IBTrans1->Commit();
-    } catch (const EDatabaseError& error) {
-        ui().showDatabaseError(isNew_ ? QStringLiteral("Hiba: Új, INSERT a fjsorban ")
-                                      : QStringLiteral("Hiba: Módosit, UPDATE a fjsorban "),
-                               error, lcTickets);
+    } catch (const ERowChanged& refusal) {
         rollBack();
-        return false;
+        return askReloadAfterRefusal(failureMessage(), refusal, lcTickets) ? SaveResult::Reload
+                                                                           : SaveResult::Failed;
+    } catch (const EDatabaseError& error) {
+        // A lost connection is the action's guard's: it attaches again and offers to repeat the save.
+        if (isLostConnection(error))
+            throw;
+        ui().showDatabaseError(failureMessage(), error, lcTickets);
+        rollBack();
+        return SaveResult::Failed;
     }
-    return true;
+    return SaveResult::Saved;
+}
+
+QString TForm10::failureMessage() const {
+    return isNew_ ? QStringLiteral("Hiba: Új, INSERT a fjsorban ")
+                  : QStringLiteral("Hiba: Módosit, UPDATE a fjsorban ");
+}
+
+void TForm10::reloadLine() {
+    if (Data->ZQ20->Locate(QStringLiteral("ID_FJSOR"), Edit2->text(), 0))
+        LoadLine();
 }
 
 void TForm10::reopenLists() {
-    openTicketLines(Edit1->text());
+    entry_.OpenLines();
     if (!AktSorId.isEmpty())
         Data->ZQ20->Locate(QStringLiteral("ID_FJSOR"), AktSorId, 0);
     openProducer(Data->ZQ31, entry_.ProducerCodeText());

@@ -56,4 +56,17 @@ void TestDatabase::exec(const QString& sql) {
         Data->IBTrans1->CommitRetaining();
 }
 
+void TestDatabase::execAsAnotherDesk(const QString& sql) {
+    TConnection other(QStringLiteral("anotherDesk"));
+    other.DatabaseName = databasePath();
+    other.Connect();
+    {
+        TTransaction transaction(QStringLiteral("anotherDeskTransaction"), &other);
+        TZQuery q(QStringLiteral("anotherDeskQuery"), &other, &transaction);
+        vardelo::execQuery(&q, {sql});
+        transaction.Commit();
+    }
+    other.Disconnect();
+}
+
 } // namespace vardelo::testing

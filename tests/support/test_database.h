@@ -22,6 +22,8 @@ public:
     QString databasePath() const;
     // Runs a statement on Data's transaction and commits it (for fixtures).
     void exec(const QString& sql);
+    // Runs a statement as another desk would: on a connection of its own, committed at once.
+    void execAsAnotherDesk(const QString& sql);
 
 private:
     QTemporaryDir dir_;
