@@ -301,7 +301,11 @@ private slots:
             QVERIFY(stored.size() > 3);
             for (const QStringList& column : stored) {
                 const QString name = column[0];
-                if (name == QStringLiteral("ID_") + table.name || name == QStringLiteral("F_NYMOD"))
+                // F_NYMOD is derived by the triggers. S_MUNKAHELY and S_MUNKAIDO mark a line of a ticket not
+                // stored yet with the desk writing it and the time: they change with every write of such a
+                // line, and every entry names its desk and time already (N_KAPCSOLAT, N_IDO).
+                if (name == QStringLiteral("ID_") + table.name || name == QStringLiteral("F_NYMOD") ||
+                    name == QStringLiteral("S_MUNKAHELY") || name == QStringLiteral("S_MUNKAIDO"))
                     continue;
                 const QString line = QStringLiteral("NAPLO_ERTEK('%1', OLD.%1, NEW.%1)").arg(name);
                 QVERIFY2(source.contains(line),
