@@ -119,6 +119,13 @@ QStringList storedColumns(TTransaction* transaction, const QString& table) {
     return columns;
 }
 
+// Columns no clerk writes: F_NYMOD is dated by the journal's triggers when any desk, this one too, changes a
+// line of a printed ticket; S_MUNKAIDO is only the time an unsaved line was last written. Neither is a change
+// a save could overwrite.
+bool notCompared(const QString& column) {
+    return column == QLatin1String("F_NYMOD") || column == QLatin1String("S_MUNKAIDO");
+}
+
 } // namespace
 
 RowAsRead rowAsRead(TDataSet& dataSet, const QString& table) {
@@ -159,7 +166,7 @@ void checkRowUnchanged(TTransaction* transaction, const RowAsRead& row) {
     QStringList columns;
     std::vector<QVariant> read;
     for (const auto& [column, value] : row.values)
-        if (stored.contains(column) && !columns.contains(column)) {
+        if (stored.contains(column) && !columns.contains(column) && !notCompared(column)) {
             columns << column;
             read.push_back(value);
         }

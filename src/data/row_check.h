@@ -49,8 +49,9 @@ private:
 
 // Reads the row again in the transaction and locks it, so that no other desk changes it before this
 // transaction ends (a desk that holds it uncommitted makes this fail at once as a lock conflict), and raises
-// ERowChanged when it is gone or a stored column differs from what was read. Computed columns and columns the
-// read did not hold are not compared. An empty row is not checked.
+// ERowChanged when it is gone or a stored column differs from what was read. Computed columns, columns the
+// read did not hold, and the two no clerk writes (F_NYMOD, dated by the journal's triggers, and S_MUNKAIDO)
+// are not compared. An empty row is not checked.
 void checkRowUnchanged(TTransaction* transaction, const RowAsRead& row);
 
 // Locks the rows of the table whose column has the value until the transaction ends, so that no other desk

@@ -252,7 +252,7 @@ void TForm17::Button2Click() {
                 Button2Click();
             return;
         }
-        ui().showDatabaseError(QString(), error, lcShell);
+        vardelo::reportFailure(QString(), error, lcShell);
     }
 }
 

@@ -1,12 +1,13 @@
 #include "widgets/save_refusal.h"
 
 #include "data/row_check.h"
+#include "widgets/action_guard.h"
 
 namespace vardelo {
 
 bool askReloadAfterRefusal(const QString& screenMessage, const ERowChanged& refusal, LogCategory category) {
     if (refusal.Deleted()) {
-        ui().showDatabaseError(screenMessage, refusal, category);
+        reportFailure(screenMessage, refusal, category);
         return false;
     }
     qCWarning(category).noquote() << "save refused, the row changed meanwhile:" << refusal.Message()

@@ -54,6 +54,7 @@ private slots:
     void tablePostOfAChangedOrDeletedRow();
     void tableDeleteOfAGoneRow();
     void updateThatFindsNoRowFails();
+    void ownLineChangeOfAPrintedTicketIsNoRefusal();
 };
 
 void TestRowChecks::changedRowNamesWhatChanged() {
@@ -184,5 +185,38 @@ void TestRowChecks::updateThatFindsNoRowFails() {
                                                           {{"p1", 999999}}, vardelo::RowAsRead{}));
 }
 
+// A line changed on a printed ticket dates the header's F_NYMOD (the journal's trigger), also when this desk
+// changes it in the ticket's own window: the header's save is not refused for that. The working time of an
+// unsaved line is not compared either; a clerk's column still is.
+void TestRowChecks::ownLineChangeOfAPrintedTicketIsNoRefusal() {
+    TestDatabase db(true);
+    db.exec("INSERT INTO fjfej (f_bszam, f_akod, f_ostermkod, f_prn, f_megj) "
+            "VALUES ('19999001', '1', '1', 'I', 'Első')");
+    db.exec("INSERT INTO fjsor (s_bszam, s_akod, s_brutto) VALUES ('19999001', '1', 100)");
+    db.exec("INSERT INTO fjsor (s_akod, s_brutto, s_munkahely, s_munkaido) "
+            "VALUES ('1', 50, 'asztal', TIMESTAMP '2010-08-01 10:00:00')");
+    vardelo::openQuery(Data->ZQ10, {"SELECT * FROM fjfej WHERE f_bszam = '19999001'"}, {});
+    const vardelo::RowAsRead header = vardelo::rowAsRead(*Data->ZQ10, "FJFEJ");
+    vardelo::openQuery(Data->ZQ20, {"SELECT * FROM fjsor WHERE s_munkahely = 'asztal'"}, {});
+    const vardelo::RowAsRead unsaved = vardelo::rowAsRead(*Data->ZQ20, "FJSOR");
+    Data->ZQ10->Close();
+    Data->ZQ20->Close();
+
+    db.exec("UPDATE fjsor SET s_brutto = 101 WHERE s_bszam = '19999001'");
+    db.exec("UPDATE fjsor SET s_munkaido = CURRENT_TIMESTAMP WHERE s_munkahely = 'asztal'");
+    vardelo::openQuery(Data->ZQ11, {"SELECT f_nymod FROM fjfej WHERE f_bszam = '19999001'"}, {});
+    QCOMPARE(Data->ZQ11->FieldByName("F_NYMOD").AsDate(), QDate::currentDate());
+    Data->ZQ11->Close();
+    vardelo::checkRowUnchanged(Data->IBTrans1, header);
+    vardelo::checkRowUnchanged(Data->IBTrans1, unsaved);
+    Data->IBTrans1->Commit();
+
+    OtherDesk other;
+    other.commit("UPDATE fjsor SET s_munkahely = 'masik' WHERE s_munkahely = 'asztal'");
+    QVERIFY_THROWS_EXCEPTION(vardelo::ERowChanged, vardelo::checkRowUnchanged(Data->IBTrans1, unsaved));
+    Data->IBTrans1->Rollback();
+}
+
 QTEST_GUILESS_MAIN(TestRowChecks)
 #include "test_row_checks.moc"
+
