@@ -22,6 +22,10 @@ MsgButton ask(const QString& reason, const EDatabaseError& error) {
 
 } // namespace
 
+bool canReattach() {
+    return Data != nullptr;
+}
+
 void healConnection() {
     if (Data)
         Data->Heal();

@@ -16,6 +16,8 @@ void healConnection();
 // try again or leave it to the next action. True when the connection is back and the clerk wants the action
 // repeated. Logged in the given category.
 bool recoverLostConnection(const EDatabaseError& error, LogCategory category);
+// Whether there is a data module to attach again (a tool or test without one reports the loss as any error).
+bool canReattach();
 
 // Runs one action of a window: attached again first when an earlier action lost the connection, and repeated
 // when it fails on a lost connection and the clerk asks for that. Any other database error goes to `failure`.
@@ -26,7 +28,7 @@ void withReconnect(Action&& action, LogCategory category, Failure&& failure) {
             healConnection();
             action();
         } catch (const EDatabaseError& e) {
-            if (!isLostConnection(e))
+            if (!isLostConnection(e) || !canReattach())
                 failure(e);
             else if (recoverLostConnection(e, category))
                 continue;

@@ -120,6 +120,8 @@ QStringList indexes(Firebird::IAttachment* attachment, const QStringList& names)
                                columns.join(QLatin1Char(',')));
     }
     return result;
+}
+
 QVariant lineTotal(Firebird::IAttachment* attachment) {
     Status status;
     Handle<Firebird::ITransaction> transaction(attachment->startTransaction(status.throwing(), 0, nullptr));
@@ -166,8 +168,8 @@ private slots:
                            "\n     || NAPLO_ERTEK('S_MENNYISEG', OLD.S_MENNYISEG, NEW.S_MENNYISEG)"}
             << QStringList{"", ""} << "column FJSOR.S_MENNYISEG";
         QTest::newRow("constraint")
-            << QStringList{"  CONSTRAINT FJSOR_LEVONSZAZ_RANGE CHECK (S_LEVONSZAZ BETWEEN 0 AND 100)\n"}
-            << QStringList{"  S_DUMMY INTEGER\n"} << "constraint FJSOR.FJSOR_LEVONSZAZ_RANGE";
+            << QStringList{"  CONSTRAINT FJSOR_SZJA_RANGE CHECK (S_SZJA BETWEEN 0 AND 100)\n"}
+            << QStringList{"  S_DUMMY INTEGER\n"} << "constraint FJSOR.FJSOR_SZJA_RANGE";
         QTest::newRow("computed expression")
             << QStringList{"COMPUTED BY (S_VETELAR - S_LEVONT)"} << QStringList{"COMPUTED BY (S_VETELAR)"}
             << "computed column FJSOR.S_KIFIZET";
