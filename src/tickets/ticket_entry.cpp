@@ -430,8 +430,8 @@ void TForm9::DeleteLineButtonClick() {
         } catch (const EDatabaseError& error) {
             if (isLostConnection(error))
                 throw;
-            reportFailure(QStringLiteral("Hiba: Felvásárlási jegy tételsor DELETE törlésekor"),
-                                   error, lcTickets);
+            reportFailure(QStringLiteral("Hiba: Felvásárlási jegy tételsor DELETE törlésekor"), error,
+                          lcTickets);
         }
         OpenLines();
         Data->ZQ20->Last();

@@ -179,19 +179,18 @@ void writeTicketLine(const std::optional<QString>& changedId, const QueryParams&
         extraColumns += QStringLiteral(", s_merleg");
         extraValues += QStringLiteral(", :p12");
     }
-    execWrite(
-        Data->ZQ21, changedId,
-        {QStringLiteral("UPDATE fjsor SET id_fjsor = :p0, s_bszam = :p1, s_termekkod = :p2, "),
-         QStringLiteral("    s_megnevezes = :p3, s_vtsz = :p4, s_brutto = :p5, s_megy = :p6, "),
-         QStringLiteral("    s_ear = :p7, s_kompmerteke = :p8, s_akod = :p9, s_levonszaz = :p10") + extraSet +
-             QLatin1Char(' '),
-         QStringLiteral("  WHERE id_fjsor = :p0 ")},
-        {QStringLiteral("INSERT INTO fjsor (s_bszam, s_termekkod, s_megnevezes, s_vtsz, s_brutto, "),
-         QStringLiteral("    s_megy, s_ear, s_kompmerteke, s_akod, s_levonszaz") + extraColumns +
-             QStringLiteral(") "),
-         QStringLiteral("  VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8, :p9, :p10") + extraValues +
-             QStringLiteral(") ")},
-        params, asRead);
+    execWrite(Data->ZQ21, changedId,
+              {QStringLiteral("UPDATE fjsor SET id_fjsor = :p0, s_bszam = :p1, s_termekkod = :p2, "),
+               QStringLiteral("    s_megnevezes = :p3, s_vtsz = :p4, s_brutto = :p5, s_megy = :p6, "),
+               QStringLiteral("    s_ear = :p7, s_kompmerteke = :p8, s_akod = :p9, s_levonszaz = :p10") +
+                   extraSet + QLatin1Char(' '),
+               QStringLiteral("  WHERE id_fjsor = :p0 ")},
+              {QStringLiteral("INSERT INTO fjsor (s_bszam, s_termekkod, s_megnevezes, s_vtsz, s_brutto, "),
+               QStringLiteral("    s_megy, s_ear, s_kompmerteke, s_akod, s_levonszaz") + extraColumns +
+                   QStringLiteral(") "),
+               QStringLiteral("  VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8, :p9, :p10") + extraValues +
+                   QStringLiteral(") ")},
+              params, asRead);
 }
 
 bool ticketPrinted(const QString& number) {

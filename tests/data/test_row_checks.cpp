@@ -219,4 +219,3 @@ void TestRowChecks::ownLineChangeOfAPrintedTicketIsNoRefusal() {
 
 QTEST_GUILESS_MAIN(TestRowChecks)
 #include "test_row_checks.moc"
-

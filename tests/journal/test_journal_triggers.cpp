@@ -317,8 +317,8 @@ private slots:
     }
 
     // A line of a ticket not stored yet: written without a number under its desk's mark. Its insert is
-    // journalled without a key; touching only the mark writes nothing; the store that numbers it is the line's
-    // insert under the ticket's number, so the ticket's journal shows it as before.
+    // journalled without a key; touching only the mark writes nothing; the store that numbers it is the
+    // line's insert under the ticket's number, so the ticket's journal shows it as before.
     void unsavedLineIsJournalledWhenStored() {
         TestDatabase db(true);
         const int before = lastEntry();
@@ -347,7 +347,8 @@ private slots:
         db.exec("ALTER TABLE fjsor ADD s_ujoszlop DECIMAL(18,4)");
         Data->IBTrans1->Commit();
         const int before = lastEntry();
-        db.exec("INSERT INTO fjsor (s_bszam, s_brutto, s_ujoszlop, s_akod) VALUES ('10000001', 100, 99, '1')");
+        db.exec(
+            "INSERT INTO fjsor (s_bszam, s_brutto, s_ujoszlop, s_akod) VALUES ('10000001', 100, 99, '1')");
         db.exec("UPDATE fjsor SET s_ujoszlop = 98, s_brutto = 101 WHERE s_bszam = '10000001'");
         db.exec("UPDATE fjsor SET s_ujoszlop = 97 WHERE s_bszam = '10000001'");
         const auto written = entriesAfter(before);

@@ -60,7 +60,8 @@ void TestDatabase::exec(const QString& sql) {
 }
 
 void TestDatabase::cutConnection() {
-    execAsAnotherDesk(QStringLiteral("DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION"));
+    execAsAnotherDesk(
+        QStringLiteral("DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION"));
 }
 
 void TestDatabase::execAsAnotherDesk(const QString& sql) {
