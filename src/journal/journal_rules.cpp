@@ -185,6 +185,7 @@ QString columnCaption(const QString& column) {
         {QStringLiteral("S_AKOD"), QStringLiteral("Átvevőkód")},
         {QStringLiteral("S_SZJA"), QStringLiteral("Szja %")},
         {QStringLiteral("S_MENNYISEG"), QStringLiteral("Mennyiség")},
+        {QStringLiteral("S_MERLEG"), QStringLiteral("Mérlegről vett súly")},
         {QStringLiteral("O_KOD"), QStringLiteral("Kód")},
         {QStringLiteral("O_NEV"), QStringLiteral("Név")},
         {QStringLiteral("O_IRSZAM"), QStringLiteral("Irányítószám")},

@@ -50,8 +50,29 @@ NewDatabaseChoice askNewDatabase(const QString& databasePath) {
     return NewDatabaseChoice::Quit;
 }
 
+namespace {
+
+// Whether the folder is there or can be made: its nearest existing parent is a folder the user may write.
+bool folderCanBeMade(const QString& folder) {
+    QFileInfo info(folder);
+    while (!info.exists()) {
+        const QString parent = info.absolutePath();
+        if (parent == info.absoluteFilePath())
+            return false;
+        info = QFileInfo(parent);
+    }
+    return info.isDir() && (info.absoluteFilePath() == QFileInfo(folder).absoluteFilePath() || info.isWritable());
+}
+
+} // namespace
+
 bool enterUserFolder(const AppSettings& settings) {
     const QString folder = userFolderPath(settings);
+    if (folder.isEmpty() || !folderCanBeMade(folder)) {
+        ui().showError(QStringLiteral("A munkamappa nem hozható létre: ") + QDir::toNativeSeparators(folder),
+                       lcShell);
+        return false;
+    }
     const QString database = QDir(folder).absoluteFilePath(settings.databaseName);
     // The question comes before the folder is made: "Kilépés" leaves nothing behind.
     const bool newDatabase = !folder.isEmpty() && !TConnection::IsServerName(settings.databaseName) &&

@@ -56,7 +56,8 @@ void TestApplication::messageBoxButtons() {
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok | QMessageBox::Cancel);
     QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Igen"));
     QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("&Nem"));
-    noneOf(shownTexts(box), {"&Yes", "&No", "&OK", "OK", "&Cancel", "Cancel"});
+    // "OK" is Hungarian too.
+    noneOf(shownTexts(box), {"&Yes", "&No", "&OK", "&Cancel", "Cancel"});
 }
 
 void TestApplication::detailsButton() {

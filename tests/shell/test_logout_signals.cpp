@@ -80,12 +80,13 @@ void TestLogoutSignals::signalDuringModalWindows() {
     vardelo::execQuery(Data->ZQ50, {QStringLiteral("UPDATE ATVEVO SET V_UTCA = :p1")},
                        {{QStringLiteral("p1"), QStringLiteral("Kijelentkezéskor út 1.")}});
 
-    QDialog window(form.get());
-    window.setObjectName(QStringLiteral("Form9"));
+    // The main window owns the dialog, as a screen's window is owned.
+    auto* window = new QDialog(form.get());
+    window->setObjectName(QStringLiteral("Form9"));
     MsgButton answer = MsgButton::Yes;
-    QTimer::singleShot(0, &window, [&answer] { answer = ui().confirmYes(QStringLiteral("Rendben?")); });
+    QTimer::singleShot(0, window, [&answer] { answer = ui().confirmYes(QStringLiteral("Rendben?")); });
     signalWhenOpen(signal, 2);
-    QCOMPARE(ui().showModal(window), int(QDialog::Rejected));
+    QCOMPARE(ui().showModal(*window), int(QDialog::Rejected));
     QCOMPARE(answer, MsgButton::Closed);
     QCOMPARE(closing.size(), 1);
     QVERIFY(logout.Requested());

@@ -1,3 +1,4 @@
+#include "data/decimal.h"
 #include "widgets/field_input.h"
 
 #include <QDate>
@@ -35,8 +36,10 @@ void TestFieldInput::readsTypedText_data() {
     QTest::newRow("fraction in a whole number") << Integer << "1,5" << false << QVariant();
     QTest::newRow("beyond 32 bits") << Integer << "3000000000" << false << QVariant();
     QTest::newRow("large whole number") << LargeInt << "3000000000" << true << QVariant(qint64(3000000000));
-    QTest::newRow("decimal comma") << Decimal << "395,5" << true << QVariant(395.5);
-    QTest::newRow("decimal point") << Decimal << "12.25" << true << QVariant(12.25);
+    QTest::newRow("decimal comma") << Decimal << "395,5" << true
+                                    << QVariant::fromValue(*vardelo::Decimal::parse(QStringLiteral("395.5")));
+    QTest::newRow("decimal point") << Decimal << "12.25" << true
+                                    << QVariant::fromValue(*vardelo::Decimal::parse(QStringLiteral("12.25")));
     QTest::newRow("two commas") << Decimal << "1,2,3" << false << QVariant();
     QTest::newRow("date") << Date << "2010.08.31." << true << QVariant(QDate(2010, 8, 31));
     QTest::newRow("short date") << Date << "2010.8.1" << true << QVariant(QDate(2010, 8, 1));
