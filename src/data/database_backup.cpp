@@ -2,6 +2,7 @@
 
 #include "data/connection.h"
 #include "data/database_error.h"
+#include "data/engine_signals.h"
 #include "data/firebird_api.h"
 #include "data/logging.h"
 
@@ -15,6 +16,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <algorithm>
 #include <tuple>
 
@@ -93,6 +95,7 @@ EDatabaseError translated(const FbException& e) {
 // and the database's administrator role, which a user who does not own the database needs for a backup (a
 // user without it works as without a role). Every name given to it is UTF-8, and it is told so.
 Handle<IService> attachServices(const DatabaseLocation& location, const DatabaseAccess& access) {
+    const fb::ProgramSignalHandlers keep;
     fb::useUtf8FileNames();
     Status status;
     Handle<IXpbBuilder> spb(
@@ -290,16 +293,37 @@ Handle<IAttachment> attachAs(const DatabaseAccess& access) {
 }
 
 // What a failed restore left on a server: the half-made database, dropped through an attachment of its own.
+// A restore cut short leaves the half-made database shut down while the server's side of the restore ends,
+// and an attachment cannot open it then: its owner brings it online and drops it, trying again for a while.
 void dropHalfRestored(const DatabaseAccess& access) {
-    try {
-        Status status;
-        Handle<IAttachment> attachment = attachAs(access);
-        attachment->dropDatabase(status.throwing());
-        attachment.forget();
-    } catch (const FbException& e) {
-        qCWarning(lcData).noquote() << "The half-restored database could not be dropped:" << access.database
-                                    << fb::errorText(e);
+    QString lastError;
+    for (int attempt = 0; attempt < 30; ++attempt) {
+        if (attempt > 0)
+            QThread::msleep(200);
+        try {
+            Status status;
+            Handle<IAttachment> attachment = attachAs(access);
+            attachment->dropDatabase(status.throwing());
+            attachment.forget();
+            return;
+        } catch (const FbException& e) {
+            lastError = fb::errorText(e);
+        }
+        try {
+            Status status;
+            const DatabaseLocation location = databaseLocation(access.database);
+            Handle<IXpbBuilder> start(
+                fb::util()->getXpbBuilder(status.throwing(), IXpbBuilder::SPB_START, nullptr, 0));
+            start->insertTag(status.throwing(), isc_action_svc_properties);
+            start->insertString(status.throwing(), isc_spb_dbname, location.path.toUtf8().constData());
+            start->insertInt(status.throwing(), isc_spb_options, isc_spb_prp_db_online);
+            runService(location, access, start.get(), {});
+        } catch (const FbException&) {
+        } catch (const EDatabaseError&) {
+        }
     }
+    qCWarning(lcData).noquote() << "The half-restored database could not be dropped:" << access.database
+                                << lastError;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "data/database_error.h"
 #include "data/decimal.h"
 #include "data/engine_lock_folder.h"
+#include "data/engine_signals.h"
 #include "data/text_files.h"
 
 #include <QDate>
@@ -12,6 +13,7 @@
 #include <clocale>
 #include <atomic>
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <dlfcn.h>
 #include <langinfo.h>
@@ -470,7 +472,30 @@ std::vector<std::vector<QVariant>> executeRows(IAttachment* attachment, ITransac
     return rows;
 }
 
+struct ProgramSignalHandlers::Saved {
+    static constexpr int numbers[3] = {SIGTERM, SIGHUP, SIGINT};
+    struct sigaction actions[3];
+};
+
+ProgramSignalHandlers::ProgramSignalHandlers() : saved_(new Saved) {
+    for (int i = 0; i < 3; ++i)
+        sigaction(Saved::numbers[i], nullptr, &saved_->actions[i]);
+}
+
+ProgramSignalHandlers::~ProgramSignalHandlers() {
+    for (int i = 0; i < 3; ++i) {
+        const struct sigaction& action = saved_->actions[i];
+        const bool programs = (action.sa_flags & SA_SIGINFO)
+                                  ? action.sa_sigaction != nullptr
+                                  : action.sa_handler != SIG_DFL && action.sa_handler != SIG_IGN;
+        if (programs)
+            sigaction(Saved::numbers[i], &action, nullptr);
+    }
+    delete saved_;
+}
+
 Handle<IAttachment> attachDatabase(const QString& name, IXpbBuilder* dpb) {
+    const ProgramSignalHandlers keep;
     useUtf8FileNames();
     Status status;
     dpb->insertTag(status.throwing(), isc_dpb_utf8_filename);
@@ -481,6 +506,7 @@ Handle<IAttachment> attachDatabase(const QString& name, IXpbBuilder* dpb) {
 }
 
 Handle<IAttachment> createDatabase(const QString& name, IXpbBuilder* dpb) {
+    const ProgramSignalHandlers keep;
     useUtf8FileNames();
     Status status;
     dpb->insertTag(status.throwing(), isc_dpb_utf8_filename);

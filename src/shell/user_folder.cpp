@@ -61,7 +61,8 @@ bool folderCanBeMade(const QString& folder) {
             return false;
         info = QFileInfo(parent);
     }
-    return info.isDir() && (info.absoluteFilePath() == QFileInfo(folder).absoluteFilePath() || info.isWritable());
+    return info.isDir() &&
+           (info.absoluteFilePath() == QFileInfo(folder).absoluteFilePath() || info.isWritable());
 }
 
 } // namespace
