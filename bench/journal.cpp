@@ -198,8 +198,8 @@ Saved saveTickets(const QString& path, int count) {
                                                {QStringLiteral("p7"), 310.0},
                                                {QStringLiteral("p8"), 7.0},
                                                {QStringLiteral("p9"), AktAkod},
-                                               {QStringLiteral("p10"), 12.0}});
-            vardelo::tickets::rememberOwnLines(shown);
+                                               {QStringLiteral("p10"), 12.0}},
+                                              true);
             Data->IBTrans1->Commit();
         }
         const QDate today = QDate::currentDate();

@@ -6,6 +6,7 @@
 #include "data/logging.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QRegularExpression>
 #include <QSysInfo>
@@ -13,6 +14,31 @@
 using namespace Firebird;
 using vardelo::fb::Handle;
 using vardelo::fb::Status;
+
+namespace {
+
+// The context variable that names the desk of an attachment; other attachments read it from
+// MON$CONTEXT_VARIABLES.
+const QString DeskVariable = QStringLiteral("VARDELO_MUNKAHELY");
+
+// Runs a statement in a short transaction of its own: the monitoring tables keep one snapshot for a whole
+// transaction, and a session's context variable outlives the transaction that set it.
+std::vector<std::vector<QVariant>> runAlone(IAttachment* attachment, const QString& sql,
+                                            const std::vector<QVariant>& values) {
+    Status status;
+    std::vector<std::vector<QVariant>> rows;
+    try {
+        Handle<ITransaction> transaction(attachment->startTransaction(status.throwing(), 0, nullptr));
+        rows = vardelo::fb::executeRows(attachment, transaction.get(), sql, values);
+        transaction->commit(status.throwing());
+        transaction.forget();
+    } catch (const FbException& e) {
+        vardelo::fb::raise(e);
+    }
+    return rows;
+}
+
+} // namespace
 
 TConnection::TConnection(const QString& name, QObject* parent) : QObject(parent) {
     setObjectName(name);
@@ -40,6 +66,39 @@ QString TConnection::ResolvedDatabaseName() const {
 }
 
 namespace vardelo {
+
+QString defaultDeskName() {
+    QByteArray machine = QSysInfo::machineUniqueId();
+    if (machine.isEmpty())
+        machine = QSysInfo::machineHostName().toUtf8();
+    QString user = qEnvironmentVariable("USER");
+    if (user.isEmpty())
+        user = qEnvironmentVariable("USERNAME");
+    const QString folder = QDir::current().canonicalPath();
+    const QByteArray hash = QCryptographicHash::hash(machine + '\n' + user.toUtf8() + '\n' + folder.toUtf8(),
+                                                     QCryptographicHash::Sha1)
+                                .toHex()
+                                .left(16);
+    // The machine's name in front, so that a person reading the raw table knows the desk; only letters that
+    // every code page holds.
+    QString host = QSysInfo::machineHostName();
+    host.remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9-]")));
+    host.truncate(20);
+    return host.isEmpty() ? QString::fromLatin1(hash) : host + QLatin1Char('-') + QString::fromLatin1(hash);
+}
+
+QStringList connectedDesks(TConnection* connection) {
+    if (!connection->Connected())
+        throw EDatabaseError(QStringLiteral("Nincs kapcsolat az adatbázissal."));
+    QStringList desks;
+    for (const auto& row :
+         runAlone(connection->Attachment(),
+                  QStringLiteral("SELECT DISTINCT MON$VARIABLE_VALUE FROM MON$CONTEXT_VARIABLES "
+                                 "WHERE MON$VARIABLE_NAME = ?"),
+                  {DeskVariable}))
+        desks << row.at(0).toString().trimmed();
+    return desks;
+}
 
 DatabaseNameKind databaseNameKind(const QString& name) {
     return databaseLocation(name, QString()).kind;
@@ -98,6 +157,54 @@ void TConnection::Connect() {
         lastSchemaUpgrade_.failed << error.Message();
         qCWarning(lcData).noquote() << "Schema upgrade: the database's schema could not be read:"
                                     << error.Message();
+    }
+    announceDesk();
+}
+
+void TConnection::announceDesk() {
+    if (DeskName.isEmpty())
+        DeskName = vardelo::defaultDeskName();
+    try {
+        // A second program at the same desk takes a name of its own at its first attach, so neither sees the
+        // other's unsaved ticket. Attaching again after a lost connection keeps the name.
+        if (!deskNamed_) {
+            const auto others =
+                runAlone(attachment_.get(),
+                         QStringLiteral("SELECT COUNT(*) FROM MON$CONTEXT_VARIABLES "
+                                        "WHERE MON$VARIABLE_NAME = ? AND MON$VARIABLE_VALUE = ? "
+                                        "AND MON$ATTACHMENT_ID <> CURRENT_CONNECTION"),
+                         {DeskVariable, DeskName});
+            if (!others.empty() && others.front().at(0).toLongLong() > 0) {
+                const auto own = runAlone(attachment_.get(),
+                                          QStringLiteral("SELECT CURRENT_CONNECTION FROM RDB$DATABASE"), {});
+                DeskName = DeskName.left(28) + QLatin1Char('.') + own.front().at(0).toString();
+            }
+            deskNamed_ = true;
+        }
+        runAlone(attachment_.get(),
+                 QStringLiteral("SELECT RDB$SET_CONTEXT('USER_SESSION', ?, ?) FROM RDB$DATABASE"),
+                 {DeskVariable, DeskName});
+    } catch (const EDatabaseError& error) {
+        qCWarning(lcData).noquote() << "The desk's name could not be set on the attachment:"
+                                    << error.Message() << "code" << error.ErrorCode();
+    }
+}
+
+void TConnection::Reconnect() {
+    // The server is gone or has forgotten the attachment: nothing is committed or detached on it.
+    attachment_.reset();
+    Connect();
+}
+
+bool TConnection::Alive() const {
+    if (!attachment_)
+        return false;
+    Status status;
+    try {
+        attachment_->ping(status.throwing());
+        return true;
+    } catch (const FbException&) {
+        return false;
     }
 }
 

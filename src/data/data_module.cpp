@@ -1,6 +1,7 @@
 #include "data/data_module.h"
 
 #include "data/database_error.h"
+#include "data/firebird_api.h"
 #include "data/identifier_checks.h"
 #include "data/logging.h"
 #include "data/shared_values.h"
@@ -67,6 +68,80 @@ TData::TData(QObject* parent) : QObject(parent) {
 
     connect(IBTrans1, &TTransaction::ending, this, &TData::rememberTables);
     connect(IBTrans1, &TTransaction::ended, this, &TData::reopenTables);
+    // Where the lists stood is noted as the loss is first raised, before a window's failure path closes them.
+    vardelo::fb::setLostConnectionHandler([](void* data) { static_cast<TData*>(data)->notePlaces(); }, this);
+}
+
+void TData::notePlaces() {
+    if (!places_.empty())
+        return;
+    for (TDataSet* d : findChildren<TDataSet*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!d->Active())
+            continue;
+        Place place{d, QString(), QVariant(), d->RecNo(), std::nullopt};
+        try {
+            auto* table = qobject_cast<TIBTable*>(d);
+            if (table)
+                place.edit = table->TakePendingEdit();
+            for (int i = 0; i < d->FieldCount() && !d->IsEmpty(); ++i) {
+                const QString name = d->Fields(i).FieldName();
+                if (table ? name == table->KeyField() : name.startsWith(QLatin1String("ID_"))) {
+                    place.keyField = name;
+                    place.key = d->TDataSet::CurrentValue(i);
+                    break;
+                }
+            }
+        } catch (...) {
+            // A row no longer at hand: the dataset opens on its row number instead. Called while an error is
+            // raised, so nothing may escape.
+        }
+        places_.push_back(std::move(place));
+    }
+}
+
+void TData::Reattach() {
+    notePlaces();
+    IBTrans1->Abandon();
+    ZCon1->Reconnect();
+    vardelo::fb::clearLostConnectionSeen();
+    const std::vector<Place> places = std::exchange(places_, {});
+    for (const Place& place : places) {
+        try {
+            place.dataSet->Open();
+            if (place.dataSet == IBTable6 && !AktAkod.isEmpty())
+                IBTable6->Locate(QStringLiteral("V_AKOD"), AktAkod, 0);
+            else if (place.key.isValid() && !place.key.isNull())
+                place.dataSet->Locate(place.keyField, place.key, 0);
+            else if (place.recNo > 1)
+                place.dataSet->SetRecNo(place.recNo);
+            if (place.edit)
+                static_cast<TIBTable*>(place.dataSet)->RestorePendingEdit(*place.edit);
+        } catch (const EDatabaseError& e) {
+            qCWarning(lcData) << "Opening" << place.dataSet->objectName()
+                              << "again after attaching again failed:" << e.Message() << e.ErrorCode();
+        }
+    }
+    // The selected purchaser's row is open at every moment, also when the loss came while it was closed.
+    if (!IBTable6->Active() && !AktAkod.isEmpty()) {
+        try {
+            IBTable6->Open();
+            IBTable6->Locate(QStringLiteral("V_AKOD"), AktAkod, 0);
+        } catch (const EDatabaseError& e) {
+            qCWarning(lcData) << "Opening IBTable6 again failed:" << e.Message() << e.ErrorCode();
+        }
+    }
+    qCInfo(lcData) << "Attached again after a lost connection;" << places.size() << "datasets opened again";
+}
+
+void TData::Heal() {
+    if (!vardelo::fb::lostConnectionSeen() && places_.empty())
+        return;
+    if (ZCon1->Connected() && ZCon1->Alive()) {
+        vardelo::fb::clearLostConnectionSeen();
+        places_.clear();
+        return;
+    }
+    Reattach();
 }
 
 void TData::rememberTables() {
@@ -107,6 +182,7 @@ void TData::reopenTables() {
 }
 
 TData::~TData() {
+    vardelo::fb::releaseLostConnectionHandler(this);
     // Datasets close before the connection goes; the connection commits what is pending as it detaches.
     const QList<TDataSet*> dataSets = findChildren<TDataSet*>(QString(), Qt::FindDirectChildrenOnly);
     for (TDataSet* d : dataSets)

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <QVariant>
+#include <optional>
 #include <vector>
 
 class TfrReport;
@@ -88,6 +89,16 @@ public:
     // A dataset of the module by component name ("ZQ20", "IBTable6"), nullptr if there is none.
     TDataSet* DataSetByName(const QString& name) const;
 
+    // After a lost connection (the server stopped or restarted): attaches again under the same desk name and
+    // opens the module's datasets that were open when the connection was lost, each on the row it stood on
+    // (by its key where it has one); a table being edited gets its typed values back. The windows keep what
+    // was typed in them. Raises EDatabaseError when the server cannot be reached yet; a later call tries
+    // again.
+    void Reattach();
+    // Before an action: attaches again (Reattach) when an error since the last attach said that the
+    // connection was lost and the server does not answer on it any more.
+    void Heal();
+
     // Identifier checks; a character that is not a digit among those read makes a check false.
     bool AdoazonEllenorzes(const QString& adoazon) const;
     bool AdoszamEllenorzes(const QString& adoszam) const;
@@ -106,6 +117,17 @@ private:
         QVariant key;
     };
     std::vector<OpenTable> openTables_;
+
+    // Where the open datasets stood when the connection was lost, for Reattach.
+    void notePlaces();
+    struct Place {
+        TDataSet* dataSet;
+        QString keyField;
+        QVariant key;
+        int recNo;
+        std::optional<TIBTable::PendingEdit> edit;
+    };
+    std::vector<Place> places_;
 };
 
 // The single instance, created by the main window (and by tests).

@@ -32,6 +32,7 @@ namespace {
 // Another desk holds the row: the non-waiting transaction fails at once instead of waiting for it.
 const char* const ConcurrencyConflictText =
     "Egy másik munkahely éppen ugyanezeket az adatokat módosítja. Próbálja újra!";
+const char* const LostConnectionText = "A kapcsolat az adatbázis-kiszolgálóval megszakadt.";
 
 struct CodeText {
     long code;
@@ -56,8 +57,24 @@ const CodeText reasons[] = {
     {isc_concurrent_transaction, ConcurrencyConflictText},
     {isc_read_only_database, "Az adatbázis csak olvasható, ezért nem írható."},
     {isc_read_only, "Az adatbázis csak olvasható, ezért nem írható."},
-    {isc_network_error, "A kapcsolat az adatbázis-kiszolgálóval megszakadt."},
+    {isc_network_error, LostConnectionText},
+    {isc_net_read_err, LostConnectionText},
+    {isc_net_write_err, LostConnectionText},
+    {isc_lost_db_connection, LostConnectionText},
+    {isc_conn_lost, LostConnectionText},
+    {isc_att_shutdown, LostConnectionText},
+    {isc_shutdown, LostConnectionText},
+    {isc_net_server_shutdown, LostConnectionText},
+    // A statement naming a column or table the database does not have yet: an older database that a desk
+    // without the right to change the schema opened first.
+    {isc_dsql_field_err, "Az adatbázisból hiányzik a program egy újabb kiegészítése. Indítsa el egyszer a "
+                         "programot az adatbázis tulajdonosaként (vagy SYSDBA-ként), az pótolja."},
 };
+
+// The engine codes of a lost connection.
+const long lostConnectionCodes[] = {isc_network_error,      isc_net_read_err,       isc_net_write_err,
+                                    isc_lost_db_connection, isc_conn_lost,          isc_att_shutdown,
+                                    isc_shutdown,           isc_net_server_shutdown};
 
 QString hungarianForCodes(const EDatabaseError& error) {
     const QString argument = error.Arguments().value(0);
@@ -77,6 +94,13 @@ QString hungarianForCodes(const EDatabaseError& error) {
 bool isConcurrencyConflict(const EDatabaseError& error) {
     return error.HasCode(isc_lock_conflict) || error.HasCode(isc_deadlock) ||
            error.HasCode(isc_update_conflict) || error.HasCode(isc_concurrent_transaction);
+}
+
+bool isLostConnection(const EDatabaseError& error) {
+    for (const long code : lostConnectionCodes)
+        if (error.HasCode(code))
+            return true;
+    return false;
 }
 
 QString databaseErrorReason(const EDatabaseError& error) {

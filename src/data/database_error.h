@@ -55,6 +55,10 @@ namespace vardelo {
 // the non-waiting transaction the write fails at once, and trying again a moment later can succeed.
 bool isConcurrencyConflict(const EDatabaseError& error);
 
+// Whether the connection to the database is gone (the server stopped or restarted, the network dropped):
+// nothing works on it until the program attaches again.
+bool isLostConnection(const EDatabaseError& error);
+
 // The reason of a database error in plain Hungarian, for the clerk: the field concerned and what is wrong
 // with it where that is known, otherwise what the engine's code means; a database's own exception gives its
 // own text. The engine's words are never the reason: they are the details (databaseErrorEngineText).

@@ -11,6 +11,7 @@
 #include <QStringDecoder>
 #include <QTime>
 #include <clocale>
+#include <atomic>
 #include <cmath>
 #include <csignal>
 #include <cstring>
@@ -25,6 +26,9 @@ using namespace Firebird;
 namespace vardelo::fb {
 
 namespace {
+std::atomic<bool> lostConnection{false};
+void (*lostConnectionHandler)(void*) = nullptr;
+void* lostConnectionContext = nullptr;
 constexpr int julianDayOfFirebirdEpoch = 2400001; // ISC_DATE 0 is 1858-11-17
 constexpr unsigned charSetWin1250 = 51;
 
@@ -199,7 +203,30 @@ void raise(const FbException& e) {
         p += (kind == isc_arg_cstring) ? 2 : 1;
     }
     // The engine writes its messages, and the names and values in them, in the connection's character set.
-    throw EDatabaseError(errorText(e), code, sqlCode, std::move(codes), systemError, std::move(arguments));
+    EDatabaseError error(errorText(e), code, sqlCode, std::move(codes), systemError, std::move(arguments));
+    if (isLostConnection(error) && !lostConnection.exchange(true) && lostConnectionHandler)
+        lostConnectionHandler(lostConnectionContext);
+    throw error;
+}
+
+bool lostConnectionSeen() {
+    return lostConnection.load();
+}
+
+void clearLostConnectionSeen() {
+    lostConnection.store(false);
+}
+
+void setLostConnectionHandler(void (*handler)(void* context), void* context) {
+    lostConnectionHandler = handler;
+    lostConnectionContext = context;
+}
+
+void releaseLostConnectionHandler(void* context) {
+    if (lostConnectionContext != context)
+        return;
+    lostConnectionHandler = nullptr;
+    lostConnectionContext = nullptr;
 }
 
 QByteArray encodeSql(const QString& sql) {

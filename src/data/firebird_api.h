@@ -85,6 +85,14 @@ private:
 };
 
 [[noreturn]] void raise(const Firebird::FbException& e);
+// Whether an error raised since the flag was last cleared said that a connection was lost (whoever caught
+// it): the next action attaches again.
+bool lostConnectionSeen();
+void clearLostConnectionSeen();
+// Called once when an error first says so, before any screen handles the error (the data module notes where
+// its datasets stood). The last one set is called; releasing it with its context leaves none.
+void setLostConnectionHandler(void (*handler)(void* context), void* context);
+void releaseLostConnectionHandler(void* context);
 // The engine's message of a failure, for the log.
 QString errorText(const Firebird::FbException& e);
 

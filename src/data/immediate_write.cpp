@@ -9,6 +9,8 @@ namespace vardelo {
 
 namespace {
 
+const QString WriteSavepoint = QStringLiteral("VARDELO_WRITE");
+
 void setStatement(TZQuery* query, const QStringList& sql, const QueryParams& params) {
     query->Close();
     query->SQL.Clear();
@@ -37,32 +39,54 @@ int execQuery(TZQuery* query, const QStringList& sql, const QueryParams& params)
     return query->RowsAffected();
 }
 
-int executeAndCommit(TZQuery* query, const QStringList& sql, const QueryParams& params) {
+namespace {
+
+// One write made permanent at once, inside a savepoint that undoes it alone when it fails.
+int commitWrite(TZQuery* query, const QStringList& sql, const QueryParams& params, const RowAsRead* asRead) {
     TTransaction* transaction = query->Transaction();
+    if (!transaction->Active())
+        transaction->StartTransaction();
+    transaction->Savepoint(WriteSavepoint);
     try {
-        if (!transaction->Active())
-            transaction->StartTransaction();
-        setStatement(query, sql, params);
-        query->ExecSQL();
-        const int rows = query->RowsAffected();
+        if (asRead)
+            checkRowUnchanged(transaction, *asRead);
+        const int rows = execQuery(query, sql, params);
+        if (asRead)
+            requireRowChanged(rows);
         transaction->CommitRetaining();
         return rows;
-    } catch (const EDatabaseError&) {
-        try {
-            if (transaction->Active())
-                transaction->RollbackRetaining();
-        } catch (const EDatabaseError&) {
+    } catch (const EDatabaseError& error) {
+        // A connection that is gone has lost the write anyway; the write's own error is the one to tell.
+        if (!isLostConnection(error) && transaction->Active()) {
+            try {
+                transaction->RollbackToSavepoint(WriteSavepoint);
+            } catch (const EDatabaseError&) {
+            }
         }
         throw;
     }
 }
 
+} // namespace
+
+int executeAndCommit(TZQuery* query, const QStringList& sql, const QueryParams& params) {
+    return commitWrite(query, sql, params, nullptr);
+}
+
+int executeRowAndCommit(TZQuery* query, const QStringList& sql, const QueryParams& params,
+                        const RowAsRead& asRead) {
+    return commitWrite(query, sql, params, &asRead);
+}
+
 int execWrite(TZQuery* query, const std::optional<QString>& changedId, const QStringList& updateSql,
-              const QStringList& insertSql, QueryParams params) {
+              const QStringList& insertSql, QueryParams params, const RowAsRead& asRead) {
     if (!changedId)
         return execQuery(query, insertSql, params);
+    checkRowUnchanged(query->Transaction(), asRead);
     params.emplace_back(QStringLiteral("p0"), *changedId);
-    return execQuery(query, updateSql, params);
+    const int rows = execQuery(query, updateSql, params);
+    requireRowChanged(rows);
+    return rows;
 }
 
 } // namespace vardelo

@@ -16,5 +16,4 @@ void resetSharedValues() {
     TermeloOsszesen.clear();
     AktMegnevezes.clear();
     AktListaOkod.clear();
-    PendingLineIds.clear();
 }

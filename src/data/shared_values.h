@@ -20,9 +20,6 @@ inline QString TermekOsszesen;  // period total of the last per-animal collectio
 inline QString TermeloOsszesen; // period total of the last per-producer collection (per-producer list)
 inline QString AktMegnevezes;   // animal whose lines the per-animal print holds in ZQ21 (per-animal list)
 inline QString AktListaOkod; // producer whose lines the per-producer print holds in ZQ21 (per-producer list)
-// ID_FJSOR of the lines this program wrote for a new ticket whose header is not stored yet (ticket entry,
-// line entry); a cancelled entry leaves them to the next new ticket.
-inline QStringList PendingLineIds;
 
 // Back to the values of a fresh start; tests call it between cases.
 void resetSharedValues();

@@ -5,6 +5,7 @@
 #include "data/dataset_cursor.h"
 #include "data/firebird_api.h"
 #include "data/list_plan.h"
+#include "data/row_check.h"
 #include "data/transaction.h"
 
 #include <climits>
@@ -131,15 +132,21 @@ void TIBTable::Post() {
             for (const QString& c : columns)
                 sets << c + QStringLiteral(" = ?");
             values.push_back(oldKey);
-            try {
-                vardelo::fb::executeRows(Connection()->Attachment(), Transaction()->Handle(),
-                                         QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                                             .arg(table, sets.join(QStringLiteral(", ")), KeyField()),
-                                         values);
-            } catch (EDatabaseError& error) {
-                vardelo::fb::nameFailedValue(error, columns);
-                throw;
-            }
+            inSavepoint([&] {
+                // Another desk's change to the row since it was read is refused, never overwritten.
+                vardelo::checkRowUnchanged(Transaction(), vardelo::rowAsRead(*this, table));
+                unsigned changed = 0;
+                try {
+                    vardelo::fb::executeRows(Connection()->Attachment(), Transaction()->Handle(),
+                                             QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                                 .arg(table, sets.join(QStringLiteral(", ")), KeyField()),
+                                             values, &changed);
+                } catch (EDatabaseError& error) {
+                    vardelo::fb::nameFailedValue(error, columns);
+                    throw;
+                }
+                vardelo::requireRowChanged(int(changed));
+            });
         }
         const QVariant newKey = modified_[keyIndex] ? buffer_[keyIndex] : oldKey;
         auto row = readRowByKey(newKey);
@@ -220,9 +227,15 @@ void TIBTable::Delete() {
     if (!Transaction()->Active())
         Transaction()->StartTransaction();
     const QVariant key = TDataSet::CurrentValue(FieldByName(KeyField()).Index());
-    vardelo::fb::executeRows(
-        Connection()->Attachment(), Transaction()->Handle(),
-        QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(TableName.trimmed().toUpper(), KeyField()), {key});
+    inSavepoint([&] {
+        vardelo::checkRowUnchanged(Transaction(), vardelo::rowAsRead(*this, TableName));
+        unsigned deleted = 0;
+        vardelo::fb::executeRows(
+            Connection()->Attachment(), Transaction()->Handle(),
+            QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(TableName.trimmed().toUpper(), KeyField()),
+            {key}, &deleted);
+        vardelo::requireRowChanged(int(deleted));
+    });
     removeRow(current_);
 }
 
@@ -236,6 +249,44 @@ void TIBTable::Refresh() {
     Open();
     if (!keyValue.isNull())
         Locate(KeyField(), keyValue, 0);
+}
+
+void TIBTable::inSavepoint(const std::function<void()>& write) {
+    const QString savepoint = QStringLiteral("VARDELO_POST");
+    Transaction()->Savepoint(savepoint);
+    try {
+        write();
+    } catch (const EDatabaseError& error) {
+        // A refused write lets go of the row it checked; what else the transaction holds stays.
+        if (!vardelo::isLostConnection(error)) {
+            try {
+                Transaction()->RollbackToSavepoint(savepoint);
+            } catch (const EDatabaseError&) {
+            }
+        }
+        throw;
+    }
+}
+
+std::optional<TIBTable::PendingEdit> TIBTable::TakePendingEdit() const {
+    if (State() != TDataSetState::Edit && State() != TDataSetState::Insert)
+        return std::nullopt;
+    return PendingEdit{State(), buffer_, modified_};
+}
+
+void TIBTable::RestorePendingEdit(const PendingEdit& edit) {
+    if (edit.state == TDataSetState::Insert)
+        Insert();
+    else
+        Edit();
+    if (edit.buffer.size() != buffer_.size())
+        return;
+    for (size_t i = 0; i < buffer_.size(); ++i)
+        if (edit.modified[i]) {
+            buffer_[i] = edit.buffer[i];
+            modified_[i] = true;
+        }
+    emit currentChanged();
 }
 
 void TIBTable::CheckBrowseMode() {

@@ -4,6 +4,8 @@
 
 #include <QString>
 #include <QVariant>
+#include <functional>
+#include <optional>
 #include <vector>
 
 // A table component: the whole table in the order of its primary key. Writable tables edit, insert and delete
@@ -30,6 +32,16 @@ public:
     // The primary-key column (ID_<table>).
     QString KeyField() const;
 
+    // An edit or insert not posted yet, kept across closing and opening the table again (a lost connection).
+    struct PendingEdit {
+        TDataSetState state = TDataSetState::Browse;
+        std::vector<QVariant> buffer;
+        std::vector<bool> modified;
+    };
+    std::optional<PendingEdit> TakePendingEdit() const;
+    // Puts the table back into the edit or insert with the values typed; the current row is the one edited.
+    void RestorePendingEdit(const PendingEdit& edit);
+
     void SetFieldValue(int fieldIndex, const QVariant& value) override;
     QVariant CurrentValue(int fieldIndex) const override;
 
@@ -42,6 +54,8 @@ protected:
 
 private:
     void checkWritable() const;
+    // Runs a write inside a savepoint that undoes it alone when it fails.
+    void inSavepoint(const std::function<void()>& write);
     std::vector<QVariant> readRowByKey(const QVariant& key);
     std::vector<QVariant> buffer_;
     std::vector<bool> modified_;

@@ -146,6 +146,25 @@ void TTransaction::RollbackRetaining() {
     }
 }
 
+void TTransaction::Savepoint(const QString& name) {
+    if (!Active())
+        throw EDatabaseError(QStringLiteral("A tranzakció nincs elindítva."));
+    vardelo::fb::executeRows(connection_->Attachment(), transaction_.get(),
+                             QStringLiteral("SAVEPOINT ") + name, {});
+}
+
+void TTransaction::RollbackToSavepoint(const QString& name) {
+    if (!Active())
+        throw EDatabaseError(QStringLiteral("A tranzakció nincs elindítva."));
+    vardelo::fb::executeRows(connection_->Attachment(), transaction_.get(),
+                             QStringLiteral("ROLLBACK TO SAVEPOINT ") + name, {});
+}
+
+void TTransaction::Abandon() {
+    closeDataSets();
+    transaction_.reset();
+}
+
 void TTransaction::attach(TDataSet* dataSet) {
     if (std::find(openDataSets_.begin(), openDataSets_.end(), dataSet) == openDataSets_.end())
         openDataSets_.push_back(dataSet);

@@ -27,6 +27,12 @@ public:
     void CommitRetaining();
     void Rollback();
     void RollbackRetaining();
+    // Savepoints inside the transaction: a later failure can undo the work done since the savepoint alone.
+    void Savepoint(const QString& name);
+    void RollbackToSavepoint(const QString& name);
+    // Lets go of a transaction whose connection is gone: its open datasets close, nothing reaches the
+    // server, and no ending()/ended() is sent (the data module opens its datasets again after attaching).
+    void Abandon();
 
     TConnection* Connection() const { return connection_; }
     Firebird::ITransaction* Handle() const { return transaction_.get(); }

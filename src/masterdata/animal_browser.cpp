@@ -181,7 +181,8 @@ void TForm6::Button3Click() {
 
 void TForm6::deleteAnimal(const QString& id) {
     try {
-        vardelo::deleteAnimalRow(id);
+        // The row as the list shows it: another desk's change or delete since is told, nothing deleted.
+        vardelo::deleteAnimalRow(id, vardelo::rowAsRead(*Data->ZQ40, QStringLiteral("TERMEK")));
     } catch (const EDatabaseError& error) {
         reportFailure(QStringLiteral("Hiba: termék DELETE törlésekor"), error, lcMasterdata);
         return;

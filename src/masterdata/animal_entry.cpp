@@ -128,6 +128,8 @@ void TForm7::LoadCurrentAnimal() {
     auto text = [list](const char* field) {
         return list->FieldByName(QString::fromLatin1(field)).AsString();
     };
+    // What a save must find unchanged: the animal as the clerk saw it.
+    asRead_ = vardelo::rowAsRead(*list, QStringLiteral("TERMEK"));
     Edit1->setText(text("ID_TERMEK"));
     Edit2->setText(text("T_KOD"));
     Edit3->setText(text("T_MEGNEVEZES"));
@@ -145,10 +147,10 @@ void TForm7::Button1Click() {
     vardelo::confirmEntry(
         *this, vardelo::checkAnimalEntry(Texts()),
         QStringLiteral("Hiba az append vagy edit közben a termékben!"), [this] { return save(); },
-        [this] { reopenList(); });
+        [this] { reopenList(); }, [this] { reload(); });
 }
 
-bool TForm7::save() {
+vardelo::EntrySave TForm7::save() {
     TTransaction* transaction = Data->IBTrans1;
     const QString failure = IsChange() ? QStringLiteral("Hiba: Módositásban, UPDATE a termékben ")
                                        : QStringLiteral("Hiba: Újban, INSERT  a termékben ");
@@ -161,21 +163,25 @@ bool TForm7::save() {
             throw EDatabaseError(QStringLiteral("Hibás szám"));
 
         const auto changedId = IsChange() ? std::optional<QString>(Edit1->text()) : std::nullopt;
-        vardelo::writeAnimal(changedId, {{QStringLiteral("p1"), Edit2->text()},
-                                         {QStringLiteral("p2"), Edit3->text()},
-                                         {QStringLiteral("p3"), Edit4->text()},
-                                         {QStringLiteral("p4"), QVariant::fromValue(*ear)},
-                                         {QStringLiteral("p5"), Edit6->text()},
-                                         {QStringLiteral("p6"), QVariant::fromValue(*kompmerteke)}});
+        vardelo::writeAnimal(changedId,
+                             {{QStringLiteral("p1"), Edit2->text()},
+                              {QStringLiteral("p2"), Edit3->text()},
+                              {QStringLiteral("p3"), Edit4->text()},
+                              {QStringLiteral("p4"), QVariant::fromValue(*ear)},
+                              {QStringLiteral("p5"), Edit6->text()},
+                              {QStringLiteral("p6"), QVariant::fromValue(*kompmerteke)}},
+                             asRead_);
         transaction->Commit();
     } catch (const EDatabaseError& error) {
-        reportFailure(failure, error, lcMasterdata);
-        if (transaction->Active())
-            transaction->Rollback();
-        return false;
+        return vardelo::entrySaveFailed(failure, error);
     }
     AllatKulcs = Edit2->text();
-    return true;
+    return vardelo::EntrySave::Saved;
+}
+
+void TForm7::reload() {
+    if (Data->ZQ40->Locate(QStringLiteral("ID_TERMEK"), Edit1->text(), 0))
+        LoadCurrentAnimal();
 }
 
 void TForm7::reopenList() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/row_check.h"
+#include "masterdata/entry_confirm.h"
 #include "masterdata/register_rules.h"
 
 #include <QDialog>
@@ -34,11 +36,15 @@ protected:
 
 private:
     void buildWindow();
-    bool save();
+    vardelo::EntrySave save();
     void reopenList();
+    // The animal as stored now, after a change refused because another desk changed it.
+    void reload();
 
     QString mode_;
     TForm6* browser_;
+    // The animal being changed, as loaded.
+    vardelo::RowAsRead asRead_;
 
     // The controls; from outside the window they are reached by their objectName.
     QLineEdit* Edit1;     // ID_TERMEK, read-only

@@ -278,7 +278,8 @@ void TForm4::Button3Click() {
 
 void TForm4::deleteProducer(const QString& id) {
     try {
-        vardelo::deleteProducerRow(id);
+        // The row as the list shows it: another desk's change or delete since is told, nothing deleted.
+        vardelo::deleteProducerRow(id, vardelo::rowAsRead(*Data->ZQ30, QStringLiteral("OSTERMELO")));
     } catch (const EDatabaseError& error) {
         reportFailure(QStringLiteral("Hiba: östermelö DELETE törlésekor"), error, lcMasterdata);
         return;

@@ -172,6 +172,8 @@ void TForm5::LoadCurrentProducer() {
     auto text = [list](const char* field) {
         return list->FieldByName(QString::fromLatin1(field)).AsString();
     };
+    // What a save must find unchanged: the producer as the clerk saw it.
+    asRead_ = vardelo::rowAsRead(*list, QStringLiteral("OSTERMELO"));
     Edit1->setText(text("ID_OSTERMELO"));
     Edit2->setText(text("O_KOD"));
     Edit3->setText(text("O_NEV"));
@@ -238,10 +240,10 @@ void TForm5::Button1Click() {
     vardelo::confirmEntry(
         *this, vardelo::checkProducerEntry(Texts()),
         QStringLiteral("Hiba az append vagy edit közben az östermelöben!"), [this] { return save(); },
-        [this] { reopenList(); });
+        [this] { reopenList(); }, [this] { reload(); });
 }
 
-bool TForm5::save() {
+vardelo::EntrySave TForm5::save() {
     TTransaction* transaction = Data->IBTrans1;
     const QString failure = IsChange() ? QStringLiteral("Hiba: Módositás, Update a östermelöbenben ")
                                        : QStringLiteral("Hiba: Újban, INSERT az östermelöben ");
@@ -256,34 +258,38 @@ bool TForm5::save() {
             return std::pair<QString, QVariant>(QString::fromLatin1(name), field->text());
         };
         const auto changedId = IsChange() ? std::optional<QString>(Edit1->text()) : std::nullopt;
-        vardelo::writeProducer(changedId, {text("p1", Edit2),
-                                           text("p2", Edit3),
-                                           text("p3", Edit4),
-                                           text("p4", Edit5),
-                                           text("p5", Edit6),
-                                           text("p6", Edit7),
-                                           text("p7", Edit19),
-                                           text("p8", Edit18),
-                                           text("p9", Edit8),
-                                           text("p10", Edit9),
-                                           text("p11", Edit15),
-                                           text("p12", Edit17),
-                                           text("p13", Edit11),
-                                           {QStringLiteral("p14"), *szido},
-                                           text("p15", Edit13),
-                                           text("p16", Edit16),
-                                           text("p17", Edit20),
-                                           {QStringLiteral("p18"), *szja},
-                                           {QStringLiteral("p19"), *ervkelt}});
+        vardelo::writeProducer(changedId,
+                               {text("p1", Edit2),
+                                text("p2", Edit3),
+                                text("p3", Edit4),
+                                text("p4", Edit5),
+                                text("p5", Edit6),
+                                text("p6", Edit7),
+                                text("p7", Edit19),
+                                text("p8", Edit18),
+                                text("p9", Edit8),
+                                text("p10", Edit9),
+                                text("p11", Edit15),
+                                text("p12", Edit17),
+                                text("p13", Edit11),
+                                {QStringLiteral("p14"), *szido},
+                                text("p15", Edit13),
+                                text("p16", Edit16),
+                                text("p17", Edit20),
+                                {QStringLiteral("p18"), *szja},
+                                {QStringLiteral("p19"), *ervkelt}},
+                               asRead_);
         transaction->Commit();
     } catch (const EDatabaseError& error) {
-        reportFailure(failure, error, lcMasterdata);
-        if (transaction->Active())
-            transaction->Rollback();
-        return false;
+        return vardelo::entrySaveFailed(failure, error);
     }
     AktOkod = Edit2->text();
-    return true;
+    return vardelo::EntrySave::Saved;
+}
+
+void TForm5::reload() {
+    if (Data->ZQ30->Locate(QStringLiteral("ID_OSTERMELO"), Edit1->text(), 0))
+        LoadCurrentProducer();
 }
 
 void TForm5::reopenList() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/row_check.h"
+#include "masterdata/entry_confirm.h"
 #include "masterdata/register_rules.h"
 
 #include <QDialog>
@@ -38,12 +40,16 @@ protected:
 
 private:
     void buildWindow();
-    // Writes the producer and commits; false (after the message and the rollback) when that failed.
-    bool save();
+    // Writes the producer and commits; after a failure its message is shown and the transaction rolled back.
+    vardelo::EntrySave save();
     void reopenList();
+    // The producer as stored now, after a change refused because another desk changed it.
+    void reload();
 
     QString mode_;
     TForm4* browser_;
+    // The producer being changed, as loaded.
+    vardelo::RowAsRead asRead_;
 
     // The controls; from outside the window they are reached by their objectName.
     QLineEdit* Edit1;  // ID_OSTERMELO, hidden

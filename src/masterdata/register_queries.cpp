@@ -159,14 +159,15 @@ void openProducersForPrint() {
     openQuery(Data->ZQ30, {QStringLiteral("SELECT * FROM ostermelo ORDER BY o_Nev, o_Szido")});
 }
 
-void deleteProducerRow(const QString& id) {
-    executeAndCommit(
+void deleteProducerRow(const QString& id, const RowAsRead& asRead) {
+    executeRowAndCommit(
         Data->ZQ31,
         {QStringLiteral("DELETE FROM ostermelo      "), QStringLiteral("  WHERE ID_ostermelo = :p1 ")},
-        {{QStringLiteral("p1"), id}});
+        {{QStringLiteral("p1"), id}}, asRead);
 }
 
-void writeProducer(const std::optional<QString>& changedId, const QueryParams& fields) {
+void writeProducer(const std::optional<QString>& changedId, const QueryParams& fields,
+                   const RowAsRead& asRead) {
     execWrite(
         Data->ZQ30, changedId,
         {QStringLiteral("UPDATE ostermelo "),
@@ -200,20 +201,21 @@ void writeProducer(const std::optional<QString>& changedId, const QueryParams& f
          QStringLiteral("   VALUES             (   :p1,   :p2,     :p3,          :p4,    :p5,       "
                         ":p6,       :p7,   :p8,      :p9,      :p10,     :p11,      :p12,        "
                         ":p13,   :p14,    :p15,   :p16,       :p17,   :p18,      :p19 ) ")},
-        fields);
+        fields, asRead);
 }
 
 void openAnimalsForPrint() {
     openQuery(Data->ZQ40, {QStringLiteral("SELECT * FROM termek ORDER BY t_megnevezes")});
 }
 
-void deleteAnimalRow(const QString& id) {
-    executeAndCommit(Data->ZQ41,
-                     {QStringLiteral("DELETE FROM termek      "), QStringLiteral("  WHERE ID_termek = :p1 ")},
-                     {{QStringLiteral("p1"), id}});
+void deleteAnimalRow(const QString& id, const RowAsRead& asRead) {
+    executeRowAndCommit(
+        Data->ZQ41, {QStringLiteral("DELETE FROM termek      "), QStringLiteral("  WHERE ID_termek = :p1 ")},
+        {{QStringLiteral("p1"), id}}, asRead);
 }
 
-void writeAnimal(const std::optional<QString>& changedId, const QueryParams& fields) {
+void writeAnimal(const std::optional<QString>& changedId, const QueryParams& fields,
+                 const RowAsRead& asRead) {
     execWrite(
         Data->ZQ40, changedId,
         {QStringLiteral("UPDATE termek              "), QStringLiteral("  SET ID_termek     = :p0, "),
@@ -223,7 +225,7 @@ void writeAnimal(const std::optional<QString>& changedId, const QueryParams& fie
          QStringLiteral(" WHERE ID_termek    = :p0  ")},
         {QStringLiteral("INSERT INTO termek ( t_kod, t_megnevezes, t_VTSZ, t_Ear, t_megy, t_Kompmerteke ) "),
          QStringLiteral("   VALUES          (   :p1,          :p2,    :p3,   :p4,    :p5,           :p6 ) ")},
-        fields);
+        fields, asRead);
 }
 
 } // namespace vardelo

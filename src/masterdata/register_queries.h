@@ -34,11 +34,14 @@ int nextProducerCode();
 
 // Reopens the producer list in the order of the printed producer list (name, then date of birth).
 void openProducersForPrint();
-// Deletes the producer row of this ID and commits at once.
-void deleteProducerRow(const QString& id);
-// Writes a producer through ZQ30: an UPDATE of the row of the changed ID, else an INSERT; :p1 to :p19
-// are the columns o_kod to o_Ervkelt in the statements' order. The commit is the caller's.
-void writeProducer(const std::optional<QString>& changedId, const QueryParams& fields);
+// Deletes the producer row of this ID and commits at once; the row as the list read it is checked first
+// (another desk's change or delete since is refused with ERowChanged).
+void deleteProducerRow(const QString& id, const RowAsRead& asRead);
+// Writes a producer through ZQ30: an UPDATE of the row of the changed ID (checked against the row as the
+// window read it), else an INSERT; :p1 to :p19 are the columns o_kod to o_Ervkelt in the statements' order.
+// The commit is the caller's.
+void writeProducer(const std::optional<QString>& changedId, const QueryParams& fields,
+                   const RowAsRead& asRead = {});
 
 // Reopens the animal list in name order.
 void openAnimalsByName();
@@ -53,10 +56,12 @@ int animalCount();
 int nextAnimalCode();
 // Reopens the animal list for the printed animal list (name order).
 void openAnimalsForPrint();
-// Deletes the animal row of this ID and commits at once.
-void deleteAnimalRow(const QString& id);
-// Writes an animal through ZQ40: an UPDATE of the row of the changed ID, else an INSERT; :p1 to :p6
-// are the columns t_kod to t_Kompmerteke in the statements' order. The commit is the caller's.
-void writeAnimal(const std::optional<QString>& changedId, const QueryParams& fields);
+// Deletes the animal row of this ID and commits at once; the row as the list read it is checked first.
+void deleteAnimalRow(const QString& id, const RowAsRead& asRead);
+// Writes an animal through ZQ40: an UPDATE of the row of the changed ID (checked against the row as the
+// window read it), else an INSERT; :p1 to :p6 are the columns t_kod to t_Kompmerteke in the statements'
+// order. The commit is the caller's.
+void writeAnimal(const std::optional<QString>& changedId, const QueryParams& fields,
+                 const RowAsRead& asRead = {});
 
 } // namespace vardelo

@@ -3,12 +3,15 @@
 #include "data/data_module.h"
 #include "data/database_error.h"
 #include "data/logging.h"
+#include "data/row_check.h"
 #include "data/shared_values.h"
 #include "shell/purchaser_record_queries.h"
 #include "shell/ticket_number_seed.h"
 #include "widgets/action_guard.h"
 #include "widgets/db_edit.h"
 #include "widgets/key_filters.h"
+#include "widgets/lost_connection.h"
+#include "widgets/save_refusal.h"
 #include "widgets/ui_service.h"
 
 #include <QGridLayout>
@@ -230,12 +233,34 @@ bool TForm17::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // Stores the pending edit of the purchaser row and commits it at once, so that no later failure elsewhere can
-// take it back. A refused row is reported with the database's message and stays in edit.
+// take it back. A refused row is reported with the database's message and stays in edit; a row another desk
+// changed since it was read is refused with what changed, and loaded as stored now when the clerk asks.
 void TForm17::Button2Click() {
     try {
+        vardelo::healConnection();
         Data->IBTable6->Post();
         if (Data->IBTrans1->Active())
             Data->IBTrans1->CommitRetaining();
+    } catch (const vardelo::ERowChanged& refusal) {
+        if (vardelo::askReloadAfterRefusal(QStringLiteral("Az átvevő adatait nem sikerült tárolni."), refusal,
+                                           lcShell))
+            reloadPurchaser();
+    } catch (const EDatabaseError& error) {
+        if (vardelo::isLostConnection(error)) {
+            // Attaching again puts the typed values back into the edit; the clerk stores them again.
+            if (vardelo::recoverLostConnection(error, lcShell))
+                Button2Click();
+            return;
+        }
+        vardelo::reportFailure(QString(), error, lcShell);
+    }
+}
+
+void TForm17::reloadPurchaser() {
+    try {
+        Data->IBTable6->Cancel();
+        Data->IBTable6->Refresh();
+        Data->IBTable6->Locate(QStringLiteral("V_AKOD"), AktAkod, 0);
     } catch (const EDatabaseError& error) {
         vardelo::reportFailure(QString(), error, lcShell);
     }

@@ -37,6 +37,8 @@ private:
     void PageControl1Change();
     void Button1Click();
     void Button2Click();
+    // The purchaser's row as stored now, the edit given up.
+    void reloadPurchaser();
     void Button3Click();
     void Button4Click();
     void Button5Click();

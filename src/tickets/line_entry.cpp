@@ -8,13 +8,13 @@
 #include "data/text_formats.h"
 #include "masterdata/animal_browser.h"
 #include "tickets/ticket_entry.h"
-#include "tickets/ticket_numbering.h"
 #include "tickets/ticket_queries.h"
 #include "tickets/ticket_rules.h"
 #include "weighing/scale_reader.h"
 #include "widgets/action_guard.h"
 #include "widgets/form_controls.h"
 #include "widgets/key_filters.h"
+#include "widgets/save_refusal.h"
 #include "widgets/ui_service.h"
 
 #include <QGridLayout>
@@ -171,6 +171,8 @@ void TForm10::LoadLine() {
         // A database not yet brought up to the schema has no S_MERLEG.
         if (const TField* weighed = q->FindField(QStringLiteral("S_MERLEG")); weighed && !weighed->IsNull())
             scaleWeightText_ = weighed->AsString();
+        // What a save must find unchanged: the line as the clerk saw it.
+        lineAsRead_ = rowAsRead(*q, QStringLiteral("FJSOR"));
         setWindowTitle(TetelMod);
     } catch (const EDatabaseError& error) {
         reportFailure(QStringLiteral("Hiba a terméksor feltöltésben való megjelenitésekor!"), error,
@@ -250,15 +252,18 @@ void TForm10::OkButtonClick() {
                           lcTickets);
             return;
         }
-        const bool saved = saveLine();
+        const SaveResult saved = saveLine();
         reopenLists();
-        // A failed line keeps the dialog open with what the clerk typed.
-        if (saved)
+        // A failed line keeps the dialog open with what the clerk typed, unless the clerk asked for the line
+        // as another desk stored it.
+        if (saved == SaveResult::Saved)
             accept();
+        else if (saved == SaveResult::Reload)
+            reloadLine();
     });
 }
 
-bool TForm10::saveLine() {
+TForm10::SaveResult TForm10::saveLine() {
     try {
         const auto brutto = parseDecimalText(Edit5->text());
         const auto ear = parseDecimalText(Edit7->text());
@@ -268,6 +273,7 @@ bool TForm10::saveLine() {
             throw EDatabaseError(QStringLiteral("Hibás szám"));
 
         const auto changedId = isNew_ ? std::nullopt : std::optional<QString>(Edit2->text());
+        // A new ticket's lines are this desk's unsaved lines until the ticket is stored.
         writeTicketLine(changedId,
                         {{QStringLiteral("p1"), Edit1->text()},
                          {QStringLiteral("p2"), Edit9->text()},
@@ -279,23 +285,36 @@ bool TForm10::saveLine() {
                          {QStringLiteral("p8"), QVariant::fromValue(*komp)},
                          {QStringLiteral("p9"), AktAkod},
                          {QStringLiteral("p10"), QVariant::fromValue(*levonszaz)}},
-                        scaleWeight());
-        if (isNew_ && entry_.IsNewTicket())
-            rememberOwnLines(Edit1->text());
+                        entry_.IsNewTicket(), lineAsRead_, scaleWeight());
         AktSorId = Edit2->text();
         Data->IBTrans1->Commit();
-    } catch (const EDatabaseError& error) {
-        reportFailure(isNew_ ? QStringLiteral("Hiba: Új, INSERT a fjsorban ")
-                             : QStringLiteral("Hiba: Módosit, UPDATE a fjsorban "),
-                      error, lcTickets);
+    } catch (const ERowChanged& refusal) {
         rollBack();
-        return false;
+        return askReloadAfterRefusal(failureMessage(), refusal, lcTickets) ? SaveResult::Reload
+                                                                           : SaveResult::Failed;
+    } catch (const EDatabaseError& error) {
+        // A lost connection is the action's guard's: it attaches again and offers to repeat the save.
+        if (isLostConnection(error))
+            throw;
+        reportFailure(failureMessage(), error, lcTickets);
+        rollBack();
+        return SaveResult::Failed;
     }
-    return true;
+    return SaveResult::Saved;
+}
+
+QString TForm10::failureMessage() const {
+    return isNew_ ? QStringLiteral("Hiba: Új, INSERT a fjsorban ")
+                  : QStringLiteral("Hiba: Módosit, UPDATE a fjsorban ");
+}
+
+void TForm10::reloadLine() {
+    if (Data->ZQ20->Locate(QStringLiteral("ID_FJSOR"), Edit2->text(), 0))
+        LoadLine();
 }
 
 void TForm10::reopenLists() {
-    openTicketLines(Edit1->text());
+    entry_.OpenLines();
     if (!AktSorId.isEmpty())
         Data->ZQ20->Locate(QStringLiteral("ID_FJSOR"), AktSorId, 0);
     openProducer(Data->ZQ31, entry_.ProducerCodeText());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/row_check.h"
+
 #include <QDialog>
 
 #include <optional>
@@ -32,9 +34,14 @@ public slots:
 
 private:
     void setTabOrder();
-    // Writes the line; false when the write failed (its message shown, the transaction rolled back).
-    bool saveLine();
+    // Writes the line. Failed: its message shown, the transaction rolled back. Reload: another desk changed
+    // the line meanwhile and the clerk asked for it as stored now.
+    enum class SaveResult { Saved, Failed, Reload };
+    SaveResult saveLine();
+    QString failureMessage() const;
     void reopenLists();
+    // The line as stored now, from the lines just read again.
+    void reloadLine();
     QLineEdit* fieldFor(int lineField) const;
     void addScale();
     void showScaleStatus();
@@ -43,6 +50,8 @@ private:
 
     TForm9& entry_;
     bool isNew_;
+    // The line being changed, as loaded.
+    vardelo::RowAsRead lineAsRead_;
 
     // The controls; from outside the window they are reached by their objectName.
     QLineEdit* Edit1; // Bszám

@@ -17,6 +17,7 @@
 #include "widgets/db_text.h"
 #include "widgets/form_controls.h"
 #include "widgets/key_filters.h"
+#include "widgets/save_refusal.h"
 #include "widgets/ui_service.h"
 #include "widgets/window_size.h"
 
@@ -261,8 +262,12 @@ void TForm9::openNewTicket() {
         return;
     }
     Edit1->setText(next.number);
-    openTicketLines(next.number);
-    adoptLeftoverLines(next.number);
+    firstShownNumber_ = next.number;
+    // This desk's unsaved lines are the new ticket's; another desk's are never seen here.
+    const AdoptedLines adopted = adoptLines(next.number);
+    OpenLines();
+    if (adopted.abandoned > 0)
+        ui().showMessage(abandonedLinesMessage(adopted.abandoned));
     const QString today = dateText(QDate::currentDate());
     Edit3->setText(today);
     Edit10->setText(today);
@@ -306,6 +311,8 @@ void TForm9::LoadForChange() {
 
     AktBszam = Edit1->text();
     openTicketLines(AktBszam);
+    // What a save must find unchanged: the header as the clerk saw it.
+    headerAsRead_ = rowAsRead(*Data->ZQ10, QStringLiteral("FJFEJ"));
     AktOkod = Edit5->text();
     openProducer(Data->ZQ31, AktOkod);
     setWindowTitle(JegyMod);
@@ -331,8 +338,18 @@ QString TForm9::WeightDeductionText() const {
     return Edit14->text();
 }
 
+void TForm9::OpenLines() {
+    if (isNew_)
+        openUnsavedLines();
+    else
+        openTicketLines(Edit1->text());
+}
+
 void TForm9::f_mindosszes() {
-    openLineSums(Edit1->text());
+    if (isNew_)
+        openUnsavedLineSums();
+    else
+        openLineSums(Edit1->text());
     TZQuery* q = Data->ZQ21;
     const bool none = q->IsEmpty();
     auto total = [q, none](const char* field) {
@@ -345,16 +362,14 @@ void TForm9::f_mindosszes() {
 }
 
 void TForm9::followNumber() {
-    // Another desk stored a ticket under the number shown: this ticket will get the next one, where that
-    // desk's save has moved this ticket's lines.
+    // Another desk stored a ticket under the number shown: this ticket will most likely get the next one. Its
+    // lines have no number until it is stored, so nothing else moves.
     if (!isNew_ || Edit1->text().isEmpty() || Edit1->text().size() > 8 || !ticketHeaderExists(Edit1->text()))
         return;
     const NextNumber next = currentNextNumber();
     if (!next.ok() || next.number == Edit1->text())
         return;
     Edit1->setText(next.number);
-    openTicketLines(next.number);
-    f_mindosszes();
 }
 
 void TForm9::frissit() {
@@ -407,16 +422,18 @@ void TForm9::DeleteLineButtonClick() {
         const QString id = lines->Active() && !lines->IsEmpty()
                                ? lines->FieldByName(QStringLiteral("ID_FJSOR")).AsString()
                                : QStringLiteral("0");
-        // The delete is committed at once: left pending, a later failed write would roll it back unseen.
+        // The delete is committed at once: left pending, a later failed write would roll it back unseen. The
+        // line must still be as the grid shows it: another desk's change or delete since is told.
         try {
-            deleteTicketLine(id);
-            PendingLineIds.removeAll(id);
+            deleteTicketLine(id, rowAsRead(*lines, QStringLiteral("FJSOR")));
             ui().showMessage(QStringLiteral("Az tételsor törölve!"));
         } catch (const EDatabaseError& error) {
+            if (isLostConnection(error))
+                throw;
             reportFailure(QStringLiteral("Hiba: Felvásárlási jegy tételsor DELETE törlésekor"), error,
                           lcTickets);
         }
-        openTicketLines(Edit1->text());
+        OpenLines();
         Data->ZQ20->Last();
         f_mindosszes();
         frissit();
@@ -455,8 +472,8 @@ void TForm9::OkButtonClick() {
             return;
         }
         followNumber();
-        // A new ticket holds the lines this desk wrote for it, never another desk's under the same number.
-        if ((isNew_ && PendingLineIds.isEmpty()) || storedLineCount(Edit1->text()) == 0) {
+        // A new ticket holds this desk's unsaved lines, never another desk's.
+        if ((isNew_ ? unsavedLineCount() : storedLineCount(Edit1->text())) == 0) {
             ui().showMessage(QStringLiteral("Nincs a felvásárlási jegynek tételsora!"));
             ProducerButton->setFocus();
             return;
@@ -477,6 +494,9 @@ void TForm9::OkButtonClick() {
         openTicketHeaders();
         locateTicket(AktBszam);
         accept();
+        // The number the clerk writes on paper.
+        if (isNew_ && !firstShownNumber_.isEmpty() && AktBszam != firstShownNumber_)
+            ui().showMessage(numberMovedMessage(AktBszam, firstShownNumber_));
     });
 }
 
@@ -504,23 +524,44 @@ bool TForm9::saveHeader() {
             {QStringLiteral("p11"), CheckBox2->isChecked() ? Edit12->text() : QStringLiteral(" ")},
             {QStringLiteral("p12"), QVariant::fromValue(*levonas)},
             {QStringLiteral("p13"), QVariant::fromValue(*jarul)}};
+        const QString producer = Edit5->text();
         if (isNew_) {
             // The header, the number and this desk's lines in one commit: all stored or none. When another
             // desk took the number meanwhile, the ticket takes the next one.
-            number = storeNewTicket([&fields](const QString& taken) {
+            number = storeNewTicket([&fields, &producer](const QString& taken) {
+                         lockTicketProducer(producer);
                          fields.front().second = taken;
                          writeTicketHeader(std::nullopt, fields);
                      }).number;
             Edit1->setText(number);
         } else {
-            writeTicketHeader(Edit2->text(), fields);
+            lockTicketProducer(producer);
+            writeTicketHeader(Edit2->text(), fields, headerAsRead_);
             Data->IBTrans1->Commit();
         }
     } catch (const ENumberRowMissing& error) {
         reportFailure(QStringLiteral("Hiba: Új UPDATE Sorszam -ba "), error, lcTickets);
         rollBack();
         return false;
+    } catch (const ETicketProducerGone& error) {
+        rollBack();
+        reportFailure(failure, error, lcTickets);
+        ProducerButton->setFocus();
+        return false;
+    } catch (const ENoLines& error) {
+        rollBack();
+        ui().showMessage(error.Message());
+        ProducerButton->setFocus();
+        return false;
+    } catch (const ERowChanged& refusal) {
+        rollBack();
+        if (askReloadAfterRefusal(failure, refusal, lcTickets))
+            reloadForChange();
+        return false;
     } catch (const EDatabaseError& error) {
+        // A lost connection is the action's guard's: it attaches again and offers to repeat the save.
+        if (isLostConnection(error))
+            throw;
         reportFailure(failure, error, lcTickets);
         rollBack();
         return false;
@@ -530,6 +571,14 @@ bool TForm9::saveHeader() {
 }
 
 void TForm9::reopenAfterFailure() {
-    openTicketLines(Edit1->text());
+    OpenLines();
     frissit();
+}
+
+void TForm9::reloadForChange() {
+    openTicketHeaders();
+    if (!Data->ZQ10->Locate(QStringLiteral("ID_FJFEJ"), Edit2->text(), 0))
+        return;
+    openTicketLines(Data->ZQ10->FieldByName(QStringLiteral("F_BSZAM")).AsString());
+    LoadForChange();
 }

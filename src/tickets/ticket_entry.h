@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/row_check.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -25,6 +27,9 @@ public:
     void frissit();
 
     bool IsNewTicket() const { return isNew_; }
+    // Opens the ticket's lines in ZQ20: a stored ticket's by its number, a new ticket's as this desk's
+    // unsaved lines.
+    void OpenLines();
 
     // What the line dialog reads from the ticket: its number, its producer's code and its weight deduction
     // per cent, as typed.
@@ -55,10 +60,16 @@ private:
     // Writes the header; false when the write failed (its message shown, the transaction rolled back).
     bool saveHeader();
     void reopenAfterFailure();
+    // After a change refused because another desk changed the ticket: the header as stored now.
+    void reloadForChange();
     QWidget* focusTargetFor(int headerField) const;
 
     bool isNew_;
     bool shown_ = false;
+    // The number a new ticket showed first: when it is stored under another, the clerk is told.
+    QString firstShownNumber_;
+    // The header of a ticket being changed, as loaded.
+    vardelo::RowAsRead headerAsRead_;
 
     // The controls; from outside the window they are reached by their objectName.
     QTabWidget* PageControl1;

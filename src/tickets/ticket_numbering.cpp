@@ -1,5 +1,6 @@
 #include "tickets/ticket_numbering.h"
 
+#include "data/connection.h"
 #include "data/data_module.h"
 #include "data/database_error.h"
 #include "data/immediate_write.h"
@@ -17,20 +18,6 @@ namespace {
 
 // The statements of number taking. ZQ12 and ZQ22 serve nothing else.
 
-// The lines under a number, with what the current transaction wrote among them.
-QStringList lineIds(const QString& number, bool writtenNow) {
-    TZQuery* q = Data->ZQ12;
-    QStringList sql{QStringLiteral("SELECT id_fjsor FROM fjsor "), QStringLiteral("  WHERE s_bszam = :p1 ")};
-    if (writtenNow)
-        sql << QStringLiteral("    AND rdb$record_version = CURRENT_TRANSACTION ");
-    openQuery(q, sql, {{QStringLiteral("p1"), number}});
-    QStringList ids;
-    for (q->First(); !q->Eof(); q->Next())
-        ids << q->FieldByName(QStringLiteral("ID_FJSOR")).AsString();
-    q->Close();
-    return ids;
-}
-
 // Whether a header of any purchaser carries the number (ZQ11, which ticketHeaderExists uses, holds the header
 // statement while a ticket is stored).
 bool headerExists(const QString& number) {
@@ -45,18 +32,6 @@ bool headerExists(const QString& number) {
     return exists;
 }
 
-// Moves one line to a number; with `from` set only while it is still under that number.
-void moveLine(const QString& id, const QString& number, const QString& from = QString()) {
-    QStringList sql{QStringLiteral("UPDATE fjsor SET s_bszam = :p1 "),
-                    QStringLiteral("  WHERE id_fjsor = :p2 ")};
-    QueryParams params{{QStringLiteral("p1"), number}, {QStringLiteral("p2"), id}};
-    if (!from.isEmpty()) {
-        sql << QStringLiteral("    AND s_bszam = :p3 ");
-        params.emplace_back(QStringLiteral("p3"), from);
-    }
-    execQuery(Data->ZQ22, sql, params);
-}
-
 // The one atomic step: the purchaser's last number becomes `number` only if it is still `read`.
 int takeNumber(const QString& number, const QString& read) {
     return execQuery(
@@ -66,18 +41,15 @@ int takeNumber(const QString& number, const QString& read) {
         {{QStringLiteral("p1"), number}, {QStringLiteral("p2"), AktAkod}, {QStringLiteral("p3"), read}});
 }
 
-// Other desks connected to the database now. Read in a transaction of its own: the engine keeps one
-// snapshot of the monitoring tables for a whole transaction.
-int otherDesks() {
-    TTransaction transaction(QStringLiteral("MonitorTransaction"), Data->ZCon1);
-    TZQuery q(QStringLiteral("MonitorQuery"), Data->ZCon1, &transaction);
-    openQuery(&q,
-              {QStringLiteral("SELECT COUNT(*) AS db FROM mon$attachments "),
-               QStringLiteral("  WHERE mon$attachment_id <> CURRENT_CONNECTION AND mon$system_flag = 0 ")});
-    const int count = q.FieldByName(QStringLiteral("DB")).AsInteger();
-    q.Close();
-    transaction.Commit();
-    return count;
+// This desk's unsaved lines of the purchaser get the number and lose the desk's mark.
+int numberOwnLines(const QString& number) {
+    return execQuery(
+        Data->ZQ22,
+        {QStringLiteral("UPDATE fjsor SET s_bszam = :p1, s_munkahely = NULL, s_munkaido = NULL "),
+         QStringLiteral("  WHERE s_munkahely = :p2 AND s_akod = :p3 AND s_bszam IS NULL ")},
+        {{QStringLiteral("p1"), number},
+         {QStringLiteral("p2"), deskMark()},
+         {QStringLiteral("p3"), AktAkod}});
 }
 
 QString lastNumberRead() {
@@ -85,35 +57,108 @@ QString lastNumberRead() {
     return Data->ZQ50->FieldByName(QStringLiteral("A_FJBSZAM")).AsString();
 }
 
-void rollBackQuietly() {
-    rollBack();
+// Lines under the number without a header: a ticket cancelled by an earlier version left them there. Looked
+// for first, so that opening a ticket commits nothing when there are none.
+int adoptLeftover(const QString& number) {
+    if (number.isEmpty() || number.size() > 8)
+        return 0;
+    TZQuery* q = Data->ZQ12;
+    openQuery(q,
+              {QStringLiteral("SELECT COUNT(*) AS db FROM fjsor "),
+               QStringLiteral("  WHERE s_bszam = :p1 AND s_munkahely IS NULL "),
+               QStringLiteral("    AND NOT EXISTS (SELECT 1 FROM fjfej WHERE f_bszam = :p1) ")},
+              {{QStringLiteral("p1"), number}});
+    const bool none = q->FieldByName(QStringLiteral("DB")).AsInteger() == 0;
+    q->Close();
+    if (none)
+        return 0;
+    return executeAndCommit(
+        Data->ZQ22,
+        {QStringLiteral("UPDATE fjsor SET s_bszam = NULL, s_akod = :p3, s_munkahely = :p2, "),
+         QStringLiteral("    s_munkaido = CURRENT_TIMESTAMP "),
+         QStringLiteral("  WHERE s_bszam = :p1 AND s_munkahely IS NULL "),
+         QStringLiteral("    AND NOT EXISTS (SELECT 1 FROM fjfej WHERE f_bszam = :p1) ")},
+        {{QStringLiteral("p1"), number},
+         {QStringLiteral("p2"), deskMark()},
+         {QStringLiteral("p3"), AktAkod}});
+}
+
+// Desks other than this one whose unsaved lines of the purchaser have waited long enough.
+QStringList waitingDesks() {
+    TZQuery* q = Data->ZQ12;
+    openQuery(q,
+              {QStringLiteral("SELECT s_munkahely FROM fjsor "),
+               QStringLiteral("  WHERE s_bszam IS NULL AND s_akod = :p1 AND s_munkahely <> :p2 "),
+               QStringLiteral("  GROUP BY s_munkahely "),
+               QStringLiteral("  HAVING MAX(COALESCE(s_munkaido, TIMESTAMP '1900-01-01')) < "),
+               QStringLiteral("         DATEADD(MINUTE, CAST(:p3 AS INTEGER), CURRENT_TIMESTAMP) ")},
+              {{QStringLiteral("p1"), AktAkod},
+               {QStringLiteral("p2"), deskMark()},
+               {QStringLiteral("p3"), -AbandonedLinesMinutes}});
+    QStringList desks;
+    for (q->First(); !q->Eof(); q->Next())
+        desks << q->FieldByName(QStringLiteral("S_MUNKAHELY")).AsString();
+    q->Close();
+    return desks;
+}
+
+int adoptAbandoned() {
+    const QStringList waiting = waitingDesks();
+    if (waiting.isEmpty())
+        return 0;
+    QStringList attached;
+    try {
+        attached = connectedDesks(Data->ZCon1);
+    } catch (const EDatabaseError& error) {
+        // Without the monitoring tables nothing tells whether those desks are gone: their lines stay theirs.
+        qCWarning(lcTickets) << "reading the attached desks failed:" << error.Message() << error.ErrorCode();
+        return 0;
+    }
+    int adopted = 0;
+    for (const QString& desk : waiting) {
+        if (attached.contains(desk))
+            continue;
+        try {
+            adopted += executeAndCommit(
+                Data->ZQ22,
+                {QStringLiteral("UPDATE fjsor SET s_munkahely = :p1, s_munkaido = CURRENT_TIMESTAMP "),
+                 QStringLiteral("  WHERE s_munkahely = :p2 AND s_akod = :p3 AND s_bszam IS NULL ")},
+                {{QStringLiteral("p1"), deskMark()},
+                 {QStringLiteral("p2"), desk},
+                 {QStringLiteral("p3"), AktAkod}});
+            qCInfo(lcTickets) << "took over the unsaved lines of desk" << desk;
+        } catch (const EDatabaseError& error) {
+            // Another desk is taking them at this moment.
+            if (!isConcurrencyConflict(error))
+                throw;
+        }
+    }
+    return adopted;
 }
 
 } // namespace
 
-void rememberOwnLines(const QString& number) {
-    for (const QString& id : lineIds(number, true))
-        if (!PendingLineIds.contains(id))
-            PendingLineIds << id;
+QString deskMark() {
+    return Data->ZCon1->DeskName;
 }
 
-void adoptLeftoverLines(const QString& number) {
-    const QStringList ids = lineIds(number, false);
-    if (ids.isEmpty() || headerExists(number))
-        return;
-    bool alone = false;
+AdoptedLines adoptLines(const QString& shownNumber) {
+    AdoptedLines adopted;
     try {
-        alone = otherDesks() == 0;
+        adopted.leftover = adoptLeftover(shownNumber);
     } catch (const EDatabaseError& error) {
-        // Without the monitoring tables nothing tells whose the lines are: they stay another desk's.
-        qCWarning(lcTickets) << "counting the connected desks failed:" << error.Message()
-                             << error.ErrorCode();
+        // Another desk opening the same number takes them at this moment.
+        if (!isConcurrencyConflict(error))
+            throw;
     }
-    if (!alone)
-        return;
-    for (const QString& id : ids)
-        if (!PendingLineIds.contains(id))
-            PendingLineIds << id;
+    adopted.abandoned = adoptAbandoned();
+    return adopted;
+}
+
+QString abandonedLinesMessage(int count) {
+    return QStringLiteral("Az új jegyen megjelent egy másik munkahely félbehagyott jegyének %1 tételsora is. "
+                          "Ha nem ehhez a jegyhez tartoznak, törölje őket.")
+        .arg(count);
 }
 
 NextNumber currentNextNumber() {
@@ -122,6 +167,8 @@ NextNumber currentNextNumber() {
 
 ENumberRowMissing::ENumberRowMissing()
     : EDatabaseError(QStringLiteral("A sorszám sora nem található az átvevő kódjával.")) {}
+
+ENoLines::ENoLines() : EDatabaseError(QStringLiteral("Nincs a felvásárlási jegynek tételsora!")) {}
 
 SavedTicket storeNewTicket(const std::function<void(const QString& number)>& insertHeader) {
     SavedTicket stored;
@@ -141,17 +188,10 @@ SavedTicket storeNewTicket(const std::function<void(const QString& number)>& ins
                 throw EDatabaseError(refusal);
             if (!used && takeNumber(next.number, read) == 1) {
                 insertHeader(next.number);
-                for (const QString& id : std::as_const(PendingLineIds))
-                    moveLine(id, next.number);
-                // Lines of another desk's unsaved ticket that showed the same number go on to the next one,
-                // where that desk's ticket will find them.
-                const NextNumber after = nextTicketNumber(next.number);
-                if (after.number.size() <= 8)
-                    for (const QString& id : lineIds(next.number, false))
-                        if (!PendingLineIds.contains(id))
-                            moveLine(id, after.number, next.number);
+                stored.lines = numberOwnLines(next.number);
+                if (stored.lines == 0)
+                    throw ENoLines();
                 Data->IBTrans1->Commit();
-                PendingLineIds.clear();
                 stored.number = next.number;
                 return stored;
             }
@@ -161,17 +201,23 @@ SavedTicket storeNewTicket(const std::function<void(const QString& number)>& ins
                 throw ENumberRowMissing();
             qCInfo(lcTickets) << "ticket number" << next.number << "was taken by another desk";
         } catch (const ENumberRowMissing&) {
-            rollBackQuietly();
+            rollBack();
+            throw;
+        } catch (const ENoLines&) {
+            rollBack();
             throw;
         } catch (const EDatabaseError& error) {
-            rollBackQuietly();
+            // A lost connection has nothing to roll back; the window attaches again.
+            if (isLostConnection(error))
+                throw;
+            rollBack();
             const bool taken = isConcurrencyConflict(error) || error.HasCode(isc_unique_key_violation) ||
                                error.HasCode(isc_no_dup);
             if (!taken)
                 throw;
             qCInfo(lcTickets) << "taking a ticket number met another desk:" << error.Message();
         }
-        rollBackQuietly();
+        rollBack();
         ++stored.retries;
         // A short, growing and uneven pause, so desks that met do not meet again at once.
         QThread::msleep(5u * unsigned(attempt + 1) + QRandomGenerator::global()->bounded(20u));

@@ -4,6 +4,7 @@
 #include "data/database_error.h"
 #include "data/list_plan.h"
 #include "data/shared_values.h"
+#include "tickets/ticket_numbering.h"
 
 namespace vardelo::tickets {
 
@@ -42,6 +43,24 @@ void openTicketLines(const QString& number, bool ordered) {
     openQuery(Data->ZQ20, sql, {{QStringLiteral("p1"), number}});
 }
 
+namespace {
+
+// This desk's unsaved lines of the current purchaser.
+const QString UnsavedLines =
+    QStringLiteral("  WHERE s_munkahely = :p1 AND s_akod = :p2 AND s_bszam IS NULL ");
+
+QueryParams unsavedParams() {
+    return {{QStringLiteral("p1"), deskMark()}, {QStringLiteral("p2"), AktAkod}};
+}
+
+} // namespace
+
+void openUnsavedLines() {
+    openQuery(Data->ZQ20,
+              {QStringLiteral("SELECT * FROM fjsor "), UnsavedLines, QStringLiteral("  ORDER BY id_fjsor ")},
+              unsavedParams());
+}
+
 void openProducer(TZQuery* query, const QString& code) {
     openQuery(query, {QStringLiteral("SELECT * FROM ostermelo "), QStringLiteral("  WHERE o_kod = :p1 ")},
               {{QStringLiteral("p1"), code}});
@@ -66,7 +85,8 @@ bool ticketHeaderExists(const QString& number) {
     return q->FieldByName(QStringLiteral("db")).AsInteger() > 0;
 }
 
-void writeTicketHeader(const std::optional<QString>& changedId, const QueryParams& fields) {
+void writeTicketHeader(const std::optional<QString>& changedId, const QueryParams& fields,
+                       const RowAsRead& asRead) {
     QueryParams params = fields;
     // A changed ticket is to be printed again.
     if (changedId)
@@ -81,7 +101,18 @@ void writeTicketHeader(const std::optional<QString>& changedId, const QueryParam
         {QStringLiteral("INSERT INTO fjfej (f_bszam, f_akod, f_ostermkod, f_kelt, f_szja, f_megj, "),
          QStringLiteral("    f_felvkelt, f_fizkelt, f_utal, f_nyilatk, f_levonas, f_jarulszaz) "),
          QStringLiteral("  VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p8, :p9, :p10, :p11, :p12, :p13) ")},
-        params);
+        params, asRead);
+}
+
+ETicketProducerGone::ETicketProducerGone(const QString& code)
+    : EDatabaseError(
+          QStringLiteral("A jegy őstermelőjét (kód: %1) közben egy másik munkahely törölte. Válasszon "
+                         "őstermelőt!")
+              .arg(code)) {}
+
+void lockTicketProducer(const QString& code) {
+    if (!lockRowsWhere(Data->IBTrans1, QStringLiteral("OSTERMELO"), QStringLiteral("O_KOD"), code))
+        throw ETicketProducerGone(code);
 }
 
 void openLineSums(const QString& number) {
@@ -90,6 +121,20 @@ void openLineSums(const QString& number) {
                QStringLiteral("       SUM(s_vetelar) AS var "), QStringLiteral("  FROM fjsor "),
                QStringLiteral("  WHERE s_bszam = :p1 "), QStringLiteral("  GROUP BY s_bszam ")},
               {{QStringLiteral("p1"), number}});
+}
+
+void openUnsavedLineSums() {
+    openQuery(Data->ZQ21,
+              {QStringLiteral("SELECT SUM(s_felvar) AS far, SUM(s_kompfelar) AS kfelar, "),
+               QStringLiteral("       SUM(s_vetelar) AS var, COUNT(*) AS sdb "),
+               QStringLiteral("  FROM fjsor "), UnsavedLines, QStringLiteral("  HAVING COUNT(*) > 0 ")},
+              unsavedParams());
+}
+
+int unsavedLineCount() {
+    TZQuery* q = Data->ZQ21;
+    openQuery(q, {QStringLiteral("SELECT COUNT(*) AS sdb FROM fjsor "), UnsavedLines}, unsavedParams());
+    return q->FieldByName(QStringLiteral("SDB")).AsInteger();
 }
 
 int storedLineCount(const QString& number) {
@@ -101,35 +146,51 @@ int storedLineCount(const QString& number) {
     return q->IsEmpty() ? 0 : q->FieldByName(QStringLiteral("SDB")).AsInteger();
 }
 
-void deleteTicketLine(const QString& lineId) {
-    executeAndCommit(Data->ZQ21,
-                     {QStringLiteral("DELETE FROM fjsor "), QStringLiteral("  WHERE id_fjsor = :p1 ")},
-                     {{QStringLiteral("p1"), lineId}});
+void deleteTicketLine(const QString& lineId, const RowAsRead& asRead) {
+    const QStringList sql{QStringLiteral("DELETE FROM fjsor "), QStringLiteral("  WHERE id_fjsor = :p1 ")};
+    const QueryParams params{{QStringLiteral("p1"), lineId}};
+    // An empty grid deletes nothing, and that is no failure.
+    if (asRead.isEmpty())
+        executeAndCommit(Data->ZQ21, sql, params);
+    else
+        executeRowAndCommit(Data->ZQ21, sql, params, asRead);
 }
 
-void writeTicketLine(const std::optional<QString>& changedId, const QueryParams& fields,
-                     const std::optional<double>& scaleWeight) {
-    // Without a weight from the scale the statements do not name S_MERLEG.
+void writeTicketLine(const std::optional<QString>& changedId, const QueryParams& fields, bool unsaved,
+                     const RowAsRead& asRead, const std::optional<double>& scaleWeight) {
     QueryParams params = fields;
-    QString scaleSet, scaleColumn, scaleValue;
+    QString extraSet;
+    QString extraColumns;
+    QString extraValues;
+    if (unsaved) {
+        // No number until the ticket is stored; the desk's mark instead.
+        for (auto& [name, value] : params)
+            if (name == QLatin1String("p1"))
+                value = QVariant();
+        params.emplace_back(QStringLiteral("p11"), deskMark());
+        extraSet += QStringLiteral(", s_munkahely = :p11, s_munkaido = CURRENT_TIMESTAMP");
+        extraColumns += QStringLiteral(", s_munkahely, s_munkaido");
+        extraValues += QStringLiteral(", :p11, CURRENT_TIMESTAMP");
+    }
+    // Without a weight from the scale the statements do not name S_MERLEG.
     if (scaleWeight) {
-        params.emplace_back(QStringLiteral("p11"), *scaleWeight);
-        scaleSet = QStringLiteral(", s_merleg = :p11");
-        scaleColumn = QStringLiteral(", s_merleg");
-        scaleValue = QStringLiteral(", :p11");
+        params.emplace_back(QStringLiteral("p12"), *scaleWeight);
+        extraSet += QStringLiteral(", s_merleg = :p12");
+        extraColumns += QStringLiteral(", s_merleg");
+        extraValues += QStringLiteral(", :p12");
     }
     execWrite(Data->ZQ21, changedId,
               {QStringLiteral("UPDATE fjsor SET id_fjsor = :p0, s_bszam = :p1, s_termekkod = :p2, "),
                QStringLiteral("    s_megnevezes = :p3, s_vtsz = :p4, s_brutto = :p5, s_megy = :p6, "),
                QStringLiteral("    s_ear = :p7, s_kompmerteke = :p8, s_akod = :p9, s_levonszaz = :p10") +
-                   scaleSet + QLatin1Char(' '),
+                   extraSet + QLatin1Char(' '),
                QStringLiteral("  WHERE id_fjsor = :p0 ")},
               {QStringLiteral("INSERT INTO fjsor (s_bszam, s_termekkod, s_megnevezes, s_vtsz, s_brutto, "),
-               QStringLiteral("    s_megy, s_ear, s_kompmerteke, s_akod, s_levonszaz") + scaleColumn +
+               QStringLiteral("    s_megy, s_ear, s_kompmerteke, s_akod, s_levonszaz") + extraColumns +
                    QStringLiteral(") "),
-               QStringLiteral("  VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8, :p9, :p10") + scaleValue +
+               QStringLiteral("  VALUES (:p1, :p2, :p3, :p4, :p5, :p6, :p7, :p8, :p9, :p10") + extraValues +
                    QStringLiteral(") ")},
-              params);
+              params, asRead);
 }
 
 bool ticketPrinted(const QString& number) {

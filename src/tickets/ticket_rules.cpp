@@ -2,6 +2,7 @@
 
 #include "data/text_formats.h"
 
+#include <QRegularExpression>
 #include <array>
 #include <tuple>
 
@@ -14,6 +15,35 @@ NextNumber nextTicketNumber(const QString& lastNumber) {
         return {QString(), QStringLiteral("'%1' is not a valid integer value").arg(trimmed)};
     // The column holds 8 digits, so the largest seed is far below the 32-bit limit; widen anyway.
     return {QString::number(qint64(*last) + 1), QString()};
+}
+
+QString numberWithArticleAccusative(const QString& number) {
+    static const QRegularExpression digitsOnly(QStringLiteral("^[1-9][0-9]*$"));
+    if (!digitsOnly.match(number).hasMatch())
+        return QStringLiteral("a(z) %1-t").arg(number);
+    // The ending follows the last word read out: the last digit that is not zero and its place.
+    static const char* const unitEndings[] = {"", "et", "t", "at", "et", "öt", "ot", "et", "at", "et"};
+    static const char* const tenEndings[] = {"", "et", "at", "at", "et", "et", "at", "et", "at", "et"};
+    qsizetype place = 0;
+    while (number.at(number.size() - 1 - place) == QLatin1Char('0'))
+        ++place;
+    const int digit = number.at(number.size() - 1 - place).digitValue();
+    const char* ending = place == 0   ? unitEndings[digit] // egyet, kettőt, hármat ...
+                         : place == 1 ? tenEndings[digit]  // tizet, húszat, harmincat ...
+                         : place == 2 ? "at"               // százat
+                         : place <= 5 ? "et"               // ezret
+                         : place <= 8 ? "t"                // milliót
+                                      : "ot";              // milliárdot
+    // "az" before a number read out from a vowel: öt..., egy, ezer..., egymillió...
+    const QChar first = number.at(0);
+    const bool vowel = first == QLatin1Char('5') || (first == QLatin1Char('1') && number.size() % 3 == 1);
+    return QStringLiteral("%1 %2-%3")
+        .arg(vowel ? QStringLiteral("az") : QStringLiteral("a"), number, QString::fromUtf8(ending));
+}
+
+QString numberMovedMessage(const QString& storedNumber, const QString& shownNumber) {
+    return QStringLiteral("A jegy a(z) %1 sorszámot kapta, mert %2 egy másik munkahely már felhasználta.")
+        .arg(storedNumber, numberWithArticleAccusative(shownNumber));
 }
 
 QString newTicketNumberRefusal(const QString& number, bool headerExists) {

@@ -26,6 +26,13 @@ struct NextNumber {
 };
 NextNumber nextTicketNumber(const QString& lastNumber);
 
+// What the clerk is told when a new ticket was stored under another number than the one it showed, because
+// another desk stored that one first: "A jegy a(z) 20000002 sorszámot kapta, mert a 20000001-et egy másik
+// munkahely már felhasználta." The article and the case ending follow how the shown number is read out.
+QString numberMovedMessage(const QString& storedNumber, const QString& shownNumber);
+// A number in the accusative with its article, as Hungarian reads it: "a 20000001-et", "az 50000003-at".
+QString numberWithArticleAccusative(const QString& number);
+
 // Why a next number cannot be offered for a new ticket, empty when it can: a number longer than the 8
 // characters a ticket number holds, or one that a stored ticket already carries.
 QString newTicketNumberRefusal(const QString& number, bool headerExists);

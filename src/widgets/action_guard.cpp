@@ -1,6 +1,7 @@
 #include "widgets/action_guard.h"
 
 #include "data/database_error.h"
+#include "widgets/lost_connection.h"
 
 #include <QStringList>
 #include <stdexcept>
@@ -66,15 +67,18 @@ void reportFailure(const QString& screenMessage, const QString& reason, const QS
 }
 
 bool guarded(LogCategory category, const QString& screenMessage, const std::function<void()>& action) {
+    bool ran = false;
     try {
-        action();
-        return true;
-    } catch (const EDatabaseError& error) {
-        reportFailure(screenMessage, error, category);
+        withReconnect(
+            [&] {
+                action();
+                ran = true;
+            },
+            category, [&](const EDatabaseError& error) { reportFailure(screenMessage, error, category); });
     } catch (const std::exception& error) {
         reportFailure(screenMessage, error, category);
     }
-    return false;
+    return ran;
 }
 
 } // namespace vardelo

@@ -27,7 +27,9 @@ void reportFailure(const QString& screenMessage, const QString& reason, const QS
                    LogCategory category);
 
 // Runs one action of a screen. A failure the action does not handle itself ends the action and is reported as
-// above; what was written before stays. Returns whether the action ran through.
+// above; what was written before stays. A lost connection is attached again first, and the action is repeated
+// when the clerk asks for it (withReconnect); the windows keep what was typed. Returns whether the action ran
+// through.
 bool guarded(LogCategory category, const QString& screenMessage, const std::function<void()>& action);
 inline bool guarded(LogCategory category, const std::function<void()>& action) {
     return guarded(category, QString(), action);

@@ -676,13 +676,24 @@ private slots:
         Data->IBTrans1->Rollback();
         openQuery(Data->ZQ30, "SELECT o_kod FROM ostermelo WHERE o_kod IN ('5', '60')");
         QVERIFY(Data->ZQ30->IsEmpty());
-        // A failed write raises, and what was pending before it is gone with the rollback.
+        // A failed write raises and undoes itself alone: what another window left pending stays pending, and
+        // the lists stay open.
         insertProducer("61", "Függő Ferenc");
+        openQuery(Data->ZQ30, "SELECT o_kod FROM ostermelo ORDER BY o_kod");
         QVERIFY_THROWS_EXCEPTION(EDatabaseError,
                                  vardelo::executeAndCommit(Data->ZQ31, {"UPDATE ostermelo SET o_kod = :p1"},
                                                            {{"p1", "TOOLONGCODE"}}));
-        openQuery(Data->ZQ30, "SELECT o_kod FROM ostermelo WHERE o_kod = '61'");
-        QVERIFY(Data->ZQ30->IsEmpty());
+        QVERIFY(Data->ZQ30->Active());
+        QVERIFY(Data->IBTrans1->Active());
+        openQuery(Data->ZQ31, "SELECT COUNT(*) FROM ostermelo WHERE o_kod = '61'");
+        QCOMPARE(Data->ZQ31->Fields(0).AsInteger(), 1);
+        openQuery(Data->ZQ31, "SELECT COUNT(*) FROM ostermelo WHERE o_kod = 'TOOLONGCODE'");
+        QCOMPARE(Data->ZQ31->Fields(0).AsInteger(), 0);
+        // A write that succeeds next commits it with itself.
+        vardelo::executeAndCommit(Data->ZQ31, {"UPDATE ostermelo SET o_nev = 'Kész' WHERE o_kod = '61'"}, {});
+        Data->IBTrans1->Rollback();
+        openQuery(Data->ZQ30, "SELECT o_nev FROM ostermelo WHERE o_kod = '61'");
+        QCOMPARE(Data->ZQ30->Fields(0).AsString(), QString("Kész"));
     }
 
     void openingFetchesOnlyWhatIsNeeded() {

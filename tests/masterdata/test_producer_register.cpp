@@ -497,6 +497,63 @@ private slots:
         QCOMPARE(producerRows(), change ? 5 : 6);
     }
 
+    // Another desk changed the producer after the entry loaded it: the save is refused naming the change, the
+    // typing stays; asked for, the producer is loaded as stored now, and that saves.
+    void changeRefusedAfterAnotherDesksChange() {
+        TestDatabase db(true);
+        UiRecorder recorder;
+        withBrowser(recorder, [&](TForm4& browser) {
+            QVERIFY(Data->ZQ30->Locate("O_KOD", "2", 0));
+            inEntry(recorder, child<QPushButton>(browser, "Button2"), [&](TForm5& entry) {
+                db.execAsAnotherDesk("UPDATE ostermelo SET o_nev = 'Másik Éva' WHERE o_kod = '2'");
+                child<QLineEdit>(entry, "Edit10")->setText(QStringLiteral("20"));
+                recorder.answer(MsgButton::No);
+                QTest::mouseClick(child<QPushButton>(entry, "Button1"), Qt::LeftButton);
+                QCOMPARE(recorder.messageTexts(),
+                         QStringList{QStringLiteral("Hiba: Módositás, Update a östermelöbenben ")});
+                QVERIFY(recorder.messages.last().reason.startsWith(
+                    QStringLiteral("Ezt az adatot közben egy másik munkahely módosította: Neve: „Nagy Éva” "
+                                   "helyett most „Másik Éva”.")));
+                QVERIFY(entry.isVisible());
+                QCOMPARE(child<QLineEdit>(entry, "Edit10")->text(), QStringLiteral("20"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit3")->text(), QStringLiteral("Nagy Éva"));
+
+                recorder.answer(MsgButton::Yes);
+                QTest::mouseClick(child<QPushButton>(entry, "Button1"), Qt::LeftButton);
+                QVERIFY(entry.isVisible());
+                QCOMPARE(child<QLineEdit>(entry, "Edit3")->text(), QStringLiteral("Másik Éva"));
+                QCOMPARE(child<QLineEdit>(entry, "Edit10")->text(), QStringLiteral("15"));
+                child<QLineEdit>(entry, "Edit10")->setText(QStringLiteral("20"));
+                QTest::mouseClick(child<QPushButton>(entry, "Button1"), Qt::LeftButton);
+                QVERIFY(!entry.isVisible());
+            });
+        });
+        QCOMPARE(storedProducer("2").value("O_NEV").toString(), QStringLiteral("Másik Éva"));
+        QCOMPARE(storedProducer("2").value("O_SZJA").toLongLong(), 20);
+    }
+
+    // A producer another desk deleted meanwhile: neither its change nor its delete "succeeds".
+    void goneProducerIsTold() {
+        TestDatabase db(true);
+        UiRecorder recorder;
+        withBrowser(recorder, [&](TForm4& browser) {
+            QVERIFY(Data->ZQ30->Locate("O_KOD", "4", 0));
+            inEntry(recorder, child<QPushButton>(browser, "Button2"), [&](TForm5& entry) {
+                db.execAsAnotherDesk("DELETE FROM ostermelo WHERE o_kod = '4'");
+                QTest::mouseClick(child<QPushButton>(entry, "Button1"), Qt::LeftButton);
+                QVERIFY(entry.isVisible());
+            });
+            QVERIFY(Data->ZQ30->Locate("O_KOD", "3", 0));
+            db.execAsAnotherDesk("DELETE FROM ostermelo WHERE o_kod = '3'");
+            QTest::mouseClick(child<QPushButton>(browser, "Button3"), Qt::LeftButton);
+        });
+        QCOMPARE(recorder.messageTexts(),
+                 (QStringList{QStringLiteral("Hiba: Módositás, Update a östermelöbenben "),
+                              QStringLiteral("Hiba: östermelö DELETE törlésekor")}));
+        for (const RecordedMessage& message : recorder.messages)
+            QCOMPARE(message.reason, QStringLiteral("Ezt a sort közben egy másik munkahely törölte."));
+    }
+
     // "Mégsem" of the entry closes it without saving.
     void cancelEntry() {
         TestDatabase db(true);

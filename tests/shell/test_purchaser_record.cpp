@@ -93,6 +93,7 @@ private slots:
     void keyFieldsReadOnly();
     void storedRecordSurvivesRestart();
     void refusedRecordStaysInEdit();
+    void changeOfAnotherDeskIsNotOverwritten();
     void bankAccountTakesDigitsOnly();
 };
 
@@ -397,6 +398,39 @@ void TestPurchaserRecord::refusedRecordStaysInEdit() {
     QCOMPARE(Data->IBTable6->State(), TDataSetState::Browse);
     QCOMPARE(purchaserValue(QStringLiteral("1"), QStringLiteral("V_IRSZAM")), QStringLiteral("6000"));
     QCOMPARE(Data->IBTable6->FieldByName(QStringLiteral("V_IRSZAM")).AsString(), QStringLiteral("6000"));
+}
+
+// Another desk stored a change of the purchaser after the window read it: "Letárol" is refused naming the
+// change, the typing stays in edit; asked for, the row is read again and the typing is stored on it.
+void TestPurchaserRecord::changeOfAnotherDeskIsNotOverwritten() {
+    TestDatabase db(true);
+    UiRecorder recorder;
+    TForm1 form;
+    selectLast(form);
+    inRecord(form, recorder, [&](TForm17& window) {
+        retype(child<TDBEdit>(window, "DBEdit5"), QStringLiteral("Kossuth tér 2."));
+        db.execAsAnotherDesk("UPDATE atvevo SET v_neve = 'Másik Bt.' WHERE v_akod = '2'");
+        recorder.answer(MsgButton::No);
+        child<QPushButton>(window, "Button2")->click();
+        QCOMPARE(recorder.messageTexts(),
+                 QStringList{QStringLiteral("Az átvevő adatait nem sikerült tárolni.")});
+        QVERIFY(recorder.messages.last().reason.startsWith(
+            QStringLiteral("Ezt az adatot közben egy másik munkahely módosította: Átvevő neve: „Alföldi "
+                           "Állatfelvásárló Bt.” helyett most „Másik Bt.”.")));
+        QCOMPARE(Data->IBTable6->State(), TDataSetState::Edit);
+        QCOMPARE(child<TDBEdit>(window, "DBEdit5")->text(), QStringLiteral("Kossuth tér 2."));
+
+        recorder.answer(MsgButton::Yes);
+        child<QPushButton>(window, "Button2")->click();
+        QCOMPARE(Data->IBTable6->State(), TDataSetState::Browse);
+        QCOMPARE(child<TDBEdit>(window, "DBEdit3")->text(), QStringLiteral("Másik Bt."));
+        retype(child<TDBEdit>(window, "DBEdit5"), QStringLiteral("Kossuth tér 2."));
+        child<QPushButton>(window, "Button2")->click();
+        QCOMPARE(recorder.messages.size(), 2);
+        child<QPushButton>(window, "Button1")->click();
+    });
+    QCOMPARE(purchaserValue(QStringLiteral("2"), QStringLiteral("V_UTCA")), QStringLiteral("Kossuth tér 2."));
+    QCOMPARE(purchaserValue(QStringLiteral("2"), QStringLiteral("V_NEVE")), QStringLiteral("Másik Bt."));
 }
 
 void TestPurchaserRecord::bankAccountTakesDigitsOnly() {

@@ -1,6 +1,7 @@
 #include "support/run_state.h"
 
 #include "data/data_module.h"
+#include "data/firebird_api.h"
 #include "data/log_file.h"
 #include "data/shared_values.h"
 #include "reports/report_service.h"
@@ -17,6 +18,7 @@ void resetRunState() {
     Q_UNUSED(logging);
     delete Data;
     Data = nullptr;
+    fb::clearLostConnectionSeen();
     resetSharedValues();
     resetReportState();
     installUi(nullptr);

@@ -60,15 +60,18 @@ void TestDatabase::exec(const QString& sql) {
 }
 
 void TestDatabase::cutConnection() {
-    TConnection other(QStringLiteral("cutter"));
+    execAsAnotherDesk(
+        QStringLiteral("DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION"));
+}
+
+void TestDatabase::execAsAnotherDesk(const QString& sql) {
+    TConnection other(QStringLiteral("anotherDesk"));
     other.DatabaseName = databasePath();
     other.Connect();
     {
-        TTransaction transaction(QStringLiteral("cutterTrans"), &other);
-        TZQuery q(QStringLiteral("cut"), &other, &transaction);
-        vardelo::executeAndCommit(
-            &q, {QStringLiteral("DELETE FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> CURRENT_CONNECTION")},
-            {});
+        TTransaction transaction(QStringLiteral("anotherDeskTransaction"), &other);
+        TZQuery q(QStringLiteral("anotherDeskQuery"), &other, &transaction);
+        vardelo::execQuery(&q, {sql});
         transaction.Commit();
     }
     other.Disconnect();

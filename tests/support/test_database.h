@@ -25,6 +25,8 @@ public:
     // Ends Data's attachment from another one, as a server restart or an administrator would: every later
     // call of Data's connection fails.
     void cutConnection();
+    // Runs a statement as another desk would: on a connection of its own, committed at once.
+    void execAsAnotherDesk(const QString& sql);
 
 private:
     QTemporaryDir dir_;

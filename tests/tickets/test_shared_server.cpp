@@ -1,17 +1,26 @@
 // Several desks on one Firebird server: each desk a process of its own (ticket_desk), all on one purchaser at
-// the same time. Every number is used once, every line stands under its own desk's header, a desk killed in
-// the middle of a save leaves nothing behind, and a desk sees another desk's ticket after its next refresh.
-// The test starts a private server through scripts/fbserver; without the server package it is skipped, except
-// in CI, where it fails.
+// the same time; this test's process is a desk too, with the ticket windows. Every number is used once, every
+// line stands under its own desk's header, no desk sees or deletes another desk's unsaved lines, a change
+// another desk stored meanwhile is refused with the input kept, a desk killed in the middle of a save leaves
+// nothing behind and its lines come back, a desk sees another desk's ticket after its next refresh, and a
+// server killed and started again is survived. The test starts a private server through scripts/fbserver;
+// without the server package it is skipped, except in CI, where it fails.
 #include "data/connection.h"
 #include "data/data_module.h"
 #include "data/immediate_write.h"
 #include "data/query.h"
 #include "data/shared_values.h"
 #include "data/transaction.h"
+#include "support/children.h"
 #include "support/run_state.h"
+#include "support/ui_recorder.h"
+#include "ticket_fixture.h"
 #include "tickets/ticket_queries.h"
+#include "tickets/ticket_rules.h"
+#include "widgets/lost_connection.h"
+#include "widgets/save_refusal.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
@@ -41,6 +50,34 @@ struct Line {
     double gross;
 };
 
+// A desk driven command by command (ticket_desk --script): each command answered with one line.
+class ScriptDesk {
+public:
+    ScriptDesk(const QString& database, int desk, const QProcessEnvironment& environment) {
+        process_.setProcessEnvironment(environment);
+        process_.start(deskProgram(), {database, QString::number(desk), QStringLiteral("--script")});
+    }
+    ~ScriptDesk() {
+        if (process_.state() == QProcess::Running) {
+            ask(QStringLiteral("quit"));
+            process_.waitForFinished(30000);
+        }
+    }
+    QString ask(const QString& command) {
+        process_.write(command.toUtf8() + '\n');
+        QElapsedTimer timer;
+        timer.start();
+        while (!process_.canReadLine() && timer.elapsed() < 60000)
+            process_.waitForReadyRead(1000);
+        if (!process_.canReadLine())
+            return QStringLiteral("no answer: ") + QString::fromUtf8(process_.readAllStandardError());
+        return QString::fromUtf8(process_.readLine()).trimmed();
+    }
+
+private:
+    QProcess process_;
+};
+
 } // namespace
 
 class TestSharedServer : public QObject {
@@ -54,11 +91,19 @@ private slots:
     void desksSaveAtTheSameTime();
     void killedDeskLeavesNoHalfTicket();
     void newTicketAppearsAfterRefresh();
+    void unsavedLinesStayTheirDesks();
+    void windowNeverSeesAnotherDesksLines();
+    void concurrentChangeIsRefusedWithInputKept();
+    void deskSurvivesServerRestart();
+    void windowSurvivesServerRestart();
 
 private:
     void exec(const QString& sql);
     QVariant scalar(const QString& sql);
-    std::unique_ptr<QProcess> startDesk(int desk, int tickets, int lines, bool hang = false);
+    QProcessEnvironment deskEnvironment() const;
+    std::unique_ptr<QProcess> startDesk(int desk, int tickets, int lines, QStringList options = {});
+    std::unique_ptr<ScriptDesk> scriptDesk(int desk);
+    void restartServer();
 
     QTemporaryDir folder_;
     QString database_;
@@ -102,6 +147,8 @@ void TestSharedServer::init() {
     AktAkod = QStringLiteral("1");
     exec(QStringLiteral("DELETE FROM fjsor"));
     exec(QStringLiteral("DELETE FROM fjfej"));
+    exec(QStringLiteral("DELETE FROM ostermelo"));
+    exec(QStringLiteral("INSERT INTO ostermelo (o_kod, o_nev, o_szja) VALUES ('1', 'Kovács János', 15)"));
     exec(QStringLiteral("UPDATE sorszam SET a_fjbszam = '10000000' WHERE a_akod = '1'"));
 }
 
@@ -124,18 +171,33 @@ QVariant TestSharedServer::scalar(const QString& sql) {
     return result;
 }
 
-std::unique_ptr<QProcess> TestSharedServer::startDesk(int desk, int tickets, int lines, bool hang) {
-    auto process = std::make_unique<QProcess>();
+QProcessEnvironment TestSharedServer::deskEnvironment() const {
     // The desks' engine state of their own: a desk killed here never leaves a lock behind that the machine's
     // other Firebird programs would wait on.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("FIREBIRD_LOCK"), folder_.filePath(QStringLiteral("desk-lock")));
-    process->setProcessEnvironment(environment);
-    QStringList args{database_, QString::number(desk), QString::number(tickets), QString::number(lines)};
-    if (hang)
-        args << QStringLiteral("--hang-in-save");
-    process->start(deskProgram(), args);
+    return environment;
+}
+
+std::unique_ptr<QProcess> TestSharedServer::startDesk(int desk, int tickets, int lines, QStringList options) {
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(deskEnvironment());
+    process->start(deskProgram(), QStringList{database_, QString::number(desk), QString::number(tickets),
+                                              QString::number(lines)} +
+                                      options);
     return process;
+}
+
+std::unique_ptr<ScriptDesk> TestSharedServer::scriptDesk(int desk) {
+    return std::make_unique<ScriptDesk>(database_, desk, deskEnvironment());
+}
+
+// Killed at once, as a crash would, and started again on the same port with the same database.
+void TestSharedServer::restartServer() {
+    QProcess restart;
+    restart.start(fbserverScript(), {QStringLiteral("restart"), folder_.path()});
+    QVERIFY(restart.waitForFinished(120000));
+    QVERIFY2(restart.exitCode() == 0, restart.readAllStandardError().constData());
 }
 
 void TestSharedServer::desksSaveAtTheSameTime_data() {
@@ -230,7 +292,7 @@ void TestSharedServer::desksSaveAtTheSameTime() {
 }
 
 void TestSharedServer::killedDeskLeavesNoHalfTicket() {
-    auto killed = startDesk(1, 1, 3, true);
+    auto killed = startDesk(1, 1, 3, {QStringLiteral("--hang-in-save")});
     QVERIFY(killed->waitForStarted());
     QString saving;
     QTRY_VERIFY_WITH_TIMEOUT((saving += QString::fromUtf8(killed->readAllStandardOutput()),
@@ -240,11 +302,15 @@ void TestSharedServer::killedDeskLeavesNoHalfTicket() {
     killed->kill();
     QVERIFY(killed->waitForFinished(10000));
 
-    // Nothing of the header, the number not taken; the lines stay, as a cancelled ticket's do.
+    // Nothing of the header, the number not taken; the lines stay the killed desk's unsaved lines, as a
+    // cancelled ticket's do.
     QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM fjfej")).toInt(), 0);
     QCOMPARE(scalar(QStringLiteral("SELECT a_fjbszam FROM sorszam WHERE a_akod = '1'")).toString().trimmed(),
              QStringLiteral("10000000"));
-    QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM fjsor WHERE s_bszam = '10000001'")).toInt(), 3);
+    QCOMPARE(
+        scalar(QStringLiteral("SELECT COUNT(*) FROM fjsor WHERE s_bszam IS NULL AND s_munkahely = 'desk-1'"))
+            .toInt(),
+        3);
 
     // The next desk gets that number, with its own lines only.
     auto next = startDesk(2, 1, 3);
@@ -258,11 +324,179 @@ void TestSharedServer::killedDeskLeavesNoHalfTicket() {
     QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM fjsor WHERE s_bszam = '10000001'")).toInt(), 3);
     QCOMPARE(scalar(QStringLiteral("SELECT a_fjbszam FROM sorszam WHERE a_akod = '1'")).toString().trimmed(),
              QStringLiteral("10000001"));
-    // The killed desk's lines wait, without a header, for the next new ticket.
-    QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM fjsor WHERE s_megnevezes STARTING WITH 'desk 1 ' "
-                                   "AND NOT EXISTS (SELECT 1 FROM fjfej WHERE f_bszam = s_bszam)"))
-                 .toInt(),
-             3);
+    // The killed desk's lines wait for its next new ticket, out of every other desk's sight.
+    auto other = scriptDesk(3);
+    QCOMPARE(other->ask(QStringLiteral("open")), QStringLiteral("shown 10000002 adopted 0 0"));
+    QCOMPARE(other->ask(QStringLiteral("lines")), QStringLiteral("lines"));
+    {
+        auto restarted = scriptDesk(1);
+        QCOMPARE(restarted->ask(QStringLiteral("open")), QStringLiteral("shown 10000002 adopted 0 0"));
+        const QString lines = restarted->ask(QStringLiteral("lines"));
+        QCOMPARE(lines.count(QStringLiteral(":desk")), 3);
+    }
+    // A desk that does not come back: once its lines have waited long enough, the next new ticket anywhere
+    // takes them over.
+    exec(QStringLiteral("UPDATE fjsor SET s_munkaido = DATEADD(HOUR, -2, CURRENT_TIMESTAMP) "
+                        "WHERE s_munkahely = 'desk-1'"));
+    QCOMPARE(other->ask(QStringLiteral("open")), QStringLiteral("shown 10000002 adopted 0 3"));
+    QCOMPARE(other->ask(QStringLiteral("save kept")), QStringLiteral("saved 10000002 3"));
+}
+
+// Two desks at work on new tickets at once: neither sees, counts or deletes the other's unsaved lines, and
+// each stored ticket holds exactly its own desk's lines.
+void TestSharedServer::unsavedLinesStayTheirDesks() {
+    auto a = scriptDesk(1);
+    auto b = scriptDesk(2);
+    QCOMPARE(a->ask(QStringLiteral("open")), QStringLiteral("shown 10000001 adopted 0 0"));
+    QCOMPARE(b->ask(QStringLiteral("open")), QStringLiteral("shown 10000001 adopted 0 0"));
+    const QString a1 = a->ask(QStringLiteral("line a1 5")).section(QLatin1Char(' '), 1);
+    const QString a2 = a->ask(QStringLiteral("line a2 6")).section(QLatin1Char(' '), 1);
+    QVERIFY(!a1.isEmpty() && !a2.isEmpty());
+    QCOMPARE(b->ask(QStringLiteral("lines")), QStringLiteral("lines"));
+    QCOMPARE(b->ask(QStringLiteral("delete ") + a1), QStringLiteral("absent"));
+    QCOMPARE(b->ask(QStringLiteral("save nothing")),
+             QStringLiteral("refused Nincs a felvásárlási jegynek tételsora!"));
+    const QString b1 = b->ask(QStringLiteral("line b1 7")).section(QLatin1Char(' '), 1);
+    QCOMPARE(b->ask(QStringLiteral("lines")), QStringLiteral("lines %1:b1").arg(b1));
+    QCOMPARE(b->ask(QStringLiteral("save B")), QStringLiteral("saved 10000001 1"));
+    // A's lines are untouched by B's save, and A's ticket gets the next number with exactly them.
+    QCOMPARE(a->ask(QStringLiteral("lines")), QStringLiteral("lines %1:a1 %2:a2").arg(a1, a2));
+    QCOMPARE(a->ask(QStringLiteral("delete ") + a2), QStringLiteral("deleted"));
+    QCOMPARE(a->ask(QStringLiteral("save A")), QStringLiteral("saved 10000002 1"));
+    QCOMPARE(scalar(QStringLiteral("SELECT s_megnevezes FROM fjsor WHERE s_bszam = '10000001'")).toString(),
+             QStringLiteral("b1"));
+    QCOMPARE(scalar(QStringLiteral("SELECT s_megnevezes FROM fjsor WHERE s_bszam = '10000002'")).toString(),
+             QStringLiteral("a1"));
+    QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM fjsor")).toInt(), 2);
+}
+
+// This process's ticket entry beside a desk process writing its own new ticket: the window's grid, totals and
+// "Töröl" never reach the other desk's lines; the number that desk stored first is told after the save.
+void TestSharedServer::windowNeverSeesAnotherDesksLines() {
+    vardelo::UiRecorder rec;
+    vardelo::testing::selectPurchaser(QStringLiteral("1"));
+    auto other = scriptDesk(1);
+    QCOMPARE(other->ask(QStringLiteral("open")), QStringLiteral("shown 10000001 adopted 0 0"));
+    other->ask(QStringLiteral("line masik 5"));
+    JegyMod = vardelo::tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    QCOMPARE(vardelo::testing::child<QLineEdit>(form, "Edit1")->text(), QStringLiteral("10000001"));
+    QVERIFY(Data->ZQ20->IsEmpty());
+    QCOMPARE(vardelo::testing::child<QLineEdit>(form, "VetelarTotal")->text(), QString());
+    vardelo::testing::child<QPushButton>(form, "DeleteLineButton")->click();
+    rec.expectModal(vardelo::testing::writeLine({.name = QStringLiteral("sajat")}));
+    vardelo::testing::child<QPushButton>(form, "NewLineButton")->click();
+    QCOMPARE(Data->ZQ20->RecordCount(), 1);
+    QCOMPARE(other->ask(QStringLiteral("lines")).count(QStringLiteral(":masik")), 1);
+    // The other desk stores first and takes the number this window showed.
+    QCOMPARE(other->ask(QStringLiteral("save masik")), QStringLiteral("saved 10000001 1"));
+    rec.clear();
+    vardelo::testing::fillHeader(form);
+    vardelo::testing::child<QPushButton>(form, "OkButton")->click();
+    QCOMPARE(rec.messageTexts(),
+             QStringList{QStringLiteral("A jegy a(z) 10000002 sorszámot kapta, mert a "
+                                        "10000001-et egy másik munkahely már felhasználta.")});
+    QCOMPARE(scalar(QStringLiteral("SELECT s_megnevezes FROM fjsor WHERE s_bszam = '10000002'")).toString(),
+             QStringLiteral("sajat"));
+    QCOMPARE(scalar(QStringLiteral("SELECT s_megnevezes FROM fjsor WHERE s_bszam = '10000001'")).toString(),
+             QStringLiteral("masik"));
+}
+
+// Two desks change the same ticket: the one that stores second is refused, told what the first changed, and
+// keeps its input.
+void TestSharedServer::concurrentChangeIsRefusedWithInputKept() {
+    vardelo::UiRecorder rec;
+    vardelo::testing::selectPurchaser(QStringLiteral("1"));
+    auto other = scriptDesk(1);
+    other->ask(QStringLiteral("open"));
+    other->ask(QStringLiteral("line sor 5"));
+    QCOMPARE(other->ask(QStringLiteral("save eredeti")), QStringLiteral("saved 10000001 1"));
+
+    JegyMod = vardelo::tickets::JegyModositas;
+    TForm9 form;
+    vardelo::tickets::openTicketHeaders();
+    vardelo::tickets::locateTicket(QStringLiteral("10000001"));
+    vardelo::tickets::openTicketLines(QStringLiteral("10000001"));
+    form.LoadForChange();
+    form.show();
+    QCOMPARE(other->ask(QStringLiteral("load 10000001")), QStringLiteral("loaded eredeti"));
+    QCOMPARE(other->ask(QStringLiteral("store AAA")), QStringLiteral("stored"));
+    vardelo::testing::child<QLineEdit>(form, "Edit4")->setText(QStringLiteral("BBB"));
+    rec.answer(vardelo::MsgButton::No);
+    vardelo::testing::child<QPushButton>(form, "OkButton")->click();
+    QCOMPARE(rec.messageTexts(), QStringList{QStringLiteral("Hiba2: Módositás, UPDATE a Zozed fejben ")});
+    QVERIFY2(rec.messages.last().reason.contains(QStringLiteral("Megjegyzés: „eredeti” helyett most „AAA”")),
+             qPrintable(rec.messages.last().reason));
+    QVERIFY(form.isVisible());
+    QCOMPARE(vardelo::testing::child<QLineEdit>(form, "Edit4")->text(), QStringLiteral("BBB"));
+    QCOMPARE(scalar(QStringLiteral("SELECT f_megj FROM fjfej WHERE f_bszam = '10000001'")).toString(),
+             QStringLiteral("AAA"));
+
+    // The other way round: the desk process read the ticket before this window stored it.
+    QCOMPARE(other->ask(QStringLiteral("load 10000001")), QStringLiteral("loaded AAA"));
+    rec.answer(vardelo::MsgButton::Yes);
+    vardelo::testing::child<QPushButton>(form, "OkButton")->click();
+    QCOMPARE(vardelo::testing::child<QLineEdit>(form, "Edit4")->text(), QStringLiteral("AAA"));
+    vardelo::testing::child<QLineEdit>(form, "Edit4")->setText(QStringLiteral("CCC"));
+    vardelo::testing::child<QPushButton>(form, "OkButton")->click();
+    QVERIFY(!form.isVisible());
+    QVERIFY(
+        other->ask(QStringLiteral("store DDD")).startsWith(QStringLiteral("refused Ezt az adatot közben")));
+    QCOMPARE(scalar(QStringLiteral("SELECT f_megj FROM fjfej WHERE f_bszam = '10000001'")).toString(),
+             QStringLiteral("CCC"));
+}
+
+// A desk process saves a ticket, the server is killed and started again, and the desk's next ticket lands.
+void TestSharedServer::deskSurvivesServerRestart() {
+    auto desk = startDesk(1, 2, 3, {QStringLiteral("--wait-between")});
+    QVERIFY(desk->waitForStarted());
+    QString out;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (out += QString::fromUtf8(desk->readAllStandardOutput()), out.contains(QStringLiteral("waiting"))),
+        60000);
+    QVERIFY(out.startsWith(QStringLiteral("saved 10000001 ")));
+    restartServer();
+    desk->write("\n");
+    QVERIFY(desk->waitForFinished(120000));
+    out += QString::fromUtf8(desk->readAllStandardOutput());
+    QVERIFY2(desk->exitCode() == 0, desk->readAllStandardError().constData());
+    QVERIFY2(out.contains(QStringLiteral("saved 10000002 ")), qPrintable(out));
+    // This process's own connection was lost too: its next action fails as lost, and attaches again.
+    try {
+        scalar(QStringLiteral("SELECT COUNT(*) FROM fjfej"));
+        QFAIL("the connection of before the restart still answered");
+    } catch (const EDatabaseError& error) {
+        QVERIFY2(vardelo::isLostConnection(error), qPrintable(error.Message()));
+    }
+    Data->Heal();
+    QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM fjfej")).toInt(), 2);
+    QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM fjsor WHERE s_bszam = '10000002'")).toInt(), 3);
+}
+
+// The ticket entry open with a line stored and the header typed; the server restarts; "OK" says so in
+// Hungarian, attaches again and, as the clerk asks, stores the ticket with everything typed.
+void TestSharedServer::windowSurvivesServerRestart() {
+    vardelo::UiRecorder rec;
+    vardelo::testing::selectPurchaser(QStringLiteral("1"));
+    JegyMod = vardelo::tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    rec.expectModal(vardelo::testing::writeLine({.name = QStringLiteral("megmarad")}));
+    vardelo::testing::child<QPushButton>(form, "NewLineButton")->click();
+    vardelo::testing::fillHeader(form);
+    vardelo::testing::child<QLineEdit>(form, "Edit4")->setText(QStringLiteral("újraindítás után"));
+    restartServer();
+    rec.answer(vardelo::MsgButton::Yes);
+    vardelo::testing::child<QPushButton>(form, "OkButton")->click();
+    QCOMPARE(rec.messageTexts(), QStringList{vardelo::LostConnectionMessage});
+    QVERIFY(rec.messages.first().reason.startsWith(QStringLiteral("A program újra kapcsolódott")));
+    QVERIFY(!form.isVisible());
+    QCOMPARE(scalar(QStringLiteral("SELECT f_megj FROM fjfej WHERE f_bszam = '10000001'")).toString(),
+             QStringLiteral("újraindítás után"));
+    QCOMPARE(scalar(QStringLiteral("SELECT s_megnevezes FROM fjsor WHERE s_bszam = '10000001'")).toString(),
+             QStringLiteral("megmarad"));
+    QVERIFY(Data->IBTable6->Active());
 }
 
 void TestSharedServer::newTicketAppearsAfterRefresh() {
@@ -278,5 +512,5 @@ void TestSharedServer::newTicketAppearsAfterRefresh() {
     QCOMPARE(Data->ZQ10->FieldByName(QStringLiteral("F_MEGJ")).AsString(), QStringLiteral("desk 3 ticket 1"));
 }
 
-QTEST_GUILESS_MAIN(TestSharedServer)
+QTEST_MAIN(TestSharedServer)
 #include "test_shared_server.moc"

@@ -7,6 +7,7 @@
 #include "tickets/ticket_queries.h"
 #include "tickets/ticket_rules.h"
 #include "widgets/form_controls.h"
+#include "widgets/save_refusal.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -69,6 +70,14 @@ private slots:
     void failedChangeKeepsWindowAndInput();
     void conflictWithAnotherDeskKeepsInput();
     void newTicketLeavesAnotherDesksLines();
+    void abandonedLinesComeToTheNextNewTicket();
+    void linesOfAnEarlierVersionComeWithTheNumber();
+    void movedNumberIsTold();
+    void changedTicketIsRefused_data();
+    void changedTicketIsRefused();
+    void deletedProducerRefusesTheSave_data();
+    void deletedProducerRefusesTheSave();
+    void changedOrDeletedLineIsRefused();
     void decimalCommaAndPoint();
     void newLineTakesWeightDeductionAndGridPositions();
     void deleteLineCommitsAtOnce();
@@ -106,7 +115,9 @@ void TestTicketEntry::newTicketTakesNextNumberAndConsumesItOnSave() {
 
     rec.expectModal(writeLine());
     child<QPushButton>(form, "NewLineButton")->click();
-    QCOMPARE(lineCount("12345679"), 1);
+    // The line is stored at once, as this desk's line without a number until the ticket is stored.
+    QCOMPARE(lineCount("12345679"), 0);
+    QCOMPARE(unsavedLineCount(), 1);
     QCOMPARE(committedValue("SELECT a_fjbszam FROM sorszam WHERE a_akod = '1'").toString(),
              QString("12345678"));
 
@@ -125,6 +136,11 @@ void TestTicketEntry::newTicketTakesNextNumberAndConsumesItOnSave() {
     QCOMPARE(value("SELECT f_levonas FROM fjfej WHERE f_bszam = '12345679'").toDouble(), 0.0);
     QCOMPARE(AktBszam, QString("12345679"));
     QCOMPARE(Data->ZQ10->FieldByName("F_BSZAM").AsString(), QString("12345679"));
+    QCOMPARE(committedValue("SELECT COUNT(*) FROM fjsor WHERE s_bszam = '12345679' AND s_munkahely IS NULL "
+                            "AND s_munkaido IS NULL")
+                 .toInt(),
+             1);
+    QCOMPARE(unsavedLineCount(), 0);
 }
 
 void TestTicketEntry::cancelledTicketLinesComeBackUnderSameNumber() {
@@ -154,10 +170,6 @@ void TestTicketEntry::numberBeyondTheColumnFailsAndKeepsSeed() {
     TestDatabase db(true);
     UiRecorder rec;
     db.exec("UPDATE sorszam SET a_fjbszam = '99999999' WHERE a_akod = '1'");
-    // Wider line numbers, so that a line can be stored under the nine-digit number and the header is reached.
-    db.exec("ALTER TABLE fjsor ALTER COLUMN s_bszam TYPE VARCHAR(9)");
-    // The journal's trigger of the lines looks the line's ticket up by its number, which the headers cannot hold.
-    db.exec("ALTER TRIGGER FJSOR_NAPLO INACTIVE");
     selectPurchaser("1");
     JegyMod = tickets::UjJegy;
     TForm9 form;
@@ -483,31 +495,238 @@ void TestTicketEntry::conflictWithAnotherDeskKeepsInput() {
              QString("Javított"));
 }
 
-// Another desk's unsaved ticket showed the same number and wrote its lines under it: the ticket stored here
-// holds its own lines only, and the other desk's lines move on to the next number, where that desk will find
-// them.
+// Another desk's unsaved ticket of the same purchaser: its lines are neither shown, counted nor deleted here,
+// the ticket stored here holds its own lines only, and the other desk's lines stay that desk's.
 void TestTicketEntry::newTicketLeavesAnotherDesksLines() {
     TestDatabase db(true);
     UiRecorder rec;
     selectPurchaser("1");
+    storeUnsavedLine(db, "masik-gep", "Másik");
     JegyMod = tickets::UjJegy;
     TForm9 form;
     form.show();
     QCOMPARE(child<QLineEdit>(form, "Edit1")->text(), QString("10000001"));
+    QVERIFY(Data->ZQ20->IsEmpty());
+    // "OK" without a line of its own, and "Töröl" on its empty grid.
+    fillHeader(form);
+    child<QPushButton>(form, "OkButton")->click();
+    QCOMPARE(rec.messageTexts(), QStringList{"Nincs a felvásárlási jegynek tételsora!"});
+    rec.clear();
+    child<QPushButton>(form, "DeleteLineButton")->click();
+    QCOMPARE(committedValue("SELECT COUNT(*) FROM fjsor WHERE s_megnevezes = 'Másik'").toInt(), 1);
+
+    rec.clear();
     rec.expectModal(writeLine({.name = "Saját"}));
     child<QPushButton>(form, "NewLineButton")->click();
-    db.exec(
-        "INSERT INTO fjsor (s_bszam, s_megnevezes, s_brutto, s_akod) VALUES ('10000001', 'Másik', 5, '1')");
-    fillHeader(form);
+    QCOMPARE(Data->ZQ20->RecordCount(), 1);
+    QCOMPARE(child<QLineEdit>(form, "VetelarTotal")->text(),
+             wholeForintText(value("SELECT s_vetelar FROM fjsor WHERE s_megnevezes = 'Saját'").toDouble()));
     child<QPushButton>(form, "OkButton")->click();
     QVERIFY(rec.messageTexts().isEmpty());
     QVERIFY(!form.isVisible());
     QCOMPARE(committedValue("SELECT s_megnevezes FROM fjsor WHERE s_bszam = '10000001'").toString(),
              QString("Saját"));
     QCOMPARE(committedValue("SELECT COUNT(*) FROM fjsor WHERE s_bszam = '10000001'").toInt(), 1);
-    QCOMPARE(committedValue("SELECT s_bszam FROM fjsor WHERE s_megnevezes = 'Másik'").toString(),
+    QCOMPARE(committedValue("SELECT s_munkahely FROM fjsor WHERE s_megnevezes = 'Másik' AND s_bszam IS NULL")
+                 .toString(),
+             QString("masik-gep"));
+}
+
+// Lines of a desk that is not attached and left them an hour ago come to the next new ticket, and the clerk
+// is told; a desk's lines of a moment ago stay that desk's.
+void TestTicketEntry::abandonedLinesComeToTheNextNewTicket() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    storeUnsavedLine(db, "lezuhant-gep", "Elhagyott", 61);
+    storeUnsavedLine(db, "ujrainditott-gep", "Friss", 5);
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    QCOMPARE(
+        rec.messageTexts(),
+        QStringList{"Az új jegyen megjelent egy másik munkahely félbehagyott jegyének 1 tételsora is. Ha nem "
+                    "ehhez a jegyhez tartoznak, törölje őket."});
+    QCOMPARE(Data->ZQ20->RecordCount(), 1);
+    QCOMPARE(Data->ZQ20->FieldByName("S_MEGNEVEZES").AsString(), QString("Elhagyott"));
+    QCOMPARE(committedValue("SELECT s_munkahely FROM fjsor WHERE s_megnevezes = 'Friss'").toString(),
+             QString("ujrainditott-gep"));
+}
+
+// A ticket cancelled by an earlier version left its lines under the number, without a header: the new ticket
+// shows them and stores them, as a cancelled ticket's lines always came back.
+void TestTicketEntry::linesOfAnEarlierVersionComeWithTheNumber() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    storeLine(db, {.number = "10000001", .name = "Régi"});
+    storeLine(db, {.number = "10000002", .name = "Későbbi"});
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    QCOMPARE(Data->ZQ20->RecordCount(), 1);
+    QCOMPARE(Data->ZQ20->FieldByName("S_MEGNEVEZES").AsString(), QString("Régi"));
+    fillHeader(form);
+    child<QPushButton>(form, "OkButton")->click();
+    QVERIFY(rec.messageTexts().isEmpty());
+    QCOMPARE(committedValue("SELECT s_bszam FROM fjsor WHERE s_megnevezes = 'Régi'").toString(),
+             QString("10000001"));
+    QCOMPARE(committedValue("SELECT s_bszam FROM fjsor WHERE s_megnevezes = 'Későbbi'").toString(),
              QString("10000002"));
-    QVERIFY(PendingLineIds.isEmpty());
+}
+
+// Another desk stored the number shown first: the ticket takes the next one, and the clerk is told which, so
+// that the right number goes on paper.
+void TestTicketEntry::movedNumberIsTold() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    db.exec("UPDATE sorszam SET a_fjbszam = '20000000' WHERE a_akod = '1'");
+    selectPurchaser("1");
+    JegyMod = tickets::UjJegy;
+    TForm9 form;
+    form.show();
+    QCOMPARE(child<QLineEdit>(form, "Edit1")->text(), QString("20000001"));
+    rec.expectModal(writeLine());
+    child<QPushButton>(form, "NewLineButton")->click();
+    db.execAsAnotherDesk("INSERT INTO fjfej (f_bszam, f_akod, f_ostermkod) VALUES ('20000001', '1', '1')");
+    db.execAsAnotherDesk("UPDATE sorszam SET a_fjbszam = '20000001' WHERE a_akod = '1'");
+    fillHeader(form);
+    child<QPushButton>(form, "OkButton")->click();
+    QCOMPARE(rec.messageTexts(), QStringList{"A jegy a(z) 20000002 sorszámot kapta, mert a 20000001-et egy "
+                                             "másik munkahely már felhasználta."});
+    QVERIFY(!form.isVisible());
+    QCOMPARE(committedValue("SELECT COUNT(*) FROM fjsor WHERE s_bszam = '20000002'").toInt(), 1);
+    QCOMPARE(committedValue("SELECT COUNT(*) FROM fjsor WHERE s_bszam = '20000001'").toInt(), 0);
+    QCOMPARE(AktBszam, QString("20000002"));
+}
+
+// Another desk stored a change of the ticket after this window loaded it: the save is refused naming what
+// changed, and the clerk's input stays, or the ticket is loaded as stored now when the clerk asks for it.
+void TestTicketEntry::changedTicketIsRefused_data() {
+    QTest::addColumn<bool>("reload");
+    QTest::newRow("input kept") << false;
+    QTest::newRow("loaded again") << true;
+}
+
+void TestTicketEntry::changedTicketIsRefused() {
+    QFETCH(bool, reload);
+    TestDatabase db(true);
+    UiRecorder rec;
+    TForm9 form;
+    openStoredForChange(db, form);
+    db.execAsAnotherDesk("UPDATE fjfej SET f_megj = 'AAA', f_prn = 'I' WHERE f_bszam = '10000001'");
+    child<QLineEdit>(form, "Edit4")->setText("BBB");
+    rec.answer(reload ? MsgButton::Yes : MsgButton::No);
+    child<QPushButton>(form, "OkButton")->click();
+    QCOMPARE(rec.messageTexts(), QStringList{"Hiba2: Módositás, UPDATE a Zozed fejben "});
+    QCOMPARE(
+        rec.messages.last().reason,
+        QString("Ezt az adatot közben egy másik munkahely módosította: Nyomtatva: (üres) helyett most „I”; "
+                "Megjegyzés: „Első jegy” helyett most „AAA”.\n\n") +
+            ReloadQuestion);
+    QVERIFY(form.isVisible());
+    QCOMPARE(committedValue("SELECT f_megj FROM fjfej WHERE f_bszam = '10000001'").toString(),
+             QString("AAA"));
+    QCOMPARE(child<QLineEdit>(form, "Edit4")->text(), reload ? QString("AAA") : QString("BBB"));
+    QCOMPARE(Data->ZQ20->RecordCount(), 1);
+
+    // Saved again: refused again while the input stands on the old reading; stored once loaded again.
+    rec.clear();
+    child<QLineEdit>(form, "Edit4")->setText("CCC");
+    rec.answer(MsgButton::No);
+    child<QPushButton>(form, "OkButton")->click();
+    QCOMPARE(form.isVisible(), !reload);
+    QCOMPARE(committedValue("SELECT f_megj FROM fjfej WHERE f_bszam = '10000001'").toString(),
+             reload ? QString("CCC") : QString("AAA"));
+}
+
+// The producer chosen for the ticket was deleted by another desk: nothing is stored, the window stays.
+void TestTicketEntry::deletedProducerRefusesTheSave_data() {
+    QTest::addColumn<bool>("change");
+    QTest::newRow("new ticket") << false;
+    QTest::newRow("changed ticket") << true;
+}
+
+void TestTicketEntry::deletedProducerRefusesTheSave() {
+    QFETCH(bool, change);
+    TestDatabase db(true);
+    UiRecorder rec;
+    selectPurchaser("1");
+    JegyMod = change ? tickets::JegyModositas : tickets::UjJegy;
+    TForm9 form;
+    if (change) {
+        openStoredForChange(db, form);
+    } else {
+        form.show();
+        rec.expectModal(writeLine());
+        child<QPushButton>(form, "NewLineButton")->click();
+        fillHeader(form);
+    }
+    db.execAsAnotherDesk("DELETE FROM ostermelo WHERE o_kod = '1'");
+    child<QPushButton>(form, "OkButton")->click();
+    QCOMPARE(rec.messageTexts(), QStringList{change ? "Hiba2: Módositás, UPDATE a Zozed fejben "
+                                                    : "Hiba1: Újban, INSERT a Fjfejben "});
+    QCOMPARE(
+        rec.messages.last().reason,
+        QString("A jegy őstermelőjét (kód: 1) közben egy másik munkahely törölte. Válasszon őstermelőt!"));
+    QVERIFY(form.isVisible());
+    QCOMPARE(committedValue("SELECT COUNT(*) FROM fjfej").toInt(), change ? 1 : 0);
+    QCOMPARE(committedValue("SELECT a_fjbszam FROM sorszam WHERE a_akod = '1'").toString(),
+             QString("10000000"));
+}
+
+// A line another desk changed or deleted since the grid read it: its change and its delete are refused and
+// told, never done unseen.
+void TestTicketEntry::changedOrDeletedLineIsRefused() {
+    TestDatabase db(true);
+    UiRecorder rec;
+    TForm9 form;
+    openStoredForChange(db, form);
+    db.execAsAnotherDesk("UPDATE fjsor SET s_brutto = 250 WHERE s_bszam = '10000001'");
+    rec.answer(MsgButton::No);
+    rec.expectModal([](QDialog& dialog) {
+        child<QLineEdit>(&dialog, "Edit5")->setText("300");
+        child<QPushButton>(&dialog, "OkButton")->click();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(child<QLineEdit>(&dialog, "Edit5")->text(), QString("300"));
+    });
+    child<QPushButton>(form, "ChangeLineButton")->click();
+    QCOMPARE(rec.messageTexts(), QStringList{"Hiba: Módosit, UPDATE a fjsorban "});
+    QCOMPARE(rec.messages.last().reason,
+             QString("Ezt az adatot közben egy másik munkahely módosította: Bruttó menny: „100” helyett most "
+                     "„250”.\n\n") +
+                 ReloadQuestion);
+    QCOMPARE(committedValue("SELECT s_brutto FROM fjsor").toDouble(), 250.0);
+
+    // Changed again while the dialog is open, loaded again when the clerk asks; then deleted meanwhile.
+    rec.clear();
+    rec.answer(MsgButton::Yes);
+    rec.expectModal([&db](QDialog& dialog) {
+        QCOMPARE(child<QLineEdit>(&dialog, "Edit5")->text(), QString("250"));
+        db.execAsAnotherDesk("UPDATE fjsor SET s_brutto = 260");
+        child<QLineEdit>(&dialog, "Edit5")->setText("300");
+        child<QPushButton>(&dialog, "OkButton")->click();
+        QCOMPARE(child<QLineEdit>(&dialog, "Edit5")->text(), QString("260"));
+        db.execAsAnotherDesk("DELETE FROM fjsor");
+        child<QPushButton>(&dialog, "OkButton")->click();
+        QVERIFY(dialog.isVisible());
+    });
+    Data->ZQ20->First();
+    child<QPushButton>(form, "ChangeLineButton")->click();
+    QCOMPARE(rec.messageTexts(),
+             QStringList({"Hiba: Módosit, UPDATE a fjsorban ", "Hiba: Módosit, UPDATE a fjsorban "}));
+    QCOMPARE(rec.messages.last().reason, QString("Ezt a sort közben egy másik munkahely törölte."));
+    QVERIFY(Data->ZQ20->IsEmpty());
+
+    // "Töröl" on a line the grid still shows but another desk deleted.
+    rec.clear();
+    storeLine(db, {.name = "Újabb"});
+    Data->ZQ20->Close();
+    Data->ZQ20->Open();
+    db.execAsAnotherDesk("DELETE FROM fjsor");
+    child<QPushButton>(form, "DeleteLineButton")->click();
+    QCOMPARE(rec.messageTexts(), QStringList{"Hiba: Felvásárlási jegy tételsor DELETE törlésekor"});
+    QCOMPARE(rec.messages.last().reason, QString("Ezt a sort közben egy másik munkahely törölte."));
 }
 
 void TestTicketEntry::decimalCommaAndPoint() {
@@ -561,10 +780,11 @@ void TestTicketEntry::newLineTakesWeightDeductionAndGridPositions() {
         QCOMPARE(Data->ZQ20->RecNo(), 1); // after an insert the grid is on the first line
     }
     QCOMPARE(rec.modalsShown, QStringList({"Form10", "Form10", "Form10"}));
-    QCOMPARE(
-        value("SELECT COUNT(*) FROM fjsor WHERE s_levonszaz = 15 AND s_akod = '1' AND s_bszam = '10000001'")
-            .toInt(),
-        3);
+    QCOMPARE(value("SELECT COUNT(*) FROM fjsor WHERE s_levonszaz = 15 AND s_akod = '1' AND s_bszam IS NULL "
+                   "AND s_munkahely = '" +
+                   Data->ZCon1->DeskName + "'")
+                 .toInt(),
+             3);
     QCOMPARE(value("SELECT s_brutto FROM fjsor WHERE s_megnevezes = 'Borjú'").toDouble(), 250.5);
     QCOMPARE(value("SELECT s_termekkod FROM fjsor WHERE s_megnevezes = 'Borjú'").toString(), QString("4"));
     const double vetelar = value("SELECT SUM(s_vetelar) FROM fjsor").toDouble();

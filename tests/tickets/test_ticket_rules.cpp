@@ -24,10 +24,64 @@ private slots:
     void lineLimits();
     void newTicketNumbers_data();
     void newTicketNumbers();
+    void numberInAccusative_data();
+    void numberInAccusative();
+    void movedNumberMessage();
     void declarationBox();
     void ticketOrders_data();
     void ticketOrders();
 };
+
+// The article and the case ending follow the number as it is read out: by its last word (egyet, kettőt,
+// hármat, ..., tizet, húszat, százat, ezret, milliót) and its first sound (az öt..., az egy, az ezer...).
+void TestTicketRules::numberInAccusative_data() {
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("expected");
+    const std::pair<const char*, const char*> cases[] = {
+        {"20000001", "a 20000001-et"},
+        {"20000002", "a 20000002-t"},
+        {"20000003", "a 20000003-at"},
+        {"20000004", "a 20000004-et"},
+        {"20000005", "a 20000005-öt"},
+        {"20000006", "a 20000006-ot"},
+        {"20000007", "a 20000007-et"},
+        {"20000008", "a 20000008-at"},
+        {"20000009", "a 20000009-et"},
+        {"20000010", "a 20000010-et"},
+        {"20000020", "a 20000020-at"},
+        {"20000030", "a 20000030-at"},
+        {"20000040", "a 20000040-et"},
+        {"20000060", "a 20000060-at"},
+        {"20000100", "a 20000100-at"},
+        {"20001000", "a 20001000-et"},
+        {"20000000", "a 20000000-t"},
+        {"50000001", "az 50000001-et"},
+        {"10000001", "a 10000001-et"},
+        {"1234567", "az 1234567-et"},
+        {"1001", "az 1001-et"},
+        {"1", "az 1-et"},
+        {"12", "a 12-t"},
+        {"120000000", "a 120000000-t"},
+        {"1000000000", "az 1000000000-ot"},
+    };
+    for (const auto& [number, expected] : cases)
+        QTest::newRow(number) << QString::fromUtf8(number) << QString::fromUtf8(expected);
+}
+
+void TestTicketRules::numberInAccusative() {
+    QFETCH(QString, number);
+    QFETCH(QString, expected);
+    QCOMPARE(numberWithArticleAccusative(number), expected);
+}
+
+void TestTicketRules::movedNumberMessage() {
+    QCOMPARE(numberMovedMessage("20000002", "20000001"),
+             QString("A jegy a(z) 20000002 sorszámot kapta, mert a 20000001-et egy másik munkahely már "
+                     "felhasználta."));
+    QCOMPARE(numberMovedMessage("50000004", "50000003"),
+             QString("A jegy a(z) 50000004 sorszámot kapta, mert az 50000003-at egy másik munkahely már "
+                     "felhasználta."));
+}
 
 void TestTicketRules::nextNumber_data() {
     QTest::addColumn<QString>("last");

@@ -94,4 +94,22 @@ inline int lineCount(const QString& number) {
     return value("SELECT COUNT(*) FROM fjsor WHERE s_bszam = '" + number + "'").toInt();
 }
 
+// The lines of this desk's unsaved ticket: without a number, under the desk's mark.
+inline int unsavedLineCount() {
+    return value("SELECT COUNT(*) FROM fjsor WHERE s_bszam IS NULL AND s_munkahely = '" +
+                 Data->ZCon1->DeskName + "'")
+        .toInt();
+}
+
+// A line of another desk's unsaved ticket of purchaser 1, last written the given minutes ago.
+inline void storeUnsavedLine(TestDatabase& db, const QString& desk, const QString& name, int minutesAgo = 0) {
+    db.exec(QStringLiteral(
+                "INSERT INTO fjsor (s_bszam, s_termekkod, s_megnevezes, s_vtsz, s_brutto, s_levonszaz, "
+                "s_megy, s_ear, s_kompmerteke, s_akod, s_munkahely, s_munkaido) VALUES (NULL, '2', "
+                "'%1', '0103 91 10', 5, 12, 'kg', 420, 7, '1', '%2', "
+                "DATEADD(MINUTE, -%3, CURRENT_TIMESTAMP))")
+                .arg(name, desk)
+                .arg(minutesAgo));
+}
+
 } // namespace vardelo::testing
