@@ -162,20 +162,19 @@ DatabaseObjects readObjects(IAttachment* attachment) {
                                         QStringLiteral("SELECT TRIM(RDB$GENERATOR_NAME) FROM RDB$GENERATORS "
                                                        "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0")))
             objects.generators.insert(row[0].toString());
-        for (const auto& row : readRows(attachment, tr,
-                                        QStringLiteral("SELECT TRIM(RDB$PROCEDURE_NAME), "
-                                                       "CAST(RDB$PROCEDURE_SOURCE AS VARCHAR(8000)) "
-                                                       "FROM RDB$PROCEDURES "
-                                                       "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
-                                                       "AND RDB$PACKAGE_NAME IS NULL")))
-            objects.procedureSources.insert(row[0].toString(), row[1].toString());
-        for (const auto& row : readRows(attachment, tr,
-                                        QStringLiteral("SELECT TRIM(RDB$FUNCTION_NAME), "
-                                                       "CAST(RDB$FUNCTION_SOURCE AS VARCHAR(8000)) "
-                                                       "FROM RDB$FUNCTIONS "
-                                                       "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
-                                                       "AND RDB$PACKAGE_NAME IS NULL")))
-            objects.functionSources.insert(row[0].toString(), row[1].toString());
+        // Procedures and functions outside packages, each with its text after AS.
+        const auto readRoutineSources = [&](const QString& kind, QHash<QString, QString>& sources) {
+            for (const auto& row :
+                 readRows(attachment, tr,
+                          QStringLiteral("SELECT TRIM(RDB$%1_NAME), "
+                                         "CAST(RDB$%1_SOURCE AS VARCHAR(8000)) FROM RDB$%1S "
+                                         "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
+                                         "AND RDB$PACKAGE_NAME IS NULL")
+                              .arg(kind)))
+                sources.insert(row[0].toString(), row[1].toString());
+        };
+        readRoutineSources(QStringLiteral("PROCEDURE"), objects.procedureSources);
+        readRoutineSources(QStringLiteral("FUNCTION"), objects.functionSources);
         for (const auto& row : readRows(attachment, tr,
                                         QStringLiteral("SELECT TRIM(RDB$EXCEPTION_NAME) FROM RDB$EXCEPTIONS "
                                                        "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0")))
