@@ -44,7 +44,7 @@ void reset(const QString& database) {
     for (const char* sql : {"DELETE FROM fjsor", "DELETE FROM fjfej", "DELETE FROM ostermelo",
                             "INSERT INTO ostermelo (o_kod, o_nev, o_szja) VALUES ('1', 'Kovács János', 15)",
                             "UPDATE sorszam SET a_fjbszam = '10000000' WHERE a_akod = '1'"})
-        vardelo::executeAndCommit(data.ZQ70, {QString::fromLatin1(sql)}, {});
+        vardelo::executeAndCommit(data.ZQ70, {QString::fromUtf8(sql)}, {});
     data.ZCon1->Disconnect();
 }
 
@@ -115,6 +115,7 @@ int main(int argc, char** argv) {
     QTemporaryDir serverFolder;
     const QString script = findUp(QStringLiteral("scripts/fbserver"));
     bool started = false;
+    int result = 0;
     try {
         // The floor: one desk on the embedded engine, a local file.
         const QString local = folder.filePath(QStringLiteral("du2010.fdb"));
@@ -155,8 +156,9 @@ int main(int argc, char** argv) {
         }
     } catch (const EDatabaseError& error) {
         std::fprintf(stderr, "%s\n", error.Message().toUtf8().constData());
+        result = 1;
     }
     if (started)
         QProcess::execute(script, {QStringLiteral("stop"), serverFolder.path()});
-    return 0;
+    return result;
 }
