@@ -20,8 +20,32 @@ namespace vardelo {
 namespace {
 
 // Whitespace and letter case carry no meaning in a stored expression or trigger text.
+// A definition's text compared without case, layout or comments: the engine keeps the comments of a body as
+// written (isql-fb keeps them, the program's own creation does not send them).
 QString normalized(const QString& text) {
-    return text.simplified().toUpper();
+    QString code;
+    code.reserve(text.size());
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const QChar next = i + 1 < text.size() ? text[i + 1] : QChar();
+        if (!quoted && c == QLatin1Char('-') && next == QLatin1Char('-')) {
+            while (i + 1 < text.size() && text[i + 1] != QLatin1Char('\n'))
+                ++i;
+            code += QLatin1Char(' ');
+            continue;
+        }
+        if (!quoted && c == QLatin1Char('/') && next == QLatin1Char('*')) {
+            const qsizetype end = text.indexOf(QStringLiteral("*/"), i + 2);
+            i = end < 0 ? text.size() : end + 1;
+            code += QLatin1Char(' ');
+            continue;
+        }
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        code += c;
+    }
+    return code.simplified().toUpper();
 }
 
 // A definition list split at its top-level commas (commas inside brackets and quotes belong to their item).
