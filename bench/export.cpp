@@ -107,7 +107,7 @@ int main(int argc, char* argv[]) {
                 "SET HEADING OFF;\nSELECT f_fizkelt, f_felvkelt, f_kelt, f_ostermkod, o_nev,  s_Bszam, "
                 "s_megnevezes, s_netto, s_megy, s_ear, s_kompmerteke, f_szja, o_Adoazon, o_Adoszam,  "
                 "o_TAJ, o_Igszam, o_Regszam, o_Csgazd, o_Helysegnev, o_Utca, o_Bankszla FROM fjsor "
-                "LEFT JOIN fjfej     ON s_bszam     = f_bszam LEFT JOIN ostermelo ON f_ostermkod = o_kod "
+                "JOIN fjfej     ON s_bszam     = f_bszam LEFT JOIN ostermelo ON f_ostermkod = o_kod "
                 "WHERE (f_fizkelt >= '%1' AND f_fizkelt <= '%2') AND (f_akod = '1') ORDER BY s_Bszam;\n")
                 .arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate));
         Data->ZCon1->Disconnect();

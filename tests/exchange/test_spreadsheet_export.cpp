@@ -82,6 +82,7 @@ private slots:
     void cleanup();
     void collectsTheRange_data();
     void collectsTheRange();
+    void collectsLinesInTicketOrder();
     void workbookReadsBack();
     void emptyCollection();
     void existingFile_data();
@@ -158,6 +159,25 @@ void TestSpreadsheetExport::collectsTheRange() {
     form->Button1Click();
     QCOMPARE(collectedNumbers(), numbers);
     QCOMPARE(recorder.messageTexts(), QStringList{});
+}
+
+// A ticket's lines come together in the order they were written, after the tickets with lower numbers; a line
+// whose header is missing is no purchase of the period.
+void TestSpreadsheetExport::collectsLinesInTicketOrder() {
+    db_->exec(
+        "INSERT INTO fjsor (s_bszam, s_megnevezes, s_brutto, s_akod) VALUES ('10000001', 'Második', 5, '1')");
+    db_->exec(
+        "INSERT INTO fjsor (s_bszam, s_megnevezes, s_brutto, s_akod) VALUES ('10000000', 'Árva', 5, '1')");
+    db_->exec("INSERT INTO fjsor (s_bszam, s_megnevezes, s_brutto, s_akod) VALUES ('10000001', 'Harmadik', "
+              "5, '1')");
+    auto form = window();
+    form->Button1Click();
+    QStringList lines;
+    for (Data->ZQ20->First(); !Data->ZQ20->Eof(); Data->ZQ20->Next())
+        lines << Data->ZQ20->FieldByName(QStringLiteral("S_BSZAM")).AsString() + u' ' +
+                     Data->ZQ20->FieldByName(QStringLiteral("S_MEGNEVEZES")).AsString();
+    QCOMPARE(lines, (QStringList{"10000001 Vágósertés", "10000001 Második", "10000001 Harmadik",
+                                 "10000002 Süldő, őszi ű"}));
 }
 
 // Headers, widths, the bold row across A1:AM1, the alignments of every row, each value with its type.
