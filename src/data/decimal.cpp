@@ -218,7 +218,15 @@ Decimal Decimal::shiftedRight(int places) const {
 double Decimal::toDouble() const {
     if (!isValid())
         return std::nan("");
-    // strtod rounds the exact digits correctly, which dividing two doubles would not.
+    // Units below 2^53 and powers of ten up to 10^22 are exact doubles, and one division of exact values is
+    // rounded correctly, as strtod rounds the exact digits: the same double, without the text (a spreadsheet
+    // export converts millions of amounts).
+    static constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr Int128 ExactUnits = Int128(1) << 53;
+    if (units_ <= ExactUnits && units_ >= -ExactUnits && scale_ <= 22)
+        return double(units_) / PowersOfTen[scale_];
     return std::strtod(plainText(QLatin1Char('.')).toLatin1().constData(), nullptr);
 }
 

@@ -3,8 +3,10 @@
 #include "data/decimal.h"
 #include "data/text_formats.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 #include <QVariant>
+#include <cstdlib>
 #include <limits>
 
 using namespace vardelo;
@@ -193,6 +195,24 @@ private slots:
         QCOMPARE(d("0.1").toDouble(), 0.1);
         QCOMPARE(d("-81776.34").toDouble(), -81776.34);
         QCOMPARE(Decimal(std::numeric_limits<qint64>::max()).toDouble(), 9223372036854775807.0);
+    }
+
+    // The double of an amount is the one strtod reads from its exact digits, whatever the digits and the
+    // scale: small and large units, the edge of 2^53, scales up to 25.
+    void toDoubleIsCorrectlyRounded() {
+        QRandomGenerator random(20261211);
+        const qint64 edge = qint64(1) << 53;
+        for (int i = 0; i < 200000; ++i) {
+            const int scale = i % 26;
+            qint64 units = i % 3 == 0   ? qint64(random.bounded(1000000))
+                           : i % 3 == 1 ? edge - 2 + qint64(random.bounded(5))
+                                        : qint64(random.generate64() >> 1);
+            if (i % 2)
+                units = -units;
+            const Decimal value = Decimal::fromUnits(units, scale);
+            const QByteArray digits = value.plainText(u'.').toLatin1();
+            QCOMPARE(value.toDouble(), std::strtod(digits.constData(), nullptr));
+        }
     }
 
     void texts_data() {
