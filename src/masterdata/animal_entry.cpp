@@ -103,6 +103,8 @@ void TForm7::buildWindow() {
     layout->addLayout(fields);
     layout->addSpacing(8);
     layout->addLayout(buttons);
+    // A taller window keeps its fields and buttons together at the top.
+    layout->addStretch(1);
 
     QWidget* order[] = {Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Button1, Button2, Edit1};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)

@@ -145,6 +145,8 @@ void TForm5::buildWindow() {
     layout->addLayout(fields);
     layout->addSpacing(8);
     layout->addLayout(buttons);
+    // A taller window keeps its fields and buttons together at the top.
+    layout->addStretch(1);
 
     QWidget* order[] = {Edit3,  Edit4,  Edit5,     Edit6,   Edit7,   Edit8,  Edit9,  Edit10,
                         Edit11, Edit12, Edit13,    Edit15,  Edit16,  Edit17, Edit18, Edit19,
