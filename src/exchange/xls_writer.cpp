@@ -186,9 +186,9 @@ void BiffWorkbook::appendCell(quint16 number, int row, int column, int xfIndex, 
         s.lastColumn = column;
 }
 
-void BiffWorkbook::writeText(int row, int column, const QString& text, int xfIndex) {
+void BiffWorkbook::writeText(int row, int column, QStringView text, int xfIndex) {
     const int length = int(std::min<qsizetype>(text.size(), MaxLabelLength));
-    const ushort* chars = text.utf16();
+    const char16_t* chars = text.utf16();
     bool narrow = true;
     for (int i = 0; i < length && narrow; ++i)
         narrow = chars[i] < 0x100;
@@ -264,13 +264,18 @@ QByteArray BiffWorkbook::finish() const {
         record(globals, rSTYLE, b);
     }
 
-    // The sheets' places in the stream follow from the globals' length, BOUNDSHEET records included.
-    std::vector<QByteArray> bodies;
+    // The sheets' places in the stream follow from the globals' length, BOUNDSHEET records included. Each
+    // sheet's records around its cells are made first, so the cells are copied once, into the stream.
+    struct SheetParts {
+        QByteArray head; // BOF, COLINFO, DIMENSIONS
+        QByteArray tail; // WINDOW2, EOF
+    };
+    std::vector<SheetParts> parts;
     for (size_t i = 0; i < sheets_.size(); ++i) {
         const Sheet& s = sheets_[i];
-        QByteArray body;
-        record(body, rBOF, bof(0x0010));
-        body.append(s.columns);
+        SheetParts p;
+        record(p.head, rBOF, bof(0x0010));
+        p.head.append(s.columns);
         {
             QByteArray b;
             const bool empty = s.lastRow < 0;
@@ -279,9 +284,8 @@ QByteArray BiffWorkbook::finish() const {
             put16(b, empty ? 0 : s.firstColumn);
             put16(b, empty ? 0 : s.lastColumn + 1);
             put16(b, 0);
-            record(body, rDIMENSIONS, b);
+            record(p.head, rDIMENSIONS, b);
         }
-        body.append(s.cells);
         {
             QByteArray b;
             // Grid lines, headers, zeros, default header colour, outline symbols; the first sheet selected.
@@ -293,10 +297,10 @@ QByteArray BiffWorkbook::finish() const {
             put16(b, 0);
             put16(b, 0);
             put32(b, 0);
-            record(body, rWINDOW2, b);
+            record(p.tail, rWINDOW2, b);
         }
-        record(body, rEOF, {});
-        bodies.push_back(body);
+        record(p.tail, rEOF, {});
+        parts.push_back(std::move(p));
     }
     QList<QByteArray> boundSheets;
     qint64 offset = globals.size() + 4; // the EOF of the globals
@@ -309,21 +313,25 @@ QByteArray BiffWorkbook::finish() const {
         offset += 4 + b.size();
         boundSheets.append(b);
     }
-    QByteArray out = globals;
+    qint64 total = offset;
+    for (size_t i = 0; i < sheets_.size(); ++i)
+        total += parts[i].head.size() + sheets_[i].cells.size() + parts[i].tail.size();
+    QByteArray out;
+    out.reserve(std::max<qsizetype>(total, MinimumStreamSize));
+    out.append(globals);
     for (size_t i = 0; i < sheets_.size(); ++i) {
         QByteArray b = boundSheets[qsizetype(i)];
         const quint32 position = qToLittleEndian(quint32(offset));
         std::memcpy(b.data(), &position, 4);
         record(out, rBOUNDSHEET, b);
-        offset += bodies[i].size();
+        offset += parts[i].head.size() + sheets_[i].cells.size() + parts[i].tail.size();
     }
     record(out, rEOF, {});
-    qsizetype total = out.size();
-    for (const QByteArray& body : bodies)
-        total += body.size();
-    out.reserve(std::max<qsizetype>(total, MinimumStreamSize));
-    for (const QByteArray& body : bodies)
-        out.append(body);
+    for (size_t i = 0; i < sheets_.size(); ++i) {
+        out.append(parts[i].head);
+        out.append(sheets_[i].cells);
+        out.append(parts[i].tail);
+    }
     if (out.size() < MinimumStreamSize)
         out.append(QByteArray(MinimumStreamSize - out.size(), '\0'));
     return out;

@@ -62,7 +62,7 @@ public:
     // Width of columns first..last (zero-based) in characters of the standard font, as a spreadsheet
     // program shows it (its ColumnWidth): stored with the cell's padding (columnWidthUnits).
     void setColumnWidth(int first, int last, double characters);
-    void writeText(int row, int column, const QString& text, int xf);
+    void writeText(int row, int column, QStringView text, int xf);
     void writeNumber(int row, int column, double value, int xf);
     void writeDate(int row, int column, const QDate& date, int xf) {
         writeNumber(row, column, dateSerial(date), xf);
