@@ -164,26 +164,6 @@ private:
     int sheetRow_ = 1;
 };
 
-// The character of each Windows-1250 byte as the dataset decodes it; a byte that does not give exactly one
-// character sends its text through the dataset's own decoding.
-struct ByteCharacters {
-    char16_t character[256] = {};
-    bool single[256] = {};
-};
-
-const ByteCharacters& byteCharacters() {
-    static const ByteCharacters table = [] {
-        ByteCharacters t;
-        for (int b = 0; b < 256; ++b) {
-            const QString one = decodeWin1250(QByteArray(1, char(b)));
-            t.single[b] = one.size() == 1;
-            t.character[b] = t.single[b] ? one.at(0).unicode() : u'\0';
-        }
-        return t;
-    }();
-    return table;
-}
-
 template <typename T> T readValue(const unsigned char* p) {
     T value;
     std::memcpy(&value, p, sizeof value);
@@ -192,7 +172,7 @@ template <typename T> T readValue(const unsigned char* p) {
 
 // How a column's fetched bytes become a cell: text and exact amounts straight from the bytes, the rest
 // through the dataset's decoding.
-enum class CellSource { VaryingText, FixedText, Scaled16, Scaled32, Scaled64, Decoded };
+enum class CellSource { VaryingText, FixedText, Scaled, Decoded };
 
 CellSource cellSource(const fb::ColumnLayout& c) {
     switch (c.type) {
@@ -201,32 +181,34 @@ CellSource cellSource(const fb::ColumnLayout& c) {
     case SQL_TEXT:
         return CellSource::FixedText;
     case SQL_SHORT:
-        return c.scale < 0 ? CellSource::Scaled16 : CellSource::Decoded;
     case SQL_LONG:
-        return c.scale < 0 ? CellSource::Scaled32 : CellSource::Decoded;
     case SQL_INT64:
-        return c.scale < 0 ? CellSource::Scaled64 : CellSource::Decoded;
+        return c.scale < 0 ? CellSource::Scaled : CellSource::Decoded;
     default:
         return CellSource::Decoded;
     }
 }
 
+// The scaled integer of an exact amount: the amount itself, as the dataset's Decimal holds it.
+qint64 scaledUnits(const fb::ColumnLayout& c, const unsigned char* data) {
+    switch (c.type) {
+    case SQL_SHORT:
+        return readValue<qint16>(data);
+    case SQL_LONG:
+        return readValue<qint32>(data);
+    default:
+        return readValue<qint64>(data);
+    }
+}
+
 // A text cell from the column's Windows-1250 bytes, decoded as the dataset decodes them.
 void writeWin1250(SheetsWriter& sheets, int row, int column, const unsigned char* bytes, size_t length) {
-    const ByteCharacters& table = byteCharacters();
-    char16_t text[xls::BiffWorkbook::MaxLabelLength];
-    const size_t kept = std::min<size_t>(length, xls::BiffWorkbook::MaxLabelLength);
-    bool single = true;
-    for (size_t i = 0; i < length; ++i)
-        single = single && table.single[bytes[i]];
-    if (!single) {
-        sheets.writeText(row, column,
-                         decodeWin1250(QByteArray(reinterpret_cast<const char*>(bytes), qsizetype(length))));
-        return;
-    }
-    for (size_t i = 0; i < kept; ++i)
-        text[i] = table.character[bytes[i]];
-    sheets.writeText(row, column, QStringView(text, qsizetype(kept)));
+    const QByteArrayView text(bytes, qsizetype(length));
+    char16_t characters[xls::BiffWorkbook::MaxLabelLength];
+    if (length <= std::size(characters) && decodeWin1250Into(text, characters))
+        sheets.writeText(row, column, QStringView(characters, qsizetype(length)));
+    else
+        sheets.writeText(row, column, decodeWin1250(text.toByteArray()));
 }
 
 } // namespace
@@ -282,17 +264,9 @@ QByteArray buildWorkbook(TDataSet& lines, const std::function<void(int)>& progre
             case CellSource::FixedText:
                 writeWin1250(sheets, sheetRow, i, data, c.length);
                 break;
-            case CellSource::Scaled16:
+            case CellSource::Scaled:
                 sheets.writeNumber(sheetRow, i,
-                                   Decimal::fromUnits(readValue<qint16>(data), -c.scale).toDouble());
-                break;
-            case CellSource::Scaled32:
-                sheets.writeNumber(sheetRow, i,
-                                   Decimal::fromUnits(readValue<qint32>(data), -c.scale).toDouble());
-                break;
-            case CellSource::Scaled64:
-                sheets.writeNumber(sheetRow, i,
-                                   Decimal::fromUnits(readValue<qint64>(data), -c.scale).toDouble());
+                                   Decimal::fromUnits(scaledUnits(c, data), -c.scale).toDouble());
                 break;
             case CellSource::Decoded:
                 sheets.writeValue(sheetRow, i, fb::decodeColumn(c, message));
