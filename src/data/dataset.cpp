@@ -418,6 +418,15 @@ QVariant TDataSet::ValueAt(int row, int fieldIndex) const {
     return cursor_ ? cursor_->value(row, fieldIndex) : QVariant();
 }
 
+const unsigned char* TDataSet::MessageAt(int row) const {
+    return cursor_ ? cursor_->message(row) : nullptr;
+}
+
+const std::vector<vardelo::fb::ColumnLayout>& TDataSet::ColumnLayouts() const {
+    static const std::vector<vardelo::fb::ColumnLayout> none;
+    return cursor_ ? cursor_->columns() : none;
+}
+
 QVariant TDataSet::CurrentValue(int fieldIndex) const {
     if (IsEmpty())
         return QVariant();

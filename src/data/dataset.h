@@ -12,6 +12,9 @@ class TConnection;
 class TTransaction;
 class TDataSetCursor;
 struct TListPlan;
+namespace vardelo::fb {
+struct ColumnLayout;
+}
 
 enum class TDataSetState { Inactive, Browse, Edit, Insert };
 
@@ -76,6 +79,11 @@ public:
     bool AllFetched() const;
     int FetchMore(int count);
     QVariant ValueAt(int row, int fieldIndex) const;
+    // The bytes of a row as fetched and where each column lies in them, for readers of many rows that need
+    // no QVariant made of every value; nullptr for a row kept decoded (one the dataset changed itself) or
+    // missing: read that one by ValueAt.
+    const unsigned char* MessageAt(int row) const;
+    const std::vector<vardelo::fb::ColumnLayout>& ColumnLayouts() const;
     // Zero-based index of the current row, -1 when empty or closed.
     int CurrentIndex() const { return IsEmpty() ? -1 : current_; }
 

@@ -72,17 +72,22 @@ const ByteCharacters& byteCharacters() {
 
 } // namespace
 
-QString decodeWin1250(const QByteArray& bytes) {
+bool decodeWin1250Into(QByteArrayView bytes, char16_t* out) {
     const ByteCharacters& table = byteCharacters();
-    QString text(bytes.size(), Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(text.data());
     for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes.at(i));
+        const auto b = static_cast<unsigned char>(bytes[i]);
         if (!table.single[b])
-            return QStringDecoder(codePage).decode(bytes);
+            return false;
         out[i] = table.character[b];
     }
-    return text;
+    return true;
+}
+
+QString decodeWin1250(const QByteArray& bytes) {
+    QString text(bytes.size(), Qt::Uninitialized);
+    if (decodeWin1250Into(bytes, reinterpret_cast<char16_t*>(text.data())))
+        return text;
+    return QStringDecoder(codePage).decode(bytes);
 }
 
 bool writeTextFile(const QString& path, const QStringList& lines, QString* error) {

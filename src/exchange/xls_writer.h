@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 namespace vardelo::xls {
@@ -62,7 +63,7 @@ public:
     // Width of columns first..last (zero-based) in characters of the standard font, as a spreadsheet
     // program shows it (its ColumnWidth): stored with the cell's padding (columnWidthUnits).
     void setColumnWidth(int first, int last, double characters);
-    void writeText(int row, int column, const QString& text, int xf);
+    void writeText(int row, int column, QStringView text, int xf);
     void writeNumber(int row, int column, double value, int xf);
     void writeDate(int row, int column, const QDate& date, int xf) {
         writeNumber(row, column, dateSerial(date), xf);
@@ -75,14 +76,25 @@ public:
     QByteArray finish() const;
 
 private:
+    // Cell records go into blocks of a fixed size that are never moved: a workbook has millions of them, and
+    // a growing buffer would copy the megabytes written so far each time it grows.
+    struct FreeBlock {
+        void operator()(char* bytes) const;
+    };
+    struct CellBlock {
+        std::unique_ptr<char[], FreeBlock> bytes;
+        size_t used = 0;
+    };
     struct Sheet {
         QString name;
-        QByteArray columns; // COLINFO records
-        QByteArray cells;   // cell records
+        QByteArray columns;           // COLINFO records
+        std::vector<CellBlock> cells; // cell records
+        qsizetype cellBytes = 0;
         int firstRow = -1, lastRow = -1, firstColumn = -1, lastColumn = -1;
     };
     Sheet& current();
-    void appendCell(quint16 number, int row, int column, int xf, const char* payload, int payloadLength);
+    // Writes a cell record's header and gives the place of its payload of that many bytes.
+    char* appendCell(quint16 number, int row, int column, int xf, int payloadLength);
 
     std::vector<CellFormat> formats_; // cell XFs from index 16 on
     QStringList customFormats_;       // FORMAT records from index 164 on

@@ -92,6 +92,7 @@ private slots:
     void showsTheWorkbook();
     void exportCollectsFirst();
     void longResultGoesOnInASecondSheet();
+    void fetchedBytesGiveTheDecodedValuesWorkbook();
 
 private:
     // A window saving into the test's folder, on the given range.
@@ -401,6 +402,54 @@ void TestSpreadsheetExport::longResultGoesOnInASecondSheet() {
              QStringList{QStringLiteral("A konvertálás befejeződött!\n65 542 sor került a munkafüzetbe, 2 "
                                         "munkalapra (Munka1–Munka2), mert egy munkalapra legfeljebb "
                                         "65 535 sor fér.")});
+}
+
+// The workbook is built from the rows' fetched bytes; it must be byte for byte the one built from the values
+// the dataset decodes: texts with letters beyond Latin-1 (ő, ű: the two-byte form), empty texts, nulls (a
+// ticket without its producer), negative and fractional amounts, dates, and a second sheet.
+void TestSpreadsheetExport::fetchedBytesGiveTheDecodedValuesWorkbook() {
+    db_->exec("INSERT INTO ostermelo (o_kod, o_nev, o_helysegnev, o_utca, o_bankszla) VALUES ('8', "
+              "'Őry Űrsula', '', 'Fő út 1.', NULL)");
+    db_->exec(
+        "INSERT INTO fjfej (f_bszam, f_ostermkod, f_kelt, f_felvkelt, f_fizkelt, f_szja, f_akod) VALUES "
+        "('10000005', '8', NULL, '2010-02-28', '2010-03-01', -15, '1')");
+    db_->exec("INSERT INTO fjfej (f_bszam, f_ostermkod, f_kelt, f_felvkelt, f_fizkelt, f_akod) VALUES "
+              "('10000006', '99', '1900-03-01', '1900-02-28', '2010-03-02', '1')");
+    db_->exec(
+        "INSERT INTO fjsor (s_bszam, s_megnevezes, s_brutto, s_levonszaz, s_megy, s_ear, s_kompmerteke, "
+        "s_akod) VALUES ('10000005', 'Visszáru őszi ű ÁÉÍÓÖŐÚÜŰ', -12.3456, 0.5, '', -0.0001, NULL, '1')");
+    db_->exec(
+        "INSERT INTO fjsor (s_bszam, s_megnevezes, s_brutto, s_megy, s_ear, s_akod) VALUES ('10000006', "
+        "NULL, 999998.9999, NULL, 654321.0987, '1')");
+    db_->exec("INSERT INTO fjsor (s_bszam, s_megnevezes, s_brutto, s_akod) VALUES ('10000006', "
+              "'Hetvenöt karakter: ÁRVÍZTŰRŐ TÜKÖRFÚRÓGÉP árvíztűrő tükörfúrógép 0123456789', 0, '1')");
+    auto form = window();
+    form->Button1Click();
+    TDataSet& lines = *Data->ZQ20;
+    QCOMPARE(lines.RecordCount(), 5);
+    auto decoded = [&] {
+        QList<exchange::SheetColumn> columns;
+        for (int i = 0; i < int(Headers.size()); ++i)
+            columns.append({Headers[i], Widths[i], RightColumns.contains(i)});
+        const int count = lines.RecordCount();
+        return exchange::buildSheets(columns,
+                                     {count, [&](int row, int column) { return lines.ValueAt(row, column); }},
+                                     exchange::BoldHeaderColumns);
+    };
+    const QByteArray expected = decoded();
+    QCOMPARE(exchange::buildWorkbook(lines), expected);
+    QCOMPARE(lines.RecNo(), 5);
+
+    // Past a sheet's lines, with the dataset's window smaller than the rows.
+    db_->exec(
+        "EXECUTE BLOCK AS DECLARE i INTEGER = 0; BEGIN WHILE (i < 65540) DO BEGIN "
+        "INSERT INTO fjsor (s_bszam, s_megnevezes, s_brutto, s_akod) VALUES ('10000005', 'Tömeg ő', 1, '1'); "
+        "i = i + 1; END END");
+    db_->exec("UPDATE fjsor SET s_brutto = -MOD(id_fjsor, 999999) / 7.0 WHERE s_megnevezes = 'Tömeg ő'");
+    form->Button1Click();
+    const QByteArray expectedLong = decoded();
+    QCOMPARE(exchange::buildWorkbook(lines), expectedLong);
+    QCOMPARE(lines.RecNo(), 5 + 65540);
 }
 
 QTEST_MAIN(TestSpreadsheetExport)
