@@ -9,6 +9,7 @@
 // row is (a count) and the rows the grid shows (ROWS m TO n). Then their ratio, and the ratio of our time on
 // the big file to that on the small one. Ends with the peak resident memory of the whole run. Usage:
 // bench_scale BIG.fdb SMALL.fdb    (both made by bench_generate; the files are written to: use copies)
+// BENCH_RUNS sets how often each action runs (3), BENCH_ONLY a regular expression of the actions to time.
 #include "data/data_module.h"
 #include "data/database_error.h"
 #include "data/immediate_write.h"
@@ -111,6 +112,10 @@ public:
 
     void time(const QString& name, const std::function<void()>& before, const std::function<void()>& work,
               const QString& statements) {
+        // BENCH_ONLY (a regular expression) times only the actions it matches, for looking at a few.
+        static const QRegularExpression only(qEnvironmentVariable("BENCH_ONLY"));
+        if (!only.match(name).hasMatch())
+            return;
         std::vector<double> runs;
         for (int i = 0; i < Runs; ++i) {
             before();

@@ -52,7 +52,12 @@ TDataSetCursor::TDataSetCursor(IAttachment* attachment, ITransaction* transactio
 }
 
 // The handles close the cursors and free the statements.
-TDataSetCursor::~TDataSetCursor() = default;
+TDataSetCursor::~TDataSetCursor() {
+    if (placed_.capacity() > sparePlaces_.capacity()) {
+        placed_.clear();
+        sparePlaces_.swap(placed_);
+    }
+}
 
 QString TDataSetCursor::innerSql() const {
     QString sql = sql_.trimmed();

@@ -32,7 +32,8 @@ qint64 integerAt(const vardelo::fb::ColumnLayout& layout, const unsigned char* m
     }
 }
 
-// A value's bytes as fetched, without the trailing blanks the comparison ignores; none when empty.
+// A value's bytes as fetched, without the trailing blanks the comparison ignores; none when empty. The bytes
+// stay in the message (QByteArray::fromRawData): copy them to keep them.
 std::optional<QByteArray> bytesAt(const vardelo::fb::ColumnLayout& layout, const unsigned char* message) {
     if (*reinterpret_cast<const short*>(message + layout.nullOffset) == -1)
         return std::nullopt;
@@ -48,7 +49,7 @@ std::optional<QByteArray> bytesAt(const vardelo::fb::ColumnLayout& layout, const
     }
     while (length > 0 && data[length - 1] == ' ')
         --length;
-    return QByteArray(data, length);
+    return QByteArray::fromRawData(data, length);
 }
 
 } // namespace
@@ -101,12 +102,15 @@ void TDataSetCursor::placeRows() {
             const auto value = bytesAt(layout[2], message);
             if (value && value != previous) {
                 ++rank;
-                previous = value;
+                previous = QByteArray(value->constData(), value->size());
             }
-            ranks[*bytesAt(layout[0], message)].push_back({value ? rank : 0, integerAt(layout[1], message)});
+            const QByteArray link = *bytesAt(layout[0], message);
+            ranks[QByteArray(link.constData(), link.size())].push_back(
+                {value ? rank : 0, integerAt(layout[1], message)});
             return false;
         },
         &NoValues);
+    placed_.swap(sparePlaces_);
     placed_.clear();
     scanRows(
         QStringLiteral("SELECT %1, %2 FROM (\n%3\n)").arg(j.drivingKey, j.drivingLink, plan_->drivingSql), {},
