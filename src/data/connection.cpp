@@ -145,6 +145,7 @@ void TConnection::Connect() {
             dpb->insertString(status.throwing(), isc_dpb_os_user, osUser.toUtf8().constData());
         attachment_ =
             vardelo::fb::attachDatabase(QDir::toNativeSeparators(ResolvedDatabaseName()), dpb.get());
+        vardelo::fb::keepPreparedStatements(attachment_.get());
     } catch (const FbException& e) {
         vardelo::fb::raise(e);
     }
@@ -192,6 +193,7 @@ void TConnection::announceDesk() {
 
 void TConnection::Reconnect() {
     // The server is gone or has forgotten the attachment: nothing is committed or detached on it.
+    vardelo::fb::dropPreparedStatements(attachment_.get());
     attachment_.reset();
     Connect();
 }
@@ -212,6 +214,7 @@ void TConnection::Disconnect() {
     if (!Connected())
         return;
     emit disconnecting();
+    vardelo::fb::dropPreparedStatements(attachment_.get());
     Status status;
     try {
         attachment_->detach(status.throwing());

@@ -75,10 +75,7 @@ QString TDataSetCursor::countableSql() const {
 
 // Throws FbException when the engine refuses the statement.
 vardelo::fb::Handle<IStatement> TDataSetCursor::prepare(const QString& sql) {
-    Status status;
-    const QByteArray text = vardelo::fb::encodeSql(sql);
-    return vardelo::fb::Handle<IStatement>(attachment_->prepare(
-        status.throwing(), transaction_, 0, text.constData(), 3, IStatement::PREPARE_PREFETCH_METADATA));
+    return vardelo::fb::prepareStatement(attachment_, transaction_, sql);
 }
 
 vardelo::fb::Handle<IStatement> TDataSetCursor::prepareSameRows(const QString& sql) {

@@ -10,15 +10,18 @@
 #include <QDateTime>
 #include <QStringDecoder>
 #include <QTime>
-#include <clocale>
 #include <atomic>
+#include <clocale>
 #include <cmath>
 #include <csignal>
 #include <cstring>
 #include <dlfcn.h>
 #include <langinfo.h>
 #include <link.h>
+#include <list>
+#include <mutex>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 using namespace Firebird;
@@ -160,8 +163,132 @@ void letGo(IResultSet* cursor) {
     endOrRelease(cursor, [](IResultSet* c, CheckStatusWrapper* w) { c->close(w); });
 }
 
-void letGo(IStatement* statement) {
+namespace {
+
+// The kept statements of the attachments that keep them, newest first, and the statements lent out of them.
+struct StatementKeeper {
+    static constexpr size_t MostKept = 48;
+    struct Kept {
+        QByteArray text;
+        IStatement* statement;
+    };
+    std::mutex mutex;
+    std::unordered_map<IAttachment*, std::list<Kept>> kept;
+    std::unordered_map<IStatement*, std::pair<IAttachment*, QByteArray>> lent;
+};
+
+StatementKeeper& keeper() {
+    static StatementKeeper* const instance = new StatementKeeper;
+    return *instance;
+}
+
+void freeStatement(IStatement* statement) {
     endOrRelease(statement, [](IStatement* s, CheckStatusWrapper* w) { s->free(w); });
+}
+
+// Statements that only read or write rows; any other (a schema change, a transaction statement) is not kept.
+bool keepable(unsigned type) {
+    switch (type) {
+    case isc_info_sql_stmt_select:
+    case isc_info_sql_stmt_select_for_upd:
+    case isc_info_sql_stmt_insert:
+    case isc_info_sql_stmt_update:
+    case isc_info_sql_stmt_delete:
+    case isc_info_sql_stmt_exec_procedure:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void letGo(IStatement* statement) {
+    StatementKeeper& k = keeper();
+    {
+        std::lock_guard lock(k.mutex);
+        const auto lent = k.lent.find(statement);
+        if (lent != k.lent.end()) {
+            auto [attachment, text] = std::move(lent->second);
+            k.lent.erase(lent);
+            const auto kept = k.kept.find(attachment);
+            if (kept != k.kept.end()) {
+                kept->second.push_front({std::move(text), statement});
+                if (kept->second.size() <= StatementKeeper::MostKept)
+                    return;
+                statement = kept->second.back().statement;
+                kept->second.pop_back();
+            }
+        }
+    }
+    freeStatement(statement);
+}
+
+void keepPreparedStatements(IAttachment* attachment) {
+    StatementKeeper& k = keeper();
+    std::lock_guard lock(k.mutex);
+    k.kept.try_emplace(attachment);
+}
+
+void dropPreparedStatements(IAttachment* attachment) {
+    std::list<StatementKeeper::Kept> idle;
+    StatementKeeper& k = keeper();
+    {
+        std::lock_guard lock(k.mutex);
+        const auto kept = k.kept.find(attachment);
+        if (kept != k.kept.end()) {
+            idle = std::move(kept->second);
+            k.kept.erase(kept);
+        }
+        // Statements still lent are freed when their handles let go of them.
+        for (auto it = k.lent.begin(); it != k.lent.end();)
+            it = it->second.first == attachment ? k.lent.erase(it) : std::next(it);
+    }
+    for (const auto& entry : idle)
+        freeStatement(entry.statement);
+}
+
+Handle<IStatement> prepareStatement(IAttachment* attachment, ITransaction* transaction, const QString& sql) {
+    const QByteArray text = encodeSql(sql);
+    StatementKeeper& k = keeper();
+    bool keeping = false;
+    {
+        std::lock_guard lock(k.mutex);
+        const auto kept = k.kept.find(attachment);
+        if (kept != k.kept.end()) {
+            keeping = true;
+            auto& idle = kept->second;
+            for (auto it = idle.begin(); it != idle.end(); ++it)
+                if (it->text == text) {
+                    IStatement* statement = it->statement;
+                    k.lent.emplace(statement, std::make_pair(attachment, std::move(it->text)));
+                    idle.erase(it);
+                    return Handle<IStatement>(statement);
+                }
+        }
+    }
+    Status status;
+    Handle<IStatement> statement(attachment->prepare(status.throwing(), transaction, 0, text.constData(), 3,
+                                                     IStatement::PREPARE_PREFETCH_METADATA));
+    if (!keeping)
+        return statement;
+    if (keepable(statement->getType(status.throwing()))) {
+        std::lock_guard lock(k.mutex);
+        if (k.kept.count(attachment))
+            k.lent.emplace(statement.get(), std::make_pair(attachment, text));
+    } else {
+        // What the schema change alters must not be held by a statement kept on this attachment.
+        std::list<StatementKeeper::Kept> idle;
+        {
+            std::lock_guard lock(k.mutex);
+            const auto kept = k.kept.find(attachment);
+            if (kept != k.kept.end())
+                idle.swap(kept->second);
+        }
+        for (const auto& entry : idle)
+            freeStatement(entry.statement);
+    }
+    return statement;
 }
 
 void letGo(ITransaction* transaction) {
@@ -433,9 +560,7 @@ std::vector<std::vector<QVariant>> executeRows(IAttachment* attachment, ITransac
     Status status;
     std::vector<std::vector<QVariant>> rows;
     try {
-        const QByteArray text = encodeSql(sql);
-        Handle<IStatement> statement(attachment->prepare(status.throwing(), transaction, 0, text.constData(),
-                                                         3, IStatement::PREPARE_PREFETCH_METADATA));
+        Handle<IStatement> statement = prepareStatement(attachment, transaction, sql);
         InputMessage input(statement.get(), values);
         Handle<IMessageMetadata> output(statement->getOutputMetadata(status.throwing()));
         auto columns = describeColumns(output.get());
@@ -463,9 +588,6 @@ std::vector<std::vector<QVariant>> executeRows(IAttachment* attachment, ITransac
         }
         if (affected)
             *affected = unsigned(statement->getAffectedRecords(status.throwing()));
-        output.reset();
-        statement->free(status.throwing());
-        statement.forget();
     } catch (const FbException& e) {
         raise(e);
     }
