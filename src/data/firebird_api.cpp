@@ -11,6 +11,7 @@
 #include <QStringDecoder>
 #include <QTime>
 #include <atomic>
+#include <chrono>
 #include <clocale>
 #include <cmath>
 #include <csignal>
@@ -168,13 +169,22 @@ namespace {
 // The kept statements of the attachments that keep them, newest first, and the statements lent out of them.
 struct StatementKeeper {
     static constexpr size_t MostKept = 48;
+    // A statement is compiled with the schema of its moment, which another desk may change meanwhile (a newer
+    // program's upgrade): one older than this is prepared anew.
+    static constexpr std::chrono::seconds LongestKept{60};
+    using Clock = std::chrono::steady_clock;
     struct Kept {
         QByteArray text;
         IStatement* statement;
+        Clock::time_point prepared;
     };
     std::mutex mutex;
     std::unordered_map<IAttachment*, std::list<Kept>> kept;
-    std::unordered_map<IStatement*, std::pair<IAttachment*, QByteArray>> lent;
+    struct Lent {
+        IAttachment* attachment;
+        Kept statement;
+    };
+    std::unordered_map<IStatement*, Lent> lent;
 };
 
 StatementKeeper& keeper() {
@@ -186,19 +196,16 @@ void freeStatement(IStatement* statement) {
     endOrRelease(statement, [](IStatement* s, CheckStatusWrapper* w) { s->free(w); });
 }
 
-// Statements that only read or write rows; any other (a schema change, a transaction statement) is not kept.
+// Only reads are kept: a write runs the table's triggers as they were when it was prepared, and another
+// desk may change them; a write is quick to prepare anyway.
 bool keepable(unsigned type) {
-    switch (type) {
-    case isc_info_sql_stmt_select:
-    case isc_info_sql_stmt_select_for_upd:
-    case isc_info_sql_stmt_insert:
-    case isc_info_sql_stmt_update:
-    case isc_info_sql_stmt_delete:
-    case isc_info_sql_stmt_exec_procedure:
-        return true;
-    default:
-        return false;
-    }
+    return type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd;
+}
+
+// A schema change or a transaction statement must not find kept statements holding what it alters.
+bool changesSchema(unsigned type) {
+    return type != isc_info_sql_stmt_insert && type != isc_info_sql_stmt_update &&
+           type != isc_info_sql_stmt_delete && type != isc_info_sql_stmt_exec_procedure && !keepable(type);
 }
 
 } // namespace
@@ -209,11 +216,12 @@ void letGo(IStatement* statement) {
         std::lock_guard lock(k.mutex);
         const auto lent = k.lent.find(statement);
         if (lent != k.lent.end()) {
-            auto [attachment, text] = std::move(lent->second);
+            StatementKeeper::Kept entry = std::move(lent->second.statement);
+            const auto kept = k.kept.find(lent->second.attachment);
             k.lent.erase(lent);
-            const auto kept = k.kept.find(attachment);
-            if (kept != k.kept.end()) {
-                kept->second.push_front({std::move(text), statement});
+            if (kept != k.kept.end() &&
+                StatementKeeper::Clock::now() - entry.prepared < StatementKeeper::LongestKept) {
+                kept->second.push_front(std::move(entry));
                 if (kept->second.size() <= StatementKeeper::MostKept)
                     return;
                 statement = kept->second.back().statement;
@@ -241,8 +249,7 @@ void dropPreparedStatements(IAttachment* attachment) {
             k.kept.erase(kept);
         }
         // Statements still lent are freed when their handles let go of them.
-        for (auto it = k.lent.begin(); it != k.lent.end();)
-            it = it->second.first == attachment ? k.lent.erase(it) : std::next(it);
+        std::erase_if(k.lent, [&](const auto& lent) { return lent.second.attachment == attachment; });
     }
     for (const auto& entry : idle)
         freeStatement(entry.statement);
@@ -252,31 +259,46 @@ Handle<IStatement> prepareStatement(IAttachment* attachment, ITransaction* trans
     const QByteArray text = encodeSql(sql);
     StatementKeeper& k = keeper();
     bool keeping = false;
+    std::vector<IStatement*> stale;
+    IStatement* found = nullptr;
     {
         std::lock_guard lock(k.mutex);
         const auto kept = k.kept.find(attachment);
         if (kept != k.kept.end()) {
             keeping = true;
             auto& idle = kept->second;
-            for (auto it = idle.begin(); it != idle.end(); ++it)
-                if (it->text == text) {
-                    IStatement* statement = it->statement;
-                    k.lent.emplace(statement, std::make_pair(attachment, std::move(it->text)));
+            const auto now = StatementKeeper::Clock::now();
+            for (auto it = idle.begin(); it != idle.end() && !found;) {
+                if (now - it->prepared >= StatementKeeper::LongestKept) {
+                    stale.push_back(it->statement);
+                    it = idle.erase(it);
+                } else if (it->text == text) {
+                    found = it->statement;
+                    k.lent.emplace(found, StatementKeeper::Lent{attachment, std::move(*it)});
                     idle.erase(it);
-                    return Handle<IStatement>(statement);
+                } else {
+                    ++it;
                 }
+            }
         }
     }
+    for (IStatement* old : stale)
+        freeStatement(old);
+    if (found)
+        return Handle<IStatement>(found);
     Status status;
     Handle<IStatement> statement(attachment->prepare(status.throwing(), transaction, 0, text.constData(), 3,
                                                      IStatement::PREPARE_PREFETCH_METADATA));
     if (!keeping)
         return statement;
-    if (keepable(statement->getType(status.throwing()))) {
+    const unsigned type = statement->getType(status.throwing());
+    if (keepable(type)) {
         std::lock_guard lock(k.mutex);
         if (k.kept.count(attachment))
-            k.lent.emplace(statement.get(), std::make_pair(attachment, text));
-    } else {
+            k.lent.emplace(
+                statement.get(),
+                StatementKeeper::Lent{attachment, {text, statement.get(), StatementKeeper::Clock::now()}});
+    } else if (changesSchema(type)) {
         // What the schema change alters must not be held by a statement kept on this attachment.
         std::list<StatementKeeper::Kept> idle;
         {

@@ -146,13 +146,15 @@ QVariant decodeColumn(const ColumnLayout& column, const unsigned char* message);
 Handle<Firebird::IAttachment> attachDatabase(const QString& name, Firebird::IXpbBuilder* dpb);
 Handle<Firebird::IAttachment> createDatabase(const QString& name, Firebird::IXpbBuilder* dpb);
 
-// Prepared statements kept for reuse on an attachment that asks for it (the program's own connection): the
-// same few statements run again and again, and preparing one over the ticket lines' computed amounts takes
-// milliseconds. A statement prepared by prepareStatement on such an attachment goes back to it when its
-// handle lets go of it (its cursor closed first), and the next prepare of the same text takes it from there;
-// a statement is never lent twice at once. A statement that changes the schema lets go of the attachment's
-// kept statements first, so none of them holds an object it alters. dropPreparedStatements frees them all
-// and keeps no more: call it before the attachment is detached or let go of.
+// Prepared reads kept for reuse on an attachment that asks for it (the program's own connection): the same
+// few lists and lookups run again and again, and preparing one over the ticket lines' computed amounts takes
+// milliseconds. A read prepared by prepareStatement on such an attachment goes back to it when its handle
+// lets go of it (its cursor closed first), and the next prepare of the same text within a minute takes it
+// from there (a statement keeps the schema of its moment, and another desk may change it); a statement is
+// never lent twice at once. Writes are not kept (they run the triggers they were prepared with). A statement
+// that changes the schema lets go of the attachment's kept statements first, so none of them holds an object
+// it alters. dropPreparedStatements frees them all and keeps no more: call it before the attachment is
+// detached or let go of.
 void keepPreparedStatements(Firebird::IAttachment* attachment);
 void dropPreparedStatements(Firebird::IAttachment* attachment);
 // Prepares a statement (or takes a kept one of the same text); throws FbException when the engine refuses

@@ -1,6 +1,7 @@
 // The prepared statements the program's connection keeps for reuse: one statement is never lent twice at
-// once, a list and a write of the same text run side by side, and a schema change (of this desk or another)
-// is neither blocked by a kept statement nor hidden from the statements prepared after it.
+// once, a list and a read of the same text run side by side, a schema change (of this desk or another) is
+// neither blocked by a kept statement nor hidden from the statements prepared after it, and a write runs the
+// triggers as another desk changed them.
 #include "data/connection.h"
 #include "data/data_module.h"
 #include "data/firebird_api.h"
@@ -92,16 +93,21 @@ void TestPreparedStatements::schemaChangeOfThisDesk() {
 
 void TestPreparedStatements::schemaChangeOfAnotherDesk() {
     TestDatabase db;
-    db.exec(QStringLiteral("CREATE TABLE proba (a INTEGER)"));
-    db.exec(QStringLiteral("INSERT INTO proba (a) VALUES (1)"));
-    QCOMPARE(columnsOf(QStringLiteral("SELECT * FROM proba")), 1);
+    db.exec(QStringLiteral("CREATE TABLE proba (a INTEGER, c INTEGER)"));
+    db.exec(QStringLiteral("CREATE TRIGGER proba_bi FOR proba BEFORE INSERT AS BEGIN NEW.c = 1; END"));
+    const QString insert = QStringLiteral("INSERT INTO proba (a) VALUES (?)");
+    run(insert, {1});
     QCOMPARE(run(QStringLiteral("SELECT a FROM proba")).size(), size_t(1));
-    // Another desk changes the table this desk keeps statements over.
+    // Another desk changes the table and the trigger of the statements this desk keeps, as a newer program's
+    // schema upgrade does while older desks work on.
     db.execAsAnotherDesk(QStringLiteral("ALTER TABLE proba ADD b INTEGER"));
+    db.execAsAnotherDesk(QStringLiteral("ALTER TRIGGER proba_bi AS BEGIN NEW.c = 2; END"));
     db.execAsAnotherDesk(QStringLiteral("INSERT INTO proba (a, b) VALUES (2, 3)"));
-    const auto rows = run(QStringLiteral("SELECT a FROM proba"));
-    QCOMPARE(rows.size(), size_t(2));
+    run(insert, {3});
+    QCOMPARE(run(QStringLiteral("SELECT a FROM proba")).size(), size_t(3));
     QCOMPARE(run(QStringLiteral("SELECT b FROM proba WHERE a = 2")).front().front().toInt(), 3);
+    // The trigger as changed runs for this desk's next insert too.
+    QCOMPARE(run(QStringLiteral("SELECT c FROM proba WHERE a = 3")).front().front().toInt(), 2);
 }
 
 void TestPreparedStatements::reattachedConnectionPreparesAnew() {
