@@ -202,10 +202,10 @@ bool keepable(unsigned type) {
     return type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd;
 }
 
-// A schema change or a transaction statement must not find kept statements holding what it alters.
+// A schema change must not find kept statements holding what it alters. (A savepoint, which every write of
+// the program sets, alters nothing.)
 bool changesSchema(unsigned type) {
-    return type != isc_info_sql_stmt_insert && type != isc_info_sql_stmt_update &&
-           type != isc_info_sql_stmt_delete && type != isc_info_sql_stmt_exec_procedure && !keepable(type);
+    return type == isc_info_sql_stmt_ddl;
 }
 
 } // namespace

@@ -57,8 +57,14 @@ void TestPreparedStatements::aStatementIsReusedOnlyWhenLetGo() {
         auto second = fb::prepareStatement(attachment, Data->IBTrans1->Handle(), sql);
         QVERIFY(second.get() != first);
     }
-    auto again = fb::prepareStatement(attachment, Data->IBTrans1->Handle(), sql);
-    QCOMPARE(again.get(), first);
+    {
+        auto again = fb::prepareStatement(attachment, Data->IBTrans1->Handle(), sql);
+        QCOMPARE(again.get(), first);
+    }
+    // A write of the program (inside its savepoint) leaves the kept reads kept.
+    vardelo::executeAndCommit(Data->ZQ21, {"INSERT INTO termek (t_kod) VALUES ('1')"}, {});
+    auto afterWrite = fb::prepareStatement(attachment, Data->IBTrans1->Handle(), sql);
+    QCOMPARE(afterWrite.get(), first);
     Data->IBTrans1->Commit();
 }
 
