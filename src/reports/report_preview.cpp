@@ -96,25 +96,25 @@ TfrPreviewForm::TfrPreviewForm(const vardelo::report::PreparedReport& report, in
 
     zoomButton_ = new QToolButton(this);
     zoomButton_->setObjectName(QStringLiteral("pbZoom"));
-    zoomButton_->setText(QStringLiteral("Zoom"));
+    zoomButton_->setText(QStringLiteral("Nagyítás"));
     zoomButton_->setPopupMode(QToolButton::InstantPopup);
     zoomButton_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     auto* menu = new QMenu(zoomButton_);
     menu->setObjectName(QStringLiteral("ZoomMenu"));
-    menu->addAction(QStringLiteral("Whole page"), this, [this] { setZoom(ZoomMode::WholePage); });
-    menu->addAction(QStringLiteral("Page width"), this, [this] { setZoom(ZoomMode::PageWidth); });
+    menu->addAction(QStringLiteral("Egész oldal"), this, [this] { setZoom(ZoomMode::WholePage); });
+    menu->addAction(QStringLiteral("Oldalszélesség"), this, [this] { setZoom(ZoomMode::PageWidth); });
     for (int percent : {50, 75, 100, 150, 200})
         menu->addAction(QStringLiteral("%1%").arg(percent), this,
                         [this, percent] { setZoom(ZoomMode::Percent, percent); });
     zoomButton_->setMenu(menu);
     zoomButton_->setVisible(buttons & pbZoom);
 
-    exitButton_ = new QPushButton(QStringLiteral("Exit"), this);
+    exitButton_ = new QPushButton(QStringLiteral("Bezárás"), this);
     exitButton_->setObjectName(QStringLiteral("pbExit"));
     exitButton_->setAutoDefault(false);
     exitButton_->setVisible(buttons & pbExit);
     connect(exitButton_, &QPushButton::clicked, this, &QDialog::reject);
-    // As wide as "Exit", so that the menu arrow has room beside the text.
+    // As wide as "Bezárás", so that the menu arrow has room beside the text.
     zoomButton_->setMinimumSize(exitButton_->sizeHint());
 
     pageLabel_ = new QLabel(this);

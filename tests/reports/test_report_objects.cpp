@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -199,6 +200,13 @@ void TestReportObjects::previewWindow() {
         auto* exit = dialog.findChild<QPushButton*>("pbExit");
         QVERIFY(zoom && zoom->isVisible());
         QVERIFY(exit && exit->isVisible());
+        // The clerk's language on the buttons and the zoom menu, as everywhere else.
+        QCOMPARE(zoom->text(), QStringLiteral("Nagyítás"));
+        QCOMPARE(exit->text(), QStringLiteral("Bezárás"));
+        QStringList zoomChoices;
+        for (QAction* action : zoom->menu()->actions())
+            zoomChoices << action->text();
+        QCOMPARE(zoomChoices.mid(0, 2), QStringList({"Egész oldal", "Oldalszélesség"}));
         // Zoom and Exit are the only buttons.
         int visibleButtons = 0;
         for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
