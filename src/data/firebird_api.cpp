@@ -208,6 +208,26 @@ bool changesSchema(unsigned type) {
     return type == isc_info_sql_stmt_ddl;
 }
 
+// Frees the attachment's idle kept statements. With `stopKeeping` the attachment keeps none from then on:
+// its statements still lent are freed when their handles let go of them.
+void freeIdleStatements(IAttachment* attachment, bool stopKeeping) {
+    std::list<StatementKeeper::Kept> idle;
+    StatementKeeper& k = keeper();
+    {
+        std::lock_guard lock(k.mutex);
+        const auto kept = k.kept.find(attachment);
+        if (kept != k.kept.end()) {
+            idle.swap(kept->second);
+            if (stopKeeping)
+                k.kept.erase(kept);
+        }
+        if (stopKeeping)
+            std::erase_if(k.lent, [&](const auto& lent) { return lent.second.attachment == attachment; });
+    }
+    for (const auto& entry : idle)
+        freeStatement(entry.statement);
+}
+
 } // namespace
 
 void letGo(IStatement* statement) {
@@ -239,20 +259,7 @@ void keepPreparedStatements(IAttachment* attachment) {
 }
 
 void dropPreparedStatements(IAttachment* attachment) {
-    std::list<StatementKeeper::Kept> idle;
-    StatementKeeper& k = keeper();
-    {
-        std::lock_guard lock(k.mutex);
-        const auto kept = k.kept.find(attachment);
-        if (kept != k.kept.end()) {
-            idle = std::move(kept->second);
-            k.kept.erase(kept);
-        }
-        // Statements still lent are freed when their handles let go of them.
-        std::erase_if(k.lent, [&](const auto& lent) { return lent.second.attachment == attachment; });
-    }
-    for (const auto& entry : idle)
-        freeStatement(entry.statement);
+    freeIdleStatements(attachment, true);
 }
 
 Handle<IStatement> prepareStatement(IAttachment* attachment, ITransaction* transaction, const QString& sql) {
@@ -300,15 +307,7 @@ Handle<IStatement> prepareStatement(IAttachment* attachment, ITransaction* trans
                 StatementKeeper::Lent{attachment, {text, statement.get(), StatementKeeper::Clock::now()}});
     } else if (changesSchema(type)) {
         // What the schema change alters must not be held by a statement kept on this attachment.
-        std::list<StatementKeeper::Kept> idle;
-        {
-            std::lock_guard lock(k.mutex);
-            const auto kept = k.kept.find(attachment);
-            if (kept != k.kept.end())
-                idle.swap(kept->second);
-        }
-        for (const auto& entry : idle)
-            freeStatement(entry.statement);
+        freeIdleStatements(attachment, false);
     }
     return statement;
 }
