@@ -6,9 +6,12 @@
 #include "data/text_formats.h"
 #include "widgets/data_link.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QToolTip>
 #include <algorithm>
 
 TDBGrid::TDBGrid(QWidget* parent) : QTableView(parent), model_(new TDBGridModel(this)) {
@@ -170,6 +173,22 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
 // account numbers, postcodes) for their full length in digits, which are wider than the average letter; long
 // ones (names, addresses, remarks) for a capped number of letters, the clerk can widen them; numbers and
 // dates by their usual texts.
+bool TDBGrid::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QTableView::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString text = index.isValid() ? index.data(Qt::DisplayRole).toString() : QString();
+    const QRect cell = visualRect(index);
+    // The cell's text keeps this much off each side.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    if (!text.isEmpty() && fontMetrics().horizontalAdvance(text) + 2 * margin > cell.width())
+        QToolTip::showText(help->globalPos(), text, viewport(), cell);
+    else
+        QToolTip::hideText();
+    return true;
+}
+
 int TDBGrid::defaultColumnWidth(int column) const {
     const QFontMetrics values = fontMetrics();
     const int average = values.averageCharWidth();

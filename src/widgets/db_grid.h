@@ -51,6 +51,8 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // A value its column is too narrow for is shown whole in a tip over its cell.
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void followDataSet();

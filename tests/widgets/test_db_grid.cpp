@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
+#include <QToolTip>
 #include <memory>
 
 using vardelo::testing::openProducers;
@@ -69,6 +70,7 @@ private slots:
     void cellTexts();
     void defaultWidthsShowWholeValues_data();
     void defaultWidthsShowWholeValues();
+    void cutValueShownInTip();
     void reopeningResetsGrid();
     void titleClickNamesField();
     void largeTableOpensWithoutFetchingAll();
@@ -230,6 +232,33 @@ void TestDbGrid::defaultWidthsShowWholeValues() {
                      qPrintable(grid->ColumnFieldName(column) + ": " + text));
         }
     }
+}
+
+// A name longer than its column, or an amount the column was not made wide enough for, shows whole in a tip
+// over its cell; a value that fits shows none.
+void TestDbGrid::cutValueShownInTip() {
+    TestDatabase db(true);
+    const QString longName =
+        QStringLiteral("Kiskunfélegyházi Mezőgazdasági Termelő és Értékesítő Szövetkezet");
+    openQuery(Data->ZQ30,
+              QStringLiteral("SELECT CAST('1' AS VARCHAR(5)) AS o_kod, CAST('%1' AS VARCHAR(100)) AS o_nev "
+                             "FROM rdb$database")
+                  .arg(longName));
+    auto grid = shownGrid(Data->DSQ30);
+    const auto tipOver = [&](int column) -> QString {
+        QToolTip::hideText();
+        if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
+            return QStringLiteral("(the previous tip stayed)");
+        const QRect cell = grid->visualRect(grid->model()->index(0, column));
+        QHelpEvent help(QEvent::ToolTip, cell.center(), grid->viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(grid->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QCOMPARE(tipOver(0), QString()); // "1" fits
+    QVERIFY(grid->columnWidth(1) < grid->fontMetrics().horizontalAdvance(longName));
+    QCOMPARE(tipOver(1), longName);
+    grid->setColumnWidth(1, grid->fontMetrics().horizontalAdvance(longName) + 40);
+    QCOMPARE(tipOver(1), QString());
 }
 
 void TestDbGrid::reopeningResetsGrid() {
