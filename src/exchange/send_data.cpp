@@ -218,7 +218,12 @@ void TForm27::FolderChanged(const QString& folder) {
     Edit1->setText(mail::fullFileName(folder, name));
 }
 
+// A folder of the clerk's own (~/.cache/Vardelo): the system's temporary folder is shared by every user of
+// the computer, and a "Vardelo" folder made there by the first user to send would lock the others out.
 QString TForm27::CopiesFolder() {
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (!own.isEmpty())
+        return own;
     return QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation))
         .filePath(QStringLiteral("Vardelo"));
 }

@@ -29,13 +29,17 @@ using namespace vardelo;
 namespace {
 
 // The window needs no open database: a temporary drive C of its own for each test, a working folder on it
-// (where the program would open its database), and a temporary folder of its own for the copies it sends.
+// (where the program would open its database), a temporary folder standing for the system's, shared by every
+// user, and a cache folder of the user's own, where the copies it sends go.
 class DriveC {
 public:
-    DriveC() : oldTemp_(qgetenv("TMPDIR")), oldWorking_(QDir::currentPath()) {
+    DriveC()
+        : oldTemp_(qgetenv("TMPDIR")), oldCache_(qgetenv("XDG_CACHE_HOME")),
+          oldWorking_(QDir::currentPath()) {
         qputenv("VARDELO_DRIVE_C", dir_.path().toLocal8Bit());
         QDir(temp_.path()).mkpath(QStringLiteral("."));
         qputenv("TMPDIR", temp_.path().toLocal8Bit());
+        qputenv("XDG_CACHE_HOME", cache_.path().toLocal8Bit());
         QDir(dir_.path()).mkpath(QStringLiteral("munka"));
         QDir::setCurrent(working());
     }
@@ -46,14 +50,21 @@ public:
             qunsetenv("TMPDIR");
         else
             qputenv("TMPDIR", oldTemp_);
+        if (oldCache_.isEmpty())
+            qunsetenv("XDG_CACHE_HOME");
+        else
+            qputenv("XDG_CACHE_HOME", oldCache_);
     }
     QString temp() const { return temp_.path(); }
+    QString cache() const { return cache_.path(); }
     QString working() const { return QDir::cleanPath(dir_.filePath(QStringLiteral("munka"))); }
 
 private:
     QTemporaryDir dir_;
     QTemporaryDir temp_;
+    QTemporaryDir cache_;
     QByteArray oldTemp_;
+    QByteArray oldCache_;
     QString oldWorking_;
 };
 
@@ -292,6 +303,13 @@ void TestSendData::sendWithMailProgram() {
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", bin.path().toUtf8() + ':' + path);
 
+    // Another user of the computer sent first: what the shared temporary folder holds under the program's
+    // name is not this clerk's to use.
+    {
+        QFile others(QDir(drive.temp()).filePath(QStringLiteral("Vardelo")));
+        QVERIFY(others.open(QIODevice::WriteOnly));
+    }
+
     UiRecorder recorder;
     TForm27 window;
     recorder.expectModal([&](QDialog&) { QTest::mouseClick(controls(window).Button3, Qt::LeftButton); });
@@ -309,7 +327,10 @@ void TestSendData::sendWithMailProgram() {
              (QStringList{"--subject", "Zozed adatok", "--body", "Zozed adatok elküldése ellenőrzésre",
                           "--attach", copy, mail::SupportAddress}));
     QCOMPARE(QFileInfo(copy).fileName(), QStringLiteral("du2010.fdb"));
-    QVERIFY(copy.startsWith(QDir(drive.temp()).filePath(QStringLiteral("Vardelo/kuldes-"))));
+    QVERIFY(copy.startsWith(QDir(drive.cache()).path() + u'/'));
+    QVERIFY(QFileInfo(copy).dir().dirName().startsWith(QStringLiteral("kuldes-")));
+    QCOMPARE(QFileInfo(QFileInfo(copy).absolutePath()).permissions() & (QFile::ReadOther | QFile::ExeOther),
+             QFile::Permissions());
     QVERIFY(QFileInfo(copy).canonicalFilePath() != QFileInfo(database).canonicalFilePath());
     const TableCounts copied = checkDatabase({copy});
     QCOMPARE(copied, checkDatabase({database}));
