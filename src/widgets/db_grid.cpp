@@ -169,10 +169,6 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
-// Wide enough for the title and for a typical value of the field: short text columns (codes, ticket, tax and
-// account numbers, postcodes) for their full length in digits, which are wider than the average letter; long
-// ones (names, addresses, remarks) for a capped number of letters, the clerk can widen them; numbers and
-// dates by their usual texts.
 bool TDBGrid::viewportEvent(QEvent* event) {
     if (event->type() != QEvent::ToolTip)
         return QTableView::viewportEvent(event);
@@ -189,6 +185,10 @@ bool TDBGrid::viewportEvent(QEvent* event) {
     return true;
 }
 
+// Wide enough for the title and for a typical value of the field: short text columns (codes, ticket, tax and
+// account numbers, postcodes) for their full length in digits, which are wider than the average letter; long
+// ones (names, addresses, remarks) for a capped number of letters, the clerk can widen them; numbers and
+// dates by their usual texts.
 int TDBGrid::defaultColumnWidth(int column) const {
     const QFontMetrics values = fontMetrics();
     const int average = values.averageCharWidth();
