@@ -5,6 +5,7 @@
 #include "data/table.h"
 #include "data/text_formats.h"
 #include "widgets/data_link.h"
+#include "widgets/db_text.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -192,12 +193,11 @@ bool TDBGrid::viewportEvent(QEvent* event) {
 int TDBGrid::defaultColumnWidth(int column) const {
     const QFontMetrics values = fontMetrics();
     const int average = values.averageCharWidth();
-    constexpr int longestCode = 26;
     int width = 10 * average;
     if (const TField* field = model_->ColumnField(column)) {
         switch (field->DataType()) {
         case TFieldType::String:
-            width = field->Size() <= longestCode
+            width = field->Size() <= vardelo::LongestCodeCharacters
                         ? values.horizontalAdvance(QString(std::max(field->Size(), 2), QLatin1Char('0')))
                         : 22 * average;
             break;

@@ -1,6 +1,7 @@
 #include "widgets/db_text.h"
 
 #include "data/dataset.h"
+#include "data/field.h"
 #include "widgets/data_link.h"
 
 #include <QPainter>
@@ -9,7 +10,7 @@
 
 namespace {
 
-// The narrowest a value is shown: a name, an address or a short remark whole, only a longer text cut with
+// The narrowest a text is shown: a name, an address or a short remark whole, only a longer text cut with
 // "…".
 constexpr int kMinimumCharacters = 30;
 
@@ -51,6 +52,15 @@ void TDBText::refresh() {
 
 QSize TDBText::minimumSizeHint() const {
     QSize hint = QLabel::minimumSizeHint();
+    const TField* field = link_->Field(fieldName_);
+    if (field &&
+        (field->DataType() != TFieldType::String || field->Size() <= vardelo::LongestCodeCharacters)) {
+        // As wide as the value is drawn, so that it never ends in "…".
+        const QMargins margins = contentsMargins();
+        hint.setWidth(std::max(hint.width(), fontMetrics().horizontalAdvance(text()) + margins.left() +
+                                                 margins.right() + 2 * margin()));
+        return hint;
+    }
     const QMargins margins = contentsMargins();
     hint.setWidth(std::min(hint.width(), fontMetrics().averageCharWidth() * kMinimumCharacters +
                                              margins.left() + margins.right() + 2 * margin()));

@@ -6,10 +6,17 @@
 class TDataLink;
 class TDataSource;
 
+namespace vardelo {
+// The longest text column that holds a code or a number (a bank account's 24 digits, a ticket number, a tax
+// number) rather than words: its values are shown whole, never cut to make room.
+inline constexpr int LongestCodeCharacters = 26;
+} // namespace vardelo
+
 // A label showing one field of the data source's current row, in the program's text for the value (numbers
 // with the decimal comma, dates as "yyyy.MM.dd."). Empty while the dataset is closed or empty, or has no such
-// field. A value wider than the room it is given ends in "…" and shows whole in its tooltip: a long remark or
-// name does not widen its window past the screen.
+// field. A text wider than the room it is given ends in "…" and shows whole in its tooltip: a long remark or
+// name does not widen its window past the screen. A code, a number or a date always has room for its whole
+// value.
 class TDBText : public QLabel {
     Q_OBJECT
 public:
