@@ -197,7 +197,7 @@ int TDBGrid::defaultColumnWidth(int column) const {
     if (const TField* field = model_->ColumnField(column)) {
         switch (field->DataType()) {
         case TFieldType::String:
-            width = field->Size() <= vardelo::LongestCodeCharacters
+            width = vardelo::shownWhole(*field)
                         ? values.horizontalAdvance(QString(std::max(field->Size(), 2), QLatin1Char('0')))
                         : 22 * average;
             break;

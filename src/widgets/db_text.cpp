@@ -16,6 +16,14 @@ constexpr int kMinimumCharacters = 30;
 
 } // namespace
 
+namespace vardelo {
+
+bool shownWhole(const TField& field) {
+    return field.DataType() != TFieldType::String || field.Size() <= LongestCodeCharacters;
+}
+
+} // namespace vardelo
+
 TDBText::TDBText(QWidget* parent) : QLabel(parent), link_(new TDataLink(this)) {
     setTextFormat(Qt::PlainText);
     connect(link_, &TDataLink::dataSetChanged, this, &TDBText::refresh);
@@ -52,18 +60,14 @@ void TDBText::refresh() {
 
 QSize TDBText::minimumSizeHint() const {
     QSize hint = QLabel::minimumSizeHint();
-    const TField* field = link_->Field(fieldName_);
-    if (field &&
-        (field->DataType() != TFieldType::String || field->Size() <= vardelo::LongestCodeCharacters)) {
-        // As wide as the value is drawn, so that it never ends in "…".
-        const QMargins margins = contentsMargins();
-        hint.setWidth(std::max(hint.width(), fontMetrics().horizontalAdvance(text()) + margins.left() +
-                                                 margins.right() + 2 * margin()));
-        return hint;
-    }
     const QMargins margins = contentsMargins();
-    hint.setWidth(std::min(hint.width(), fontMetrics().averageCharWidth() * kMinimumCharacters +
-                                             margins.left() + margins.right() + 2 * margin()));
+    const int around = margins.left() + margins.right() + 2 * margin();
+    const TField* field = link_->Field(fieldName_);
+    if (field && vardelo::shownWhole(*field))
+        // As wide as the value is drawn, so that it never ends in "…".
+        hint.setWidth(std::max(hint.width(), fontMetrics().horizontalAdvance(text()) + around));
+    else
+        hint.setWidth(std::min(hint.width(), fontMetrics().averageCharWidth() * kMinimumCharacters + around));
     return hint;
 }
 

@@ -6,10 +6,14 @@
 class TDataLink;
 class TDataSource;
 
+class TField;
+
 namespace vardelo {
 // The longest text column that holds a code or a number (a bank account's 24 digits, a ticket number, a tax
-// number) rather than words: its values are shown whole, never cut to make room.
+// number) rather than words.
 inline constexpr int LongestCodeCharacters = 26;
+// Whether the field's values are shown whole, never cut to make room: a code, a number or a date, not words.
+bool shownWhole(const TField& field);
 } // namespace vardelo
 
 // A label showing one field of the data source's current row, in the program's text for the value (numbers

@@ -24,6 +24,10 @@ using vardelo::testing::TestDatabase;
 
 namespace {
 
+bool shownWhole(const QLabel& label) {
+    return label.contentsRect().width() >= label.fontMetrics().horizontalAdvance(label.text());
+}
+
 // Every label, field and button of the window lies inside it and has room for its text. With
 // VARDELO_SCREENSHOTS set to a folder, the window is also saved there as <objectName>.png.
 void checkLayout(QDialog& window) {
@@ -66,8 +70,7 @@ void checkLayout(QDialog& window) {
         auto* value = qobject_cast<TDBText*>(child);
         if (auto* label = qobject_cast<QLabel*>(child);
             label && !label->text().isEmpty() && (!value || value->minimumSizeHint() == value->sizeHint()))
-            QVERIFY2(label->contentsRect().width() >= label->fontMetrics().horizontalAdvance(label->text()),
-                     qPrintable(what + " text cut"));
+            QVERIFY2(shownWhole(*label), qPrintable(what + " text cut"));
         if (auto* button = qobject_cast<QAbstractButton*>(child); button && !button->text().isEmpty())
             QVERIFY2(button->width() >= button->fontMetrics().horizontalAdvance(button->text()) + 8,
                      qPrintable(what + " text cut"));
@@ -75,6 +78,18 @@ void checkLayout(QDialog& window) {
     const QString folder = qEnvironmentVariable("VARDELO_SCREENSHOTS");
     if (!folder.isEmpty())
         window.grab().save(QDir(folder).filePath(window.objectName() + ".png"));
+}
+
+// The producer browser shown on producer "2"; `whileShown` looks at it before it closes. The windows shown
+// in turn, by name.
+QStringList showProducerBrowser(UiRecorder& recorder, const std::function<void(TForm4&)>& whileShown) {
+    TForm4 browser;
+    recorder.expectModal([&](QDialog& dialog) {
+        Data->ZQ30->Locate("O_KOD", "2", 0);
+        whileShown(static_cast<TForm4&>(dialog));
+    });
+    ui().showModal(browser);
+    return recorder.modalsShown;
 }
 
 } // namespace
@@ -86,16 +101,12 @@ private slots:
     void producerWindows() {
         TestDatabase db(true);
         UiRecorder recorder;
-        TForm4 browser;
-        recorder.expectModal([&](QDialog& dialog) {
-            auto& shown = static_cast<TForm4&>(dialog);
-            Data->ZQ30->Locate("O_KOD", "2", 0);
-            checkLayout(shown);
+        const QStringList shown = showProducerBrowser(recorder, [&](TForm4& browser) {
+            checkLayout(browser);
             recorder.expectModal([&](QDialog& entry) { checkLayout(entry); });
-            QTest::mouseClick(child<QPushButton>(shown, "Button2"), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(browser, "Button2"), Qt::LeftButton);
         });
-        ui().showModal(browser);
-        QCOMPARE(recorder.modalsShown, (QStringList{"Form4", "Form5"}));
+        QCOMPARE(shown, (QStringList{"Form4", "Form5"}));
     }
 
     // A producer with the longest names and addresses a clerk types: at the window's narrowest its numbers
@@ -111,23 +122,15 @@ private slots:
                            "o_szulhely = 'Hódmezővásárhely-Kútvölgyi Tanyák és Szőlőhe', "
                            "o_bankszla = '117320095555555500000000' WHERE o_kod = '2'"));
         UiRecorder recorder;
-        TForm4 browser;
-        recorder.expectModal([&](QDialog& dialog) {
-            auto& shown = static_cast<TForm4&>(dialog);
-            Data->ZQ30->Locate("O_KOD", "2", 0);
-            checkLayout(shown);
-            shown.resize(shown.minimumSizeHint());
-            checkLayout(shown);
+        const QStringList shown = showProducerBrowser(recorder, [&](TForm4& browser) {
+            checkLayout(browser);
+            browser.resize(browser.minimumSizeHint());
+            checkLayout(browser);
             for (const char* number : {"DBText_O_BANKSZLA", "DBText_O_ADOAZON", "DBText_O_ADOSZAM",
-                                       "DBText_O_TAJ", "DBText_O_IGSZAM", "DBText_O_SZIDO"}) {
-                auto* value = child<TDBText>(shown, number);
-                QVERIFY2(value->contentsRect().width() >=
-                             value->fontMetrics().horizontalAdvance(value->text()),
-                         qPrintable(QStringLiteral("%1 cut: %2").arg(number, value->text())));
-            }
+                                       "DBText_O_TAJ", "DBText_O_IGSZAM", "DBText_O_SZIDO"})
+                QVERIFY2(shownWhole(*child<TDBText>(browser, number)), number);
         });
-        ui().showModal(browser);
-        QCOMPARE(recorder.modalsShown, QStringList{"Form4"});
+        QCOMPARE(shown, QStringList{"Form4"});
     }
 
     void animalWindows() {
