@@ -3,7 +3,8 @@
 // rows of its plain statement in the same order: forwards, backwards from the last row, counted and found
 // by number. The cases: equal names of two producers, an empty name, a producer without a name, a ticket of
 // a producer who is not in the register and one without a producer, Hungarian letters in the collation's
-// order, equal dates and printed marks, tickets stored out of number order, and a producer code used twice.
+// order, equal dates and printed marks, tickets stored out of number order, a producer code used twice, and
+// codes holding a blank or a comma, or stored with a trailing blank.
 #include "support/test_database.h"
 #include "ticket_data.h"
 #include "tickets/ticket_queries.h"
@@ -26,12 +27,18 @@ const std::vector<std::pair<QString, QString>> Producers = {
     {"16", "'Úr Úrsula'"},   {"17", "'Űr Ürge'"},       {"18", "'éva'"},
     {"19", "'Éva'"},         {"20", "'Ágnes'"},
 };
+// Producers whose codes hold a blank or a comma, one of them of a name used above.
+const std::vector<std::pair<QString, QString>> OddCodes = {{"2, 3", "'Vessző Vilma'"},
+                                                           {"1 1", "'Kovács János'"}};
 
-// 37 tickets of purchaser 1, stored out of number order, over every producer, a missing one ("999") and
-// none; dates and printed marks repeat. Two tickets of purchaser 2 that the list never shows.
+// 37 tickets of purchaser 1, stored out of number order, over the first twenty producers, a missing one
+// ("999") and none; dates and printed marks repeat. Three more of the producers whose codes hold a blank or
+// a comma, one of them written with a trailing blank ("2 " is producer "2"). Two tickets of purchaser 2 that
+// the list never shows.
 void storeTickets(TestDatabase& db) {
-    for (const auto& [code, name] : Producers)
-        db.exec(QStringLiteral("INSERT INTO ostermelo (o_kod, o_nev) VALUES ('%1', %2)").arg(code, name));
+    for (const auto* producers : {&Producers, &OddCodes})
+        for (const auto& [code, name] : *producers)
+            db.exec(QStringLiteral("INSERT INTO ostermelo (o_kod, o_nev) VALUES ('%1', %2)").arg(code, name));
     const QStringList marks = {"NULL", "' '", "'I'"};
     for (int i = 0; i < 37; ++i) {
         const int number = (i * 17) % 37;
@@ -47,6 +54,9 @@ void storeTickets(TestDatabase& db) {
             db.exec(QStringLiteral("UPDATE fjfej SET f_ostermkod = NULL WHERE f_bszam = '%1'")
                         .arg(ticket.number));
     }
+    for (const auto& [number, producer] :
+         {std::pair{"10000037", "2, 3"}, {"10000038", "1 1"}, {"10000039", "2 "}})
+        storeTicket(db, {.number = number, .producer = producer});
     storeTicket(db, {.number = "20000001", .akod = "2", .producer = "5"});
     storeTicket(db, {.number = "20000002", .akod = "2", .producer = "999"});
 }
@@ -113,7 +123,7 @@ private slots:
             q->SetWindowSize(window);
             tickets::openTicketHeaders(order);
             const QStringList plain = plainRows(q->SQL.Text());
-            QCOMPARE(plain.size(), codeTwice ? 39 : 37);
+            QCOMPARE(plain.size(), codeTwice ? 42 : 40);
             QCOMPARE(forwards(*q), plain);
             QCOMPARE(backwards(*q), plain);
             q->Last();
@@ -123,7 +133,7 @@ private slots:
             // Reopened, counted first, then every ticket found by its number where the plain list has it.
             tickets::openTicketHeaders(order);
             QCOMPARE(q->RecordCount(), plain.size());
-            for (int i = 36; i >= 0; i -= 5) {
+            for (int i = 39; i > 0; i -= 3) {
                 const QString number = QString::number(10000000 + i);
                 QVERIFY(q->Locate("F_BSZAM", number, 0));
                 QCOMPARE(q->FieldByName("F_BSZAM").AsString(), number);
@@ -132,11 +142,12 @@ private slots:
                 while (!plain[first].startsWith(id + QLatin1Char('/')))
                     ++first;
                 QCOMPARE(q->RecNo(), first + 1);
-                // The rows around it, read from its key.
+                // The rows around it, read from its key (the first row has none before it).
+                const int before = std::max(0, first - 1);
                 q->Prior();
-                QCOMPARE(rowOf(*q), plain[std::max(0, first - 1)]);
+                QCOMPARE(rowOf(*q), plain[before]);
                 q->MoveBy(2);
-                QCOMPARE(rowOf(*q), plain[std::min(int(plain.size()) - 1, first + 1)]);
+                QCOMPARE(rowOf(*q), plain[std::min(int(plain.size()) - 1, before + 2)]);
             }
         }
         Data->ZQ10->SetWindowSize(TDataSet::DefaultWindowSize);
