@@ -8,14 +8,6 @@
 #include <QStyle>
 #include <algorithm>
 
-namespace {
-
-// The narrowest a text is shown: a name, an address or a short remark whole, only a longer text cut with
-// "…".
-constexpr int kMinimumCharacters = 30;
-
-} // namespace
-
 namespace vardelo {
 
 bool shownWhole(const TField& field) {
@@ -67,8 +59,13 @@ QSize TDBText::minimumSizeHint() const {
         // As wide as the value is drawn, so that it never ends in "…".
         hint.setWidth(std::max(hint.width(), fontMetrics().horizontalAdvance(text()) + around));
     else
-        hint.setWidth(std::min(hint.width(), fontMetrics().averageCharWidth() * kMinimumCharacters + around));
+        hint.setWidth(std::min(hint.width(), fontMetrics().averageCharWidth() * leastCharacters_ + around));
     return hint;
+}
+
+void TDBText::setLeastCharacters(int characters) {
+    leastCharacters_ = characters;
+    updateGeometry();
 }
 
 bool TDBText::fits() const {

@@ -33,6 +33,10 @@ public:
     const QString& DataField() const { return fieldName_; }
 
     QSize minimumSizeHint() const override;
+    // The narrowest a long text is shown, in average letters.
+    void setLeastCharacters(int characters);
+    // A name, a town or a short remark whole; only a longer text is cut with "…".
+    static constexpr int DefaultLeastCharacters = 30;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -45,4 +49,5 @@ private:
 
     TDataLink* link_;
     QString fieldName_;
+    int leastCharacters_ = DefaultLeastCharacters;
 };

@@ -23,6 +23,10 @@ void fillRecordPanel(QGroupBox* group, TDataSource* source, const QList<RecordPa
             auto* text = new TDBText(source, field, group);
             text->setObjectName(QStringLiteral("DBText_") + field);
             text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            // The parts of an address share the least room of one long text, so that the panel's column is no
+            // wider for them than for a long name.
+            if (rows[i].fields.size() > 1)
+                text->setLeastCharacters(TDBText::DefaultLeastCharacters / 2);
             // The last value takes the room that is left, so a long address is not cut.
             values->addWidget(text, field == rows[i].fields.last() ? 1 : 0);
         }

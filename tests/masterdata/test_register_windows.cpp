@@ -124,6 +124,10 @@ private slots:
         UiRecorder recorder;
         const QStringList shown = showProducerBrowser(recorder, [&](TForm4& browser) {
             checkLayout(browser);
+            // At its narrowest the window fits a screen 1024 wide, frame and all.
+            const int least = browser.minimumSizeHint().width();
+            QVERIFY2(least + assumedWindowFrame.left() + assumedWindowFrame.right() <= 1024,
+                     qPrintable(QString::number(least)));
             browser.resize(browser.minimumSizeHint());
             checkLayout(browser);
             for (const char* number : {"DBText_O_BANKSZLA", "DBText_O_ADOAZON", "DBText_O_ADOSZAM",
