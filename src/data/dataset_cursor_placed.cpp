@@ -136,18 +136,14 @@ void TDataSetCursor::placeRows() {
         [&](const unsigned char* message, const Layout& layout) {
             const qint64 key = integerAt(layout[0], message);
             const auto link = bytesAt(layout[1], message);
-            if (!link) {
-                placed_.push_back({0, key, 0});
-                return false;
-            }
-            if (const auto packed = packedLink(*link)) {
+            if (const auto packed = link ? packedLink(*link) : std::nullopt) {
                 const auto found = single.constFind(*packed);
                 if (found != single.constEnd()) {
                     placed_.push_back({found->rank, key, found->key});
                     return false;
                 }
             }
-            const auto found = ranks.constFind(*link);
+            const auto found = link ? ranks.constFind(*link) : ranks.constEnd();
             if (found == ranks.constEnd()) {
                 placed_.push_back({0, key, 0});
                 return false;

@@ -24,7 +24,9 @@ using vardelo::testing::TestDatabase;
 
 namespace {
 
-bool shownWhole(const QLabel& label) {
+// Whether the label has room for its whole text (the program's own vardelo::shownWhole tells which fields
+// must).
+bool labelShowsWholeText(const QLabel& label) {
     return label.contentsRect().width() >= label.fontMetrics().horizontalAdvance(label.text());
 }
 
@@ -70,7 +72,7 @@ void checkLayout(QDialog& window) {
         auto* value = qobject_cast<TDBText*>(child);
         if (auto* label = qobject_cast<QLabel*>(child);
             label && !label->text().isEmpty() && (!value || value->minimumSizeHint() == value->sizeHint()))
-            QVERIFY2(shownWhole(*label), qPrintable(what + " text cut"));
+            QVERIFY2(labelShowsWholeText(*label), qPrintable(what + " text cut"));
         if (auto* button = qobject_cast<QAbstractButton*>(child); button && !button->text().isEmpty())
             QVERIFY2(button->width() >= button->fontMetrics().horizontalAdvance(button->text()) + 8,
                      qPrintable(what + " text cut"));
@@ -132,7 +134,7 @@ private slots:
             checkLayout(browser);
             for (const char* number : {"DBText_O_BANKSZLA", "DBText_O_ADOAZON", "DBText_O_ADOSZAM",
                                        "DBText_O_TAJ", "DBText_O_IGSZAM", "DBText_O_SZIDO"})
-                QVERIFY2(shownWhole(*child<TDBText>(browser, number)), number);
+                QVERIFY2(labelShowsWholeText(*child<TDBText>(browser, number)), number);
         });
         QCOMPARE(shown, QStringList{"Form4"});
     }
