@@ -30,8 +30,9 @@ void fillRecordPanel(QGroupBox* group, TDataSource* source, const QList<RecordPa
             // The last value takes the room that is left, so a long address is not cut.
             values->addWidget(text, field == rows[i].fields.last() ? 1 : 0);
         }
+        // No column stretches: room beyond the least is shared by what each column's values would take
+        // whole, so a long name in one column is not cut while short values leave another half empty.
         grid->addLayout(values, row, column + 1);
-        grid->setColumnStretch(column + 1, 1);
     }
 }
 
