@@ -545,3 +545,37 @@ GRANT USAGE ON GENERATOR GEN_NAPLO_ID TO TRIGGER NAPLO_BI;
 GRANT USAGE ON GENERATOR GEN_KAPCSOLAT_ID TO TRIGGER NAPLO_BI;
 GRANT USAGE ON EXCEPTION NAPLO_VEDETT TO TRIGGER NAPLO_VEDELEM;
 GRANT USAGE ON EXCEPTION NAPLO_VEDETT TO TRIGGER KAPCSOLAT_VEDELEM;
+
+-- How many tickets each purchaser has of each producer code, kept by the database, so that the ticket list
+-- is counted, and ordered by its producers' names, without reading every ticket. FJFEJ_DARABSZAM writes a row
+-- of +1 or -1 for every ticket stored, deleted, or moved to another purchaser or producer code, in the
+-- transaction that makes the change. The program sums the rows of a code into one from time to time.
+--   D_ALLAPOT  NULL: a change not summed yet; 1: a sum; 2: the one row saying that the counts are whole
+--              (written with a new database, or once the program has counted the tickets of an older one).
+CREATE TABLE FJFEJ_DARAB (
+  D_AKOD      VARCHAR(5) CHARACTER SET WIN1250 COLLATE PXW_HUN,
+  D_OSTERMKOD VARCHAR(5) CHARACTER SET WIN1250 COLLATE PXW_HUN,
+  D_DARAB     INTEGER NOT NULL,
+  D_ALLAPOT   SMALLINT
+);
+CREATE INDEX FJFEJ_DARAB_KOD ON FJFEJ_DARAB (D_AKOD, D_OSTERMKOD);
+CREATE INDEX FJFEJ_DARAB_ALLAPOT ON FJFEJ_DARAB (D_ALLAPOT);
+-- Two desks counting an older database's tickets at once: the second one's mark clashes with the first's.
+CREATE UNIQUE INDEX FJFEJ_DARAB_TELJES ON FJFEJ_DARAB COMPUTED BY (IIF(D_ALLAPOT = 2, 0, NULL));
+
+SET TERM ^ ;
+
+CREATE TRIGGER FJFEJ_DARABSZAM FOR FJFEJ ACTIVE AFTER INSERT OR UPDATE OR DELETE POSITION 50 AS
+BEGIN
+  IF (UPDATING AND OLD.F_AKOD IS NOT DISTINCT FROM NEW.F_AKOD
+      AND OLD.F_OSTERMKOD IS NOT DISTINCT FROM NEW.F_OSTERMKOD) THEN
+    EXIT;
+  IF (NOT INSERTING) THEN
+    INSERT INTO FJFEJ_DARAB (D_AKOD, D_OSTERMKOD, D_DARAB) VALUES (OLD.F_AKOD, OLD.F_OSTERMKOD, -1);
+  IF (NOT DELETING) THEN
+    INSERT INTO FJFEJ_DARAB (D_AKOD, D_OSTERMKOD, D_DARAB) VALUES (NEW.F_AKOD, NEW.F_OSTERMKOD, 1);
+END^
+
+SET TERM ; ^
+
+GRANT INSERT ON FJFEJ_DARAB TO TRIGGER FJFEJ_DARABSZAM;

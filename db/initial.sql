@@ -5,3 +5,5 @@ INSERT INTO ATVEVO (V_NEVE, V_HELYSEG, V_UTCA, V_IRSZAM, V_ADOSZAM, V_BANKSZLA, 
           'Kijelentem, hogy a felvásárolt állatok saját tenyésztésből származnak, és azokat az előírások szerint tartottam.',
           '1', 'A');
 INSERT INTO SORSZAM (ID_SORSZAM, A_FJBSZAM, A_AKOD) VALUES (1, '10000000', '1');
+-- A new database's ticket counts are whole from its first ticket on (FJFEJ_DARAB).
+INSERT INTO FJFEJ_DARAB (D_AKOD, D_OSTERMKOD, D_DARAB, D_ALLAPOT) VALUES (NULL, NULL, 0, 2);

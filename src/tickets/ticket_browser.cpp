@@ -6,6 +6,7 @@
 #include "journal/journal_window.h"
 #include "tickets/print_routine.h"
 #include "tickets/producer_details.h"
+#include "tickets/ticket_counts.h"
 #include "tickets/ticket_entry.h"
 #include "tickets/ticket_queries.h"
 #include "tickets/ticket_rules.h"
@@ -200,6 +201,7 @@ void TForm8::FormShow() {
     // The list's orders are read through their indexes only while the engine knows how many rows they hold.
     refreshIndexStatistics(Data->ZCon1, Data->IBTrans1,
                            {QStringLiteral("FJFEJ"), QStringLiteral("OSTERMELO")});
+    settleTicketCounts(Data->ZCon1);
     openTicketHeaders();
     locateTicket(AktBszam);
     OrderLabel->setText(BszamOrderCaption);
