@@ -239,7 +239,7 @@ bool TDataSetCursor::ensure(int row) {
     if (row < 0 || (endSeen_ && row >= count_))
         return false;
     if (joinedOrder()) {
-        if (row >= int(placed_.size()))
+        if (row >= placedCount())
             return false;
         if (row < base_ || row >= base_ + int(window_.size())) {
             // Moving back, most of the rows read lie above the row; else a grid's page above it.
@@ -349,6 +349,11 @@ void TDataSetCursor::assumeCount(int rows) {
 int TDataSetCursor::count() {
     if (countKnown_)
         return count_;
+    if (const auto kept = keptCount()) {
+        count_ = std::max(known_, *kept);
+        countKnown_ = true;
+        return count_;
+    }
     std::vector<QVariant> parameters;
     const QString source = countSource({}, parameters);
     try {
@@ -596,7 +601,7 @@ void TDataSetCursor::removeRow(int row) {
         return;
     window_.erase(window_.begin() + (row - base_));
     if (joinedOrder())
-        placed_.erase(placed_.begin() + row);
+        removePlaced(row);
     --known_;
     if (countKnown_)
         --count_;

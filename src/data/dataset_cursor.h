@@ -12,7 +12,9 @@
 // row, a row found by a search from its key; so the server walks an index from where the rows are and never
 // passes the rows before them. The plan's driving statement counts the rows without the joins. A list
 // ordered by a joined table's column is ordered on the client from the driving rows' links and the joined
-// table's ranks, and its rows are read by their keys.
+// table's ranks, and its rows are read by their keys. Where the database keeps the number of driving rows
+// of each link, the list is counted from those numbers, and ordered by the joined column in groups of one
+// rank whose rows are read when they are first wanted, so neither reads every driving row.
 #include "data/firebird_api.h"
 
 #include <QVariant>
@@ -148,9 +150,25 @@ private:
     // The statement and values to count the list's rows by, able to filter on the columns given.
     QString countSource(const std::vector<int>& columns, std::vector<QVariant>& parameters);
 
+    // The number of rows as the database keeps it; none when the plan has no kept numbers, the database
+    // does not keep them (yet), or they cannot stand for the list's count.
+    std::optional<int> keptCount();
+    bool keptCountsWhole();
+
     // A list ordered by a joined column: places every row, then reads the rows by their keys.
     bool joinedOrder();
     void placeRows();
+    // The joined rows' ranks by their links.
+    struct JoinedRanks;
+    // The same from the kept numbers, in groups of one rank; false when there are none to place by.
+    bool placeByKeptCounts(const JoinedRanks& ranks);
+    int placedCount() const { return placedByGroups_ ? groupedRows_ : int(placed_.size()); }
+    // The place of a row of the placed list, whose group readGroups() has read.
+    const Placed& placedAt(int row) const;
+    size_t groupOf(int row) const;
+    // Reads the rows of the groups holding rows [first, last) that were not read yet.
+    void readGroups(int first, int last);
+    void removePlaced(int row);
     // Reads rows [first, first + rows) of the placed list into the window, which then holds them.
     void readPlaced(int first, int rows);
 
@@ -178,6 +196,28 @@ private:
     std::optional<std::vector<QString>> drivingColumns_;
     std::optional<bool> joined_;
     std::vector<Placed> placed_;
+    // The placed list in groups: the rows of one rank, first among them the group's first row.
+    struct PlacedGroup {
+        qint64 rank = 0;
+        int first = 0;
+        int rows = 0;
+        // The links whose driving rows the group holds (none: an empty link), each with its joined row's
+        // key (0 without one).
+        struct Part {
+            std::optional<QByteArray> link;
+            QString text; // the link as a value to look the rows up by
+            qint64 joinedKey = 0;
+        };
+        std::vector<Part> parts;
+        bool read = false;
+        std::vector<Placed> placed;
+    };
+    std::vector<PlacedGroup> groups_;
+    bool placedByGroups_ = false;
+    int groupedRows_ = 0;
+    // The rows of the groups read so far, let go of past a limit.
+    size_t groupRowsRead_ = 0;
+    std::optional<bool> keptWhole_;
     // The places of the last list let go, kept for the next one: a hundred thousand rows' places are
     // megabytes the system would otherwise hand out page by page again for each sort.
     static inline thread_local std::vector<Placed> sparePlaces_;

@@ -93,17 +93,23 @@ bool TDataSetCursor::joinedOrder() {
     return true;
 }
 
+struct TDataSetCursor::JoinedRanks {
+    struct Joined {
+        qint64 rank;
+        qint64 key;
+    };
+    QHash<QByteArray, std::vector<Joined>> byLink;
+};
+
 // Every row of the list gets its place: the driving rows' keys and links, the joined rows' ranks in the
 // joined column's order (read through its index; equal values one rank, empty ones and rows without a joined
 // row first), sorted on the client. A link matching two joined rows places the driving row twice, as the join
 // does. The values are taken from the fetched messages as they stand, without decoding them.
 void TDataSetCursor::placeRows() {
     const auto& j = *plan_->joinedOrder;
-    struct Joined {
-        qint64 rank;
-        qint64 key;
-    };
-    QHash<QByteArray, std::vector<Joined>> ranks;
+    using Joined = JoinedRanks::Joined;
+    JoinedRanks joinedRanks;
+    auto& ranks = joinedRanks.byLink;
     qint64 rank = 0;
     std::optional<QByteArray> previous;
     scanRows(
@@ -122,6 +128,8 @@ void TDataSetCursor::placeRows() {
             return false;
         },
         &NoValues);
+    if (placeByKeptCounts(joinedRanks))
+        return;
     // The links of one joined row each, by number; a link of two joined rows, or a longer one, is looked up
     // by its bytes.
     QHash<quint64, Joined> single;
@@ -162,11 +170,230 @@ void TDataSetCursor::placeRows() {
     countKnown_ = endSeen_ = cursorAtEnd_ = true;
 }
 
+bool TDataSetCursor::keptCountsWhole() {
+    if (!keptWhole_) {
+        keptWhole_ = false;
+        if (plan_ && !plan_->keptCountsSql.isEmpty() && !plan_->keptCountsWholeSql.isEmpty()) {
+            try {
+                keptWhole_ =
+                    !vardelo::fb::executeRows(attachment_, transaction_, plan_->keptCountsWholeSql, {})
+                         .empty();
+            } catch (const EDatabaseError&) {
+                // An older database, or a user who may not read them: the rows are counted.
+            }
+        }
+    }
+    return *keptWhole_;
+}
+
+std::optional<int> TDataSetCursor::keptCount() {
+    if (!plan_ || !drivingCounts() || !keptCountsWhole())
+        return std::nullopt;
+    try {
+        const auto row = vardelo::fb::executeSingle(
+            attachment_, transaction_,
+            QStringLiteral("SELECT SUM(n) FROM (\n%1\n) AS kept (link, n)").arg(plan_->keptCountsSql),
+            plan_->keptCountsParameters);
+        if (!row.empty() && row.front().toLongLong() >= 0)
+            return row.front().toInt();
+    } catch (const EDatabaseError&) {
+    }
+    return std::nullopt;
+}
+
+// The kept numbers of driving rows by link give each link's rows their rank and number; the links of one rank
+// make a group, whose rows are read by their links when first wanted and ordered by their keys.
+bool TDataSetCursor::placeByKeptCounts(const JoinedRanks& ranks) {
+    if (!keptCountsWhole())
+        return false;
+    struct Part {
+        qint64 rank;
+        PlacedGroup::Part part;
+        qint64 rows;
+    };
+    std::vector<Part> parts;
+    bool sound = true;
+    try {
+        if (!scanRows(
+                QStringLiteral("SELECT link, n FROM (\n%1\n) AS kept (link, n)").arg(plan_->keptCountsSql),
+                {},
+                [&](const unsigned char* message, const Layout& layout) {
+                    const qint64 rows = integerAt(layout[1], message);
+                    if (rows < 0)
+                        sound = false;
+                    if (rows <= 0)
+                        return rows < 0;
+                    std::optional<QByteArray> link = bytesAt(layout[0], message);
+                    if (link)
+                        link = QByteArray(link->constData(), link->size());
+                    const QString text = vardelo::fb::decodeColumn(layout[0], message).toString();
+                    const auto found = link ? ranks.byLink.constFind(*link) : ranks.byLink.constEnd();
+                    if (found == ranks.byLink.constEnd()) {
+                        parts.push_back({0, {link, text, 0}, rows});
+                        return false;
+                    }
+                    for (const auto& joined : *found)
+                        parts.push_back({joined.rank, {link, text, joined.key}, rows});
+                    return false;
+                },
+                &plan_->keptCountsParameters))
+            return false;
+    } catch (const EDatabaseError&) {
+        return false;
+    }
+    if (!sound)
+        return false;
+    std::vector<size_t> order(parts.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return parts[a].rank < parts[b].rank; });
+    groups_.clear();
+    qint64 rows = 0;
+    for (const size_t i : order) {
+        Part& part = parts[i];
+        if (groups_.empty() || groups_.back().rank != part.rank) {
+            groups_.emplace_back();
+            groups_.back().rank = part.rank;
+            groups_.back().first = int(rows);
+        }
+        groups_.back().rows += int(part.rows);
+        groups_.back().parts.push_back(std::move(part.part));
+        rows += part.rows;
+    }
+    placedByGroups_ = true;
+    groupedRows_ = int(rows);
+    groupRowsRead_ = 0;
+    window_.clear();
+    base_ = 0;
+    count_ = known_ = groupedRows_;
+    countKnown_ = endSeen_ = cursorAtEnd_ = true;
+    return true;
+}
+
+size_t TDataSetCursor::groupOf(int row) const {
+    const auto after = std::upper_bound(groups_.begin(), groups_.end(), row,
+                                        [](int r, const PlacedGroup& group) { return r < group.first; });
+    return size_t(std::max<std::ptrdiff_t>(0, after - groups_.begin() - 1));
+}
+
+const TDataSetCursor::Placed& TDataSetCursor::placedAt(int row) const {
+    if (!placedByGroups_)
+        return placed_[size_t(row)];
+    const PlacedGroup& group = groups_[groupOf(row)];
+    return group.placed[size_t(row - group.first)];
+}
+
+// The rows of a group are its links' driving rows, fetched by their links (fifty to a statement) with their
+// keys alone, ordered by key. Where another desk has added or deleted a row of the group since the numbers
+// were read, the group keeps its number of rows, so the rows after it keep their places: a row too many
+// waits for the list to be opened again, a row too few shows as gone.
+void TDataSetCursor::readGroups(int first, int last) {
+    if (first >= last || groups_.empty())
+        return;
+    const size_t from = groupOf(first);
+    const size_t to = groupOf(last - 1);
+    size_t wanted = 0;
+    for (size_t g = from; g <= to; ++g)
+        if (!groups_[g].read)
+            wanted += size_t(groups_[g].rows);
+    if (wanted == 0)
+        return;
+    // Ten years of tickets in groups read one after another are let go of rather than kept.
+    constexpr size_t GroupRowsKept = 200000;
+    if (groupRowsRead_ + wanted > GroupRowsKept) {
+        for (PlacedGroup& group : groups_) {
+            group.read = false;
+            std::vector<Placed>().swap(group.placed);
+        }
+        groupRowsRead_ = 0;
+    }
+    // Each link to fetch, and the parts of the groups being read that take its rows.
+    QHash<QByteArray, std::vector<std::pair<size_t, size_t>>> takers;
+    std::vector<std::pair<size_t, size_t>> emptyLinkTakers;
+    QStringList texts;
+    for (size_t g = from; g <= to; ++g) {
+        if (groups_[g].read)
+            continue;
+        for (size_t p = 0; p < groups_[g].parts.size(); ++p) {
+            const auto& part = groups_[g].parts[p];
+            if (!part.link) {
+                emptyLinkTakers.emplace_back(g, p);
+                continue;
+            }
+            auto& taking = takers[*part.link];
+            if (taking.empty())
+                texts << part.text;
+            taking.emplace_back(g, p);
+        }
+    }
+    const auto& j = *plan_->joinedOrder;
+    const auto take = [&](const std::vector<std::pair<size_t, size_t>>& taking, qint64 key) {
+        for (const auto& [g, p] : taking)
+            groups_[g].placed.push_back({groups_[g].rank, key, groups_[g].parts[p].joinedKey});
+    };
+    const QString source = QStringLiteral("SELECT %1, %2 FROM (\n%3\n) WHERE %2 ")
+                               .arg(j.drivingKey, j.drivingLink, plan_->drivingSql);
+    constexpr qsizetype Batch = 50;
+    QStringList marks;
+    for (qsizetype i = 0; i < Batch; ++i)
+        marks << QStringLiteral("?");
+    for (qsizetype at = 0; at < texts.size(); at += Batch) {
+        std::vector<QVariant> links;
+        for (qsizetype i = 0; i < Batch; ++i)
+            links.push_back(texts[std::min(at + i, texts.size() - 1)]);
+        scanRows(
+            source + QStringLiteral("IN (%1)").arg(marks.join(QLatin1Char(','))), links,
+            [&](const unsigned char* message, const Layout& layout) {
+                const auto link = bytesAt(layout[1], message);
+                const auto found = link ? takers.constFind(*link) : takers.constEnd();
+                if (found != takers.constEnd())
+                    take(*found, integerAt(layout[0], message));
+                return false;
+            },
+            &plan_->drivingParameters);
+    }
+    if (!emptyLinkTakers.empty())
+        scanRows(
+            source + QStringLiteral("IS NULL"), {},
+            [&](const unsigned char* message, const Layout& layout) {
+                take(emptyLinkTakers, integerAt(layout[0], message));
+                return false;
+            },
+            &plan_->drivingParameters);
+    for (size_t g = from; g <= to; ++g) {
+        PlacedGroup& group = groups_[g];
+        if (group.read)
+            continue;
+        std::sort(group.placed.begin(), group.placed.end(), [](const Placed& a, const Placed& b) {
+            return std::tie(a.drivingKey, a.joinedKey) < std::tie(b.drivingKey, b.joinedKey);
+        });
+        group.placed.resize(size_t(group.rows), Placed{group.rank, 0, 0});
+        group.read = true;
+        groupRowsRead_ += size_t(group.rows);
+    }
+}
+
+void TDataSetCursor::removePlaced(int row) {
+    if (!placedByGroups_) {
+        placed_.erase(placed_.begin() + row);
+        return;
+    }
+    const size_t g = groupOf(row);
+    PlacedGroup& group = groups_[g];
+    group.placed.erase(group.placed.begin() + (row - group.first));
+    --group.rows;
+    for (size_t after = g + 1; after < groups_.size(); ++after)
+        --groups_[after].first;
+    --groupedRows_;
+}
+
 // The rows are read by their driving keys, a batch at a time, and put in their places.
 void TDataSetCursor::readPlaced(int first, int rows) {
     const auto& j = *plan_->joinedOrder;
-    first = std::clamp(first, 0, std::max(0, int(placed_.size()) - 1));
-    const int last = std::min(int(placed_.size()), first + std::min(rows, windowSize_));
+    first = std::clamp(first, 0, std::max(0, placedCount() - 1));
+    const int last = std::min(placedCount(), first + std::min(rows, windowSize_));
+    readGroups(first, last);
     int drivingKey = -1;
     int joinedKey = -1;
     for (size_t i = 0; i < columns_.size(); ++i) {
@@ -189,7 +416,7 @@ void TDataSetCursor::readPlaced(int first, int rows) {
     for (int at = first; at < last; at += Batch) {
         std::vector<QVariant> values = parameters_;
         for (int i = 0; i < Batch; ++i)
-            values.push_back(QVariant(placed_[size_t(std::min(at + i, last - 1))].drivingKey));
+            values.push_back(QVariant(placedAt(std::min(at + i, last - 1)).drivingKey));
         try {
             vardelo::fb::InputMessage input(statement.get(), values);
             vardelo::fb::Handle<IResultSet> cursor(statement->openCursor(
@@ -211,7 +438,7 @@ void TDataSetCursor::readPlaced(int first, int rows) {
     window_.clear();
     base_ = first;
     for (int at = first; at < last; ++at) {
-        const Placed& place = placed_[size_t(at)];
+        const Placed& place = placedAt(at);
         Row row;
         const auto found = read.constFind(qMakePair(place.drivingKey, joinedKey < 0 ? 0 : place.joinedKey));
         if (found != read.end()) {

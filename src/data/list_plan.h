@@ -21,6 +21,13 @@ struct TListPlan {
     std::vector<QVariant> drivingParameters;
     // The keys the joins look rows up by, as "TABLE.COLUMN" (plain identifiers).
     QStringList joinedKeys;
+    // The driving rows' number by their link, as the database keeps it, with the list's parameters: rows of
+    // (link, number) ("SELECT d_ostermkod, SUM(d_darab) FROM fjfej_darab WHERE d_akod = :p3 GROUP BY
+    // d_ostermkod"). The list is then counted, and ordered by the joined column, without reading the driving
+    // rows. Used while `keptCountsWholeSql` gives a row; a database without them is counted as before.
+    QString keptCountsSql;
+    std::vector<QVariant> keptCountsParameters;
+    QString keptCountsWholeSql;
     // The list's closing ORDER BY ends in a column unique among its rows, so its order is one and the same
     // each time and the reversed order gives the same rows backwards.
     bool totalOrder = false;

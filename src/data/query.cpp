@@ -128,6 +128,8 @@ std::shared_ptr<const TListPlan> TZQuery::ListPlan() const {
     std::vector<QString> names;
     bound->drivingSql = translateMarkers(plan_->drivingSql, names);
     bound->drivingParameters = parameterValues(names);
+    bound->keptCountsSql = translateMarkers(plan_->keptCountsSql, names);
+    bound->keptCountsParameters = parameterValues(names);
     return bound;
 }
 

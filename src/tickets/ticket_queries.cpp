@@ -14,6 +14,11 @@ TListPlan ticketHeaderPlan(const QString& orderColumn) {
     // counted.
     plan.drivingSql = QStringLiteral("SELECT * FROM fjfej WHERE fjfej.f_akod = :p3");
     plan.joinedKeys = {QStringLiteral("OSTERMELO.O_KOD")};
+    // The database keeps each purchaser's number of tickets by producer code (tickets/ticket_counts.h).
+    plan.keptCountsSql =
+        QStringLiteral("SELECT d_ostermkod, SUM(d_darab) FROM fjfej_darab WHERE d_akod = :p3 "
+                       "AND d_allapot IS DISTINCT FROM 2 GROUP BY d_ostermkod");
+    plan.keptCountsWholeSql = QStringLiteral("SELECT 1 FROM fjfej_darab WHERE d_allapot = 2");
     // Every order ends in a ticket's key or in its number, which a purchaser uses once.
     plan.totalOrder = true;
     if (orderColumn.startsWith(QLatin1String("o_nev")))
