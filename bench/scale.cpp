@@ -23,6 +23,7 @@
 #include "support/ui_recorder.h"
 #include "tickets/ticket_browser.h"
 #include "tickets/ticket_fixture.h"
+#include "tickets/ticket_queries.h"
 #include "widgets/db_grid.h"
 
 #include <QApplication>
@@ -358,6 +359,22 @@ void measureTickets(Measurement& m) {
         [&] { key(grid(), Qt::Key_End, Qt::ControlModifier); },
         shownRows(QStringLiteral("SELECT * %1 ORDER BY o_nev, id_fjfej").arg(from), tickets, tickets));
     shoot(browser.window, QStringLiteral("tickets-by-name-last"));
+    // A ticket found by its number in the list ordered by name, as the browser does after a save.
+    const QString middleTicket =
+        scalar(QStringLiteral("SELECT f_bszam FROM fjfej WHERE f_akod = '1' ORDER BY f_bszam ROWS %1 TO %1")
+                   .arg(tickets / 2));
+    m.time(
+        QStringLiteral("tickets: a ticket found by number, by name"),
+        [&] {
+            fresh();
+            clickTitle(grid(), QStringLiteral("O_NEV"));
+        },
+        [&] { vardelo::tickets::locateTicket(middleTicket); },
+        QStringLiteral("SELECT COUNT(*) %1 AND (ostermelo.o_nev < (SELECT o_nev FROM ostermelo WHERE o_kod = "
+                       "(SELECT f_ostermkod FROM fjfej WHERE f_akod = '1' AND f_bszam = '%2')));\n")
+                .arg(from, middleTicket) +
+            shownRows(QStringLiteral("SELECT * %1 ORDER BY o_nev, id_fjfej").arg(from), tickets / 2,
+                      tickets));
 
     vardelo::UiRecorder recorder;
     m.time(
