@@ -497,6 +497,10 @@ int TDataSetCursor::findInColumn(int column, const ColumnTest& test, const QVari
         const int byKey = findByKey(column, test, startsWith);
         if (byKey != -2)
             return byKey;
+    } else if (placedByGroups_) {
+        const int placed = findPlaced(column, test, equalTo, startsWith);
+        if (placed != -2)
+            return placed;
     }
     return findByScan(column, from, test, startsWith);
 }

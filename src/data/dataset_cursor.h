@@ -17,6 +17,7 @@
 // rank whose rows are read when they are first wanted, so neither reads every driving row.
 #include "data/firebird_api.h"
 
+#include <QHash>
 #include <QVariant>
 #include <deque>
 #include <functional>
@@ -169,6 +170,9 @@ private:
     // Reads the rows of the groups holding rows [first, last) that were not read yet.
     void readGroups(int first, int last);
     void removePlaced(int row);
+    // The first row of the list placed in groups whose column the test accepts, found from the driving rows
+    // the server finds by the driving key or by a text the value begins with; -2 when it cannot be found so.
+    int findPlaced(int column, const ColumnTest& test, const QVariant& equalTo, const QString& startsWith);
     // Reads rows [first, first + rows) of the placed list into the window, which then holds them.
     void readPlaced(int first, int rows);
 
@@ -214,6 +218,9 @@ private:
     };
     std::vector<PlacedGroup> groups_;
     bool placedByGroups_ = false;
+    // The groups holding each link's rows, and those holding the rows without one.
+    QHash<QByteArray, std::vector<size_t>> groupsOfLink_;
+    std::vector<size_t> groupsOfEmptyLink_;
     int groupedRows_ = 0;
     // The rows of the groups read so far, let go of past a limit.
     size_t groupRowsRead_ = 0;

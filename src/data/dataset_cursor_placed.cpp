@@ -261,6 +261,12 @@ bool TDataSetCursor::placeByKeptCounts(const JoinedRanks& ranks) {
         groups_.back().parts.push_back(std::move(part.part));
         rows += part.rows;
     }
+    for (size_t g = 0; g < groups_.size(); ++g)
+        for (const PlacedGroup::Part& part : groups_[g].parts) {
+            auto& holding = part.link ? groupsOfLink_[*part.link] : groupsOfEmptyLink_;
+            if (holding.empty() || holding.back() != g)
+                holding.push_back(g);
+        }
     placedByGroups_ = true;
     groupedRows_ = int(rows);
     groupRowsRead_ = 0;
@@ -450,4 +456,81 @@ void TDataSetCursor::readPlaced(int first, int rows) {
         }
         window_.push_back(std::move(row));
     }
+}
+
+int TDataSetCursor::findPlaced(int column, const ColumnTest& test, const QVariant& equalTo,
+                               const QString& startsWith) {
+    const auto& j = *plan_->joinedOrder;
+    if (!drivingHas({column}))
+        return -2;
+    const QString name = quotedName(columns_[size_t(column)].name);
+    QString where;
+    std::vector<QVariant> extra;
+    if (!startsWith.isEmpty()) {
+        where = name + QStringLiteral(" STARTING WITH ?");
+        extra.push_back(startsWith);
+    } else if (!equalTo.isNull() && columns_[size_t(column)].name == j.drivingKey.toUpper()) {
+        bool whole = false;
+        const qlonglong number = equalTo.toString().trimmed().toLongLong(&whole);
+        if (!whole)
+            return -1;
+        where = name + QStringLiteral(" = ?");
+        extra.push_back(QVariant(number));
+    } else {
+        return -2;
+    }
+    // A text that many rows begin with is searched for through the list's rows instead.
+    constexpr size_t MostCandidates = 1000;
+    struct Candidate {
+        qint64 key;
+        std::optional<QByteArray> link;
+    };
+    std::vector<Candidate> candidates;
+    bool tooMany = false;
+    if (!scanRows(
+            QStringLiteral("SELECT %1, %2, %3 FROM (\n%4\n) WHERE %5 ROWS %6")
+                .arg(j.drivingKey, j.drivingLink, name, plan_->drivingSql, where)
+                .arg(MostCandidates + 1),
+            extra,
+            [&](const unsigned char* message, const Layout& layout) {
+                if (candidates.size() == MostCandidates) {
+                    tooMany = true;
+                    return true;
+                }
+                if (test(message, layout[2], nullptr)) {
+                    std::optional<QByteArray> link = bytesAt(layout[1], message);
+                    if (link)
+                        link = QByteArray(link->constData(), link->size());
+                    candidates.push_back({integerAt(layout[0], message), link});
+                }
+                return false;
+            },
+            &plan_->drivingParameters) ||
+        tooMany)
+        return -2;
+    int best = -1;
+    for (const Candidate& candidate : candidates) {
+        const std::vector<size_t>* holding = &groupsOfEmptyLink_;
+        if (candidate.link) {
+            const auto found = groupsOfLink_.constFind(*candidate.link);
+            // A link without rows when the list was placed: the row came since, and the list does not hold
+            // it.
+            if (found == groupsOfLink_.constEnd())
+                continue;
+            holding = &*found;
+        }
+        for (const size_t g : *holding) {
+            if (groups_[g].rows == 0)
+                continue;
+            readGroups(groups_[g].first, groups_[g].first + 1);
+            const PlacedGroup& group = groups_[g];
+            const auto at = std::find_if(group.placed.begin(), group.placed.end(),
+                                         [&](const Placed& p) { return p.drivingKey == candidate.key; });
+            if (at != group.placed.end() && (best < 0 || group.first + int(at - group.placed.begin()) < best))
+                best = group.first + int(at - group.placed.begin());
+        }
+    }
+    if (best < 0)
+        return -1;
+    return ensure(best) && testColumn(window_[size_t(best - base_)], column, test) ? best : -2;
 }
