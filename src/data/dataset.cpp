@@ -341,6 +341,8 @@ bool TDataSet::Locate(const QString& fieldName, const QVariant& value, TLocateOp
     int found = -1;
     if (textColumn && !wantedBytes && !caseInsensitive) {
         // The value has a character the rows' code page cannot hold: no row can match.
+    } else if (wantedBytes && size_t(wantedBytes->size()) > columnLayout.length) {
+        // Longer than any value the column holds: no row can match (nor could the server be asked).
     } else if (wantedBytes) {
         // Text columns are compared in the fetched bytes, without decoding every row.
         const auto& folding = win1250Folding();

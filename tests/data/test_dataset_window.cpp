@@ -165,6 +165,8 @@ private slots:
         QTest::newRow("by the code") << "033" << 0 << "033";
         QTest::newRow("by the start of a code") << "05" << ci << "050";
         QTest::newRow("no code starts so") << "07" << ci << "";
+        QTest::newRow("longer than any code") << "033333" << ci << "";
+        QTest::newRow("longer than any code, whole") << "033333" << 0 << "";
     }
     void locateBeyondTheWindow() {
         QFETCH(QString, value);
