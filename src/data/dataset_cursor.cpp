@@ -477,15 +477,10 @@ int TDataSetCursor::findInColumn(int column, const ColumnTest& test, const QVari
             integerColumn(columns_[size_t(column)])) {
             // A number the list is ordered by: found in the window, or the rows before it are counted. A
             // value that is no number, or one the column cannot hold, is in no row.
-            bool whole = false;
-            const qlonglong number = equalTo.toString().trimmed().toLongLong(&whole);
-            const auto& layout = columns_[size_t(column)];
-            const qlonglong most = layout.type == SQL_SHORT  ? SHRT_MAX
-                                   : layout.type == SQL_LONG ? INT_MAX
-                                                             : LLONG_MAX;
-            if (!whole || number > most || number < -most - 1)
+            const auto number = soughtNumber(columns_[size_t(column)], equalTo);
+            if (!number)
                 return -1;
-            const Key key{QVariant(number)};
+            const Key key{QVariant(*number)};
             if (const auto position = placeOfKey(key)) {
                 known_ = std::max(known_, *position);
                 reach(*position, key);

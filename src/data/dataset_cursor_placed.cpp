@@ -261,12 +261,8 @@ bool TDataSetCursor::placeByKeptCounts(const JoinedRanks& ranks) {
         groups_.back().parts.push_back(std::move(part.part));
         rows += part.rows;
     }
-    for (size_t g = 0; g < groups_.size(); ++g)
-        for (const PlacedGroup::Part& part : groups_[g].parts) {
-            auto& holding = part.link ? groupsOfLink_[*part.link] : groupsOfEmptyLink_;
-            if (holding.empty() || holding.back() != g)
-                holding.push_back(g);
-        }
+    groupsOfLink_.clear();
+    groupsOfEmptyLink_.clear();
     placedByGroups_ = true;
     groupedRows_ = int(rows);
     groupRowsRead_ = 0;
@@ -470,12 +466,11 @@ int TDataSetCursor::findPlaced(int column, const ColumnTest& test, const QVarian
         where = name + QStringLiteral(" STARTING WITH ?");
         extra.push_back(startsWith);
     } else if (!equalTo.isNull() && columns_[size_t(column)].name == j.drivingKey.toUpper()) {
-        bool whole = false;
-        const qlonglong number = equalTo.toString().trimmed().toLongLong(&whole);
-        if (!whole)
+        const auto number = soughtNumber(columns_[size_t(column)], equalTo);
+        if (!number)
             return -1;
         where = name + QStringLiteral(" = ?");
-        extra.push_back(QVariant(number));
+        extra.push_back(QVariant(*number));
     } else {
         return -2;
     }
@@ -508,6 +503,14 @@ int TDataSetCursor::findPlaced(int column, const ColumnTest& test, const QVarian
             &plan_->drivingParameters) ||
         tooMany)
         return -2;
+    // Where each link's rows are, worked out at the first search rather than with every sort.
+    if (groupsOfLink_.isEmpty() && groupsOfEmptyLink_.empty())
+        for (size_t g = 0; g < groups_.size(); ++g)
+            for (const PlacedGroup::Part& part : groups_[g].parts) {
+                auto& holding = part.link ? groupsOfLink_[*part.link] : groupsOfEmptyLink_;
+                if (holding.empty() || holding.back() != g)
+                    holding.push_back(g);
+            }
     int best = -1;
     for (const Candidate& candidate : candidates) {
         const std::vector<size_t>* holding = &groupsOfEmptyLink_;

@@ -8,7 +8,9 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <climits>
 #include <ibase.h>
+#include <optional>
 #include <vector>
 
 namespace vardelo::cursor {
@@ -21,6 +23,17 @@ inline QString quotedName(const QString& name) {
 
 inline bool integerColumn(const vardelo::fb::ColumnLayout& c) {
     return (c.type == SQL_SHORT || c.type == SQL_LONG || c.type == SQL_INT64) && c.scale == 0;
+}
+
+// A value sought in a whole number column as a number the column can hold; none for a value that is no
+// number, or one the column cannot hold, which is then in no row.
+inline std::optional<qlonglong> soughtNumber(const vardelo::fb::ColumnLayout& c, const QVariant& value) {
+    bool whole = false;
+    const qlonglong number = value.toString().trimmed().toLongLong(&whole);
+    const qlonglong most = c.type == SQL_SHORT ? SHRT_MAX : c.type == SQL_LONG ? INT_MAX : LLONG_MAX;
+    if (!whole || number > most || number < -most - 1)
+        return std::nullopt;
+    return number;
 }
 
 // A column whose values go back to the server bound as they were read, comparing as they did.

@@ -158,6 +158,9 @@ private slots:
                 q->MoveBy(2);
                 QCOMPARE(rowOf(*q), plain[std::min(int(plain.size()) - 1, before + 2)]);
             }
+            // A key no row can have, and a number longer than any ticket's, are in no row.
+            QVERIFY(!q->Locate("ID_FJFEJ", QStringLiteral("99999999999"), 0));
+            QVERIFY(!q->Locate("F_BSZAM", QStringLiteral("100000011"), loCaseInsensitive | loPartialKey));
         }
         Data->ZQ10->SetWindowSize(TDataSet::DefaultWindowSize);
     }
