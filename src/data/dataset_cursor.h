@@ -160,7 +160,13 @@ private:
     bool joinedOrder();
     void placeRows();
     // The joined rows' ranks by their links.
-    struct JoinedRanks;
+    struct JoinedRanks {
+        struct Joined {
+            qint64 rank;
+            qint64 key;
+        };
+        QHash<QByteArray, std::vector<Joined>> byLink;
+    };
     // The same from the kept numbers, in groups of one rank; false when there are none to place by.
     bool placeByKeptCounts(const JoinedRanks& ranks);
     int placedCount() const { return placedByGroups_ ? groupedRows_ : int(placed_.size()); }
@@ -218,9 +224,8 @@ private:
     };
     std::vector<PlacedGroup> groups_;
     bool placedByGroups_ = false;
-    // The groups holding each link's rows, and those holding the rows without one.
-    QHash<QByteArray, std::vector<size_t>> groupsOfLink_;
-    std::vector<size_t> groupsOfEmptyLink_;
+    // The ranks the groups were placed by, which tell the groups of a link's rows.
+    JoinedRanks groupRanks_;
     int groupedRows_ = 0;
     // The rows of the groups read so far, let go of past a limit.
     size_t groupRowsRead_ = 0;

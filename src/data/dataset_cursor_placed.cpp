@@ -93,14 +93,6 @@ bool TDataSetCursor::joinedOrder() {
     return true;
 }
 
-struct TDataSetCursor::JoinedRanks {
-    struct Joined {
-        qint64 rank;
-        qint64 key;
-    };
-    QHash<QByteArray, std::vector<Joined>> byLink;
-};
-
 // Every row of the list gets its place: the driving rows' keys and links, the joined rows' ranks in the
 // joined column's order (read through its index; equal values one rank, empty ones and rows without a joined
 // row first), sorted on the client. A link matching two joined rows places the driving row twice, as the join
@@ -128,8 +120,10 @@ void TDataSetCursor::placeRows() {
             return false;
         },
         &NoValues);
-    if (placeByKeptCounts(joinedRanks))
+    if (placeByKeptCounts(joinedRanks)) {
+        groupRanks_ = std::move(joinedRanks);
         return;
+    }
     // The links of one joined row each, by number; a link of two joined rows, or a longer one, is looked up
     // by its bytes.
     QHash<quint64, Joined> single;
@@ -261,8 +255,6 @@ bool TDataSetCursor::placeByKeptCounts(const JoinedRanks& ranks) {
         groups_.back().parts.push_back(std::move(part.part));
         rows += part.rows;
     }
-    groupsOfLink_.clear();
-    groupsOfEmptyLink_.clear();
     placedByGroups_ = true;
     groupedRows_ = int(rows);
     groupRowsRead_ = 0;
@@ -503,28 +495,24 @@ int TDataSetCursor::findPlaced(int column, const ColumnTest& test, const QVarian
             &plan_->drivingParameters) ||
         tooMany)
         return -2;
-    // Where each link's rows are, worked out at the first search rather than with every sort.
-    if (groupsOfLink_.isEmpty() && groupsOfEmptyLink_.empty())
-        for (size_t g = 0; g < groups_.size(); ++g)
-            for (const PlacedGroup::Part& part : groups_[g].parts) {
-                auto& holding = part.link ? groupsOfLink_[*part.link] : groupsOfEmptyLink_;
-                if (holding.empty() || holding.back() != g)
-                    holding.push_back(g);
-            }
     int best = -1;
     for (const Candidate& candidate : candidates) {
-        const std::vector<size_t>* holding = &groupsOfEmptyLink_;
-        if (candidate.link) {
-            const auto found = groupsOfLink_.constFind(*candidate.link);
-            // A link without rows when the list was placed: the row came since, and the list does not hold
-            // it.
-            if (found == groupsOfLink_.constEnd())
+        // The link's rows are in the groups of its joined rows' ranks; those of a link without a joined row
+        // are in the group of rank 0.
+        std::vector<qint64> ranks{0};
+        if (candidate.link)
+            if (const auto found = groupRanks_.byLink.constFind(*candidate.link);
+                found != groupRanks_.byLink.constEnd()) {
+                ranks.clear();
+                for (const auto& joined : *found)
+                    ranks.push_back(joined.rank);
+            }
+        for (const qint64 rank : ranks) {
+            const auto holding = std::lower_bound(groups_.begin(), groups_.end(), rank,
+                                                  [](const PlacedGroup& g, qint64 r) { return g.rank < r; });
+            if (holding == groups_.end() || holding->rank != rank || holding->rows == 0)
                 continue;
-            holding = &*found;
-        }
-        for (const size_t g : *holding) {
-            if (groups_[g].rows == 0)
-                continue;
+            const size_t g = size_t(holding - groups_.begin());
             readGroups(groups_[g].first, groups_[g].first + 1);
             const PlacedGroup& group = groups_[g];
             const auto at = std::find_if(group.placed.begin(), group.placed.end(),
