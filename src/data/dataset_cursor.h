@@ -155,6 +155,7 @@ private:
     // does not keep them (yet), or they cannot stand for the list's count.
     std::optional<int> keptCount();
     bool keptCountsWhole();
+    QString keptCountsSource() const;
 
     // A list ordered by a joined column: places every row, then reads the rows by their keys.
     bool joinedOrder();

@@ -53,6 +53,15 @@ std::optional<QByteArray> bytesAt(const vardelo::fb::ColumnLayout& layout, const
     return QByteArray::fromRawData(data, length);
 }
 
+// The same, copied out of the message to be kept.
+std::optional<QByteArray> ownedBytesAt(const vardelo::fb::ColumnLayout& layout,
+                                       const unsigned char* message) {
+    auto bytes = bytesAt(layout, message);
+    if (bytes)
+        bytes = QByteArray(bytes->constData(), bytes->size());
+    return bytes;
+}
+
 // A link of at most seven bytes as one number, its bytes and its length: a code of the register found among
 // twenty thousand by a number rather than by bytes kept elsewhere, which matters between the engine's
 // fetches, where every memory access the lookup makes is a cache miss.
@@ -112,10 +121,9 @@ void TDataSetCursor::placeRows() {
             const auto value = bytesAt(layout[2], message);
             if (value && value != previous) {
                 ++rank;
-                previous = QByteArray(value->constData(), value->size());
+                previous = ownedBytesAt(layout[2], message);
             }
-            const QByteArray link = *bytesAt(layout[0], message);
-            ranks[QByteArray(link.constData(), link.size())].push_back(
+            ranks[*ownedBytesAt(layout[0], message)].push_back(
                 {value ? rank : 0, integerAt(layout[1], message)});
             return false;
         },
@@ -164,6 +172,11 @@ void TDataSetCursor::placeRows() {
     countKnown_ = endSeen_ = cursorAtEnd_ = true;
 }
 
+// The plan's kept numbers as a derived table of (link, n): its own columns may be unnamed (SUM).
+QString TDataSetCursor::keptCountsSource() const {
+    return QStringLiteral("(\n%1\n) AS kept (link, n)").arg(plan_->keptCountsSql);
+}
+
 bool TDataSetCursor::keptCountsWhole() {
     if (!keptWhole_) {
         keptWhole_ = false;
@@ -185,8 +198,7 @@ std::optional<int> TDataSetCursor::keptCount() {
         return std::nullopt;
     try {
         const auto row = vardelo::fb::executeSingle(
-            attachment_, transaction_,
-            QStringLiteral("SELECT SUM(n) FROM (\n%1\n) AS kept (link, n)").arg(plan_->keptCountsSql),
+            attachment_, transaction_, QStringLiteral("SELECT SUM(n) FROM %1").arg(keptCountsSource()),
             plan_->keptCountsParameters);
         if (!row.empty() && row.front().toLongLong() >= 0)
             return row.front().toInt();
@@ -209,17 +221,14 @@ bool TDataSetCursor::placeByKeptCounts(const JoinedRanks& ranks) {
     bool sound = true;
     try {
         if (!scanRows(
-                QStringLiteral("SELECT link, n FROM (\n%1\n) AS kept (link, n)").arg(plan_->keptCountsSql),
-                {},
+                QStringLiteral("SELECT link, n FROM %1").arg(keptCountsSource()), {},
                 [&](const unsigned char* message, const Layout& layout) {
                     const qint64 rows = integerAt(layout[1], message);
                     if (rows < 0)
                         sound = false;
                     if (rows <= 0)
                         return rows < 0;
-                    std::optional<QByteArray> link = bytesAt(layout[0], message);
-                    if (link)
-                        link = QByteArray(link->constData(), link->size());
+                    const std::optional<QByteArray> link = ownedBytesAt(layout[0], message);
                     const QString text = vardelo::fb::decodeColumn(layout[0], message).toString();
                     const auto found = link ? ranks.byLink.constFind(*link) : ranks.byLink.constEnd();
                     if (found == ranks.byLink.constEnd()) {
@@ -329,15 +338,12 @@ void TDataSetCursor::readGroups(int first, int last) {
     const QString source = QStringLiteral("SELECT %1, %2 FROM (\n%3\n) WHERE %2 ")
                                .arg(j.drivingKey, j.drivingLink, plan_->drivingSql);
     constexpr qsizetype Batch = 50;
-    QStringList marks;
-    for (qsizetype i = 0; i < Batch; ++i)
-        marks << QStringLiteral("?");
     for (qsizetype at = 0; at < texts.size(); at += Batch) {
         std::vector<QVariant> links;
         for (qsizetype i = 0; i < Batch; ++i)
             links.push_back(texts[std::min(at + i, texts.size() - 1)]);
         scanRows(
-            source + QStringLiteral("IN (%1)").arg(marks.join(QLatin1Char(','))), links,
+            source + QStringLiteral("IN (%1)").arg(vardelo::fb::parameterMarks(Batch)), links,
             [&](const unsigned char* message, const Layout& layout) {
                 const auto link = bytesAt(layout[1], message);
                 const auto found = link ? takers.constFind(*link) : takers.constEnd();
@@ -397,12 +403,9 @@ void TDataSetCursor::readPlaced(int first, int rows) {
             joinedKey = int(i);
     }
     constexpr int Batch = 50;
-    QStringList marks;
-    for (int i = 0; i < Batch; ++i)
-        marks << QStringLiteral("?");
     auto statement = prepareSameRows(
         QStringLiteral("SELECT * FROM (\n%1\n) WHERE %2 IN (%3)")
-            .arg(countableSql(), quotedName(j.drivingKey.toUpper()), marks.join(QLatin1Char(','))));
+            .arg(countableSql(), quotedName(j.drivingKey.toUpper()), vardelo::fb::parameterMarks(Batch)));
     if (!statement)
         throw EDatabaseError(QStringLiteral("A lista sorai nem olvashatók be."));
     QHash<QPair<qint64, qint64>, std::vector<unsigned char>> read;
@@ -485,10 +488,7 @@ int TDataSetCursor::findPlaced(int column, const ColumnTest& test, const QVarian
                     return true;
                 }
                 if (test(message, layout[2], nullptr)) {
-                    std::optional<QByteArray> link = bytesAt(layout[1], message);
-                    if (link)
-                        link = QByteArray(link->constData(), link->size());
-                    candidates.push_back({integerAt(layout[0], message), link});
+                    candidates.push_back({integerAt(layout[0], message), ownedBytesAt(layout[1], message)});
                 }
                 return false;
             },

@@ -377,6 +377,13 @@ void releaseLostConnectionHandler(void* context) {
     lostConnectionContext = nullptr;
 }
 
+QString parameterMarks(qsizetype count) {
+    QStringList marks;
+    for (qsizetype i = 0; i < count; ++i)
+        marks << QStringLiteral("?");
+    return marks.join(QStringLiteral(", "));
+}
+
 QByteArray encodeSql(const QString& sql) {
     QChar bad;
     auto bytes = encodeWin1250(sql, &bad);

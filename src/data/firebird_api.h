@@ -106,6 +106,8 @@ template <typename Names> void nameFailedValue(EDatabaseError& error, const Name
 
 // The statement text as the connection character set (WIN1250) expects it.
 QByteArray encodeSql(const QString& sql);
+// `count` parameter markers for a statement's list of values: "?, ?, ?".
+QString parameterMarks(qsizetype count);
 
 // An input message built from the values bound to a statement's markers: text as WIN1250 VARCHAR, doubles,
 // 64-bit integers, exact decimals (as scaled 64-bit integers), dates and timestamps; a null QVariant, and a

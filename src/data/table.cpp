@@ -156,15 +156,12 @@ void TIBTable::Post() {
         if (!row.empty())
             replaceRow(current_, row);
     } else {
-        QStringList marks;
-        for (int i = 0; i < columns.size(); ++i)
-            marks << QStringLiteral("?");
         const QString sql =
             columns.isEmpty()
                 ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2").arg(table, KeyField())
                 : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
-                      .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")),
-                           KeyField());
+                      .arg(table, columns.join(QStringLiteral(", ")),
+                           vardelo::fb::parameterMarks(columns.size()), KeyField());
         std::vector<QVariant> returned;
         try {
             returned =
